@@ -1,0 +1,36 @@
+# Front door: `make run` starts the game, `make test` builds and runs every test headless.
+JOBS    ?= $(shell nproc)
+BUILD   ?= build
+SANBUILD ?= build-sanitize
+CMAKE_FLAGS ?=
+
+.PHONY: run test test-sanitize bench skin-sheet deps build clean
+
+deps:
+	@bash tools/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug -DQUENDREL_SANITIZE=ON -DQUENDREL_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(SANBUILD) -j $(JOBS)
+	cd $(SANBUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+run: build
+	@if [ -x $(BUILD)/app/quendrel ]; then cd $(BUILD)/app && ./quendrel; \
+	else echo "The game window is not built yet; running the engine benchmark instead."; \
+	  for b in $(BUILD)/bench/bench_engine*; do [ -x "$$b" ] && "$$b"; done; fi
+
+clean:
+	rm -rf $(BUILD) $(SANBUILD)
