@@ -32,5 +32,9 @@ run: build
 	else echo "The game window is not built yet; running the engine benchmark instead."; \
 	  for b in $(BUILD)/bench/bench_engine*; do [ -x "$$b" ] && "$$b"; done; fi
 
+skin-sheet: build
+	cmake --build $(BUILD) --target skin_sheet
+	@echo "Contact sheet: $(BUILD)/skin-sheet.png"
+
 clean:
 	rm -rf $(BUILD) $(SANBUILD)

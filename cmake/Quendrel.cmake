@@ -28,7 +28,7 @@ function(quendrel_library target)
     quendrel_link(${target} PUBLIC ${ARG_DEPS})
   else()
     add_library(${target} INTERFACE)
-    target_link_libraries(${target} INTERFACE ${ARG_DEPS})
+    quendrel_link(${target} INTERFACE ${ARG_DEPS})
   endif()
 endfunction()
 
