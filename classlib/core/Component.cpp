@@ -82,8 +82,9 @@ TComponent* TComponent::FindComponent(const AnsiString& AName) const {
 
 void TComponent::InsertComponent(TComponent* AComponent) {
   if (!AComponent || AComponent->FOwner == this) return;
-  if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
+  // Check the name first, so that a refused component stays with its old owner instead of being orphaned.
   ValidateRename(AComponent, AnsiString(), AComponent->FName);
+  if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
   Insert(AComponent);
   if (FComponentState.Contains(csDesigning)) AComponent->SetDesigning(true);
   Notification(AComponent, opInsert);
@@ -161,4 +162,10 @@ void TComponent::SetState(TComponentStateItem Item, bool Value) {
     FComponentState.Include(Item);
   else
     FComponentState.Exclude(Item);
+}
+
+void TComponent::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  if (Root != this) return;
+  for (TComponent* c : FComponents)
+    if (!c->HasParent()) Proc(c);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // TComponent: a named object with an owner. The owner destroys what it owns; components that refer to each
 // other learn of each other's removal through Notification, so that no reference is left dangling.
+#include <functional>
 #include <vector>
 
 #include "classlib/core/Persistent.h"
@@ -61,6 +62,16 @@ class TComponent : public TPersistent {
 
   // Called once after a form stream has set every property and resolved every reference.
   virtual void Loaded();
+
+  // Streaming by parent: a component that has a parent (a control) is nested in its parent's object in a form
+  // stream, and the reader hands it the enclosing component through SetParentComponent.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* Value) { (void)Value; }
+  // Calls Proc for each component a writer nests in this one. The default, for the root, lists the owned
+  // components that have no parent; parents add their children.
+  using TGetChildProc = std::function<void(TComponent* Child)>;
+  virtual void GetChildren(const TGetChildProc& Proc, TComponent* Root);
 
   // State bits for readers, writers and designers.
   void SetDesigning(bool Value, bool SetChildren = true);

@@ -125,6 +125,12 @@ TPropValue GetPropValue(const TObject* instance, const AnsiString& name) {
 void SetPropValue(TObject* instance, const AnsiString& name, const TPropValue& value) {
   const TPropInfo& p = RequireProp(instance, name);
   if (!p.Set) throw EPropertyError(Format("Property %s is read-only", name.c_str()));
+  // An enumeration holds only its named values; anything else would not be a value of its type at all.
+  if (p.Kind == TTypeKind::Enumeration && p.Names)
+    if (const int64_t* i = std::get_if<int64_t>(&value);
+        i && (*i < 0 || *i >= static_cast<int64_t>(p.Names->Names.size())))
+      throw EPropertyError(
+          Format("Invalid property value %lld for %s", static_cast<long long>(*i), name.c_str()));
   p.Set(instance, value);
 }
 

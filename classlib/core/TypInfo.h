@@ -32,6 +32,8 @@
 #include "classlib/core/Set.h"
 
 class TComponent;
+class TCollection;
+class TCollectionItem;
 
 enum class TTypeKind { Integer, Enumeration, Set, Float, String, Class, Method };
 
@@ -48,6 +50,13 @@ extern const TEnumInfo BooleanNames; // False, True
 // are int64_t; floats double; strings AnsiString; component references and sub-objects TObject*.
 using TPropValue = std::variant<int64_t, double, AnsiString, TObject*>;
 
+// Identifiers for some values of an integer property (colours such as clBtnFace, cursors), so that form
+// streams can name them. Each converter answers whether it knew the value.
+struct TIdentMapping {
+  bool (*ToIdent)(int64_t value, AnsiString& ident) = nullptr;
+  bool (*ToInt)(const AnsiString& ident, int64_t& value) = nullptr;
+};
+
 struct TPropInfo {
   AnsiString Name;
   TTypeKind Kind = TTypeKind::Integer;
@@ -59,9 +68,12 @@ struct TPropInfo {
   // Method properties only.
   std::function<AnsiString(const TObject*)> GetMethodName;
   std::function<void(TObject*, TObject* instance, const AnsiString& methodName)> SetMethod;
-  std::optional<int64_t> Default; // ordinal default; a writer leaves out a value equal to it
+  std::optional<int64_t> Default;             // ordinal default; a writer leaves out a value equal to it
+  std::function<bool(const TObject*)> Stored; // empty: always stored; a writer leaves out what answers false
+  const TIdentMapping* Idents = nullptr;      // Integer properties: identifiers for some values
 
   bool ReadOnly() const { return !Set && !SetMethod; }
+  bool IsStored(const TObject* instance) const { return !Stored || Stored(instance); }
 };
 
 struct TMethodInfo {
@@ -74,9 +86,10 @@ class TMetaClass {
  public:
   AnsiString Name;
   TClass Parent = nullptr;
-  std::function<TComponent*(TComponent* owner)> Create; // set by Creatable()
-  std::vector<TPropInfo> Properties;                    // this class's own, in declaration order
-  std::vector<TMethodInfo> Methods;                     // this class's own
+  std::function<TComponent*(TComponent* owner)> Create;                // set by Creatable()
+  std::function<TCollectionItem*(TCollection* collection)> CreateItem; // set by CollectionItem()
+  std::vector<TPropInfo> Properties; // this class's own, in declaration order
+  std::vector<TMethodInfo> Methods;  // this class's own
 
   bool InheritsFrom(TClass ancestor) const;
   const TPropInfo* FindProperty(const AnsiString& name) const; // case-insensitive, walks ancestors
@@ -196,6 +209,12 @@ template <class T> class TClassBuilder {
     return *this;
   }
 
+  // The class is a collection item that a collection creates: T(TCollection* Collection).
+  TClassBuilder& CollectionItem() {
+    Meta.CreateItem = [](TCollection* collection) -> TCollectionItem* { return new T(collection); };
+    return *this;
+  }
+
   // A property of integer, boolean, float, string or object-pointer type. Getter and setter may be member
   // functions or data members. Without a setter an object property is a sub-object (Font, Items, ...).
   template <class G, class S> TClassBuilder& Property(const char* name, G getter, S setter) {
@@ -230,6 +249,22 @@ template <class T> class TClassBuilder {
   // The value a writer may leave out.
   TClassBuilder& Default(int64_t value) {
     Meta.Properties.back().Default = value;
+    return *this;
+  }
+  // Whether a writer stores the last property: never (false), or as a method or predicate of T answers.
+  TClassBuilder& Stored(bool stored) {
+    Meta.Properties.back().Stored = [stored](const TObject*) { return stored; };
+    return *this;
+  }
+  template <class F> TClassBuilder& Stored(F predicate) {
+    Meta.Properties.back().Stored = [predicate](const TObject* o) {
+      return static_cast<bool>(std::invoke(predicate, static_cast<const T*>(o)));
+    };
+    return *this;
+  }
+  // Identifiers for values of the last (integer) property.
+  TClassBuilder& Idents(const TIdentMapping& mapping) {
+    Meta.Properties.back().Idents = &mapping;
     return *this;
   }
 

@@ -1,0 +1,17 @@
+#pragma once
+// Calendar arithmetic and formatting of TDateTime values (days since 30 December 1899, the fraction the time
+// of day).
+#include <cstdint>
+
+#include "classlib/core/AnsiString.h"
+#include "classlib/core/DateTime.h"
+
+TDateTime EncodeDate(uint16_t Year, uint16_t Month, uint16_t Day); // raises EConvertError for a bad date
+TDateTime EncodeTime(uint16_t Hour, uint16_t Min, uint16_t Sec, uint16_t MSec);
+void DecodeDate(TDateTime Value, uint16_t& Year, uint16_t& Month, uint16_t& Day);
+void DecodeTime(TDateTime Value, uint16_t& Hour, uint16_t& Min, uint16_t& Sec, uint16_t& MSec);
+
+// Formats by pattern: d dd ddd dddd, m mm mmm mmmm (minutes right after h/hh), yy yyyy, h hh, n nn, s ss, z
+// zzz, am/pm and a/p (12-hour clock), "/" and ":" as themselves, 'quoted' and "quoted" text. Anything else is
+// copied. A negative value (a duration gone below zero) formats its magnitude.
+AnsiString FormatDateTime(const AnsiString& Format, TDateTime DateTime);

@@ -1,0 +1,79 @@
+#pragma once
+// TThread: a worker thread object. Execute runs on its own thread; Synchronize and the termination handler
+// are handed to the user-interface thread, which runs them from CheckSynchronize (its message loop calls it
+// when WakeMainThread signals that something is queued).
+//
+// C++ destroys the derived part of an object before the base destructor runs, so a class whose Execute
+// touches its own members must call Shutdown() first thing in its destructor; TThread's destructor repeats it
+// harmlessly.
+#include <atomic>
+#include <exception>
+#include <functional>
+#include <thread>
+
+#include "classlib/core/Event.h"
+#include "classlib/core/Object.h"
+
+class TThread : public TObject {
+ public:
+  explicit TThread(bool CreateSuspended);
+  ~TThread() override;
+
+  // Starts a thread that was not created suspended; the constructor cannot, since the derived part does not
+  // exist yet when it runs.
+  void AfterConstruction();
+  // Starts a suspended thread; does nothing once it runs or has ended.
+  void Resume();
+  // Raises the stop flag; Execute polls it through Terminated().
+  void Terminate() { FTerminated.store(true); }
+  bool Terminated() const { return FTerminated.load(); }
+  // Waits until the thread has ended, termination handler included, and returns ReturnValue. On the
+  // user-interface thread it keeps running handed-over calls meanwhile.
+  int WaitFor();
+
+  bool Suspended() const { return !FStarted; }
+  // True once Execute has returned (the termination handler may still be running).
+  bool Finished() const { return FFinished.load(); }
+  // What escaped Execute, if anything; the thread still ended normally.
+  std::exception_ptr FatalException() const { return FFatalException; }
+  std::thread::id ThreadID() const { return FThreadID; }
+
+  bool FreeOnTerminate = false;
+  TNotifyEvent OnTerminate;
+
+ protected:
+  virtual void DoTerminate();
+  virtual void Execute() = 0;
+  // Runs `method` on the user-interface thread and waits for it; an exception it raises is raised again here.
+  void Synchronize(std::function<void()> method);
+  // Stops the thread (stop flag, resuming it if suspended) and waits for it to end. Idempotent.
+  void Shutdown();
+
+  int ReturnValue = 0;
+
+ private:
+  void Start();
+  void Run();
+  void StopAndWait(bool mayStart);
+
+  std::thread FThread;
+  std::thread::id FThreadID;
+  std::atomic<bool> FTerminated{false};
+  std::atomic<bool> FFinished{false};
+  bool FStarted = false;
+  bool FDone = false; // guarded by the synchronisation lock
+  bool FShutDown = false;
+  std::exception_ptr FFatalException;
+};
+
+// Makes the calling thread the user-interface thread. Without a call, the first thread that creates a TThread
+// or calls CheckSynchronize is taken.
+void SetMainThread();
+std::thread::id MainThreadID();
+
+// Runs every call handed over to the user-interface thread; true when it ran any. Only the user-interface
+// thread may call it.
+bool CheckSynchronize();
+
+// Called, from the handing-over thread, whenever a call is queued for the user-interface thread.
+extern std::function<void()> WakeMainThread;

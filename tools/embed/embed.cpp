@@ -1,0 +1,178 @@
+// Build-time tool: turns files into a C++ source that registers them as named resources of the program.
+//
+//   quendrel_embed <out.cpp> [--depfile <out.d>] <entry>...
+//
+// An entry is TYPE:NAME=path (TYPE one of RCDATA, BITMAP, ICON, STRING) or INDEX:TYPE=path/index.txt. An
+// index lists one resource a line, "NAME=file" or just "file" (the name is then the file's name without
+// extension, in upper case), with files relative to the index's folder; empty lines and lines starting with
+// "#" are skipped. Indexes let a generator that runs at build time decide which files there are.
+//
+// The output is rewritten only when its text changes, so that an unchanged build compiles nothing again.
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Resource {
+  std::string Type;
+  std::string Name;
+  std::string Path;
+};
+
+int TypeNumber(const std::string& type) {
+  if (type == "RCDATA") return 10;
+  if (type == "BITMAP") return 2;
+  if (type == "ICON") return 3;
+  if (type == "STRING") return 6;
+  return -1;
+}
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string Trim(const std::string& s) {
+  const size_t a = s.find_first_not_of(" \t\r\n");
+  if (a == std::string::npos) return {};
+  const size_t b = s.find_last_not_of(" \t\r\n");
+  return s.substr(a, b - a + 1);
+}
+
+bool ReadFile(const std::string& path, std::string& data) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+std::string Folder(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string Stem(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const size_t dot = name.find_last_of('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+bool ValidName(const std::string& name) {
+  if (name.empty()) return false;
+  for (char c : name)
+    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.')) return false;
+  return true;
+}
+
+std::string DepEscape(const std::string& path) {
+  std::string r;
+  for (char c : path) {
+    if (c == ' ' || c == '#') r += '\\';
+    if (c == '$') r += '$';
+    r += c;
+  }
+  return r;
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "quendrel_embed: " << message << "\n";
+  return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2)
+    return Fail("usage: quendrel_embed <out.cpp> [--depfile <out.d>] TYPE:NAME=path|INDEX:TYPE=path ...");
+  const std::string output = argv[1];
+  std::string depfile;
+  std::vector<Resource> resources;
+  std::vector<std::string> inputs;
+
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--depfile") {
+      if (++i >= argc) return Fail("--depfile needs a file name");
+      depfile = argv[i];
+      continue;
+    }
+    const size_t colon = arg.find(':');
+    const size_t eq = arg.find('=', colon == std::string::npos ? 0 : colon);
+    if (colon == std::string::npos || eq == std::string::npos) return Fail("bad entry '" + arg + "'");
+    const std::string kind = Upper(arg.substr(0, colon));
+    const std::string key = arg.substr(colon + 1, eq - colon - 1);
+    const std::string path = arg.substr(eq + 1);
+    if (kind == "INDEX") {
+      const std::string type = Upper(key);
+      if (TypeNumber(type) < 0) return Fail("unknown resource type '" + key + "'");
+      std::string text;
+      if (!ReadFile(path, text)) return Fail("cannot read index '" + path + "'");
+      inputs.push_back(path);
+      std::istringstream lines(text);
+      std::string line;
+      int number = 0;
+      while (std::getline(lines, line)) {
+        ++number;
+        line = Trim(line);
+        if (line.empty() || line[0] == '#') continue;
+        const size_t leq = line.find('=');
+        std::string name = leq == std::string::npos ? Upper(Stem(line)) : Trim(line.substr(0, leq));
+        std::string file = leq == std::string::npos ? line : Trim(line.substr(leq + 1));
+        if (!ValidName(name) || file.empty())
+          return Fail(path + ":" + std::to_string(number) + ": bad line '" + line + "'");
+        if (file[0] != '/') file = Folder(path) + file;
+        resources.push_back({type, name, file});
+      }
+      continue;
+    }
+    if (TypeNumber(kind) < 0) return Fail("unknown resource type '" + kind + "'");
+    if (!ValidName(key)) return Fail("bad resource name '" + key + "'");
+    resources.push_back({kind, key, path});
+  }
+
+  std::ostringstream out;
+  out << "// Generated by quendrel_embed; do not edit.\n#include \"classlib/core/Resources.h\"\n\nnamespace "
+         "{\n";
+  for (size_t r = 0; r < resources.size(); ++r) {
+    std::string data;
+    if (!ReadFile(resources[r].Path, data))
+      return Fail("cannot read '" + resources[r].Path + "' for resource " + resources[r].Name);
+    inputs.push_back(resources[r].Path);
+    out << "// " << resources[r].Type << " " << resources[r].Name << "\nconst unsigned char Data" << r << "["
+        << (data.empty() ? 1 : data.size()) << "] = {";
+    for (size_t i = 0; i < data.size(); ++i) {
+      if (i % 24 == 0) out << "\n ";
+      out << ' ' << static_cast<unsigned>(static_cast<unsigned char>(data[i])) << ',';
+    }
+    out << (data.empty() ? "0" : "") << "\n};\nconstexpr unsigned long Size" << r << " = " << data.size()
+        << ";\n";
+  }
+  out << "\nstruct Registrar {\n  Registrar() {\n";
+  for (size_t r = 0; r < resources.size(); ++r)
+    out << "    RegisterResource(\"" << resources[r].Name << "\", " << TypeNumber(resources[r].Type)
+        << ", Data" << r << ", Size" << r << ");\n";
+  out << "  }\n} TheRegistrar;\n\n} // namespace\n";
+
+  const std::string text = out.str();
+  std::string old;
+  if (!ReadFile(output, old) || old != text) {
+    std::ofstream file(output, std::ios::binary | std::ios::trunc);
+    file << text;
+    if (!file) return Fail("cannot write '" + output + "'");
+  }
+  if (!depfile.empty()) {
+    std::ofstream deps(depfile, std::ios::trunc);
+    deps << DepEscape(output) << ":";
+    for (const std::string& input : inputs) deps << " \\\n  " << DepEscape(input);
+    deps << "\n";
+    if (!deps) return Fail("cannot write '" + depfile + "'");
+  }
+  return 0;
+}
