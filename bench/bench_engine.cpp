@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include "classlib/core/List.h"
+#include "classlib/core/Random.h"
 #include "engine/Board.h"
 #include "engine/FibHeap.h"
 #include "engine/SearchThread.h"
@@ -58,16 +59,15 @@ ProbeResult SearchProbe(const TBoard& start, const int32_t* goal, int32_t maxDep
         current->GetMoves(&moves);
         for (int i = 0; i < moves.Count(); ++i) {
           TMove* move = static_cast<TMove*>(moves[i]);
-          TBoard* child = new TBoard(current, move);
+          TBoard* child = TBoard::NewChild(current, move);
           delete move;
           ++result.generated;
-          if (visited.Find(child)) {
+          if (visited.Probe(child) != child) {
             delete child;
             continue;
           }
           child->Evaluate(goal);
           open->InsertKey(child->manhattan + child->conflicts, child);
-          visited.Add(child);
         }
         moves.Clear();
       }
@@ -111,7 +111,7 @@ bool SameMoves(const std::vector<TMove>& a, const std::vector<TMove>& b) {
 }
 
 std::unique_ptr<TBoard> Scrambled(int rows, int cols, unsigned seed) {
-  std::srand(seed);
+  SRand(seed);
   auto board = std::make_unique<TBoard>(rows, cols, nullptr);
   board->Shuffle();
   return board;

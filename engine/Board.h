@@ -1,6 +1,7 @@
 #pragma once
 // One position of the sliding-tile puzzle and the moves between positions. Cells are stored row by row; tiles
 // are 1 .. count-1 and the blank is -1. The goal holds the tiles in order with the blank last.
+#include <cstddef>
 #include <cstdint>
 
 class TList;
@@ -20,6 +21,13 @@ class TBoard {
   TBoard(int32_t rows, int32_t cols, const int32_t* cells);
   // A copy of `parent`, then `move` applied to it (depth one deeper); with no move the copy is left as is.
   TBoard(TBoard* parent, const TMove* move);
+  // The same child in one block with its cells, for the solver, which makes boards by the million.
+  static TBoard* NewChild(TBoard* parent, const TMove* move);
+  // Boards of either kind are released with delete; both come from the global operator new.
+  static void* operator new(size_t size) { return ::operator new(size); }
+  static void* operator new(size_t, void* place) noexcept { return place; }
+  static void operator delete(void* block) { ::operator delete(block); }
+  static void operator delete(void*, void*) noexcept {}
   ~TBoard();
   TBoard(const TBoard&) = delete;
   TBoard& operator=(const TBoard&) = delete;
@@ -49,4 +57,11 @@ class TBoard {
   TBoard* parent; // not owned
   int32_t* cells; // count values, owned
   TMove move;     // how parent became this board; unset when parent is null
+
+ private:
+  struct TrailingCells {};
+  TBoard(TBoard* parent, const TMove* move, TrailingCells);
+  void EvaluateByScanning(const int32_t* goal);
+
+  bool ownsCellsArray = true; // false when the cells follow the board in its own block
 };

@@ -10,7 +10,30 @@ void* Allocate(size_t size) {
 void* Resize(void* block, size_t size) {
   return TFibHeap::ResizeBlock ? TFibHeap::ResizeBlock(block, size) : std::realloc(block, size);
 }
+constexpr int32_t ChunkNodes = 1024;
 } // namespace
+
+struct TFibHeap::Chunk {
+  Chunk* next;
+  TFibHeapNode nodes[ChunkNodes];
+};
+
+TFibHeapNode* TFibHeap::NewNode() {
+  if (spare) {
+    TFibHeapNode* x = spare;
+    spare = spare->right;
+    return x;
+  }
+  if (!chunks || chunkUsed == ChunkNodes) {
+    void* block = Allocate(sizeof(Chunk));
+    if (!block) return nullptr;
+    Chunk* chunk = static_cast<Chunk*>(block);
+    chunk->next = chunks;
+    chunks = chunk;
+    chunkUsed = 0;
+  }
+  return &chunks->nodes[chunkUsed++];
+}
 
 int32_t CeilLog2(uint32_t n) {
   int32_t floorLog = 0;
@@ -55,6 +78,9 @@ TFibHeap* TFibHeap::MakeKeyHeap() {
   heap->degreeArray = nullptr;
   heap->min = nullptr;
   heap->rootEntry = nullptr;
+  heap->chunks = nullptr;
+  heap->chunkUsed = 0;
+  heap->spare = nullptr;
   return heap;
 }
 
@@ -75,9 +101,9 @@ void TFibHeap::RemoveRootList(TFibHeapNode* x) {
 }
 
 TFibHeapNode* TFibHeap::InsertKey(int32_t key, void* data) {
-  void* block = Allocate(sizeof(TFibHeapNode));
-  if (!block) return nullptr;
-  TFibHeapNode* x = new (block) TFibHeapNode{0, 0, nullptr, nullptr, nullptr, nullptr, key, data};
+  TFibHeapNode* x = NewNode();
+  if (!x) return nullptr;
+  *x = TFibHeapNode{0, 0, nullptr, nullptr, nullptr, nullptr, key, data};
   x->left = x->right = x;
   InsertNode(x);
   return x;
@@ -95,7 +121,7 @@ void* TFibHeap::ExtractMin() {
   if (count - 1 > 0 && !CheckDegreeArray(count - 1)) return nullptr;
   TFibHeapNode* z = ExtractMinNode();
   void* data = z->data;
-  std::free(z);
+  FreeNode(z);
   return data;
 }
 
@@ -172,21 +198,11 @@ void TFibHeap::Link(TFibHeapNode* y, TFibHeapNode* x) {
 }
 
 void TFibHeap::DeleteHeap() {
-  // Every child list is spliced into the root ring just right of its parent, so the walk needs no stack.
-  for (TFibHeapNode* x = rootEntry; x;) {
-    if (TFibHeapNode* c = x->child) {
-      TFibHeapNode* xr = x->right;
-      TFibHeapNode* cl = c->left;
-      x->right = c;
-      c->left = x;
-      cl->right = xr;
-      xr->left = cl;
-    }
-    TFibHeapNode* next = x->right == x ? nullptr : x->right;
-    x->left->right = x->right;
-    x->right->left = x->left;
-    std::free(x);
-    x = next;
+  // Every entry lives in a chunk, so releasing the chunks releases them all.
+  while (chunks) {
+    Chunk* next = chunks->next;
+    std::free(chunks);
+    chunks = next;
   }
   std::free(degreeArray);
   std::free(this);

@@ -48,6 +48,18 @@ class TFibHeap {
  private:
   TFibHeap() = default;
 
+  // Entries come from fixed chunks owned by the heap; extracted entries are reused through `spare`, linked by
+  // their right pointers.
+  struct Chunk;
+  TFibHeapNode* NewNode();
+  void FreeNode(TFibHeapNode* x) {
+    x->right = spare;
+    spare = x;
+  }
+  Chunk* chunks;
+  int32_t chunkUsed;
+  TFibHeapNode* spare;
+
   static int Compare(const TFibHeapNode* a, const TFibHeapNode* b) {
     return a->key < b->key ? -1 : (a->key == b->key ? 0 : 1);
   }

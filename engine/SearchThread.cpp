@@ -62,15 +62,14 @@ void TSearchThread::Execute() {
           bool full = false;
           for (int i = 0; i < moves.Count(); ++i) {
             if (full) break;
-            std::unique_ptr<TBoard> child(new TBoard(current, static_cast<TMove*>(moves[i])));
-            if (visited.Find(child.get())) continue;
-            child->Evaluate(goalCells);
+            std::unique_ptr<TBoard> child(TBoard::NewChild(current, static_cast<TMove*>(moves[i])));
+            // One descent both finds a duplicate and stores a new board; the tree comes out as if it had
+            // looked first and added after.
+            if (visited.Probe(child.get()) != child.get()) continue;
+            TBoard* fresh = child.release();
+            fresh->Evaluate(goalCells);
             // An entry the open list cannot hold would be lost from the search: stop as if exhausted.
-            if (!open->InsertKey(child->manhattan + child->conflicts, child.get())) {
-              full = true;
-              continue;
-            }
-            visited.Add(child.release());
+            if (!open->InsertKey(fresh->manhattan + fresh->conflicts, fresh)) full = true;
           }
           ReleaseMoves(moves);
           if (full) current = nullptr;

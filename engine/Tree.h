@@ -3,6 +3,8 @@
 // its items and deletes them when it is destroyed. Insertion keeps the rebalancing exactly as the solver has
 // always done it, since the shape decides nothing but the speed.
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "engine/Board.h"
 
@@ -42,9 +44,36 @@ template <class T> class CTTree {
   int32_t count;
 
  private:
-  static Node* NewNode(T* item) { return new Node{nullptr, nullptr, 0, 0, item}; }
+  // Nodes come from chunks that live as long as the tree; released nodes are reused through `spare`, linked
+  // by their left pointers.
+  static constexpr size_t ChunkNodes = 1024;
+  Node* NewNode(T* item);
+  void FreeNode(Node* node) {
+    node->left = spare;
+    spare = node;
+  }
   void Unlink(Node* start);
+
+  std::vector<std::unique_ptr<Node[]>> chunks;
+  size_t chunkUsed = ChunkNodes;
+  Node* spare = nullptr;
 };
+
+template <class T> CTTreeNode<T>* CTTree<T>::NewNode(T* item) {
+  Node* node;
+  if (spare) {
+    node = spare;
+    spare = spare->left;
+  } else {
+    if (chunkUsed == ChunkNodes) {
+      chunks.push_back(std::make_unique_for_overwrite<Node[]>(ChunkNodes));
+      chunkUsed = 0;
+    }
+    node = &chunks.back()[chunkUsed++];
+  }
+  *node = Node{nullptr, nullptr, 0, 0, item};
+  return node;
+}
 
 template <class T> T* CTTree<T>::Find(const T* item) const {
   for (Node* p = root; p;) {
@@ -57,8 +86,8 @@ template <class T> T* CTTree<T>::Find(const T* item) const {
 
 template <class T> T* CTTree<T>::Probe(T* item) {
   if (!root) {
-    ++count;
     root = NewNode(item);
+    ++count;
     return item;
   }
   Node* z = nullptr; // null stands for the pseudo-node whose left link is `root`
@@ -194,7 +223,7 @@ template <class T> void CTTree<T>::Destroy(Release release, Node* start) {
         release(p->item);
       else
         delete p->item;
-      delete p;
+      FreeNode(p);
       --count;
     }
   }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "EngineTestUtil.h"
+#include "classlib/core/Random.h"
 
 using namespace enginetest;
 
@@ -91,6 +92,15 @@ TEST(Board, ChildCopiesItsParentAndAppliesTheMove) {
   EXPECT_TRUE(parent.IsEqual(Goal(3, 3).data()));
   EXPECT_NE(child.cells, parent.cells);
 
+  std::unique_ptr<TBoard> packed(TBoard::NewChild(&parent, &move));
+  EXPECT_EQ(CellsOf(*packed), CellsOf(child));
+  EXPECT_EQ(packed->depth, 5);
+  EXPECT_EQ(packed->parent, &parent);
+  EXPECT_EQ(packed->move.to, 8);
+  EXPECT_EQ(packed->count, 9);
+  packed->Reset();
+  EXPECT_EQ(child.cells[8], 6);
+
   TBoard copy(&parent, nullptr);
   EXPECT_EQ(copy.depth, 0);
   EXPECT_EQ(copy.parent, &parent);
@@ -109,7 +119,7 @@ TEST(Board, SetCellsAndResetChangeOnlyTheCells) {
 }
 
 TEST(Board, ShuffledBoardsHoldEachTileOnceWithTheBlankOnTheGoalParity) {
-  std::srand(20240611);
+  SRand(20240611);
   for (int rows = 2; rows <= 6; ++rows) {
     for (int cols = 2; cols <= 6; ++cols) {
       for (int run = 0; run < 4; ++run) {
@@ -134,10 +144,10 @@ TEST(Board, ShuffledBoardsHoldEachTileOnceWithTheBlankOnTheGoalParity) {
 }
 
 TEST(Board, ShuffleRestartsFromTheGoalAndFollowsTheRandomSequence) {
-  std::srand(7);
+  SRand(7);
   TBoard first(3, 3, nullptr);
   first.Shuffle();
-  std::srand(7);
+  SRand(7);
   TBoard second(3, 3, nullptr);
   second.SetCells(std::vector<int32_t>{8, 7, 6, 5, 4, 3, 2, 1, -1}.data());
   second.Shuffle();

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/core/Random.h"
 #include "engine/FibHeap.h"
 
 namespace {
@@ -34,7 +35,7 @@ std::vector<intptr_t> Order(std::vector<int32_t> keys) {
 
 std::atomic<int> allocationsLeft{-1};
 void* Limited(size_t size) {
-  return allocationsLeft.fetch_sub(1) == 0 ? nullptr : std::malloc(size);
+  return allocationsLeft.fetch_sub(1) <= 0 ? nullptr : std::malloc(size);
 }
 void* NoGrowth(void* block, size_t size) {
   return block ? nullptr : std::malloc(size);
@@ -98,14 +99,14 @@ TEST(FibHeap, CeilLog2) {
 }
 
 TEST(FibHeap, AlwaysYieldsAMinimumKey) {
-  std::srand(31337);
+  SRand(31337);
   for (int run = 0; run < 30; ++run) {
     HeapGuard heap;
     std::multimap<int32_t, intptr_t> model;
     intptr_t next = 1;
     for (int step = 0; step < 3000; ++step) {
-      if (std::rand() % 3 != 0 || model.empty()) {
-        const int32_t key = std::rand() % 50 - 10;
+      if (Rand() % 3 != 0 || model.empty()) {
+        const int32_t key = Rand() % 50 - 10;
         heap->InsertKey(key, Id(next));
         model.emplace(key, next++);
       } else {
@@ -122,18 +123,39 @@ TEST(FibHeap, AlwaysYieldsAMinimumKey) {
 }
 
 TEST(FibHeap, AllocationFailuresLeaveTheHeapUsable) {
-  allocationsLeft = 0;
   TFibHeap::AllocateBlock = Limited;
+  allocationsLeft = 0;
   EXPECT_EQ(TFibHeap::MakeKeyHeap(), nullptr);
-  allocationsLeft = 3;
+  allocationsLeft = 1;
   TFibHeap* heap = TFibHeap::MakeKeyHeap();
   ASSERT_NE(heap, nullptr);
-  EXPECT_NE(heap->InsertKey(2, Id(1)), nullptr);
-  EXPECT_NE(heap->InsertKey(1, Id(2)), nullptr);
-  EXPECT_EQ(heap->InsertKey(0, Id(3)), nullptr);
-  EXPECT_EQ(heap->count, 2);
+  EXPECT_EQ(heap->InsertKey(1, Id(1)), nullptr);
+  EXPECT_EQ(heap->count, 0);
+  EXPECT_EQ(heap->ExtractMin(), nullptr);
+
+  // One more block of entries: fill it until an insertion fails.
+  allocationsLeft = 1;
+  intptr_t inserted = 0;
+  while (heap->InsertKey(static_cast<int32_t>(inserted % 7), Id(inserted + 1))) ++inserted;
+  EXPECT_GT(inserted, 0);
+  EXPECT_EQ(heap->count, inserted);
+  // An extracted entry's room serves the next insertion without new memory.
+  EXPECT_NE(heap->ExtractMin(), nullptr);
+  EXPECT_NE(heap->InsertKey(-1, Id(-1)), nullptr);
+  EXPECT_EQ(heap->InsertKey(-2, Id(-2)), nullptr);
+  EXPECT_EQ(heap->ExtractMin(), Id(-1));
   TFibHeap::AllocateBlock = nullptr;
-  EXPECT_EQ(Drain(heap), (std::vector<intptr_t>{2, 1}));
+  int32_t last = -100;
+  intptr_t drained = 0;
+  for (;;) {
+    TFibHeapNode* least = heap->min;
+    if (!least) break;
+    EXPECT_GE(least->key, last);
+    last = least->key;
+    heap->ExtractMin();
+    ++drained;
+  }
+  EXPECT_EQ(drained, inserted - 1);
   heap->DeleteHeap();
 }
 

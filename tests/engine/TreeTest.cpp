@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "EngineTestUtil.h"
+#include "classlib/core/Random.h"
 #include "engine/Tree.h"
 
 using namespace enginetest;
@@ -135,16 +136,16 @@ TEST(Tree, ZigZagInsertionRotatesDoubly) {
 }
 
 TEST(Tree, BalanceHoldsForRandomInsertions) {
-  std::srand(4711);
+  SRand(4711);
   for (int run = 0; run < 20; ++run) {
     CMyTree tree(CompareBoards);
     std::set<std::vector<int32_t>> seen;
     for (int i = 0; i < 400; ++i) {
       TBoard* board = new TBoard(3, 3, nullptr);
-      const int steps = std::rand() % 40;
+      const int steps = Rand() % 40;
       for (int s = 0; s < steps; ++s) {
         TMove move;
-        board->MoveTile(static_cast<int8_t>(std::rand() % 4), move);
+        board->MoveTile(static_cast<int8_t>(Rand() % 4), move);
       }
       const bool fresh = seen.insert(CellsOf(*board)).second;
       ASSERT_EQ(tree.Add(board), fresh);
