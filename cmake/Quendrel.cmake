@@ -32,5 +32,6 @@ function(quendrel_tests target)
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    DISCOVERY_TIMEOUT 60)
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120)
 endfunction()

@@ -1,5 +1,6 @@
 // skingen <outdir>: writes every built-in skin picture as <outdir>/<NAME>.bmp and a line per picture
-// ("name width height pieces") to <outdir>/index.txt.
+// ("name width height pieces") to <outdir>/index.txt, and the resource list that compiles them into a program
+// ("NAME=NAME.bmp") to <outdir>/resources.txt.
 #include "tools/skingen/BmpFile.h"
 #include "tools/skingen/SkinCatalogue.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::ofstream index(out / "index.txt");
+  std::ofstream resources(out / "resources.txt");
   for (const skingen::SkinPicture& p : skingen::skinCatalogue()) {
     const skingen::Image image = skingen::renderPicture(p);
     const std::string file = (out / (p.name + ".bmp")).string();
@@ -28,8 +30,9 @@ int main(int argc, char** argv) {
       return 1;
     }
     index << p.name << ' ' << p.width << ' ' << p.height << ' ' << p.pieces << '\n';
+    resources << p.name << '=' << p.name << ".bmp\n";
   }
-  if (!index) {
+  if (!index || !resources) {
     std::cerr << "skingen: cannot write the index\n";
     return 1;
   }

@@ -1,0 +1,118 @@
+// The event loop, the desktop's browser and picture saving.
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QImage>
+#include <QTimer>
+#include <QUrl>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "classlib/backend/Backend.h"
+
+namespace backend {
+
+namespace {
+
+std::unique_ptr<QApplication> OwnApplication;
+std::vector<std::function<void()>> ShutdownHooks;
+QTimer* WaitTimer = nullptr; // bounds a wait in ProcessEvents
+
+void Shutdown() {
+  while (!ShutdownHooks.empty()) {
+    auto hook = std::move(ShutdownHooks.back());
+    ShutdownHooks.pop_back();
+    hook();
+  }
+  // The toolkit object stays to the very end: its destructor would run after some of the toolkit's own
+  // statics are gone. The process is ending; the system takes the memory back.
+  (void)OwnApplication.release();
+}
+
+} // namespace
+
+void Initialize() {
+  if (QCoreApplication::instance()) return;
+  static int argc = 1;
+  static char name[] = "quendrel";
+  static char* argv[] = {name, nullptr};
+  OwnApplication = std::make_unique<QApplication>(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  std::atexit(Shutdown);
+}
+
+void AtShutdown(std::function<void()> Hook) {
+  ShutdownHooks.push_back(std::move(Hook));
+}
+
+bool OpenFileDialog(const std::string& Title, const std::string& InitialDir, const std::string& Filter,
+                    std::string& FileName) {
+  Initialize();
+  // "Name|*.a;*.b|Other|*.c" becomes "Name (*.a *.b);;Other (*.c)".
+  QStringList parts = QString::fromLatin1(Filter.c_str()).split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2)
+    filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+  const QString name =
+      QFileDialog::getOpenFileName(nullptr, QString::fromLatin1(Title.c_str()),
+                                   QString::fromLocal8Bit(InitialDir.c_str()), filters.join(";;"));
+  if (name.isEmpty()) return false;
+  FileName = name.toLocal8Bit().toStdString();
+  return true;
+}
+
+bool IsOffscreen() {
+  Initialize();
+  return QGuiApplication::platformName() == QLatin1String("offscreen");
+}
+
+void ProcessEvents(int waitMs) {
+  Initialize();
+  QCoreApplication::sendPostedEvents();
+  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+  if (waitMs == 0 || !dispatcher) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return;
+  }
+  if (waitMs > 0) {
+    if (!WaitTimer) {
+      WaitTimer = new QTimer(QCoreApplication::instance());
+      WaitTimer->setSingleShot(true);
+      WaitTimer->setTimerType(Qt::PreciseTimer);
+    }
+    WaitTimer->start(waitMs);
+  }
+  dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  if (WaitTimer) WaitTimer->stop();
+  QCoreApplication::sendPostedEvents();
+}
+
+void Wake() {
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(
+          QCoreApplication::instance() ? QCoreApplication::instance()->thread() : nullptr))
+    dispatcher->wakeUp();
+}
+
+bool OpenUrl(const std::string& url) {
+  Initialize();
+  return QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromLatin1(url.c_str())));
+}
+
+void Beep() {
+  QApplication::beep();
+}
+
+unsigned DoubleClickTime() {
+  Initialize();
+  return static_cast<unsigned>(QApplication::doubleClickInterval());
+}
+
+bool SavePng(const std::string& fileName, const uint32_t* pixels, int width, int height, int stride) {
+  if (!pixels || width <= 0 || height <= 0) return false;
+  const QImage image(reinterpret_cast<const uchar*>(pixels), width, height, stride, QImage::Format_RGB32);
+  return image.save(QString::fromLocal8Bit(fileName.c_str()), "PNG");
+}
+
+} // namespace backend

@@ -1,0 +1,107 @@
+#pragma once
+// The window side of the desktop backend: native windows that show our own pixel surfaces, the event loop,
+// screens, the cursor and the desktop's browser. This header is free of the toolkit; only the backend's .cpp
+// files see it. The class library's windows (classlib/controls) are the only users.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "classlib/core/Types.h"
+
+namespace backend {
+
+enum Modifier : unsigned { ModShift = 1, ModControl = 2, ModAlt = 4 };
+enum MouseButton : int { NoButton = 0, LeftButton = 1, RightButton = 2, MiddleButton = 3 };
+
+struct MouseEvent {
+  enum Kinds { Move, Press, Release, DoubleClick, Wheel, Leave };
+  Kinds Kind = Move;
+  int Button = NoButton;
+  TPoint Screen;        // global position
+  unsigned Buttons = 0; // buttons held, as bits 1 << (Button - 1)
+  unsigned Modifiers = 0;
+  int WheelDelta = 0; // multiples of 120 per notch
+};
+
+struct KeyEvent {
+  bool Down = true;
+  int VirtualKey = 0; // system key code (VK_*), 0 when the key has none
+  std::string Text;   // the character typed, in the 8-bit code page; empty for none
+  unsigned Modifiers = 0;
+  bool AutoRepeat = false;
+};
+
+// What a native window reports. All callbacks run on the user-interface thread, from ProcessEvents.
+class WindowClient {
+ public:
+  virtual ~WindowClient() = default;
+  virtual void MouseInput(const MouseEvent& event) = 0;
+  virtual void KeyInput(const KeyEvent& event) = 0;
+  virtual void CloseRequested() = 0;
+  virtual void ActivationChanged(bool active) = 0;
+  // The desktop moved or resized the window itself (system move or resize, maximize by the window manager).
+  virtual void GeometryChanged(const TRect& screenRect) = 0;
+  virtual void Exposed() = 0;
+};
+
+class Window; // opaque
+
+enum class Edge : unsigned { Left = 1, Top = 2, Right = 4, Bottom = 8 };
+
+// A top-level window (parent null: frameless) or a child window covering `rect` of its parent's window.
+Window* CreateWindow(WindowClient* client, Window* parent, const TRect& rect);
+void DestroyWindow(Window* window);
+void SetGeometry(Window* window,
+                 const TRect& rect); // screen rectangle for top-level, parent-relative otherwise
+void SetVisible(Window* window, bool visible);
+void SetTitle(Window* window, const std::string& title);
+// The pixels a window shows: 0x00RRGGBB words, `stride` bytes a row. The buffer stays ours and must live
+// until it is replaced or the window is destroyed.
+void SetSurface(Window* window, const uint32_t* pixels, int width, int height, int stride);
+// Shows what changed in the surface, within `rect` (window coordinates).
+void Present(Window* window, const TRect& rect);
+// The window's shape as a union of rectangles; an empty list gives back the whole rectangle.
+void SetShape(Window* window, const std::vector<TRect>& rects);
+void Raise(Window* window);
+void Activate(Window* window);
+void ShowMinimized(Window* window);
+void ShowNormal(Window* window);
+void SetTopmost(Window* window, bool topmost);
+// Hands a left-button drag to the desktop's own window moving or sizing; false when the desktop cannot.
+bool StartSystemMove(Window* window);
+bool StartSystemResize(Window* window, unsigned edges);
+void SetCursorShape(Window* window, int cursor); // a TCursor value
+
+// The application.
+void Initialize();
+bool IsOffscreen();
+// Runs Hook when the program ends, before the toolkit goes (hooks run last registered first), so that the
+// windows still open can be destroyed while their toolkit exists.
+void AtShutdown(std::function<void()> Hook);
+// Handles pending native events; waits up to `waitMs` for one when none is pending (0: do not wait).
+void ProcessEvents(int waitMs);
+// Thread-safe: ends a wait in ProcessEvents.
+void Wake();
+// Opens an address with the desktop's browser; false when nothing could take it.
+bool OpenUrl(const std::string& url);
+void Beep();
+
+// Screens.
+struct ScreenInfo {
+  TRect Bounds;
+  TRect WorkArea;
+};
+std::vector<ScreenInfo> Screens();
+TPoint CursorPos();
+void SetCursorPos(TPoint p);
+unsigned DoubleClickTime();
+
+// Asks the user for a file to open; false when cancelled. Filter: "Text|*.txt|All|*.*".
+bool OpenFileDialog(const std::string& Title, const std::string& InitialDir, const std::string& Filter,
+                    std::string& FileName);
+
+// Saves 0x00RRGGBB pixels as a PNG file; false on failure.
+bool SavePng(const std::string& fileName, const uint32_t* pixels, int width, int height, int stride);
+
+} // namespace backend

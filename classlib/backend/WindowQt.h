@@ -1,0 +1,45 @@
+#pragma once
+// The native window behind backend::Window: a widget that shows one of our pixel surfaces and reports input.
+// Only the backend's .cpp files include this header.
+#include <QImage>
+#include <QWidget>
+
+#include "classlib/backend/Backend.h"
+
+namespace backend {
+
+class Window : public QWidget {
+ public:
+  Window(WindowClient* client, Window* parent);
+
+  WindowClient* Client;
+  QImage Surface;               // wraps our pixel buffer; no copy
+  bool SettingGeometry = false; // geometry changes we make ourselves are not reported back
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void Mouse(QMouseEvent* event, MouseEvent::Kinds kind);
+  void Key(QKeyEvent* event, bool down);
+};
+
+// Translations between the toolkit's keys and ours (InputQt.cpp).
+int VirtualKeyFromQt(int qtKey, unsigned modifiers);
+unsigned ModifiersFromQt(Qt::KeyboardModifiers modifiers);
+
+} // namespace backend

@@ -1,0 +1,648 @@
+#include "classlib/controls/Form.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "classlib/controls/ActnList.h"
+#include "classlib/controls/Application.h"
+#include "classlib/controls/Menus.h"
+#include "classlib/controls/Screen.h"
+#include "classlib/core/Filer.h"
+#include "classlib/core/Resources.h"
+#include "classlib/graphics/Gdi.h"
+#include "classlib/graphics/Icon.h"
+
+const TEnumInfo PositionNames{{"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                               "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}};
+const TEnumInfo WindowStateNames{{"wsNormal", "wsMinimized", "wsMaximized"}};
+const TEnumInfo FormStyleNames{{"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}};
+const TEnumInfo BorderIconNames{{"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}};
+
+QUENDREL_REGISTER_CLASS(TCustomForm, TWinControl) {
+  c.Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, BorderStyleNames)
+      .Default(bsSizeable);
+  c.Set("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons, BorderIconNames)
+      .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize}.Mask());
+  c.Enum("Position", &TCustomForm::Position, &TCustomForm::SetPosition, PositionNames).Default(poDesigned);
+  c.Enum("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState, WindowStateNames)
+      .Default(wsNormal);
+  c.Enum("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, FormStyleNames).Default(fsNormal);
+  c.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
+  c.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(0);
+  c.Property("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+  c.Property("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(1);
+  c.Property("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll);
+  c.Property("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
+  c.Property("ClientWidth", &TCustomForm::GetClientWidth, &TCustomForm::SetClientWidth);
+  c.Property("ClientHeight", &TCustomForm::GetClientHeight, &TCustomForm::SetClientHeight);
+  c.Property("ModalResult", &TCustomForm::ModalResult, &TCustomForm::SetModalResult).Default(0);
+  c.Event("OnCreate", &TCustomForm::OnCreate);
+  c.Event("OnDestroy", &TCustomForm::OnDestroy);
+  c.Event("OnShow", &TCustomForm::OnShow);
+  c.Event("OnHide", &TCustomForm::OnHide);
+  c.Event("OnClose", &TCustomForm::OnClose);
+  c.Event("OnCloseQuery", &TCustomForm::OnCloseQuery);
+  c.Event("OnActivate", &TCustomForm::OnActivate);
+  c.Event("OnDeactivate", &TCustomForm::OnDeactivate);
+  c.Event("OnPaint", &TCustomForm::OnPaint);
+  c.Event("OnShortCut", &TCustomForm::OnShortCut);
+}
+
+QUENDREL_REGISTER_CLASS(TForm, TCustomForm) {
+  c.Creatable();
+}
+
+TCustomForm::TCustomForm(TComponent* AOwner)
+    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this)) {
+  ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  FVisible = false;
+  FParentColor = false;
+  FParentFont = false;
+  FColor = clBtnFace;
+  FWidth = 320;
+  FHeight = 240;
+  Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  if (FCreated && !FFormState.Contains(fsCreating)) {
+    try {
+      DoDestroy();
+    } catch (...) {
+    }
+  }
+  Destroying();
+  if (Application) Application->FormDestroying(this);
+  Screen->RemoveForm(this);
+  FCanvas->FreeHandle();
+  delete FIcon; // owned
+  FIcon = nullptr;
+  // Children go while the form is still a form, so that they can still find it.
+  while (!FControls.empty()) {
+    TControl* c = FControls.back();
+    RemoveControl(c);
+    delete c; // the parent frees its children
+  }
+  if (FHandle) DestroyHandle();
+}
+
+bool TCustomForm::ReadFormResource() {
+  AnsiString name = ClassName();
+  for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  if (!FindResourceData(name, RT_RCDATA)) return false;
+  FFormState.Include(fsCreating);
+  try {
+    TResourceStream stream(name, RT_RCDATA);
+    TReader reader(&stream);
+    reader.ReadRootComponent(this);
+  } catch (...) {
+    FFormState.Exclude(fsCreating);
+    throw;
+  }
+  FFormState.Exclude(fsCreating);
+  return true;
+}
+
+void TCustomForm::AfterConstruction() {
+  if (FCreated) return;
+  FCreated = true;
+  DoCreate();
+  if (FVisible && FHandle == nullptr) UpdateControlState();
+}
+
+void TCustomForm::DoCreate() {
+  if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::DoDestroy() {
+  if (OnDestroy) OnDestroy(this);
+}
+
+void TCustomForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+  if (OnClose) OnClose(this, Action);
+}
+
+void TCustomForm::Activate() {
+  if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+  if (OnDeactivate) OnDeactivate(this);
+}
+
+void TCustomForm::Loaded() {
+  TWinControl::Loaded();
+  if (FActiveControl && !FActiveControl->CanFocus() && FActiveControl->FHandle == nullptr) {
+    // kept: it gets the focus when the form is shown
+  }
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FMenu) FMenu = nullptr;
+  if (AComponent == FActiveControl) FActiveControl = nullptr;
+  if (AComponent == FFocusedControl) FFocusedControl = nullptr;
+}
+
+// ----- Window
+
+void TCustomForm::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  Params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  Params.ExStyle = 0;
+  if (!FEnabled) Params.Style |= WS_DISABLED;
+  switch (FBorderStyle) {
+  case bsNone:
+    Params.Style |= WS_POPUP;
+    break;
+  case bsSingle:
+    Params.Style |= WS_CAPTION;
+    break;
+  case bsSizeable:
+    Params.Style |= WS_CAPTION | WS_THICKFRAME;
+    break;
+  case bsDialog:
+    Params.Style |= WS_POPUP | WS_CAPTION;
+    Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+    break;
+  case bsToolWindow:
+    Params.Style |= WS_CAPTION;
+    Params.ExStyle |= WS_EX_TOOLWINDOW;
+    break;
+  case bsSizeToolWin:
+    Params.Style |= WS_CAPTION | WS_THICKFRAME;
+    Params.ExStyle |= WS_EX_TOOLWINDOW;
+    break;
+  }
+  if (FBorderStyle != bsNone) {
+    if (FBorderIcons.Contains(biSystemMenu)) Params.Style |= WS_SYSMENU;
+    if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable) {
+      if (FBorderIcons.Contains(biMinimize)) Params.Style |= WS_MINIMIZEBOX;
+      if (FBorderIcons.Contains(biMaximize)) Params.Style |= WS_MAXIMIZEBOX;
+    }
+  }
+  if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
+}
+
+void TCustomForm::CreateWnd() {
+  if (FPosition == poDefault || FPosition == poDefaultPosOnly) {
+    // The desktop chooses: a cascade from the top-left of the work area.
+    static int cascade = 0;
+    const TRect work = Screen->WorkAreaRect();
+    FLeft = work.Left + 24 * (cascade % 8);
+    FTop = work.Top + 24 * (cascade % 8);
+    ++cascade;
+  }
+  TWinControl::CreateWnd();
+  if (FDesignClientWidth > 0) SetClientWidth(FDesignClientWidth);
+  if (FDesignClientHeight > 0) SetClientHeight(FDesignClientHeight);
+  FDesignClientWidth = FDesignClientHeight = 0;
+}
+
+void TCustomForm::SetClientWidth(int Value) {
+  if (!FHandle && ComponentState().Contains(csLoading)) FDesignClientWidth = Value;
+  TWinControl::SetClientWidth(Value);
+}
+
+void TCustomForm::SetClientHeight(int Value) {
+  if (!FHandle && ComponentState().Contains(csLoading)) FDesignClientHeight = Value;
+  TWinControl::SetClientHeight(Value);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  if (FHandle) {
+    TCreateParams p;
+    CreateParams(p);
+    SetWindowLong(FHandle, GWL_STYLE, static_cast<LONG>(p.Style));
+    SetWindowLong(FHandle, GWL_EXSTYLE, static_cast<LONG>(p.ExStyle));
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+  FBorderIcons = Value;
+  if (FHandle) {
+    TCreateParams p;
+    CreateParams(p);
+    SetWindowLong(FHandle, GWL_STYLE, static_cast<LONG>(p.Style));
+  }
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value) {
+  if (FFormStyle == Value) return;
+  FFormStyle = Value;
+  if (FHandle)
+    SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (FMenu == Value) return;
+  if (FMenu) FMenu->RemoveFreeNotification(this);
+  FMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TCustomForm::SetWindowState(TWindowState Value) {
+  if (FWindowState == Value) return;
+  FWindowState = Value;
+  if (FHandle && FShowing) {
+    static const int cmd[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+    ShowWindow(FHandle, cmd[Value]);
+  }
+}
+
+void TCustomForm::WMSize(TMessage& Message) {
+  if (Message.WParam == SIZE_MINIMIZED)
+    FWindowState = wsMinimized;
+  else if (Message.WParam == SIZE_MAXIMIZED)
+    FWindowState = wsMaximized;
+  else
+    FWindowState = wsNormal;
+  TWinControl::WMSize(Message);
+}
+
+void TCustomForm::WMGetMinMaxInfo(TMessage& Message) {
+  auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
+  const TSizeConstraints* c = FConstraints.get();
+  if (c->MinWidth() > 0) info->ptMinTrackSize.X = c->MinWidth();
+  if (c->MinHeight() > 0) info->ptMinTrackSize.Y = c->MinHeight();
+  if (c->MaxWidth() > 0) info->ptMaxTrackSize.X = info->ptMaxSize.X = c->MaxWidth();
+  if (c->MaxHeight() > 0) info->ptMaxTrackSize.Y = info->ptMaxSize.Y = c->MaxHeight();
+  DefaultHandler(Message);
+}
+
+void TCustomForm::CMTextChanged(TMessage& Message) {
+  TWinControl::CMTextChanged(Message);
+  if (FHandle) FHandle->NCInvalid = true;
+}
+
+void TCustomForm::WMPaint(TMessage& Message) {
+  ControlState.Include(csCustomPaint);
+  try {
+    TWinControl::WMPaint(Message);
+  } catch (...) {
+    ControlState.Exclude(csCustomPaint);
+    throw;
+  }
+  ControlState.Exclude(csCustomPaint);
+}
+
+void TCustomForm::PaintWindow(HDC DC) {
+  FCanvas->BeginPaintOn(DC);
+  try {
+    Paint();
+  } catch (...) {
+    FCanvas->EndPaintOn();
+    throw;
+  }
+  FCanvas->EndPaintOn();
+}
+
+void TCustomForm::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+
+void TCustomForm::WMDestroy(TMessage& Message) {
+  FActive = false;
+  TWinControl::WMDestroy(Message);
+}
+
+// ----- Showing
+
+void TCustomForm::SetVisible(bool Value) {
+  if (FFormState.Contains(fsCreating) && ComponentState().Contains(csLoading)) {
+    // A form stream asks for a visible form: it is shown once created.
+    FVisible = Value;
+    return;
+  }
+  TWinControl::SetVisible(Value);
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  BringToFront();
+  if (FHandle) SetActiveWindow(FHandle);
+}
+
+void TCustomForm::Hide() {
+  SetVisible(false);
+}
+
+void TCustomForm::CMShowingChanged(TMessage&) {
+  if (FFormState.Contains(fsShowing)) throw EInvalidOperation("Cannot change Visible in OnShow or OnHide");
+  FFormState.Include(fsShowing);
+  try {
+    if (FShowing) {
+      try {
+        DoShow();
+      } catch (Exception& e) {
+        if (Application) Application->HandleException(this, e);
+      }
+      const TRect desk = Screen->DesktopRect();
+      if (FPosition == poScreenCenter || FPosition == poDesktopCenter ||
+          ((FPosition == poMainFormCenter || FPosition == poOwnerFormCenter))) {
+        TCustomForm* center = nullptr;
+        if (FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) {
+          center = Application ? Application->MainForm() : nullptr;
+          if (FPosition == poOwnerFormCenter) {
+            if (auto* o = dynamic_cast<TCustomForm*>(Owner())) center = o;
+          }
+          if (center == this) center = nullptr;
+        }
+        int x, y;
+        if (center) {
+          x = (center->Width() - FWidth) / 2 + center->Left();
+          y = (center->Height() - FHeight) / 2 + center->Top();
+        } else {
+          x = (Screen->Width() - FWidth) / 2;
+          y = (Screen->Height() - FHeight) / 2;
+        }
+        x = std::max(x, desk.Left);
+        y = std::max(y, desk.Top);
+        SetBounds(x, y, FWidth, FHeight);
+      }
+      FPosition = poDesigned;
+      static const int cmd[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+      ShowWindow(FHandle, cmd[FWindowState]);
+      if (FFormStyle == fsStayOnTop)
+        SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else {
+      try {
+        DoHide();
+      } catch (Exception& e) {
+        if (Application) Application->HandleException(this, e);
+      }
+      ShowWindow(FHandle, SW_HIDE);
+    }
+  } catch (...) {
+    FFormState.Exclude(fsShowing);
+    throw;
+  }
+  FFormState.Exclude(fsShowing);
+}
+
+int TCustomForm::ShowModal() {
+  if (FVisible || !FEnabled || FFormState.Contains(fsModal) || FFormStyle == fsMDIChild)
+    throw EInvalidOperation("Cannot make a visible window modal");
+  if (GetCapture()) SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
+  ReleaseCapture();
+  FFormState.Include(fsModal);
+  HWND activeBefore = GetActiveWindow();
+  // Every other form is disabled while this one runs.
+  std::vector<TCustomForm*> disabled;
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* f = Screen->Forms(i);
+    if (f != this && f->FHandle && IsWindowEnabled(f->FHandle)) {
+      EnableWindow(f->FHandle, 0);
+      disabled.push_back(f);
+    }
+  }
+  auto restore = [&] {
+    for (TCustomForm* f : disabled)
+      if (Screen->IndexOfForm(f) >= 0 && f->FHandle) EnableWindow(f->FHandle, 1);
+    if (activeBefore && IsWindow(activeBefore)) SetActiveWindow(activeBefore);
+    FFormState.Exclude(fsModal);
+  };
+  try {
+    Show();
+    FModalResult = mrNone;
+    Application->IncModalLevel();
+    do {
+      Application->HandleMessage();
+      if (Application->Terminated())
+        FModalResult = mrCancel;
+      else if (FModalResult != mrNone)
+        CloseModal();
+    } while (FModalResult == mrNone);
+    Application->DecModalLevel();
+    Hide();
+  } catch (...) {
+    Application->DecModalLevel();
+    restore();
+    throw;
+  }
+  restore();
+  return FModalResult;
+}
+
+void TCustomForm::CloseModal() {
+  TCloseAction action = caNone;
+  if (CloseQuery()) {
+    action = caHide;
+    DoClose(action);
+  }
+  if (action == caNone)
+    FModalResult = mrNone;
+  else if (action == caFree)
+    Release();
+}
+
+bool TCustomForm::CloseQuery() {
+  bool can = true;
+  if (OnCloseQuery) OnCloseQuery(this, can);
+  return can;
+}
+
+void TCustomForm::Close() {
+  if (FFormState.Contains(fsModal)) {
+    FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action =
+      FFormStyle == fsMDIChild ? (FBorderIcons.Contains(biMinimize) ? caMinimize : caNone) : caHide;
+  DoClose(action);
+  if (action == caNone) return;
+  if (Application && Application->MainForm() == this)
+    Application->Terminate();
+  else if (action == caHide)
+    Hide();
+  else if (action == caMinimize)
+    SetWindowState(wsMinimized);
+  else
+    Release();
+}
+
+void TCustomForm::Release() {
+  if (FHandle)
+    PostMessage(FHandle, CM_RELEASE, 0, 0);
+  else if (Application)
+    Application->ReleaseForm(this);
+}
+
+void TCustomForm::CMRelease(TMessage&) {
+  if (Application) Application->ReleaseForm(this);
+}
+
+void TCustomForm::WMClose(TMessage&) {
+  Close();
+}
+
+void TCustomForm::WMSysCommand(TMessage& Message) {
+  if ((Message.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
+    Application->Minimize();
+    return;
+  }
+  DefaultHandler(Message);
+}
+
+// ----- Activation and focus
+
+void TCustomForm::WMActivate(TMessage& Message) {
+  if (FFormStyle != fsMDIForm || ComponentState().Contains(csDesigning))
+    SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
+}
+
+void TCustomForm::SetActive(bool Value) {
+  if (FActive == Value) return;
+  FActive = Value;
+  if (Value) {
+    Screen->SetActiveForm(this);
+    if (!FActiveControl && !ComponentState().Contains(csDesigning))
+      FActiveControl = FindNextControl(nullptr, true, true, false);
+    SetWindowFocus();
+    Activate();
+  } else {
+    if (Screen->ActiveForm() == this) Screen->SetActiveForm(nullptr);
+    Deactivate();
+  }
+}
+
+void TCustomForm::CMActivate(TMessage&) {}
+void TCustomForm::CMDeactivate(TMessage&) {}
+
+void TCustomForm::SetWindowFocus() {
+  HWND h = (FActiveControl && FActiveControl->CanFocus()) ? FActiveControl->Handle() : FHandle;
+  if (h) ::SetFocus(h);
+}
+
+void TCustomForm::SetFocus() {
+  if (!FVisible || !FEnabled) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  SetWindowFocus();
+}
+
+void TCustomForm::SetActiveControl(TWinControl* Control) {
+  if (FActiveControl == Control) return;
+  if (Control && Control != this && ::GetParentForm(Control) == this &&
+      !ComponentState().Contains(csLoading) && !Control->CanFocus())
+    throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  FActiveControl = Control;
+  if (!ComponentState().Contains(csLoading) && FActive) SetWindowFocus();
+}
+
+void TCustomForm::FocusControl(TWinControl* Control) {
+  const bool wasActive = FActive;
+  SetActiveControl(Control);
+  if (!wasActive) SetFocus();
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+  if (Control->ControlState.Contains(csFocusing)) return false;
+  FActiveControl = Control != this ? Control : nullptr;
+  Screen->SetActiveControl(Control);
+  Control->ControlState.Include(csFocusing);
+  try {
+    if (!FFocusedControl) FFocusedControl = this;
+    if (FFocusedControl != Control) {
+      while (FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
+        TWinControl* leaving = FFocusedControl;
+        FFocusedControl = FFocusedControl->FParent;
+        leaving->Perform(CM_EXIT, 0, 0);
+        leaving->DoExit();
+        if (GetFocus() != Control->FHandle) {
+          Control->ControlState.Exclude(csFocusing);
+          return false;
+        }
+      }
+      while (FFocusedControl != Control) {
+        TWinControl* entering = Control;
+        while (entering->FParent != FFocusedControl) entering = entering->FParent;
+        FFocusedControl = entering;
+        entering->Perform(CM_ENTER, 0, 0);
+        entering->DoEnter();
+        if (GetFocus() != Control->FHandle) {
+          Control->ControlState.Exclude(csFocusing);
+          return false;
+        }
+      }
+      TMessage m{CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control), 0};
+      Broadcast(m);
+    }
+  } catch (...) {
+    Control->ControlState.Exclude(csFocusing);
+    throw;
+  }
+  Control->ControlState.Exclude(csFocusing);
+  return true;
+}
+
+void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
+  if (Removing && Control->ContainsControl(FFocusedControl)) FFocusedControl = Control->FParent;
+  if (Control->ContainsControl(FActiveControl)) {
+    TWinControl* parent = Control->FParent;
+    FActiveControl = nullptr;
+    if (!Removing && parent && parent != this && parent->CanFocus() && FActive)
+      parent->SetFocus();
+    else if (FActive && FHandle && !ComponentState().Contains(csDestroying))
+      ::SetFocus(FHandle);
+  }
+}
+
+bool TCustomForm::IsShortCut(TMessage& Message) {
+  bool handled = false;
+  if (OnShortCut) OnShortCut(Message, handled);
+  if (handled) return true;
+  if (FMenu && FMenu->IsShortCut(Message)) return true;
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* list = dynamic_cast<TCustomActionList*>(Components(i)); list && list->IsShortCut(Message))
+      return true;
+  return false;
+}
+
+void TCustomForm::CMDialogKey(TMessage& Message) {
+  if (GetKeyState(VK_MENU) >= 0) {
+    switch (Message.WParam) {
+    case VK_TAB:
+      if (GetKeyState(VK_CONTROL) >= 0) {
+        SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+        Message.Result = 1;
+        return;
+      }
+      break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      if (FActiveControl && FActiveControl->FParent) {
+        FActiveControl->FParent->SelectNext(FActiveControl,
+                                            Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
+        Message.Result = 1;
+      }
+      return;
+    default:
+      break;
+    }
+  }
+  TWinControl::CMDialogKey(Message);
+}
+
+// ----- TForm
+
+TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+
+TCustomForm* GetParentForm(TControl* Control) {
+  return Control ? Control->GetParentForm() : nullptr;
+}

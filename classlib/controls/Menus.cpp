@@ -1,0 +1,700 @@
+#include "classlib/controls/Menus.h"
+
+#include <algorithm>
+#include <cctype>
+#include <strings.h>
+
+#include "classlib/controls/Application.h"
+#include "classlib/controls/CustomControl.h"
+#include "classlib/controls/Screen.h"
+#include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/Gdi.h"
+#include "classlib/graphics/ImageList.h"
+
+const TEnumInfo MenuAutoFlagNames{{"maAutomatic", "maManual", "maParent"}};
+const TEnumInfo PopupAlignmentNames{{"paLeft", "paRight", "paCenter"}};
+
+QUENDREL_REGISTER_CLASS(TMenuItem, TComponent) {
+  c.Creatable();
+  c.Property("Action", &TMenuItem::Action, &TMenuItem::SetAction);
+  c.Property("AutoCheck", &TMenuItem::AutoCheck, &TMenuItem::SetAutoCheck).Default(0);
+  c.Enum("AutoHotkeys", &TMenuItem::AutoHotkeys, &TMenuItem::SetAutoHotkeys, MenuAutoFlagNames)
+      .Default(maParent);
+  c.Property("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption);
+  c.Property("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked).Default(0);
+  c.Property("Default", &TMenuItem::Default, &TMenuItem::SetDefault).Default(0);
+  c.Property("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled).Default(1);
+  c.Property("GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex).Default(0);
+  c.Property("Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
+  c.Property("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex).Default(-1);
+  c.Property("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem).Default(0);
+  c.Property("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut).Default(0);
+  c.Property("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible).Default(1);
+  c.Event("OnClick", &TMenuItem::OnClick);
+  c.Event("OnDrawItem", &TMenuItem::OnDrawItem);
+  c.Event("OnMeasureItem", &TMenuItem::OnMeasureItem);
+}
+
+QUENDREL_REGISTER_CLASS(TMenu, TComponent) {
+  c.Enum("AutoHotkeys", &TMenu::AutoHotkeys, &TMenu::SetAutoHotkeys, MenuAutoFlagNames).Default(maAutomatic);
+  c.Enum("BiDiMode", &TMenu::BiDiMode, &TMenu::SetBiDiMode, BiDiModeNames).Default(bdLeftToRight);
+  c.Property("Images", &TMenu::Images, &TMenu::SetImages);
+  c.Property("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(0);
+}
+QUENDREL_REGISTER_CLASS(TMainMenu, TMenu) {
+  c.Creatable();
+}
+QUENDREL_REGISTER_CLASS(TPopupMenu, TMenu) {
+  c.Creatable();
+  c.Enum("Alignment", &TPopupMenu::Alignment, &TPopupMenu::SetAlignment, PopupAlignmentNames).Default(paLeft);
+  c.Property("AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup).Default(1);
+  c.Event("OnPopup", &TPopupMenu::OnPopup);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Short cuts
+
+namespace {
+
+struct TKeyName {
+  WORD Key;
+  const char* Name;
+};
+const TKeyName KeyNames[] = {
+    {VK_BACK, "BkSp"},  {VK_TAB, "Tab"},     {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},   {VK_END, "End"},      {VK_HOME, "Home"},  {VK_LEFT, "Left"},
+    {VK_UP, "Up"},      {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},    {VK_INSERT, "Ins"}, {VK_DELETE, "Del"}};
+
+AnsiString KeyName(WORD key) {
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return AnsiString(1, static_cast<char>(key));
+  if (key >= VK_F1 && key <= VK_F12) return Format("F%d", key - VK_F1 + 1);
+  for (const TKeyName& k : KeyNames)
+    if (k.Key == key) return k.Name;
+  return "";
+}
+
+AnsiString StripHotkey(const AnsiString& s) {
+  AnsiString r;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '&') {
+      if (i + 1 < s.size() && s[i + 1] == '&') r += s[++i];
+      continue;
+    }
+    r += s[i];
+  }
+  return r;
+}
+
+} // namespace
+
+TShortCut ShortCut(WORD Key, TShiftState Shift) {
+  if (Key & 0xFF00) return 0;
+  TShortCut r = Key;
+  if (Shift.Contains(ssShift)) r |= scShift;
+  if (Shift.Contains(ssCtrl)) r |= scCtrl;
+  if (Shift.Contains(ssAlt)) r |= scAlt;
+  return r;
+}
+
+AnsiString ShortCutToText(TShortCut Value) {
+  const AnsiString name = KeyName(Value & 0xFF);
+  if (name.empty()) return "";
+  AnsiString r;
+  if (Value & scShift) r += "Shift+";
+  if (Value & scCtrl) r += "Ctrl+";
+  if (Value & scAlt) r += "Alt+";
+  return r + name;
+}
+
+TShortCut TextToShortCut(const AnsiString& Text) {
+  TShortCut mods = 0;
+  AnsiString rest = Text;
+  for (;;) {
+    if (strncasecmp(rest.c_str(), "Shift+", 6) == 0)
+      mods |= scShift, rest.erase(0, 6);
+    else if (strncasecmp(rest.c_str(), "Ctrl+", 5) == 0)
+      mods |= scCtrl, rest.erase(0, 5);
+    else if (strncasecmp(rest.c_str(), "Alt+", 4) == 0)
+      mods |= scAlt, rest.erase(0, 4);
+    else
+      break;
+  }
+  for (WORD k = 1; k < 256; ++k) {
+    const AnsiString n = KeyName(k);
+    if (!n.empty() && strcasecmp(n.c_str(), rest.c_str()) == 0) return static_cast<TShortCut>(k | mods);
+  }
+  return 0;
+}
+
+TShortCut ShortCutFromMessage(const TMessage& Message) {
+  TShortCut sc = static_cast<TShortCut>(Message.WParam & 0xFF);
+  if (sc == 0) return 0;
+  if (GetKeyState(VK_SHIFT) < 0) sc |= scShift;
+  if (GetKeyState(VK_CONTROL) < 0) sc |= scCtrl;
+  if (Message.LParam & KF_ALTDOWN_LPARAM) sc |= scAlt;
+  return sc;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// TMenuItem
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
+
+TMenuItem::~TMenuItem() {
+  if (FParent) FParent->Remove(this);
+  // Sub-items go with their item, whoever owns them.
+  while (!FItems.empty()) {
+    TMenuItem* i = FItems.back();
+    Remove(i);
+    delete i; // the parent item frees its items
+  }
+  if (FAction) FAction->UnregisterClient(this);
+}
+
+TMenuItem* TMenuItem::Items(int Index) const {
+  if (Index < 0 || Index >= Count()) throw EListError(Format("List index out of bounds (%d)", Index));
+  return FItems[static_cast<size_t>(Index)];
+}
+
+int TMenuItem::MenuIndex() const {
+  return FParent ? FParent->IndexOf(this) : -1;
+}
+
+void TMenuItem::SetMenuIndex(int Value) {
+  if (!FParent) return;
+  TMenuItem* p = FParent;
+  p->Remove(this);
+  p->Insert(std::clamp(Value, 0, p->Count()), this);
+}
+
+void TMenuItem::Add(TMenuItem* Item) {
+  Insert(Count(), Item);
+}
+
+void TMenuItem::Insert(int Index, TMenuItem* Item) {
+  if (!Item || Item == this) return;
+  if (Item->FParent) throw EInvalidOperation("Menu inserted twice");
+  Index = std::clamp(Index, 0, Count());
+  FItems.insert(FItems.begin() + Index, Item);
+  Item->FParent = this;
+  MenuChanged(true);
+}
+
+void TMenuItem::Delete(int Index) {
+  TMenuItem* i = Items(Index);
+  Remove(i);
+  delete i; // Delete frees, as the item's parent
+}
+
+void TMenuItem::Remove(TMenuItem* Item) {
+  const auto it = std::find(FItems.begin(), FItems.end(), Item);
+  if (it == FItems.end()) return;
+  FItems.erase(it);
+  Item->FParent = nullptr;
+  MenuChanged(true);
+}
+
+void TMenuItem::Clear() {
+  while (!FItems.empty()) Delete(Count() - 1);
+}
+
+int TMenuItem::IndexOf(const TMenuItem* Item) const {
+  const auto it = std::find(FItems.begin(), FItems.end(), Item);
+  return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
+}
+
+TMenuItem* TMenuItem::Find(const AnsiString& ACaption) const {
+  const AnsiString want = StripHotkey(ACaption);
+  for (TMenuItem* i : FItems)
+    if (strcasecmp(StripHotkey(i->FCaption).c_str(), want.c_str()) == 0) return i;
+  return nullptr;
+}
+
+TMenu* TMenuItem::GetParentMenu() const {
+  const TMenuItem* i = this;
+  while (i->FParent) i = i->FParent;
+  return i->FMenu;
+}
+
+void TMenuItem::MenuChanged(bool Rebuild) {
+  if (TMenu* m = GetParentMenu()) m->MenuChanged(this, this, Rebuild);
+}
+
+void TMenuItem::SetCaption(const AnsiString& Value) {
+  if (FCaption == Value) return;
+  FCaption = Value;
+  MenuChanged(true);
+}
+
+void TMenuItem::SetChecked(bool Value) {
+  if (FChecked == Value) return;
+  FChecked = Value;
+  // A checked radio item unchecks the others of its group.
+  if (Value && FRadioItem && FParent)
+    for (TMenuItem* i : FParent->FItems)
+      if (i != this && i->FRadioItem && i->FGroupIndex == FGroupIndex) i->FChecked = false;
+  MenuChanged(false);
+}
+
+void TMenuItem::SetEnabled(bool Value) {
+  if (FEnabled == Value) return;
+  FEnabled = Value;
+  MenuChanged(false);
+}
+
+void TMenuItem::SetVisible(bool Value) {
+  if (FVisible == Value) return;
+  FVisible = Value;
+  MenuChanged(true);
+}
+
+void TMenuItem::SetDefault(bool Value) {
+  if (FDefault == Value) return;
+  if (Value && FParent)
+    for (TMenuItem* i : FParent->FItems) i->FDefault = false;
+  FDefault = Value;
+  MenuChanged(false);
+}
+
+void TMenuItem::SetRadioItem(bool Value) {
+  FRadioItem = Value;
+  MenuChanged(false);
+}
+
+void TMenuItem::SetShortCut(TShortCut Value) {
+  FShortCut = Value;
+  MenuChanged(false);
+}
+
+void TMenuItem::SetImageIndex(int Value) {
+  FImageIndex = Value;
+  MenuChanged(false);
+}
+
+void TMenuItem::SetAction(TBasicAction* Value) {
+  if (FAction == Value) return;
+  if (FAction) {
+    FAction->UnregisterClient(this);
+    FAction->RemoveFreeNotification(this);
+  }
+  FAction = Value;
+  if (Value) {
+    Value->RegisterClient(this);
+    Value->FreeNotification(this);
+    ActionChange(Value, ComponentState().Contains(csLoading));
+  }
+}
+
+void TMenuItem::ActionChange(TObject* Sender, bool CheckDefaults) {
+  auto* a = dynamic_cast<TCustomAction*>(Sender);
+  if (!a) return;
+  if (!CheckDefaults || FCaption.empty()) SetCaption(a->Caption());
+  if (!CheckDefaults || !FChecked) SetChecked(a->Checked());
+  if (!CheckDefaults || FEnabled) SetEnabled(a->Enabled());
+  if (!CheckDefaults || FHint.empty()) SetHint(a->Hint());
+  if (!CheckDefaults || FImageIndex == -1) SetImageIndex(a->ImageIndex());
+  if (!CheckDefaults || FShortCut == 0) SetShortCut(a->ShortCut());
+  if (!CheckDefaults || FVisible) SetVisible(a->Visible());
+}
+
+void TMenuItem::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
+}
+
+void TMenuItem::Click() {
+  if (!FEnabled) return;
+  if (FAutoCheck) SetChecked(!FChecked);
+  if (OnClick)
+    OnClick(this);
+  else if (FAction && !ComponentState().Contains(csDesigning))
+    FAction->Execute();
+}
+
+void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height) {
+  if (OnMeasureItem) {
+    OnMeasureItem(this, ACanvas, Width, Height);
+    return;
+  }
+  if (IsLine()) {
+    Height = 8;
+    Width = 40;
+    return;
+  }
+  const AnsiString text = StripHotkey(FCaption);
+  Height = std::max(ACanvas->TextHeight("Ag") + 6, 19);
+  Width = ACanvas->TextWidth(text) + 44;
+  if (FShortCut) Width += ACanvas->TextWidth(ShortCutToText(FShortCut)) + 16;
+}
+
+void TMenuItem::DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected) {
+  if (OnDrawItem) {
+    OnDrawItem(this, ACanvas, ARect, Selected);
+    return;
+  }
+  const bool hot = Selected && FEnabled && !IsLine();
+  ACanvas->Brush()->SetColor(hot ? clHighlight : clMenu);
+  ACanvas->FillRect(ARect);
+  if (IsLine()) {
+    const int y = (ARect.Top + ARect.Bottom) / 2;
+    ACanvas->Pen()->SetColor(clBtnShadow);
+    ACanvas->MoveTo(ARect.Left + 2, y - 1);
+    ACanvas->LineTo(ARect.Right - 2, y - 1);
+    ACanvas->Pen()->SetColor(clBtnHighlight);
+    ACanvas->MoveTo(ARect.Left + 2, y);
+    ACanvas->LineTo(ARect.Right - 2, y);
+    return;
+  }
+  HDC dc = ACanvas->Handle();
+  ACanvas->Brush()->SetStyle(bsClear);
+  ACanvas->Font()->SetColor(!FEnabled ? clGrayText : hot ? clHighlightText : clMenuText);
+  ACanvas->Font()->SetStyle(FDefault ? TFontStyles{fsBold} : TFontStyles{});
+  ACanvas->TextExtent(""); // selects the canvas's objects
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(ACanvas->Font()->Color()));
+  RECT r{ARect.Left + 20, ARect.Top, ARect.Right - 4, ARect.Bottom};
+  DrawText(dc, FCaption.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  if (FShortCut) {
+    r.Right -= 12;
+    const AnsiString sc = ShortCutToText(FShortCut);
+    DrawText(dc, sc.c_str(), -1, &r, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+  }
+  if (FChecked) {
+    const int cy = (ARect.Top + ARect.Bottom) / 2;
+    ACanvas->Pen()->SetColor(ACanvas->Font()->Color());
+    if (FRadioItem) {
+      ACanvas->Brush()->SetStyle(bsSolid);
+      ACanvas->Brush()->SetColor(ACanvas->Font()->Color());
+      ACanvas->Ellipse(ARect.Left + 7, cy - 3, ARect.Left + 13, cy + 3);
+    } else {
+      ACanvas->Polyline({{ARect.Left + 6, cy}, {ARect.Left + 8, cy + 2}, {ARect.Left + 13, cy - 3}});
+      ACanvas->Polyline({{ARect.Left + 6, cy + 1}, {ARect.Left + 8, cy + 3}, {ARect.Left + 13, cy - 2}});
+    }
+  }
+  if (!FItems.empty()) {
+    const int cy = (ARect.Top + ARect.Bottom) / 2;
+    ACanvas->Brush()->SetStyle(bsSolid);
+    ACanvas->Brush()->SetColor(ACanvas->Font()->Color());
+    ACanvas->Pen()->SetColor(ACanvas->Font()->Color());
+    ACanvas->Polygon({{ARect.Right - 10, cy - 3}, {ARect.Right - 7, cy}, {ARect.Right - 10, cy + 3}});
+  }
+}
+
+TComponent* TMenuItem::GetParentComponent() const {
+  if (FParent && FParent->FMenu) return FParent->FMenu;
+  return FParent;
+}
+
+void TMenuItem::SetParentComponent(TComponent* Value) {
+  if (FParent) FParent->Remove(this);
+  if (auto* m = dynamic_cast<TMenu*>(Value))
+    m->Items()->Add(this);
+  else if (auto* i = dynamic_cast<TMenuItem*>(Value))
+    i->Add(this);
+}
+
+void TMenuItem::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  for (TMenuItem* i : FItems)
+    if (i->Owner() == Root) Proc(i);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// TMenu
+
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(std::make_unique<TMenuItem>(nullptr)) {
+  FItems->FMenu = this;
+}
+
+TMenu::~TMenu() {
+  // Items owned by another component (the form) are only detached; they go with their owner.
+  FItems->FMenu = nullptr;
+}
+
+void TMenu::SetImages(TImageList* Value) {
+  if (FImages == Value) return;
+  if (FImages) FImages->RemoveFreeNotification(this);
+  FImages = Value;
+  if (Value) Value->FreeNotification(this);
+  MenuChanged(this, nullptr, false);
+}
+
+void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FImages) FImages = nullptr;
+}
+
+void TMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {
+  if (OnChange) OnChange(Sender, Source, Rebuild);
+}
+
+TMenuItem* TMenu::FindItem(TShortCut Value) const {
+  std::vector<TMenuItem*> stack{FItems.get()};
+  while (!stack.empty()) {
+    TMenuItem* i = stack.back();
+    stack.pop_back();
+    if (i != FItems.get() && i->ShortCut() == Value && Value != 0) return i;
+    for (int k = i->Count() - 1; k >= 0; --k) stack.push_back(i->Items(k));
+  }
+  return nullptr;
+}
+
+bool TMenu::IsShortCut(TMessage& Message) {
+  const TShortCut sc = ShortCutFromMessage(Message);
+  TMenuItem* item = FindItem(sc);
+  if (!item) return false;
+  for (TMenuItem* p = item; p && p != FItems.get(); p = p->Parent())
+    if (!p->Enabled() || !p->Visible()) return false;
+  item->Click();
+  return true;
+}
+
+void TMenu::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  FItems->GetChildren(Proc, Root);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The pop-up display
+
+namespace {
+
+// One dropped-down level: a frameless top-level window listing the visible sub-items of an item.
+class TMenuPopupWindow : public TCustomControl {
+ public:
+  TMenuPopupWindow(TMenuItem* Item, TMenu* Menu) : TCustomControl(nullptr), FItem(Item), FMenu(Menu) {
+    FColor = clMenu;
+    for (int i = 0; i < Item->Count(); ++i)
+      if (Item->Items(i)->Visible()) Visible_.push_back(Item->Items(i));
+    Measure();
+  }
+
+  void Measure() {
+    TBitmap probe;
+    probe.SetSize(1, 1);
+    TCanvas* c = probe.Canvas();
+    int y = 3, w = 80;
+    Rects.clear();
+    for (TMenuItem* i : Visible_) {
+      int iw = 0, ih = 0;
+      i->MeasureItem(c, iw, ih);
+      Rects.push_back(Rect(3, y, 0, y + ih));
+      y += ih;
+      w = std::max(w, iw);
+    }
+    for (TRect& r : Rects) r.Right = 3 + w;
+    FWidth = w + 6;
+    FHeight = y + 3;
+  }
+
+  int ItemAt(TPoint client) const {
+    for (size_t i = 0; i < Rects.size(); ++i)
+      if (Rects[i].Contains(client)) return static_cast<int>(i);
+    return -1;
+  }
+
+  void Select(int index) {
+    if (index == Selected) return;
+    Selected = index;
+    Repaint();
+  }
+
+  void Paint() override {
+    TCanvas* c = Canvas();
+    TRect r = ClientRect();
+    c->Brush()->SetColor(clMenu);
+    c->FillRect(r);
+    Frame3D(c, r, clBtnHighlight, clBtnShadow, 1);
+    for (size_t i = 0; i < Visible_.size(); ++i) {
+      c->Brush()->SetStyle(bsSolid);
+      Visible_[i]->DrawItem(c, Rects[i], static_cast<int>(i) == Selected);
+    }
+  }
+
+  void CreateParams(TCreateParams& Params) override {
+    TCustomControl::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_CLIPSIBLINGS;
+    Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  }
+
+  TMenuItem* FItem;
+  TMenu* FMenu;
+  std::vector<TMenuItem*> Visible_;
+  std::vector<TRect> Rects;
+  int Selected = -1;
+};
+
+bool g_CancelTracking = false;
+
+struct TTracker {
+  std::vector<std::unique_ptr<TMenuPopupWindow>> Levels;
+  TMenu* Menu = nullptr;
+
+  void Open(TMenuItem* item, int x, int y) {
+    auto w = std::make_unique<TMenuPopupWindow>(item, Menu);
+    const TRect work = Screen->WorkAreaRect();
+    x = std::max(work.Left, std::min(x, work.Right - w->Width()));
+    y = std::max(work.Top, std::min(y, work.Bottom - w->Height()));
+    w->SetBounds(x, y, w->Width(), w->Height());
+    ShowWindow(w->Handle(), SW_SHOWNA);
+    SetWindowPos(w->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Levels.push_back(std::move(w));
+    SetCapture(Levels.front()->Handle());
+  }
+
+  void CloseFrom(size_t level) {
+    while (Levels.size() > level) Levels.pop_back();
+    if (!Levels.empty()) SetCapture(Levels.front()->Handle());
+  }
+
+  // The deepest level under a screen point; -1 for none.
+  int LevelAt(TPoint p) const {
+    for (int i = static_cast<int>(Levels.size()) - 1; i >= 0; --i) {
+      TRect r;
+      GetWindowRect(Levels[static_cast<size_t>(i)]->Handle(), &r);
+      if (r.Contains(p)) return i;
+    }
+    return -1;
+  }
+
+  void OpenSub(size_t level) {
+    TMenuPopupWindow* w = Levels[level].get();
+    if (w->Selected < 0) return;
+    TMenuItem* item = w->Visible_[static_cast<size_t>(w->Selected)];
+    if (item->Count() == 0 || !item->Enabled()) return;
+    TRect wr;
+    GetWindowRect(w->Handle(), &wr);
+    Open(item, wr.Right - 3, wr.Top + w->Rects[static_cast<size_t>(w->Selected)].Top - 3);
+  }
+
+  void MoveSelection(TMenuPopupWindow* w, int dir) {
+    const int n = static_cast<int>(w->Visible_.size());
+    if (n == 0) return;
+    int i = w->Selected;
+    for (int step = 0; step < n; ++step) {
+      i = i < 0 ? (dir > 0 ? 0 : n - 1) : (i + dir + n) % n;
+      if (!w->Visible_[static_cast<size_t>(i)]->IsLine()) break;
+    }
+    w->Select(i);
+  }
+};
+
+} // namespace
+
+void CancelMenuTracking() {
+  g_CancelTracking = true;
+}
+
+TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu) {
+  if (!Item || Item->Count() == 0) return nullptr;
+  TTracker t;
+  t.Menu = Menu;
+  g_CancelTracking = false;
+  t.Open(Item, X, Y);
+  TMenuItem* chosen = nullptr;
+  bool done = false;
+  while (!done && !g_CancelTracking && !Application->Terminated()) {
+    MSG m;
+    if (!PeekMessage(m, nullptr, 0, 0, PM_REMOVE)) {
+      UpdateAllWindows();
+      WaitMessage(50);
+      continue;
+    }
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
+    if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) {
+      const int level = t.LevelAt(m.pt);
+      if (level < 0) {
+        if (m.message == WM_LBUTTONDOWN || m.message == WM_RBUTTONDOWN) done = true;
+        continue;
+      }
+      TMenuPopupWindow* w = t.Levels[static_cast<size_t>(level)].get();
+      TPoint p = m.pt;
+      ScreenToClient(w->Handle(), &p);
+      const int idx = w->ItemAt(p);
+      if (m.message == WM_MOUSEMOVE) {
+        if (idx >= 0 && idx != w->Selected) {
+          t.CloseFrom(static_cast<size_t>(level) + 1);
+          w->Select(idx);
+          t.OpenSub(static_cast<size_t>(level));
+        }
+      } else if (m.message == WM_LBUTTONUP || m.message == WM_RBUTTONUP) {
+        if (idx >= 0) {
+          TMenuItem* item = w->Visible_[static_cast<size_t>(idx)];
+          if (item->Enabled() && !item->IsLine() && item->Count() == 0) {
+            chosen = item;
+            done = true;
+          }
+        }
+      }
+      continue;
+    }
+    if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) {
+      TMenuPopupWindow* w = t.Levels.back().get();
+      switch (m.wParam) {
+      case VK_UP:
+        t.MoveSelection(w, -1);
+        break;
+      case VK_DOWN:
+        t.MoveSelection(w, 1);
+        break;
+      case VK_RIGHT:
+        t.OpenSub(t.Levels.size() - 1);
+        break;
+      case VK_LEFT:
+        if (t.Levels.size() > 1) t.CloseFrom(t.Levels.size() - 1);
+        break;
+      case VK_ESCAPE:
+        if (t.Levels.size() > 1)
+          t.CloseFrom(t.Levels.size() - 1);
+        else
+          done = true;
+        break;
+      case VK_RETURN:
+        if (w->Selected >= 0) {
+          TMenuItem* item = w->Visible_[static_cast<size_t>(w->Selected)];
+          if (item->Count() > 0)
+            t.OpenSub(t.Levels.size() - 1);
+          else if (item->Enabled()) {
+            chosen = item;
+            done = true;
+          }
+        }
+        break;
+      case VK_MENU:
+        done = true;
+        break;
+      default:
+        break;
+      }
+      continue;
+    }
+    if (m.message == WM_CHAR || m.message == WM_SYSCHAR || m.message == WM_KEYUP || m.message == WM_SYSKEYUP)
+      continue;
+    try {
+      TranslateMessage(m);
+      DispatchMessage(m);
+    } catch (Exception& e) {
+      Application->HandleException(nullptr, e);
+    }
+  }
+  t.CloseFrom(0);
+  ReleaseCapture();
+  g_CancelTracking = false;
+  if (chosen) chosen->Click();
+  return chosen;
+}
+
+void TPopupMenu::DoPopup(TObject* Sender) {
+  if (OnPopup) OnPopup(Sender);
+}
+
+void TPopupMenu::Popup(int X, int Y) {
+  DoPopup(this);
+  int x = X;
+  if (FAlignment != paLeft) {
+    TMenuPopupWindow probe(Items(), this);
+    x = FAlignment == paRight ? X - probe.Width() : X - probe.Width() / 2;
+  }
+  TrackMenuItem(Items(), x, Y, this);
+}

@@ -1,0 +1,193 @@
+#pragma once
+// Menus: TMenuItem (a tree of items with captions, check marks, short cuts and owner-drawing events), TMenu
+// with its TMainMenu and TPopupMenu kinds, and the pop-up display that drops items down and tracks the mouse
+// and the keys until one is chosen. Short cuts are key codes with scShift, scCtrl and scAlt added.
+#include <memory>
+#include <vector>
+
+#include "classlib/controls/ActnList.h"
+#include "classlib/controls/Control.h"
+
+class TImageList;
+class TMenu;
+
+using TShortCut = uint16_t;
+constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0;
+TShortCut ShortCut(WORD Key, TShiftState Shift);
+AnsiString ShortCutToText(TShortCut ShortCut);
+TShortCut TextToShortCut(const AnsiString& Text);
+// The short cut a key message stands for (key code, Shift and Ctrl state, Alt from the message).
+TShortCut ShortCutFromMessage(const TMessage& Message);
+
+using TMenuDrawItemEvent = TEvent<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, bool Selected)>;
+using TMenuMeasureItemEvent = TEvent<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
+using TMenuChangeEvent = TEvent<void(TObject* Sender, class TMenuItem* Source, bool Rebuild)>;
+
+enum TMenuAutoFlag { maAutomatic, maManual, maParent };
+enum TPopupAlignment { paLeft, paRight, paCenter };
+extern const TEnumInfo MenuAutoFlagNames;
+extern const TEnumInfo PopupAlignmentNames;
+
+class TMenuItem : public TComponent {
+  QUENDREL_CLASS(TMenuItem, TComponent)
+ public:
+  explicit TMenuItem(TComponent* AOwner);
+  ~TMenuItem() override;
+
+  const AnsiString& Caption() const { return FCaption; }
+  void SetCaption(const AnsiString& Value);
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool Value);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  bool Default() const { return FDefault; }
+  void SetDefault(bool Value);
+  bool RadioItem() const { return FRadioItem; }
+  void SetRadioItem(bool Value);
+  int GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int Value) { FGroupIndex = Value; }
+  bool AutoCheck() const { return FAutoCheck; }
+  void SetAutoCheck(bool Value) { FAutoCheck = Value; }
+  TShortCut ShortCut() const { return FShortCut; }
+  void SetShortCut(TShortCut Value);
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value);
+  const AnsiString& Hint() const { return FHint; }
+  void SetHint(const AnsiString& Value) { FHint = Value; }
+  TMenuAutoFlag AutoHotkeys() const { return FAutoHotkeys; }
+  void SetAutoHotkeys(TMenuAutoFlag Value) { FAutoHotkeys = Value; }
+  TBasicAction* Action() const { return FAction; }
+  void SetAction(TBasicAction* Value);
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  bool IsLine() const { return FCaption == "-"; }
+
+  // The tree.
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TMenuItem* Items(int Index) const;
+  TMenuItem* operator[](int Index) const { return Items(Index); }
+  TMenuItem* Parent() const { return FParent; }
+  int MenuIndex() const;
+  void SetMenuIndex(int Value);
+  void Add(TMenuItem* Item);
+  void Insert(int Index, TMenuItem* Item);
+  void Delete(int Index);       // frees the item
+  void Remove(TMenuItem* Item); // detaches without freeing
+  void Clear();                 // frees every sub-item
+  int IndexOf(const TMenuItem* Item) const;
+  TMenuItem* Find(const AnsiString& ACaption) const; // ignores "&" and case
+  // The menu the item belongs to, through its parents; null when none.
+  TMenu* GetParentMenu() const;
+
+  virtual void Click();
+  // Owner-drawing: the menu's OwnerDraw or these events decide how an item is drawn.
+  virtual void DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected);
+  virtual void MeasureItem(TCanvas* ACanvas, int& Width, int& Height);
+
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* Value) override;
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  TNotifyEvent OnClick;
+  TMenuDrawItemEvent OnDrawItem;
+  TMenuMeasureItemEvent OnMeasureItem;
+
+ protected:
+  void MenuChanged(bool Rebuild);
+
+ private:
+  friend class TMenu;
+  AnsiString FCaption;
+  bool FChecked = false;
+  bool FEnabled = true;
+  bool FVisible = true;
+  bool FDefault = false;
+  bool FRadioItem = false;
+  int FGroupIndex = 0;
+  bool FAutoCheck = false;
+  TShortCut FShortCut = 0;
+  int FImageIndex = -1;
+  AnsiString FHint;
+  TMenuAutoFlag FAutoHotkeys = maParent;
+  TBasicAction* FAction = nullptr;
+  std::vector<TMenuItem*> FItems;
+  TMenuItem* FParent = nullptr;
+  TMenu* FMenu = nullptr; // set on a menu's root item
+};
+
+class TMenu : public TComponent {
+  QUENDREL_CLASS(TMenu, TComponent)
+ public:
+  explicit TMenu(TComponent* AOwner);
+  ~TMenu() override;
+
+  TMenuItem* Items() const { return FItems.get(); }
+  TImageList* Images() const { return FImages; }
+  void SetImages(TImageList* Value);
+  bool OwnerDraw() const { return FOwnerDraw; }
+  void SetOwnerDraw(bool Value) { FOwnerDraw = Value; }
+  TMenuAutoFlag AutoHotkeys() const { return FAutoHotkeys; }
+  void SetAutoHotkeys(TMenuAutoFlag Value) { FAutoHotkeys = Value; }
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
+  // The menu has no native window; components ask for it only to know whether it shows.
+  HWND WindowHandle() const { return nullptr; }
+
+  // Runs the enabled item whose short cut the key message is; answers whether one ran.
+  bool IsShortCut(TMessage& Message);
+  TMenuItem* FindItem(TShortCut Value) const;
+
+  virtual void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild);
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  TMenuChangeEvent OnChange;
+
+ private:
+  std::unique_ptr<TMenuItem> FItems;
+  TImageList* FImages = nullptr;
+  bool FOwnerDraw = false;
+  TMenuAutoFlag FAutoHotkeys = maAutomatic;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+};
+
+class TMainMenu : public TMenu {
+  QUENDREL_CLASS(TMainMenu, TMenu)
+ public:
+  explicit TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+};
+
+class TPopupMenu : public TMenu {
+  QUENDREL_CLASS(TPopupMenu, TMenu)
+ public:
+  explicit TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
+
+  // Shows the items at a screen position and tracks them until one is chosen or the menu is dismissed; the
+  // chosen item's Click runs after the menu has closed.
+  virtual void Popup(int X, int Y);
+  TComponent* PopupComponent() const { return FPopupComponent; }
+  void SetPopupComponent(TComponent* Value) { FPopupComponent = Value; }
+  bool AutoPopup() const { return FAutoPopup; }
+  void SetAutoPopup(bool Value) { FAutoPopup = Value; }
+  TPopupAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TPopupAlignment Value) { FAlignment = Value; }
+
+  TNotifyEvent OnPopup;
+
+ protected:
+  virtual void DoPopup(TObject* Sender);
+
+ private:
+  TComponent* FPopupComponent = nullptr;
+  bool FAutoPopup = true;
+  TPopupAlignment FAlignment = paLeft;
+};
+
+// Drops down the sub-items of Item at a screen position and tracks them; answers the item chosen (its Click
+// has run), or null when dismissed. Menu bars use it to show a top-level item's sub-menu.
+TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu);
+// Ends any menu tracking in progress (as a click outside would).
+void CancelMenuTracking();

@@ -1,0 +1,878 @@
+#include "classlib/graphics/Gdi.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+#include "classlib/backend/FontEngine.h"
+#include "classlib/graphics/Raster.h"
+#include "classlib/graphics/Shape.h"
+
+using namespace raster;
+
+// ---- Objects ----
+
+namespace {
+
+LOGFONT MakeLogFont(const char* face, int height, int weight) {
+  LOGFONT lf;
+  lf.lfHeight = height;
+  lf.lfWeight = weight;
+  std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  return lf;
+}
+
+struct TStockObjects {
+  TGdiObject* Objects[18] = {};
+  TStockObjects() {
+    Objects[WHITE_BRUSH] = new TGdiBrush(BS_SOLID, clWhite);
+    Objects[LTGRAY_BRUSH] = new TGdiBrush(BS_SOLID, clSilver);
+    Objects[GRAY_BRUSH] = new TGdiBrush(BS_SOLID, clGray);
+    Objects[DKGRAY_BRUSH] = new TGdiBrush(BS_SOLID, RGB(64, 64, 64));
+    Objects[BLACK_BRUSH] = new TGdiBrush(BS_SOLID, clBlack);
+    Objects[NULL_BRUSH] = new TGdiBrush(BS_NULL, clBlack);
+    Objects[WHITE_PEN] = new TGdiPen(PS_SOLID, 1, clWhite);
+    Objects[BLACK_PEN] = new TGdiPen(PS_SOLID, 1, clBlack);
+    Objects[NULL_PEN] = new TGdiPen(PS_NULL, 1, clBlack);
+    Objects[OEM_FIXED_FONT] = new TGdiFont(MakeLogFont("Courier New", -13, FW_NORMAL));
+    Objects[ANSI_FIXED_FONT] = new TGdiFont(MakeLogFont("Courier New", -13, FW_NORMAL));
+    Objects[ANSI_VAR_FONT] = new TGdiFont(MakeLogFont("MS Sans Serif", -11, FW_NORMAL));
+    Objects[SYSTEM_FONT] = new TGdiFont(MakeLogFont("System", 16, FW_BOLD));
+    Objects[DEVICE_DEFAULT_FONT] = new TGdiFont(MakeLogFont("System", 16, FW_BOLD));
+    Objects[SYSTEM_FIXED_FONT] = new TGdiFont(MakeLogFont("Courier New", -13, FW_NORMAL));
+    Objects[DEFAULT_GUI_FONT] = new TGdiFont(MakeLogFont("MS Sans Serif", -11, FW_NORMAL));
+    for (TGdiObject* o : Objects)
+      if (o) o->MarkStock();
+  }
+};
+
+// Stock objects live as long as the program; they are marked so that nothing ever frees them.
+TStockObjects& Stock() {
+  static TStockObjects* stock = new TStockObjects();
+  return *stock;
+}
+
+} // namespace
+
+const backend::TFontFace& TGdiFont::Face() const {
+  if (!FFace) {
+    backend::TFontRequest r;
+    r.Name = std::string(Log.lfFaceName, strnlen(Log.lfFaceName, LF_FACESIZE));
+    r.Height = Log.lfHeight;
+    r.Weight = Log.lfWeight;
+    r.Italic = Log.lfItalic != 0;
+    r.Underline = Log.lfUnderline != 0;
+    r.StrikeOut = Log.lfStrikeOut != 0;
+    r.FixedPitch = (Log.lfPitchAndFamily & 3) == FIXED_PITCH;
+    r.Antialias = Log.lfQuality == ANTIALIASED_QUALITY;
+    FFace = &backend::FindFontFace(r);
+  }
+  return *FFace;
+}
+
+HGDIOBJ GetStockObject(int index) {
+  if (index < 0 || index >= 18) return nullptr;
+  return Stock().Objects[index];
+}
+
+HDC CreateCompatibleDC(HDC) {
+  return new TDeviceContext();
+}
+
+bool DeleteDC(HDC dc) {
+  delete dc;
+  return dc != nullptr;
+}
+
+HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
+  if (width < 0 || height < 0 || int64_t{width} * height > (int64_t{1} << 28)) return nullptr;
+  return new TGdiBitmap(width, height, 0);
+}
+
+int GetDeviceCaps(HDC dc, int index) {
+  switch (index) {
+  case LOGPIXELSX:
+  case LOGPIXELSY:
+    return ScreenPixelsPerInch;
+  case BITSPIXEL:
+    return 32;
+  case PLANES:
+    return 1;
+  case NUMCOLORS:
+    return -1;
+  case HORZRES:
+    return dc && dc->Surface() ? dc->Surface()->Width() : 0;
+  case VERTRES:
+    return dc && dc->Surface() ? dc->Surface()->Height() : 0;
+  default:
+    return 0;
+  }
+}
+
+int SaveDC(HDC dc) {
+  return dc ? dc->Save() : 0;
+}
+
+bool RestoreDC(HDC dc, int saved) {
+  return dc && dc->Restore(saved);
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+  return dc ? dc->Select(object) : nullptr;
+}
+
+bool DeleteObject(HGDIOBJ object) {
+  return object && object->DeleteObject();
+}
+
+HGDIOBJ GetCurrentObject(HDC dc, TGdiObjectType type) {
+  if (!dc) return nullptr;
+  switch (type) {
+  case TGdiObjectType::Pen:
+    return dc->State().Pen.Get();
+  case TGdiObjectType::Brush:
+    return dc->State().Brush.Get();
+  case TGdiObjectType::Font:
+    return dc->State().Font.Get();
+  case TGdiObjectType::Bitmap:
+    return dc->State().Bitmap.Get();
+  case TGdiObjectType::Region:
+    return nullptr;
+  }
+  return nullptr;
+}
+
+int GetObject(HGDIOBJ object, int size, void* buffer) {
+  if (!object || object->Type() != TGdiObjectType::Font || !buffer ||
+      size < static_cast<int>(sizeof(LOGFONT)))
+    return 0;
+  std::memcpy(buffer, &static_cast<HFONT>(object)->Log, sizeof(LOGFONT));
+  return sizeof(LOGFONT);
+}
+
+HPEN CreatePen(int style, int width, TColor color) {
+  return new TGdiPen(style < PS_SOLID || style > PS_INSIDEFRAME ? PS_SOLID : style, std::max(0, width),
+                     color);
+}
+
+HBRUSH CreateSolidBrush(TColor color) {
+  return new TGdiBrush(BS_SOLID, color);
+}
+
+HBRUSH CreateHatchBrush(int hatch, TColor color) {
+  return new TGdiBrush(BS_HATCHED, color, hatch);
+}
+
+HBRUSH CreatePatternBrush(HBITMAP bitmap) {
+  if (!bitmap || bitmap->Surface.Empty()) return nullptr;
+  return new TGdiBrush(bitmap->Surface);
+}
+
+HBRUSH GetSysColorBrush(int index) {
+  static TGdiBrush* brushes[31] = {};
+  if (index < 0 || index >= 31) return nullptr;
+  if (!brushes[index]) {
+    brushes[index] = new TGdiBrush(BS_SOLID, static_cast<TColor>(GetSysColor(index)));
+    brushes[index]->MarkStock();
+  }
+  return brushes[index];
+}
+
+HFONT CreateFontIndirect(const LOGFONT* log) {
+  return log ? new TGdiFont(*log) : nullptr;
+}
+
+// ---- Attributes ----
+
+TColor SetTextColor(HDC dc, TColor color) {
+  if (!dc) return static_cast<TColor>(CLR_INVALID);
+  return std::exchange(dc->State().TextColor, color);
+}
+TColor GetTextColor(HDC dc) {
+  return dc ? dc->State().TextColor : static_cast<TColor>(CLR_INVALID);
+}
+TColor SetBkColor(HDC dc, TColor color) {
+  if (!dc) return static_cast<TColor>(CLR_INVALID);
+  return std::exchange(dc->State().BkColor, color);
+}
+TColor GetBkColor(HDC dc) {
+  return dc ? dc->State().BkColor : static_cast<TColor>(CLR_INVALID);
+}
+int SetBkMode(HDC dc, int mode) {
+  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+  return std::exchange(dc->State().BkMode, mode);
+}
+int GetBkMode(HDC dc) {
+  return dc ? dc->State().BkMode : 0;
+}
+int SetROP2(HDC dc, int mode) {
+  if (!dc || mode < R2_BLACK || mode > R2_WHITE) return 0;
+  return std::exchange(dc->State().Rop2, mode);
+}
+int GetROP2(HDC dc) {
+  return dc ? dc->State().Rop2 : 0;
+}
+int SetPolyFillMode(HDC dc, int mode) {
+  if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
+  return std::exchange(dc->State().PolyFillMode, mode);
+}
+unsigned SetTextAlign(HDC dc, unsigned align) {
+  if (!dc) return 0xFFFFFFFF;
+  return std::exchange(dc->State().TextAlign, align);
+}
+unsigned GetTextAlign(HDC dc) {
+  return dc ? dc->State().TextAlign : 0xFFFFFFFF;
+}
+bool SetViewportOrgEx(HDC dc, int x, int y, POINT* old) {
+  if (!dc) return false;
+  if (old) *old = dc->State().ViewportOrg;
+  dc->State().ViewportOrg = {x, y};
+  return true;
+}
+bool GetViewportOrgEx(HDC dc, POINT* origin) {
+  if (!dc || !origin) return false;
+  *origin = dc->State().ViewportOrg;
+  return true;
+}
+bool OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* old) {
+  if (!dc) return false;
+  TPoint& o = dc->State().ViewportOrg;
+  if (old) *old = o;
+  o = {o.X + dx, o.Y + dy};
+  return true;
+}
+bool SetBrushOrgEx(HDC dc, int x, int y, POINT* old) {
+  if (!dc) return false;
+  if (old) *old = dc->State().BrushOrg;
+  dc->State().BrushOrg = {x, y};
+  return true;
+}
+
+// ---- Clipping ----
+
+int SelectClipRgn(HDC dc, HRGN region) {
+  return dc ? dc->SelectClip(region, rgnCopy) : ERROR;
+}
+
+int ExtSelectClipRgn(HDC dc, HRGN region, int mode) {
+  if (!dc || mode < RGN_AND || mode > RGN_COPY) return ERROR;
+  return dc->SelectClip(region, mode);
+}
+
+namespace {
+TRect LogicalToDevice(HDC dc, int l, int t, int r, int b) {
+  const TPoint v = dc->LogicalToDeviceOffset();
+  if (r < l) std::swap(l, r);
+  if (b < t) std::swap(t, b);
+  return {l + v.X, t + v.Y, r + v.X, b + v.Y};
+}
+} // namespace
+
+int IntersectClipRect(HDC dc, int l, int t, int r, int b) {
+  if (!dc) return ERROR;
+  const TRegion rect(LogicalToDevice(dc, l, t, r, b));
+  return dc->SelectClip(&rect, rgnAnd);
+}
+
+int ExcludeClipRect(HDC dc, int l, int t, int r, int b) {
+  if (!dc) return ERROR;
+  const TRegion rect(LogicalToDevice(dc, l, t, r, b));
+  return dc->SelectClip(&rect, rgnDiff);
+}
+
+int GetClipBox(HDC dc, RECT* rect) {
+  if (!dc || !rect) return ERROR;
+  const std::vector<TRect>& clip = dc->ClipRects();
+  TRect box{};
+  for (size_t i = 0; i < clip.size(); ++i) {
+    if (i == 0) {
+      box = clip[0];
+      continue;
+    }
+    box = {std::min(box.Left, clip[i].Left), std::min(box.Top, clip[i].Top),
+           std::max(box.Right, clip[i].Right), std::max(box.Bottom, clip[i].Bottom)};
+  }
+  const TPoint zero = dc->ToSurface(0, 0);
+  box.Offset(-zero.X, -zero.Y);
+  *rect = clip.empty() ? TRect{} : box;
+  if (clip.empty()) return NULLREGION;
+  return clip.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+int GetClipRgn(HDC dc, HRGN region) {
+  if (!dc || !region) return -1;
+  if (!dc->State().ClipRgn) return 0;
+  *region = *dc->State().ClipRgn;
+  return 1;
+}
+
+bool PtVisible(HDC dc, int x, int y) {
+  if (!dc) return false;
+  const TPoint p = dc->ToSurface(x, y);
+  return InClip(*dc, p.X, p.Y);
+}
+
+// ---- Regions ----
+
+namespace {
+int Complexity(const TRegion& r) {
+  if (r.Empty()) return NULLREGION;
+  return r.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+TRect Ordered(int l, int t, int r, int b) {
+  return {std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+}
+} // namespace
+
+HRGN CreateRectRgn(int l, int t, int r, int b) {
+  return new TRegion(Ordered(l, t, r, b));
+}
+
+HRGN CreateRectRgnIndirect(const RECT* rect) {
+  return rect ? CreateRectRgn(rect->Left, rect->Top, rect->Right, rect->Bottom) : nullptr;
+}
+
+HRGN CreateRoundRectRgn(int l, int t, int r, int b, int w, int h) {
+  auto* region = new TRegion();
+  region->SetRoundRect(Ordered(l, t, r, b), w, h);
+  return region;
+}
+
+HRGN CreateEllipticRgn(int l, int t, int r, int b) {
+  auto* region = new TRegion();
+  region->SetEllipse(Ordered(l, t, r, b));
+  return region;
+}
+
+HRGN CreatePolygonRgn(const POINT* points, int count, int mode) {
+  auto* region = new TRegion();
+  region->SetPolygon(points, count, mode == WINDING);
+  return region;
+}
+
+int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode) {
+  if (!dest || !a || mode < RGN_AND || mode > RGN_COPY || (mode != RGN_COPY && !b)) return ERROR;
+  dest->Combine(*a, mode == RGN_COPY ? *a : *b, static_cast<TRegionOp>(mode));
+  return Complexity(*dest);
+}
+
+int OffsetRgn(HRGN region, int dx, int dy) {
+  if (!region) return ERROR;
+  region->Offset(dx, dy);
+  return Complexity(*region);
+}
+
+bool SetRectRgn(HRGN region, int l, int t, int r, int b) {
+  if (!region) return false;
+  region->SetRect(Ordered(l, t, r, b));
+  return true;
+}
+
+bool PtInRegion(HRGN region, int x, int y) {
+  return region && region->Contains(x, y);
+}
+
+bool RectInRegion(HRGN region, const RECT* rect) {
+  return region && rect && region->Intersects(Ordered(rect->Left, rect->Top, rect->Right, rect->Bottom));
+}
+
+int GetRgnBox(HRGN region, RECT* rect) {
+  if (!region || !rect) return ERROR;
+  *rect = region->Bounds();
+  return Complexity(*region);
+}
+
+bool EqualRgn(HRGN a, HRGN b) {
+  return a && b && *a == *b;
+}
+
+namespace {
+// Region rectangles are in logical coordinates for the painting functions.
+template <class F> void ForRegionRows(HDC dc, const TRegion& region, F&& span) {
+  const TPoint o = dc->ToSurface(0, 0);
+  for (const TRect& r : region.Rects())
+    for (int y = r.Top; y < r.Bottom; ++y) span(y + o.Y, r.Left + o.X, r.Right + o.X);
+}
+} // namespace
+
+bool FillRgn(HDC dc, HRGN region, HBRUSH brush) {
+  if (!dc || !region || !brush) return false;
+  const TBrushPaint paint(*dc, brush);
+  ForRegionRows(dc, *region, [&](int y, int x0, int x1) { FillSpan(*dc, y, x0, x1, paint, R2_COPYPEN); });
+  return true;
+}
+
+bool FrameRgn(HDC dc, HRGN region, HBRUSH brush, int width, int height) {
+  if (!dc || !region || !brush) return false;
+  // The frame is the region less the region shrunk by (width, height) on every side.
+  TRegion inner = *region, shifted;
+  for (int dx : {-width, width}) {
+    shifted = *region;
+    shifted.Offset(dx, 0);
+    inner.Combine(inner, shifted, rgnAnd);
+  }
+  for (int dy : {-height, height}) {
+    shifted = *region;
+    shifted.Offset(0, dy);
+    inner.Combine(inner, shifted, rgnAnd);
+  }
+  TRegion frame;
+  frame.Combine(*region, inner, rgnDiff);
+  return FillRgn(dc, &frame, brush);
+}
+
+bool InvertRgn(HDC dc, HRGN region) {
+  if (!dc || !region) return false;
+  TGdiBrush white(BS_SOLID, clWhite);
+  const TBrushPaint paint(*dc, &white);
+  ForRegionRows(dc, *region, [&](int y, int x0, int x1) { FillSpan(*dc, y, x0, x1, paint, R2_XORPEN); });
+  return true;
+}
+
+// ---- Lines and shapes ----
+
+bool MoveToEx(HDC dc, int x, int y, POINT* old) {
+  if (!dc) return false;
+  if (old) *old = dc->State().PenPos;
+  dc->State().PenPos = {x, y};
+  return true;
+}
+
+namespace {
+void StrokeLine(HDC dc, TPenPlotter& pen, TPoint from, TPoint to) {
+  const TPoint a = dc->ToSurface(from.X, from.Y), b = dc->ToSurface(to.X, to.Y);
+  LinePixels(a.X, a.Y, b.X, b.Y, [&](int x, int y) { pen.Plot(x, y); });
+}
+} // namespace
+
+bool LineTo(HDC dc, int x, int y) {
+  if (!dc || !dc->Surface()) return false;
+  TPenPlotter pen(*dc);
+  if (!pen.Null()) StrokeLine(dc, pen, dc->State().PenPos, {x, y});
+  dc->State().PenPos = {x, y};
+  return true;
+}
+
+bool Polyline(HDC dc, const POINT* points, int count) {
+  if (!dc || !points || count < 2) return false;
+  if (!dc->Surface()) return true;
+  TPenPlotter pen(*dc);
+  if (pen.Null()) return true;
+  for (int i = 0; i + 1 < count; ++i) StrokeLine(dc, pen, points[i], points[i + 1]);
+  return true;
+}
+
+bool Polygon(HDC dc, const POINT* points, int count) {
+  if (!dc || !points || count < 2) return false;
+  if (!dc->Surface()) return true;
+  TRegion area;
+  area.SetPolygon(points, count, dc->State().PolyFillMode == WINDING);
+  const TBrushPaint paint(*dc, dc->State().Brush.Get());
+  const int mode = dc->State().Rop2;
+  ForRegionRows(dc, area, [&](int y, int x0, int x1) { FillSpan(*dc, y, x0, x1, paint, mode); });
+  TPenPlotter pen(*dc);
+  if (!pen.Null())
+    for (int i = 0; i < count; ++i) StrokeLine(dc, pen, points[i], points[(i + 1) % count]);
+  return true;
+}
+
+bool Rectangle(HDC dc, int l, int t, int r, int b) {
+  if (!dc) return false;
+  if (!dc->Surface()) return true;
+  const TRect box = Ordered(l, t, r, b);
+  TPenPlotter pen(*dc);
+  const TBrushPaint paint(*dc, dc->State().Brush.Get());
+  const int mode = dc->State().Rop2;
+  const TPoint o = dc->ToSurface(box.Left, box.Top);
+  const int w = box.Width(), h = box.Height();
+  if (pen.Null()) {
+    // Without an outline the fill is one pixel smaller on the right and bottom.
+    for (int y = 0; y < h - 1; ++y) FillSpan(*dc, o.Y + y, o.X, o.X + w - 1, paint, mode);
+    return true;
+  }
+  const int pw = std::min(pen.PenWidth(), std::max(1, std::min(w, h) / 2));
+  for (int y = pw; y < h - pw; ++y) FillSpan(*dc, o.Y + y, o.X + pw, o.X + w - pw, paint, mode);
+  if (w <= 0 || h <= 0) return true;
+  if (pw == 1) {
+    // One stroke around, each pixel once, so that inverting pens work.
+    const TPoint c[4] = {{box.Left, box.Top},
+                         {box.Right - 1, box.Top},
+                         {box.Right - 1, box.Bottom - 1},
+                         {box.Left, box.Bottom - 1}};
+    if (w == 1 || h == 1) {
+      const TPoint a = dc->ToSurface(c[0].X, c[0].Y);
+      LinePixels(a.X, a.Y, a.X + w - 1 + (h == 1 ? 1 : 0), a.Y + h - 1 + (h == 1 ? 0 : 1),
+                 [&](int x, int y) { pen.Plot(x, y); });
+      return true;
+    }
+    for (int i = 0; i < 4; ++i) StrokeLine(dc, pen, c[i], c[(i + 1) % 4]);
+    return true;
+  }
+  // A wide pen draws its frame inside the bounds.
+  const TGdiBrush penBrush(BS_SOLID, dc->State().Pen->Color);
+  const TBrushPaint penPaint(*dc, &penBrush);
+  for (int y = 0; y < h; ++y) {
+    if (y < pw || y >= h - pw) {
+      FillSpan(*dc, o.Y + y, o.X, o.X + w, penPaint, mode);
+    } else {
+      FillSpan(*dc, o.Y + y, o.X, o.X + pw, penPaint, mode);
+      FillSpan(*dc, o.Y + y, o.X + w - pw, o.X + w, penPaint, mode);
+    }
+  }
+  return true;
+}
+
+namespace {
+
+// A rounded shape inside [l, r) x [t, b): brush inside, pen on the pixels at its edge.
+void RoundShape(HDC dc, TRect box, int ew, int eh) {
+  TPenPlotter pen(*dc);
+  if (pen.Null()) {
+    box.Right -= 1;
+    box.Bottom -= 1;
+  }
+  const int w = box.Width(), h = box.Height();
+  if (w <= 0 || h <= 0) return;
+  ew = std::min(std::abs(ew), w);
+  eh = std::min(std::abs(eh), h);
+  if (ew < 2 || eh < 2) ew = eh = 0;
+  static thread_local std::vector<int> insets;
+  shape::CornerInsets(ew, eh, insets);
+  const auto span = [&](int y, int& a, int& b) {
+    if (y < 0 || y >= h) {
+      a = 0;
+      b = 0;
+      return;
+    }
+    shape::RowSpan(w, h, eh, insets, y, a, b);
+  };
+  const TBrushPaint paint(*dc, dc->State().Brush.Get());
+  const int mode = dc->State().Rop2;
+  const TPoint o = dc->ToSurface(box.Left, box.Top);
+  for (int y = 0; y < h; ++y) {
+    int a, b, pa, pb, na, nb;
+    span(y, a, b);
+    if (pen.Null()) {
+      FillSpan(*dc, o.Y + y, o.X + a, o.X + b, paint, mode);
+      continue;
+    }
+    span(y - 1, pa, pb);
+    span(y + 1, na, nb);
+    // Inside pixels have all four neighbours in the shape.
+    int ia = std::max({a + 1, pa, na}), ib = std::min({b - 1, pb, nb});
+    if (pb <= pa || nb <= na) ib = ia;
+    if (ib > ia) FillSpan(*dc, o.Y + y, o.X + ia, o.X + ib, paint, mode);
+    if (ib <= ia) ia = ib = b;
+    for (int x = a; x < ia; ++x) pen.Plot(o.X + x, o.Y + y);
+    for (int x = std::max(ib, a); x < b; ++x) pen.Plot(o.X + x, o.Y + y);
+  }
+}
+
+} // namespace
+
+bool Ellipse(HDC dc, int l, int t, int r, int b) {
+  if (!dc) return false;
+  if (!dc->Surface()) return true;
+  const TRect box = Ordered(l, t, r, b);
+  RoundShape(dc, box, box.Width(), box.Height());
+  return true;
+}
+
+bool RoundRect(HDC dc, int l, int t, int r, int b, int w, int h) {
+  if (!dc) return false;
+  if (!dc->Surface()) return true;
+  RoundShape(dc, Ordered(l, t, r, b), w, h);
+  return true;
+}
+
+bool Arc(HDC dc, int l, int t, int r, int b, int x1, int y1, int x2, int y2) {
+  if (!dc) return false;
+  if (!dc->Surface()) return true;
+  const TRect box = Ordered(l, t, r, b);
+  const int w = box.Width(), h = box.Height();
+  if (w <= 0 || h <= 0) return true;
+  TPenPlotter pen(*dc);
+  if (pen.Null()) return true;
+  static thread_local std::vector<int> insets;
+  shape::CornerInsets(w, h, insets);
+  const double cx = (box.Left + box.Right) / 2.0, cy = (box.Top + box.Bottom) / 2.0;
+  constexpr double twoPi = 2 * std::numbers::pi;
+  const auto angle = [&](double x, double y) {
+    const double a = std::atan2(cy - y, x - cx);
+    return a < 0 ? a + twoPi : a;
+  };
+  const double start = angle(x1, y1);
+  double sweep = angle(x2, y2) - start;
+  if (sweep <= 1e-12) sweep += twoPi;
+  const auto onArc = [&](int x, int y) {
+    double d = angle(x + 0.5, y + 0.5) - start;
+    if (d < 0) d += twoPi;
+    return d <= sweep + 1e-9;
+  };
+  const auto span = [&](int y, int& a, int& bb) {
+    if (y < 0 || y >= h) {
+      a = bb = 0;
+      return;
+    }
+    shape::RowSpan(w, h, h, insets, y, a, bb);
+  };
+  for (int y = 0; y < h; ++y) {
+    int a, bb, pa, pb, na, nb;
+    span(y, a, bb);
+    span(y - 1, pa, pb);
+    span(y + 1, na, nb);
+    int ia = std::max({a + 1, pa, na}), ib = std::min({bb - 1, pb, nb});
+    if (pb <= pa || nb <= na || ib <= ia) ia = ib = bb;
+    for (int x = a; x < bb; ++x) {
+      if (x >= ia && x < ib) continue;
+      const int lx = box.Left + x, ly = box.Top + y;
+      if (!onArc(lx, ly)) continue;
+      const TPoint s = dc->ToSurface(lx, ly);
+      pen.Plot(s.X, s.Y);
+    }
+  }
+  return true;
+}
+
+TColor SetPixel(HDC dc, int x, int y, TColor color) {
+  if (!dc || !dc->Surface()) return static_cast<TColor>(CLR_INVALID);
+  const TPoint p = dc->ToSurface(x, y);
+  if (!InClip(*dc, p.X, p.Y)) return static_cast<TColor>(CLR_INVALID);
+  dc->Surface()->Row(p.Y)[p.X] = ColorToPixel(color);
+  return ColorToRGB(color);
+}
+
+TColor GetPixel(HDC dc, int x, int y) {
+  if (!dc || !dc->Surface()) return static_cast<TColor>(CLR_INVALID);
+  const TPoint p = dc->ToSurface(x, y);
+  if (!InClip(*dc, p.X, p.Y)) return static_cast<TColor>(CLR_INVALID);
+  return PixelToColor(dc->Surface()->Row(p.Y)[p.X]);
+}
+
+// ---- Rectangles ----
+
+namespace {
+void FillBox(HDC dc, const TRect& logical, const TBrushPaint& paint, int mode) {
+  const TPoint o = dc->ToSurface(logical.Left, logical.Top);
+  for (int y = 0; y < logical.Height(); ++y) FillSpan(*dc, o.Y + y, o.X, o.X + logical.Width(), paint, mode);
+}
+} // namespace
+
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
+  if (!dc || !rect || !brush) return 0;
+  if (!dc->Surface() || rect->IsEmpty()) return 1;
+  FillBox(dc, *rect, TBrushPaint(*dc, brush), R2_COPYPEN);
+  return 1;
+}
+
+int FrameRect(HDC dc, const RECT* rect, HBRUSH brush) {
+  if (!dc || !rect || !brush) return 0;
+  if (!dc->Surface() || rect->IsEmpty()) return 1;
+  const TRect& r = *rect;
+  const TBrushPaint paint(*dc, brush);
+  FillBox(dc, {r.Left, r.Top, r.Right, r.Top + 1}, paint, R2_COPYPEN);
+  if (r.Height() > 1) FillBox(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, paint, R2_COPYPEN);
+  FillBox(dc, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, paint, R2_COPYPEN);
+  if (r.Width() > 1) FillBox(dc, {r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1}, paint, R2_COPYPEN);
+  return 1;
+}
+
+bool InvertRect(HDC dc, const RECT* rect) {
+  if (!dc || !rect) return false;
+  if (!dc->Surface() || rect->IsEmpty()) return true;
+  const TGdiBrush white(BS_SOLID, clWhite);
+  FillBox(dc, *rect, TBrushPaint(*dc, &white), R2_XORPEN);
+  return true;
+}
+
+bool DrawFocusRect(HDC dc, const RECT* rect) {
+  if (!dc || !rect) return false;
+  if (!dc->Surface() || rect->IsEmpty()) return true;
+  // Every other pixel of the outline, on a checkerboard fixed to the surface so that neighbouring focus
+  // rectangles line up, inverted.
+  const TRect& r = *rect;
+  const auto invert = [&](int lx, int ly) {
+    const TPoint p = dc->ToSurface(lx, ly);
+    if (((p.X + p.Y) & 1) != 0 || !InClip(*dc, p.X, p.Y)) return;
+    uint32_t& d = dc->Surface()->Row(p.Y)[p.X];
+    d ^= RgbMask;
+  };
+  for (int x = r.Left; x < r.Right; ++x) {
+    invert(x, r.Top);
+    if (r.Bottom - 1 > r.Top) invert(x, r.Bottom - 1);
+  }
+  for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+    invert(r.Left, y);
+    if (r.Right - 1 > r.Left) invert(r.Right - 1, y);
+  }
+  return true;
+}
+
+bool DrawEdge(HDC dc, RECT* rect, unsigned edge, unsigned flags) {
+  if (!dc || !rect) return false;
+  TRect r = *rect;
+  const auto line = [&](TColor c, int l, int t, int rr, int b) {
+    const TGdiBrush brush(BS_SOLID, c);
+    const TRect box{l, t, rr, b};
+    if (!box.IsEmpty() && dc->Surface()) FillBox(dc, box, TBrushPaint(*dc, &brush), R2_COPYPEN);
+  };
+  const auto ring = [&](TColor topLeft, TColor bottomRight) {
+    if (r.IsEmpty()) return;
+    if (flags & BF_MONO)
+      topLeft = bottomRight = clWindowFrame;
+    else if (flags & BF_FLAT)
+      topLeft = bottomRight = clBtnShadow;
+    if (flags & BF_LEFT) line(topLeft, r.Left, r.Top, r.Left + 1, r.Bottom);
+    if (flags & BF_TOP) line(topLeft, r.Left, r.Top, r.Right, r.Top + 1);
+    if (flags & BF_RIGHT) line(bottomRight, r.Right - 1, r.Top, r.Right, r.Bottom);
+    if (flags & BF_BOTTOM) line(bottomRight, r.Left, r.Bottom - 1, r.Right, r.Bottom);
+    if (flags & BF_LEFT) ++r.Left;
+    if (flags & BF_TOP) ++r.Top;
+    if (flags & BF_RIGHT) --r.Right;
+    if (flags & BF_BOTTOM) --r.Bottom;
+  };
+  if (edge & BDR_RAISEDOUTER)
+    ring(cl3DLight, cl3DDkShadow);
+  else if (edge & BDR_SUNKENOUTER)
+    ring(clBtnShadow, clBtnHighlight);
+  if (edge & BDR_RAISEDINNER)
+    ring(clBtnHighlight, clBtnShadow);
+  else if (edge & BDR_SUNKENINNER)
+    ring(cl3DDkShadow, cl3DLight);
+  if ((flags & BF_MIDDLE) && !r.IsEmpty()) line(clBtnFace, r.Left, r.Top, r.Right, r.Bottom);
+  if (flags & BF_ADJUST) *rect = r;
+  return true;
+}
+
+// ---- Bit-block transfers ----
+
+namespace {
+
+// The column (or row) map of a nearest-neighbour stretch, kept between calls.
+void SampleMap(std::vector<int>& map, int destSize, int srcStart, int srcSize, bool mirror) {
+  map.resize(static_cast<size_t>(destSize));
+  for (int i = 0; i < destSize; ++i) {
+    const int s = static_cast<int>(int64_t{i} * srcSize / destSize);
+    map[static_cast<size_t>(i)] = srcStart + (mirror ? srcSize - 1 - s : s);
+  }
+}
+
+bool Transfer(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, uint32_t rop,
+              const uint32_t* key) {
+  if (!dest) return false;
+  const uint8_t table = RopTable(rop);
+  const bool usesSource = RopUsesSource(table) || key;
+  if (usesSource && !src) return false;
+  TSurface* ds = dest->Surface();
+  const TSurface* ss = usesSource ? src->Surface() : nullptr;
+  if (!ds || (usesSource && !ss)) return true;
+  bool mirrorX = false, mirrorY = false;
+  if (w < 0) {
+    x += w;
+    w = -w;
+    mirrorX = !mirrorX;
+  }
+  if (h < 0) {
+    y += h;
+    h = -h;
+    mirrorY = !mirrorY;
+  }
+  if (sw < 0) {
+    sx += sw;
+    sw = -sw;
+    mirrorX = !mirrorX;
+  }
+  if (sh < 0) {
+    sy += sh;
+    sh = -sh;
+    mirrorY = !mirrorY;
+  }
+  if (w == 0 || h == 0 || (usesSource && (sw == 0 || sh == 0))) return true;
+  const TPoint d0 = dest->ToSurface(x, y);
+  TPoint s0{};
+  if (usesSource) s0 = src->ToSurface(sx, sy);
+  static thread_local std::vector<int> cols, rows;
+  if (usesSource) {
+    SampleMap(cols, w, s0.X, sw, mirrorX);
+    SampleMap(rows, h, s0.Y, sh, mirrorY);
+  }
+  const TBrushPaint paint(*dest, dest->State().Brush.Get());
+  const bool usesPattern = RopUsesPattern(table);
+  const TRect target{d0.X, d0.Y, d0.X + w, d0.Y + h};
+  const bool plainCopy = table == 0xCC && !key && sw == w && sh == h && !mirrorX && !mirrorY && ss != ds;
+  const uint32_t keyPixel = key ? *key : 0;
+  for (const TRect& c : dest->ClipRects()) {
+    TRect area;
+    if (!IntersectRect(area, c, target)) continue;
+    for (int dy = area.Top; dy < area.Bottom; ++dy) {
+      uint32_t* drow = ds->Row(dy);
+      const uint32_t* srow = nullptr;
+      if (usesSource) {
+        const int syy = rows[static_cast<size_t>(dy - d0.Y)];
+        if (syy < 0 || syy >= ss->Height()) continue;
+        srow = ss->Row(syy);
+      }
+      if (plainCopy) {
+        // Straight copy of the part of the row that lies inside the source.
+        const int off = s0.X - d0.X;
+        const int a = std::max(area.Left, -off), b = std::min(area.Right, ss->Width() - off);
+        if (a < b) std::memcpy(drow + a, srow + a + off, static_cast<size_t>(b - a) * sizeof(uint32_t));
+        continue;
+      }
+      for (int dx = area.Left; dx < area.Right; ++dx) {
+        uint32_t s = 0;
+        if (usesSource) {
+          const int sxx = cols[static_cast<size_t>(dx - d0.X)];
+          if (sxx < 0 || sxx >= ss->Width()) continue;
+          s = srow[sxx];
+          if (key && s == keyPixel) continue;
+        }
+        uint32_t p = 0;
+        if (usesPattern && !paint.Null()) paint.At(dx, dy, p);
+        drow[dx] = Rop3(table, p, s, drow[dx]);
+      }
+    }
+  }
+  return true;
+}
+
+} // namespace
+
+bool PatBlt(HDC dc, int x, int y, int w, int h, uint32_t rop) {
+  return Transfer(dc, x, y, w, h, nullptr, 0, 0, w, h, rop, nullptr);
+}
+
+bool BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, uint32_t rop) {
+  if (src && dest && src->Surface() == dest->Surface() && src->Surface()) {
+    // Overlapping copies within one surface go through a copy of the source part.
+    const TPoint s0 = src->ToSurface(sx, sy);
+    TGdiBitmap temp(std::max(0, w), std::max(0, h), 0);
+    TDeviceContext tdc(&temp.Surface);
+    const TSurface& ss = *src->Surface();
+    for (int j = 0; j < temp.Surface.Height(); ++j)
+      for (int i = 0; i < temp.Surface.Width(); ++i) temp.Surface.Row(j)[i] = ss.Pixel(s0.X + i, s0.Y + j);
+    return Transfer(dest, x, y, w, h, &tdc, 0, 0, w, h, rop, nullptr);
+  }
+  return Transfer(dest, x, y, w, h, src, sx, sy, w, h, rop, nullptr);
+}
+
+bool StretchBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, uint32_t rop) {
+  return Transfer(dest, x, y, w, h, src, sx, sy, sw, sh, rop, nullptr);
+}
+
+bool TransparentBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                    TColor transparent) {
+  const uint32_t key = ColorToPixel(transparent);
+  return Transfer(dest, x, y, w, h, src, sx, sy, sw, sh, SRCCOPY, &key);
+}
+
+int MulDiv(int number, int numerator, int denominator) {
+  if (denominator == 0) return -1;
+  const int64_t p = int64_t{number} * numerator;
+  // Rounds half away from zero.
+  const int64_t q = (p >= 0) == (denominator > 0)
+                        ? (std::abs(p) + std::abs(denominator) / 2) / std::abs(denominator)
+                        : -((std::abs(p) + std::abs(denominator) / 2) / std::abs(denominator));
+  return static_cast<int>(q);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// TskForm: the panel that turns its form into a skinned window. For now it holds the style and the theme
+// file that the components on its form start from.
+#include "classlib/controls/Panel.h"
+#include "skin/SKThemes.h"
+
+class TskFileTheme;
+
+class TskForm : public TCustomPanel {
+  QUENDREL_CLASS(TskForm, TCustomPanel)
+ public:
+  explicit TskForm(TComponent* AOwner);
+
+  TskUIStyle UIStyle() const { return FUIStyle; }
+  // Stores the style and repaints, also when unchanged: that is how a reloaded theme file is re-read.
+  void SetUIStyle(TskUIStyle Value);
+  TskFileTheme* FileTheme() const { return FFileTheme; }
+  // When changed: stores the reference and applies the current style again.
+  void SetFileTheme(TskFileTheme* Value);
+
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  TskUIStyle FUIStyle = DeepBlue;
+  TskFileTheme* FFileTheme = nullptr;
+};

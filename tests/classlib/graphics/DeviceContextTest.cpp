@@ -1,0 +1,99 @@
+// Device contexts: viewport origin, clipping, saved states, and a canvas on a context it is handed.
+#include <gtest/gtest.h>
+
+#include "GraphicsTestSupport.h"
+
+TEST(DeviceContext, ViewportOriginAndClipAreUndoneByRestoreDC) {
+  auto b = MakeBitmap(20, 20);
+  HDC dc = b->Canvas()->Handle();
+  // As a transparent control asks its parent to paint underneath it: shift by the control's position and
+  // clip to the parent's client area, then give everything back.
+  const int saved = SaveDC(dc);
+  POINT old{};
+  SetViewportOrgEx(dc, -5, -3, &old);
+  IntersectClipRect(dc, 0, 0, 12, 10);
+  TBrush red;
+  red.SetColor(clRed);
+  const TRect all{0, 0, 40, 40};
+  FillRect(dc, &all, red.Handle());
+  TRect box;
+  EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+  EXPECT_EQ(box, (TRect{5, 3, 12, 10}));
+  EXPECT_TRUE(RestoreDC(dc, saved));
+  POINT now{};
+  GetViewportOrgEx(dc, &now);
+  EXPECT_EQ(now, (TPoint{0, 0}));
+  GetClipBox(dc, &box);
+  EXPECT_EQ(box, (TRect{0, 0, 20, 20}));
+  EXPECT_FALSE(RestoreDC(dc, saved)); // already popped
+  // Logical (0,0)-(12,10) was surface (-5,-3)-(7,7).
+  EXPECT_EQ(Px(*b, 0, 0), clRed);
+  EXPECT_EQ(Px(*b, 6, 6), clRed);
+  EXPECT_EQ(Px(*b, 7, 6), clWhite);
+  EXPECT_EQ(Px(*b, 6, 7), clWhite);
+}
+
+TEST(DeviceContext, ClipRegionsCombineAndExclude) {
+  auto b = MakeBitmap(10, 10);
+  HDC dc = b->Canvas()->Handle();
+  TRegionHandle left(CreateRectRgn(0, 0, 5, 10));
+  SelectClipRgn(dc, left);
+  ExcludeClipRect(dc, 0, 0, 2, 2);
+  b->Canvas()->Brush()->SetColor(clBlue);
+  b->Canvas()->FillRect({0, 0, 10, 10});
+  EXPECT_EQ(Row(*b, 0, clBlue), "..###.....");
+  EXPECT_EQ(Row(*b, 5, clBlue), "#####.....");
+  // Selecting no region lifts the clip.
+  SelectClipRgn(dc, nullptr);
+  b->Canvas()->FillRect({0, 0, 10, 10});
+  EXPECT_EQ(Row(*b, 0, clBlue), "##########");
+}
+
+TEST(DeviceContext, ContextOnPartOfASurfaceKeepsToItsBounds) {
+  TSurface surface(10, 10, 0xFFFFFF);
+  // A client area at (2, 3) of 5 x 4 pixels, as GetDC hands out for a framed window.
+  TDeviceContext dc(&surface, {2, 3}, TRect{2, 3, 7, 7});
+  TBrush brush;
+  brush.SetColor(clRed);
+  const TRect r{-10, -10, 100, 100};
+  FillRect(&dc, &r, brush.Handle());
+  int red = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x)
+      if (surface.Row(y)[x] == ColorToPixel(clRed)) ++red;
+  EXPECT_EQ(red, 20);
+  EXPECT_EQ(surface.Row(3)[2], ColorToPixel(clRed));
+  EXPECT_EQ(surface.Row(7)[2], 0xFFFFFFu);
+  EXPECT_EQ(GetPixel(&dc, 0, 0), clRed);
+  // A canvas can draw on a context it does not own, with its own pen, brush and font.
+  TCanvas canvas;
+  canvas.SetHandle(&dc);
+  canvas.Pen()->SetColor(clBlue);
+  canvas.MoveTo(0, 0);
+  canvas.LineTo(3, 0);
+  EXPECT_EQ(surface.Row(3)[4], ColorToPixel(clBlue));
+  EXPECT_EQ(surface.Row(3)[5], ColorToPixel(clRed));
+}
+
+TEST(DeviceContext, SelectedObjectsOutliveDeleteObject) {
+  auto b = MakeBitmap(4, 1);
+  HDC dc = b->Canvas()->Handle();
+  HBRUSH brush = CreateSolidBrush(clRed);
+  HGDIOBJ old = SelectObject(dc, brush);
+  EXPECT_TRUE(DeleteObject(brush)); // still selected: the context keeps it alive
+  EXPECT_FALSE(DeleteObject(GetStockObject(WHITE_BRUSH)));
+  PatBlt(dc, 0, 0, 2, 1, PATCOPY);
+  EXPECT_EQ(Px(*b, 0, 0), clRed);
+  SelectObject(dc, old);
+  PatBlt(dc, 2, 0, 2, 1, PATCOPY);
+  EXPECT_EQ(Px(*b, 3, 0), clWhite);
+  // A memory context draws on the bitmap selected into it.
+  HDC mem = CreateCompatibleDC(nullptr);
+  HBITMAP bmp = CreateCompatibleBitmap(mem, 3, 3);
+  SelectObject(mem, bmp);
+  DeleteObject(bmp);
+  SetPixel(mem, 1, 1, clLime);
+  EXPECT_EQ(GetPixel(mem, 1, 1), clLime);
+  EXPECT_EQ(GetPixel(mem, 0, 0), clBlack);
+  DeleteDC(mem);
+}

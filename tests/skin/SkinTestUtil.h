@@ -1,0 +1,89 @@
+#pragma once
+// Scratch folders and hand-made theme file bytes for the skin tests.
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "classlib/core/AnsiString.h"
+
+namespace skintest {
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempDir {
+ public:
+  TempDir() {
+    static int counter = 0;
+    Path = std::filesystem::temp_directory_path() /
+           ("quendrel-skin-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+    std::filesystem::remove_all(Path);
+    std::filesystem::create_directories(Path);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(Path, ec);
+  }
+  AnsiString File(const std::string& name) const { return (Path / name).string(); }
+
+  std::filesystem::path Path;
+};
+
+inline void WriteBytes(const AnsiString& file, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::vector<uint8_t> ReadBytes(const AnsiString& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Builds theme file bytes field by field, so that tests can also build damaged ones.
+class ThemeBytes {
+ public:
+  explicit ThemeBytes(uint32_t headerSize = 24, uint32_t firstEntry = 24) {
+    Bytes.assign(12, 0);
+    std::memcpy(Bytes.data(), "SkinKit_TB", 10);
+    U32(headerSize);
+    U32(1);
+    U32(firstEntry);
+    while (Bytes.size() < firstEntry) Bytes.push_back(0);
+  }
+
+  void U32(uint32_t v) {
+    for (int i = 0; i < 4; ++i) Bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  }
+
+  // An entry whose header tells the truth unless `next` is given.
+  size_t Entry(const std::string& name, uint8_t type, const std::vector<uint8_t>& data, int64_t next = -1) {
+    const size_t at = Bytes.size();
+    std::vector<uint8_t> field(64, 0);
+    std::memcpy(field.data(), name.data(), std::min<size_t>(name.size(), 64));
+    Bytes.insert(Bytes.end(), field.begin(), field.end());
+    Bytes.push_back(type);
+    const auto dataOffset = static_cast<uint32_t>(at + 77);
+    U32(dataOffset);
+    U32(static_cast<uint32_t>(data.size()));
+    U32(next < 0 ? dataOffset + static_cast<uint32_t>(data.size()) : static_cast<uint32_t>(next));
+    Bytes.insert(Bytes.end(), data.begin(), data.end());
+    return at;
+  }
+  size_t Int(const std::string& name, int32_t v) {
+    std::vector<uint8_t> d;
+    for (int i = 0; i < 4; ++i) d.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
+    return Entry(name, 1, d);
+  }
+  void Terminator() {
+    std::vector<uint8_t> t(77, 0);
+    t[64] = 2;
+    Bytes.insert(Bytes.end(), t.begin(), t.end());
+  }
+
+  std::vector<uint8_t> Bytes;
+};
+
+} // namespace skintest

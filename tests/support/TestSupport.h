@@ -1,0 +1,53 @@
+#pragma once
+// Test helpers for windows and controls: rendering a control or form to pixels and PNG files, synthetic
+// mouse and keyboard input that takes the same road as the desktop's (raw input, then the message loop), and
+// a hand-driven clock for timers.
+#include <cstdint>
+
+#include "classlib/controls/Application.h"
+#include "classlib/controls/Control.h"
+#include "classlib/graphics/Surface.h"
+
+namespace testsupport {
+
+// Paints what is invalid, then composes the control's window with its child windows (a graphic control: its
+// rectangle of its parent's). Pixels are 0x00RRGGBB.
+TSurface Render(TControl* Control);
+// The colour at a pixel, as a TColor (0x00BBGGRR).
+TColor PixelAt(const TSurface& Surface, int X, int Y);
+// Writes Surface to $QUENDREL_TEST_OUTPUT/Name (the working directory without it); answers the path.
+AnsiString SavePng(const TSurface& Surface, const AnsiString& Name);
+AnsiString RenderToPng(TControl* Control, const AnsiString& Name);
+AnsiString OutputPath(const AnsiString& Name);
+
+// Input at a point of Control's client area. Each call queues the raw event and runs the message loop.
+void MouseMove(TControl* Control, int X, int Y, unsigned Modifiers = 0);
+void MouseDown(TControl* Control, int X, int Y, TMouseButton Button = mbLeft, unsigned Modifiers = 0);
+void MouseUp(TControl* Control, int X, int Y, TMouseButton Button = mbLeft, unsigned Modifiers = 0);
+void Click(TControl* Control, int X, int Y, TMouseButton Button = mbLeft);
+void DoubleClick(TControl* Control, int X, int Y);
+// Keys go to the focused window. Text is the character the key types ("" for none).
+void KeyDown(WORD Key, unsigned Modifiers = 0, const AnsiString& Text = "");
+void KeyUp(WORD Key, unsigned Modifiers = 0);
+void PressKey(WORD Key, unsigned Modifiers = 0, const AnsiString& Text = "");
+// Types each character: its key down (with the character) and up.
+void Type(const AnsiString& Text);
+// Runs the message loop until nothing waits.
+void Pump();
+
+// Replaces the clock of GetTickCount and timers while it lives.
+class ManualClock {
+ public:
+  ManualClock();
+  ~ManualClock();
+  ManualClock(const ManualClock&) = delete;
+  ManualClock& operator=(const ManualClock&) = delete;
+  // Moves the clock on and runs the timers that came due.
+  void Advance(uint32_t Milliseconds);
+  uint32_t Now() const { return FNow; }
+
+ private:
+  uint32_t FNow = 100000;
+};
+
+} // namespace testsupport
