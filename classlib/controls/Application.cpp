@@ -145,7 +145,8 @@ bool TApplication::ProcessMessage(tagMSG& Msg) {
       handled = handled || h;
     }
     // The control under the cursor hears of entering before the move that brought the cursor there.
-    if ((Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST) || (Msg.message >= WM_NCMOUSEMOVE && Msg.message <= WM_NCMBUTTONDBLCLK))
+    if ((Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST) ||
+        (Msg.message >= WM_NCMOUSEMOVE && Msg.message <= WM_NCMBUTTONDBLCLK))
       UpdateMouseControl();
     if (!handled && !IsKeyMsg(Msg)) {
       TranslateMessage(Msg);
@@ -182,8 +183,8 @@ void TApplication::Idle() {
 void TApplication::ProcessMessages() {
   backend::ProcessEvents(0);
   tagMSG msg;
-  // Messages posted by the handlers of this round wait for the next one, so that a handler that posts to
-  // itself cannot keep this call from returning.
+  // Runs until the queue is empty; the bound keeps a handler that always posts to itself from holding the
+  // caller here forever.
   for (int guard = 0; guard < 100000 && ProcessMessage(msg); ++guard) {
     if (guard % 64 == 63) backend::ProcessEvents(0);
   }

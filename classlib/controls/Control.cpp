@@ -6,6 +6,7 @@
 #include "classlib/controls/ActnList.h"
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Menus.h"
+#include "classlib/controls/Screen.h"
 #include "classlib/controls/WinControl.h"
 #include "classlib/graphics/Gdi.h"
 
@@ -97,6 +98,13 @@ QUENDREL_REGISTER_CLASS(TControl, TComponent) {
   c.Event("OnResize", &TControl::OnResize);
   c.Event("OnCanResize", &TControl::OnCanResize);
   c.Event("OnConstrainedResize", &TControl::OnConstrainedResize);
+  c.Event("OnDragDrop", &TControl::OnDragDrop);
+  c.Event("OnDragOver", &TControl::OnDragOver);
+  c.Event("OnEndDrag", &TControl::OnEndDrag);
+  c.Event("OnStartDrag", &TControl::OnStartDrag);
+  c.Event("OnEndDock", &TControl::OnEndDock);
+  c.Event("OnStartDock", &TControl::OnStartDock);
+  c.Property("Action", &TControl::Action, &TControl::SetAction);
 }
 
 namespace {
@@ -421,6 +429,9 @@ void TControl::Dispatch(TMessage& M) {
   case CM_CONTROLCHANGE:
     CMControlChange(M);
     break;
+  case CM_RECREATEWND:
+    CMRecreateWnd(M);
+    break;
   case CM_WANTSPECIALKEY:
     CMWantSpecialKey(M);
     break;
@@ -512,6 +523,7 @@ QUENDREL_DEFAULT_HANDLER(CMDeactivate)
 QUENDREL_DEFAULT_HANDLER(CMRelease)
 QUENDREL_DEFAULT_HANDLER(CMHintShow)
 QUENDREL_DEFAULT_HANDLER(CMControlChange)
+QUENDREL_DEFAULT_HANDLER(CMRecreateWnd)
 QUENDREL_DEFAULT_HANDLER(CMWantSpecialKey)
 QUENDREL_DEFAULT_HANDLER(CNKeyDown)
 QUENDREL_DEFAULT_HANDLER(CNChar)
@@ -1057,6 +1069,19 @@ void UpdateMouseControl() {
   GetCursorPos(&p);
   TControl* now = FindDragTarget(p, true);
   if (now && now->ComponentState().Contains(csDesigning)) now = nullptr;
+  // The pointer shape: the screen's when set, else the first one set on the way up from the control.
+  static backend::Window* shapedWindow = nullptr;
+  static TCursor shape = crDefault;
+  if (HWND w = WindowFromPoint(p); w && w->Root()->Native) {
+    TCursor c = Screen->Cursor();
+    for (TControl* k = now; c == crDefault && k; k = k->Parent()) c = k->Cursor();
+    if (c == crDefault) c = crArrow;
+    if (w->Root()->Native != shapedWindow || c != shape) {
+      shapedWindow = w->Root()->Native;
+      shape = c;
+      backend::SetCursorShape(shapedWindow, c);
+    }
+  }
   if (now == g_MouseControl) return;
   TControl* old = g_MouseControl;
   g_MouseControl = now;

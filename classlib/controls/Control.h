@@ -83,6 +83,22 @@ using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 using TMouseWheelEvent =
     TEvent<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TCanResizeEvent = TEvent<void(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize)>;
+// Dragging and docking: the events exist so that components can publish them; nothing starts a drag yet.
+class TDragObject;
+class TDragDockObject;
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragDropEvent = TEvent<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TDragOverEvent =
+    TEvent<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TEndDragEvent = TEvent<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TStartDragEvent = TEvent<void(TObject* Sender, TDragObject*& DragObject)>;
+using TStartDockEvent = TEvent<void(TObject* Sender, TDragDockObject*& DragObject)>;
+using TDockDropEvent = TEvent<void(TObject* Sender, TDragDockObject* Source, int X, int Y)>;
+using TDockOverEvent =
+    TEvent<void(TObject* Sender, TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TGetSiteInfoEvent =
+    TEvent<void(TObject* Sender, TControl* DockClient, TRect& InfluenceRect, TPoint MousePos, bool& CanDock)>;
+using TUnDockEvent = TEvent<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
 using TConstrainedResizeEvent =
     TEvent<void(TObject* Sender, int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight)>;
 
@@ -275,6 +291,12 @@ class TControl : public TComponent {
   TNotifyEvent OnMouseLeave;
   TCanResizeEvent OnCanResize;
   TConstrainedResizeEvent OnConstrainedResize;
+  TDragDropEvent OnDragDrop;
+  TDragOverEvent OnDragOver;
+  TEndDragEvent OnEndDrag;
+  TStartDragEvent OnStartDrag;
+  TEndDragEvent OnEndDock;
+  TStartDockEvent OnStartDock;
 
   // The shift state for mouse-message key flags.
   static TShiftState KeysToShiftState(int Keys);
@@ -350,6 +372,7 @@ class TControl : public TComponent {
   virtual void CMRelease(TMessage& Message);
   virtual void CMHintShow(TMessage& Message);
   virtual void CMControlChange(TMessage& Message);
+  virtual void CMRecreateWnd(TMessage& Message);
   virtual void CMWantSpecialKey(TMessage& Message);
   virtual void CNKeyDown(TMessage& Message);
   virtual void CNChar(TMessage& Message);

@@ -10,6 +10,8 @@
 
 std::function<int(const AnsiString&, const AnsiString&, int)> MessageBoxHook;
 std::function<bool(TOpenDialog*)> OpenDialogHook;
+bool ShowOffscreenDialogs = false;
+std::vector<AnsiString> RecordedMessageBoxes;
 
 QUENDREL_REGISTER_CLASS(TOpenDialog, TComponent) {
   c.Creatable();
@@ -29,6 +31,19 @@ const int ButtonResults[] = {mrYes,    mrNo,  mrOk,      mrCancel,   mrAbort, mr
                              mrIgnore, mrAll, mrNoToAll, mrYesToAll, 0};
 const char* const TypeCaptions[] = {"Warning", "Error", "Information", "Confirm", ""};
 
+bool Recording() {
+  return !ShowOffscreenDialogs && backend::IsOffscreen();
+}
+
+// The answer of the button a dialog would have as default.
+int DefaultAnswer(TMsgDlgButtons Buttons) {
+  if (Buttons.Contains(mbOK)) return mrOk;
+  if (Buttons.Contains(mbYes)) return mrYes;
+  for (int b = mbYes; b <= mbHelp; ++b)
+    if (Buttons.Contains(static_cast<TMsgDlgBtn>(b))) return ButtonResults[b];
+  return mrCancel;
+}
+
 } // namespace
 
 std::unique_ptr<TForm> CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType,
@@ -42,15 +57,14 @@ std::unique_ptr<TForm> CreateMessageDialog(const AnsiString& Msg, TMsgDlgType Dl
   auto* label = new TLabel(form.get()); // owned by the form
   label->SetName("Message");
   label->SetParent(form.get());
-  label->SetWordWrap(true);
-  label->SetAutoSize(false);
-  label->SetBounds(16, 16, 1, 1);
-  label->SetCaption(Msg);
-  // Measure the text for its lines.
-  label->SetAutoSize(true);
+  label->SetLeft(16);
+  label->SetTop(16);
+  label->SetCaption(Msg); // sized to its text on one line
   if (label->Width() > 400) {
+    // Long messages wrap at 400 pixels.
     label->SetAutoSize(false);
     label->SetWidth(400);
+    label->SetWordWrap(true);
     label->SetAutoSize(true);
   }
   std::vector<TMsgDlgBtn> list;
@@ -94,6 +108,13 @@ int MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Button
     static const int icons[] = {MB_ICONWARNING, MB_ICONERROR, MB_ICONINFORMATION, MB_ICONQUESTION, 0};
     return MessageBoxHook(Msg, TypeCaptions[DlgType], flags | icons[DlgType]);
   }
+  if (Recording()) {
+    RecordedMessageBoxes.push_back(AnsiString(DlgType == mtCustom
+                                                  ? (Application ? Application->Title() : AnsiString())
+                                                  : TypeCaptions[DlgType]) +
+                                   ": " + Msg);
+    return DefaultAnswer(Buttons);
+  }
   auto form = CreateMessageDialog(Msg, DlgType, Buttons);
   return form->ShowModal();
 }
@@ -124,6 +145,10 @@ int MessageBox(HWND, const char* Text, const char* Caption, int Flags) {
     break;
   default:
     break;
+  }
+  if (Recording()) {
+    RecordedMessageBoxes.push_back(caption + ": " + text);
+    return DefaultAnswer(buttons);
   }
   auto form = CreateMessageDialog(text, mtCustom, buttons);
   form->SetCaption(caption);

@@ -18,6 +18,12 @@ constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, ID
 // flags and answers the button pressed (IDOK, ...).
 extern std::function<int(const AnsiString& Text, const AnsiString& Caption, int Flags)> MessageBoxHook;
 
+// Offscreen (tests and tools) no message box is shown unless ShowOffscreenDialogs is set: each one is
+// recorded in RecordedMessageBoxes as "Caption: Text" and answered with its default button, so that nothing
+// waits for a click that cannot come.
+extern bool ShowOffscreenDialogs;
+extern std::vector<AnsiString> RecordedMessageBoxes;
+
 int MessageBox(HWND Owner, const char* Text, const char* Caption, int Flags);
 inline int MessageBoxA(HWND Owner, const char* Text, const char* Caption, int Flags) {
   return MessageBox(Owner, Text, Caption, Flags);

@@ -65,7 +65,7 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 }
 
 TCustomForm::~TCustomForm() {
-  if (FCreated && !FFormState.Contains(fsCreating)) {
+  if (!FFormState.Contains(fsCreating)) {
     try {
       DoDestroy();
     } catch (...) {
@@ -221,23 +221,13 @@ void TCustomForm::SetClientHeight(int Value) {
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
   if (FBorderStyle == Value) return;
   FBorderStyle = Value;
-  if (FHandle) {
-    TCreateParams p;
-    CreateParams(p);
-    SetWindowLong(FHandle, GWL_STYLE, static_cast<LONG>(p.Style));
-    SetWindowLong(FHandle, GWL_EXSTYLE, static_cast<LONG>(p.ExStyle));
-    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  }
+  RecreateWnd();
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+  if (FBorderIcons == Value) return;
   FBorderIcons = Value;
-  if (FHandle) {
-    TCreateParams p;
-    CreateParams(p);
-    SetWindowLong(FHandle, GWL_STYLE, static_cast<LONG>(p.Style));
-  }
+  RecreateWnd();
 }
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {

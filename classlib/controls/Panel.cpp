@@ -65,13 +65,7 @@ void TCustomPanel::SetBorderWidth(int Value) {
 void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
   if (FBorderStyle == Value) return;
   FBorderStyle = Value;
-  if (FHandle) {
-    DWORD ex = static_cast<DWORD>(GetWindowLong(FHandle, GWL_EXSTYLE));
-    ex = Value == bsSingle ? (ex | WS_EX_CLIENTEDGE) : (ex & ~WS_EX_CLIENTEDGE);
-    SetWindowLong(FHandle, GWL_EXSTYLE, static_cast<LONG>(ex));
-    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  }
+  RecreateWnd();
 }
 
 void TCustomPanel::SetAlignment(TAlignment Value) {

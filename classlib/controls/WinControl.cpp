@@ -20,6 +20,10 @@ QUENDREL_REGISTER_CLASS(TWinControl, TControl) {
   c.Event("OnEnter", &TWinControl::OnEnter);
   c.Event("OnExit", &TWinControl::OnExit);
   c.Event("OnMouseWheel", &TWinControl::OnMouseWheel);
+  c.Event("OnDockDrop", &TWinControl::OnDockDrop);
+  c.Event("OnDockOver", &TWinControl::OnDockOver);
+  c.Event("OnGetSiteInfo", &TWinControl::OnGetSiteInfo);
+  c.Event("OnUnDock", &TWinControl::OnUnDock);
 }
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::make_unique<TBrush>()) {
@@ -29,6 +33,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::mak
 
 TWinControl::~TWinControl() {
   Destroying();
+  // Leave the parent while still a windowed control, so that it forgets the window and the tab order entry.
+  if (FParent) FParent->RemoveControl(this);
   // Child controls go with their parent, whoever owns them; each leaves its owner's list as it goes.
   while (!FControls.empty()) {
     TControl* c = FControls.back();
@@ -72,10 +78,10 @@ void TWinControl::RemoveControl(TControl* AControl) {
   if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
     if (TCustomForm* form = GetParentForm()) form->DefocusControl(w, true);
     if (w->HandleAllocated()) w->DestroyHandle();
-    std::erase(FTabList, w);
   } else if (HandleAllocated()) {
     AControl->InvalidateControl(AControl->FVisible, false);
   }
+  std::erase_if(FTabList, [AControl](TWinControl* w) { return static_cast<TControl*>(w) == AControl; });
   std::erase(FControls, AControl);
   AControl->FParent = nullptr;
   if (!ComponentState().Contains(csDestroying)) Realign();
@@ -170,9 +176,20 @@ void TWinControl::DestroyHandle() {
 }
 
 void TWinControl::RecreateWnd() {
+  if (FHandle) Perform(CM_RECREATEWND, 0, 0);
+}
+
+void TWinControl::CMRecreateWnd(TMessage&) {
   if (!FHandle) return;
-  DestroyHandle();
-  UpdateControlState();
+  // The window keeps living: its styles are made again, and the frame recomputed. A window that a modal form
+  // disabled stays disabled.
+  TCreateParams p;
+  CreateParams(p);
+  const DWORD disabled = static_cast<DWORD>(GetWindowLong(FHandle, GWL_STYLE)) & WS_DISABLED;
+  SetWindowLong(FHandle, GWL_STYLE, static_cast<LONG>((p.Style & ~WS_DISABLED) | disabled));
+  SetWindowLong(FHandle, GWL_EXSTYLE, static_cast<LONG>(p.ExStyle));
+  SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TWinControl::WMNCDestroy(TMessage& Message) {
@@ -515,14 +532,8 @@ void TWinControl::ScrollBy(int DeltaX, int DeltaY) {
 }
 
 void TWinControl::SetParent(TWinControl* AParent) {
-  if (FParent == AParent) return;
-  if (FHandle && !AParent) DestroyHandle();
+  // Leaving the old parent destroys the window; the new parent makes a new one when it shows.
   TControl::SetParent(AParent);
-  if (FHandle && AParent) {
-    // Keep the window: move it under the new parent's window.
-    ::SetParent(FHandle, AParent->Handle());
-    UpdateControlState();
-  }
 }
 
 void TWinControl::SetZOrder(bool TopMost) {

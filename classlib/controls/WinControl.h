@@ -87,6 +87,7 @@ class TWinControl : public TControl {
 
   virtual void CreateHandle();
   virtual void DestroyHandle();
+  // Applies the styles of CreateParams to the window again (through CM_RECREATEWND, which frames watch).
   void RecreateWnd();
   void UpdateControlState();
 
@@ -102,6 +103,10 @@ class TWinControl : public TControl {
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
   TMouseWheelEvent OnMouseWheel;
+  TDockDropEvent OnDockDrop;
+  TDockOverEvent OnDockOver;
+  TGetSiteInfoEvent OnGetSiteInfo;
+  TUnDockEvent OnUnDock;
 
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
   void Loaded() override;
@@ -135,6 +140,7 @@ class TWinControl : public TControl {
   void CMDialogChar(TMessage& Message) override;
   void CMFocusChanged(TMessage& Message) override;
   void CMChildKey(TMessage& Message) override;
+  void CMRecreateWnd(TMessage& Message) override;
   void CNKeyDown(TMessage& Message) override;
   void CNChar(TMessage& Message) override;
 

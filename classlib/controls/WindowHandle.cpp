@@ -68,6 +68,10 @@ TSystem& Sys() {
   return s;
 }
 
+// Made while the program starts, so that it outlives the shutdown hooks, which destroy the windows still
+// open.
+[[maybe_unused]] TSystem& SystemAtStart = Sys();
+
 TRect Inset(const TRect& r, const TRect& insets) {
   return {r.Left + insets.Left, r.Top + insets.Top, r.Right - insets.Right, r.Bottom - insets.Bottom};
 }
@@ -1379,7 +1383,9 @@ BOOL ReleaseCapture() {
 }
 
 // The capture a press makes by itself is the system's own: callers see only the capture they set.
-HWND GetCapture() { return Valid(Sys().Capture) && !Sys().ImplicitCapture ? Sys().Capture : nullptr; }
+HWND GetCapture() {
+  return Valid(Sys().Capture) && !Sys().ImplicitCapture ? Sys().Capture : nullptr;
+}
 
 HWND SetFocus(HWND w) {
   TSystem& s = Sys();
