@@ -69,6 +69,21 @@ enum TControlStateItem {
 };
 using TControlState = TSet<TControlStateItem>;
 
+// Holds one control-state flag set for the span of a scope.
+class TControlStateScope {
+ public:
+  TControlStateScope(TControlState& State, TControlStateItem Item) : FState(State), FItem(Item) {
+    FState.Include(FItem);
+  }
+  ~TControlStateScope() { FState.Exclude(FItem); }
+  TControlStateScope(const TControlStateScope&) = delete;
+  TControlStateScope& operator=(const TControlStateScope&) = delete;
+
+ private:
+  TControlState& FState;
+  TControlStateItem FItem;
+};
+
 using TCursor = int;
 constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
                   crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11,

@@ -28,5 +28,17 @@ class TControlCanvas : public TCanvas {
   HWND FOwnWnd = nullptr;
 };
 
+// Points a control canvas at a paint handler's context for the span of a scope, whatever the painter throws.
+class TCanvasPaintScope {
+ public:
+  TCanvasPaintScope(TControlCanvas& Canvas, HDC DC) : FCanvas(Canvas) { FCanvas.BeginPaintOn(DC); }
+  ~TCanvasPaintScope() { FCanvas.EndPaintOn(); }
+  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+ private:
+  TControlCanvas& FCanvas;
+};
+
 // Releases every context that control canvases took outside paint handlers (the loop calls it).
 void FreeDeviceContexts();

@@ -10,23 +10,11 @@ TCustomControl::~TCustomControl() {
 }
 
 void TCustomControl::WMPaint(TMessage& Message) {
-  ControlState.Include(csCustomPaint);
-  try {
-    TWinControl::WMPaint(Message);
-  } catch (...) {
-    ControlState.Exclude(csCustomPaint);
-    throw;
-  }
-  ControlState.Exclude(csCustomPaint);
+  const TControlStateScope painting(ControlState, csCustomPaint);
+  TWinControl::WMPaint(Message);
 }
 
 void TCustomControl::PaintWindow(HDC DC) {
-  FCanvas->BeginPaintOn(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->EndPaintOn();
-    throw;
-  }
-  FCanvas->EndPaintOn();
+  const TCanvasPaintScope scope(*FCanvas, DC);
+  Paint();
 }

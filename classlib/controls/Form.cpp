@@ -280,25 +280,13 @@ void TCustomForm::CMTextChanged(TMessage& Message) {
 }
 
 void TCustomForm::WMPaint(TMessage& Message) {
-  ControlState.Include(csCustomPaint);
-  try {
-    TWinControl::WMPaint(Message);
-  } catch (...) {
-    ControlState.Exclude(csCustomPaint);
-    throw;
-  }
-  ControlState.Exclude(csCustomPaint);
+  const TControlStateScope painting(ControlState, csCustomPaint);
+  TWinControl::WMPaint(Message);
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-  FCanvas->BeginPaintOn(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->EndPaintOn();
-    throw;
-  }
-  FCanvas->EndPaintOn();
+  const TCanvasPaintScope scope(*FCanvas, DC);
+  Paint();
 }
 
 void TCustomForm::Paint() {

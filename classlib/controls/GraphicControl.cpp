@@ -9,12 +9,6 @@ TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::WMPaint(TMessage& Message) {
   if (!Message.WParam) return;
-  FCanvas->BeginPaintOn(reinterpret_cast<HDC>(Message.WParam));
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->EndPaintOn();
-    throw;
-  }
-  FCanvas->EndPaintOn();
+  const TCanvasPaintScope scope(*FCanvas, reinterpret_cast<HDC>(Message.WParam));
+  Paint();
 }
