@@ -1,0 +1,143 @@
+#pragma once
+// A data set: a list of records with a cursor, the fields of the current record, and the editing states that
+// data sources and their data links follow. Descendants supply the records and store the edits.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "classlib/core/Component.h"
+#include "classlib/core/TypInfo.h"
+#include "classlib/data/Field.h"
+
+QUENDREL_EXCEPTION(EDatabaseError, Exception) // a data set used wrongly, or its store refused an operation
+
+class TDataSource;
+
+enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+// What a data set tells its data sources (and they their data links).
+enum TDataEvent {
+  deFieldChange,
+  deRecordChange,
+  deDataSetChange,
+  deDataSetScroll,
+  deLayoutChange,
+  deUpdateRecord,
+  deUpdateState,
+  deCheckBrowseMode,
+  deFocusControl
+};
+
+struct TDataRecord {
+  std::vector<TFieldValue> Values;
+  int64_t Key = 0; // the store's own identity of the record (a row id), 0 while not stored
+};
+
+class TDataSet;
+using TDataSetNotifyEvent = TEvent<void(TDataSet* DataSet)>;
+
+class TDataSet : public TComponent {
+  QUENDREL_CLASS(TDataSet, TComponent)
+ public:
+  explicit TDataSet(TComponent* AOwner);
+  ~TDataSet() override;
+
+  bool Active() const { return FState != dsInactive; }
+  void SetActive(bool Value);
+  void Open() { SetActive(true); }
+  void Close() { SetActive(false); }
+  TDataSetState State() const { return FState; }
+
+  void First();
+  void Last();
+  void Next() { MoveBy(1); }
+  void Prior() { MoveBy(-1); }
+  int MoveBy(int Distance); // returns the distance moved
+  bool Bof() const { return FBof; }
+  bool Eof() const { return FEof; }
+  bool IsEmpty() const { return FRecords.empty() && FState != dsInsert; }
+  int RecNo() const; // 1-based; -1 when inactive, empty or on an unposted insert
+  void SetRecNo(int Value);
+  int RecordCount() const { return Active() ? static_cast<int>(FRecords.size()) : 0; }
+
+  void Edit();
+  void Insert();
+  void Append();
+  void Post();
+  void Cancel();
+  void Delete();
+  void Refresh();
+  void CheckBrowseMode();           // posts (or cancels an unmodified) edit before the cursor moves
+  void UpdateRecord();              // asks the data links to write their controls' values
+  void FocusControl(TField* Field); // asks the control showing the field to take the focus
+  bool Modified() const { return FModified; }
+
+  virtual bool CanModify() const { return !FReadOnly; }
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value);
+
+  int FieldCount() const { return static_cast<int>(FFields.size()); }
+  TField* Fields(int Index) const;
+  TField* FindField(const AnsiString& FieldName) const;
+  TField* FieldByName(const AnsiString& FieldName) const; // raises EDatabaseError when absent
+
+  void DisableControls();
+  void EnableControls();
+  bool ControlsDisabled() const { return FDisableCount > 0; }
+
+  TFieldValue GetFieldData(const TField* Field) const;
+  void SetFieldData(TField* Field, const TFieldValue& Value);
+
+  // Data sources register themselves here.
+  void AddDataSource(TDataSource* Source);
+  void RemoveDataSource(TDataSource* Source);
+
+  TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
+  TDataSetNotifyEvent BeforeEdit, AfterEdit, BeforeInsert, AfterInsert;
+  TDataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
+  TDataSetNotifyEvent BeforeDelete, AfterDelete, AfterScroll, OnNewRecord;
+
+ protected:
+  void Loaded() override;
+
+  // The store. InternalOpen fills FRecords and adds the fields; a raising InternalPost or InternalDelete
+  // leaves the records as they were.
+  virtual void InternalOpen() = 0;
+  virtual void InternalClose() {}
+  virtual void InternalPost(TDataRecord& Record, bool Inserting) { (void)Record, (void)Inserting; }
+  virtual void InternalDelete(const TDataRecord& Record) { (void)Record; }
+
+  TField* AddField(std::unique_ptr<TField> Field);
+  void DestroyFields();
+  void DataEvent(TDataEvent Event, intptr_t Info = 0);
+
+  std::vector<TDataRecord> FRecords;
+
+ private:
+  void SetState(TDataSetState Value);
+  void CheckActive() const;
+  void CheckCanModify() const;
+  void BeginInsert(int Position);
+  void PostRecord();
+  void DoScroll(int Distance);
+  void Notify(const TDataSetNotifyEvent& Event) {
+    if (Event) Event(this);
+  }
+
+  TDataSetState FState = dsInactive;
+  std::vector<std::unique_ptr<TField>> FFields;
+  std::vector<TDataSource*> FDataSources;
+  int FCurrent = 0; // index of the current record in FRecords
+  int FInsertPos = 0;
+  int FSavedCurrent = 0;                   // the current record before an insert, for Cancel
+  TDataRecord FBuffer;                     // the record being edited or inserted
+  bool FSavedBof = true, FSavedEof = true; // the ends as they were before the edit or insert
+  bool FBof = true;
+  bool FEof = true;
+  bool FModified = false;
+  bool FReadOnly = false;
+  bool FStreamedActive = false;
+  int FDisableCount = 0;
+  bool FChangedWhileDisabled = false;
+  TDataSetState FDisabledState = dsInactive;
+};
