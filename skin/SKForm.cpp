@@ -20,6 +20,7 @@ void TskForm::SetUIStyle(TskUIStyle Value) {
 void TskForm::SetFileTheme(TskFileTheme* Value) {
   if (Value == FFileTheme) return;
   FFileTheme = Value;
+  if (Value) Value->FreeNotification(this); // a theme on another form may go first
   SetUIStyle(FUIStyle);
 }
 

@@ -188,6 +188,7 @@ void TskThemeManager::SetUIStyle(TskUIStyle Value) {
 
 void TskThemeManager::SetFileTheme(TskFileTheme* Value) {
   FFileTheme = Value;
+  if (Value) Value->FreeNotification(this); // a theme on another form may go first
   SetUIStyle(FUIStyle);
 }
 

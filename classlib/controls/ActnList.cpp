@@ -4,6 +4,7 @@
 
 #include "classlib/controls/Control.h"
 #include "classlib/controls/Menus.h"
+#include "classlib/graphics/ImageList.h"
 
 QUENDREL_REGISTER_CLASS(TBasicAction, TComponent) {
   c.Event("OnExecute", &TBasicAction::OnExecute);
@@ -30,6 +31,7 @@ QUENDREL_REGISTER_CLASS(TAction, TCustomAction) {
 QUENDREL_REGISTER_CLASS(TCustomActionList, TComponent) {}
 QUENDREL_REGISTER_CLASS(TActionList, TCustomActionList) {
   c.Creatable();
+  c.Property("Images", &TActionList::Images, &TActionList::SetImages);
 }
 
 // ----- TBasicAction
@@ -160,6 +162,17 @@ bool TCustomAction::Execute() {
 
 TCustomActionList::~TCustomActionList() {
   for (TContainedAction* a : std::vector<TContainedAction*>(FActions)) RemoveAction(a);
+}
+
+void TCustomActionList::SetImages(TImageList* Value) {
+  if (FImages) FImages->RemoveFreeNotification(this);
+  FImages = Value;
+  if (FImages) FImages->FreeNotification(this);
+}
+
+void TCustomActionList::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FImages) FImages = nullptr;
 }
 
 TContainedAction* TCustomActionList::Actions(int Index) const {

@@ -10,6 +10,7 @@
 
 using TShortCut = uint16_t;
 class TCustomActionList;
+class TImageList;
 
 class TBasicAction : public TComponent {
   QUENDREL_CLASS(TBasicAction, TComponent)
@@ -129,6 +130,10 @@ class TCustomActionList : public TComponent {
   void SetState(TActionListState Value) { FState = Value; }
   bool ExecuteAction(TBasicAction* Action);
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+  // The pictures that the actions' ImageIndex refers to (not owned).
+  TImageList* Images() const { return FImages; }
+  void SetImages(TImageList* Value);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   TActionEvent OnExecute;
   TActionEvent OnUpdate;
@@ -136,6 +141,7 @@ class TCustomActionList : public TComponent {
  private:
   std::vector<TContainedAction*> FActions;
   TActionListState FState = asNormal;
+  TImageList* FImages = nullptr;
 };
 
 class TActionList : public TCustomActionList {

@@ -204,7 +204,11 @@ TControl::~TControl() {
     g_CaptureControl = nullptr;
     ReleaseCapture();
   }
-  if (FAction) FAction->RemoveFreeNotification(this);
+  if (FAction) {
+    // An action that outlives its client must not call it back later.
+    FAction->UnregisterClient(this);
+    FAction->RemoveFreeNotification(this);
+  }
   if (FParent) FParent->RemoveControl(this);
 }
 

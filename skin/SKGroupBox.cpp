@@ -1,0 +1,124 @@
+#include "skin/SKGroupBox.h"
+
+#include <cstdlib>
+
+#include "skin/SKMgr.h"
+#include "skin/SKPublic.h"
+
+QUENDREL_REGISTER_CLASS(TskCustomGroupBox, TskCustomPanel) {
+  c.Property("FileTheme", &TskCustomGroupBox::FileTheme, &TskCustomGroupBox::SetFileTheme);
+  c.Enum("UIStyle", &TskCustomGroupBox::UIStyle, &TskCustomGroupBox::SetUIStyle, TskUIStyleNames);
+  c.Property("Caption", &TskCustomGroupBox::Caption, &TskCustomGroupBox::SetCaption);
+  c.Property("Transparent", &TskCustomGroupBox::Transparent, &TskCustomGroupBox::SetTransparent).Default(0);
+}
+
+QUENDREL_REGISTER_CLASS(TskGroupBox, TskCustomGroupBox) {
+  c.Creatable();
+  c.Property("BorderColor", &TskGroupBox::BorderColor, &TskGroupBox::SetBorderColor);
+}
+
+TskCustomGroupBox::TskCustomGroupBox(TComponent* AOwner) : TskCustomPanel(AOwner) {
+  SetText(" ");
+  SetBounds(Left(), Top(), 185, 105);
+  SetParentColor(true);
+  SetTransparent(false);
+  SetUIStyle(GetSKFormStyle(AOwner));
+}
+
+void TskCustomGroupBox::SetBorderColor(TColor Value) {
+  FBorderColor = Value;
+  Repaint();
+}
+
+void TskCustomGroupBox::SetCaption(const AnsiString& Value) {
+  FCaption = Value;
+  Repaint();
+}
+
+void TskCustomGroupBox::SetFileTheme(TskFileTheme* Value) {
+  FFileTheme = Value;
+  if (Value) Value->FreeNotification(this); // a theme on another form may go first
+  SetUIStyle(FUIStyle);
+}
+
+void TskCustomGroupBox::SetUIStyle(TskUIStyle Value) {
+  FUIStyle = Value;
+  UpdateUIStyle(FUIStyle, FFileTheme);
+}
+
+void TskCustomGroupBox::UpdateUIStyle(TskUIStyle Style, TskFileTheme* FileTheme) {
+  ContainerApplyUIStyle(this, Style, FileTheme);
+  TskUIStyle style = DeepBlue;
+  if (UsingFileTheme(FFileTheme, FUIStyle, style)) {
+    SetBorderColor(FFileTheme->GetColor(25));
+    Font()->SetColor(FFileTheme->GetColor(27));
+  } else {
+    SetBorderColor(GetInsideThemeColor(style, 25));
+    Font()->SetColor(GetInsideThemeColor(style, 27));
+  }
+}
+
+void TskCustomGroupBox::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent && AComponent == FFileTheme) {
+    FFileTheme = nullptr;
+    ContainerApplyUIStyle(this, DeepBlue, nullptr);
+    SetUIStyle(DeepBlue);
+  }
+}
+
+int TskCustomGroupBox::FontHeight() const {
+  return std::abs(Font()->Height());
+}
+
+TRect TskCustomGroupBox::GetClient() {
+  const TRect c = ClientRect();
+  return Rect(c.Left + 3, c.Top + FontHeight(), c.Right - 2, c.Bottom - 2);
+}
+
+void TskCustomGroupBox::AlignControls(TControl* AControl, TRect& Rect) {
+  Rect.Left += 3;
+  Rect.Right -= 3;
+  Rect.Bottom -= 3;
+  Rect.Top += FontHeight() + 5;
+  inherited::AlignControls(AControl, Rect);
+}
+
+void TskCustomGroupBox::Paint() {
+  const int h = FontHeight();
+  TCanvas* canvas = Canvas();
+  if (!Transparent()) {
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(Color());
+    canvas->FillRect(ClientRect());
+  } else {
+    inherited::Paint();
+  }
+  canvas->SetFont(Font());
+  TRect r = ClientRect();
+  r.Top += h / 2 + 1;
+  canvas->Pen()->SetColor(FBorderColor);
+  // Our system locale is never a Middle-East one, so the frame always opens on the left.
+  canvas->MoveTo(r.Left + 2, r.Top);
+  canvas->LineTo(r.Left, r.Top);
+  canvas->LineTo(r.Left, r.Bottom - 1);
+  canvas->LineTo(r.Right - 1, r.Bottom - 1);
+  canvas->LineTo(r.Right - 1, r.Top);
+  if (FCaption.empty())
+    canvas->LineTo(r.Left, r.Top);
+  else
+    canvas->LineTo(r.Left + 6 + canvas->TextWidth(FCaption), r.Top);
+  canvas->SetFont(Font());
+  if (!Enabled()) canvas->Font()->SetColor(0x808080);
+  canvas->Brush()->SetStyle(bsClear);
+  canvas->TextOut(5, 0, FCaption);
+}
+
+void TskCustomGroupBox::CMFontChanged(TMessage& Message) {
+  inherited::CMFontChanged(Message);
+  Repaint();
+}
+
+void TskCustomGroupBox::CMTextChanged(TMessage&) {
+  Repaint();
+}

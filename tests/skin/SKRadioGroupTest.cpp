@@ -1,0 +1,151 @@
+// Check and radio groups: one button per item, column-major layout, the group's click event and the radio
+// group's selection.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "classlib/controls/Form.h"
+#include "classlib/core/Exception.h"
+#include "classlib/core/StringList.h"
+#include "skin/SKRadioGroup.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+class TLockedRadioGroup : public TskRadioGroup {
+ public:
+  using TskRadioGroup::TskRadioGroup;
+  bool CanModify() override { return false; }
+};
+
+class TskCheckGroupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.SetBounds(0, 0, 400, 300);
+    form.Show();
+  }
+  template <class G> G* Make(int n) {
+    auto* g = new G(&form);
+    g->SetParent(&form);
+    g->SetBounds(0, 0, 210, 130);
+    for (int i = 0; i < n; ++i) g->Items()->Add("Item " + std::to_string(i));
+    return g;
+  }
+  TForm form{nullptr};
+};
+
+} // namespace
+
+TEST_F(TskCheckGroupTest, FiveItemsInTwoColumnsFillColumnByColumn) {
+  auto* g = Make<TskCheckGroup>(5);
+  g->SetColumns(2);
+  ASSERT_EQ(g->ButtonCount(), 5);
+  const int columnWidth = (210 - 10) / 2;
+  TRect client = g->GetClient();
+  const int h = client.Bottom - client.Top - 8;
+  const int rowHeight = h / 3, firstTop = (h % 3) / 2 + client.Top + 8;
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(g->Buttons(i)->Left(), (i / 3) * columnWidth + 8) << i;
+    EXPECT_EQ(g->Buttons(i)->Top(), (i % 3) * rowHeight + firstTop) << i;
+    EXPECT_EQ(g->Buttons(i)->Caption(), "Item " + std::to_string(i));
+  }
+  g->SetColumns(-1); // ignored
+  EXPECT_EQ(g->Columns(), 2);
+}
+
+TEST_F(TskCheckGroupTest, RemovingItemsFreesButtonsFromTheEndAndRelabels) {
+  auto* g = Make<TskCheckGroup>(4);
+  TskCheckBox* first = g->Buttons(0);
+  TStringList two;
+  two.Add("A");
+  two.Add("B");
+  g->SetItems(&two);
+  ASSERT_EQ(g->ButtonCount(), 2);
+  EXPECT_EQ(g->Buttons(0), first);
+  EXPECT_EQ(g->Buttons(0)->Caption(), "A");
+  EXPECT_EQ(g->Buttons(1)->Caption(), "B");
+  EXPECT_EQ(g->ControlCount(), 2);
+}
+
+TEST_F(TskCheckGroupTest, CheckedAndItemEnabledGuardTheirIndex) {
+  auto* g = Make<TskCheckGroup>(2);
+  EXPECT_FALSE(g->Checked(5));
+  EXPECT_FALSE(g->ItemEnabled(-1));
+  EXPECT_TRUE(g->ItemEnabled(1));
+  EXPECT_THROW(g->SetChecked(2, true), EListError);
+  EXPECT_THROW(g->SetItemEnabled(-1, false), EListError);
+  g->SetChecked(1, true);
+  EXPECT_TRUE(g->Checked(1));
+}
+
+TEST_F(TskCheckGroupTest, CheckGroupClicksOnEveryCheckAndUncheck) {
+  auto* g = Make<TskCheckGroup>(3);
+  int clicks = 0;
+  g->OnClick = [&](TObject* Sender) {
+    EXPECT_EQ(Sender, g);
+    ++clicks;
+  };
+  TskCheckBox* b = g->Buttons(1);
+  testsupport::Click(b, 5, b->Height() / 2);
+  EXPECT_TRUE(g->Checked(1));
+  testsupport::Click(b, 5, b->Height() / 2);
+  EXPECT_FALSE(g->Checked(1));
+  EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(TskCheckGroupTest, RadioGroupSelection) {
+  auto* g = Make<TskRadioGroup>(3);
+  int clicks = 0;
+  g->OnClick = [&](TObject*) { ++clicks; };
+  EXPECT_EQ(g->ItemIndex(), -1);
+  g->SetItemIndex(1);
+  EXPECT_EQ(g->ItemIndex(), 1);
+  EXPECT_EQ(clicks, 1);
+  TskCheckBox* b = g->Buttons(2);
+  testsupport::Click(b, 5, b->Height() / 2);
+  EXPECT_EQ(g->ItemIndex(), 2);
+  EXPECT_FALSE(g->Checked(1));
+  EXPECT_EQ(clicks, 2); // the unchecked sibling does not click
+  g->SetItemIndex(3);   // Items.Count: ignored
+  EXPECT_EQ(g->ItemIndex(), 2);
+  g->SetItemIndex(-1);
+  EXPECT_EQ(g->ItemIndex(), -1);
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(g->Checked(i));
+}
+
+TEST_F(TskCheckGroupTest, RadioGroupThatCannotModifyIgnoresClicks) {
+  auto* g = Make<TLockedRadioGroup>(2);
+  TskCheckBox* b = g->Buttons(0);
+  testsupport::Click(b, 5, b->Height() / 2);
+  EXPECT_EQ(g->ItemIndex(), -1);
+}
+
+TEST_F(TskCheckGroupTest, ButtonsFollowTheGroupsStyleAndCursor) {
+  auto* g = Make<TskRadioGroup>(2);
+  g->SetUIStyle(Protein);
+  g->SetCursor(crCross);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(g->Buttons(i)->UIStyle(), Protein);
+    EXPECT_EQ(g->Buttons(i)->Cursor(), crCross);
+  }
+  EXPECT_EQ(g->TControl::Cursor(), crDefault);
+}
+
+TEST_F(TskCheckGroupTest, RendersInEveryStyle) {
+  const TskUIStyle styles[] = {MacOS, WinXP, DeepBlue, Protein, BlueGlass};
+  for (TskUIStyle s : styles) {
+    auto* g = Make<TskRadioGroup>(5);
+    g->SetCaption("Puzzle Size");
+    g->SetColumns(2);
+    g->SetItemIndex(3);
+    g->SetUIStyle(s);
+    testsupport::RenderToPng(g, "TskRadioGroup_" + TskUIStyleNames.NameOf(s) + ".png");
+    auto* c = Make<TskCheckGroup>(3);
+    c->SetCaption("Options");
+    c->SetChecked(0, true);
+    c->SetUIStyle(s);
+    testsupport::RenderToPng(c, "TskCheckGroup_" + TskUIStyleNames.NameOf(s) + ".png");
+    delete g;
+    delete c;
+  }
+}

@@ -1,0 +1,165 @@
+// The skinned scroll bar: layout of the buttons and the track, slider length from LineButton and PageSize,
+// the value views of the track, and the arrow buttons' auto-repeat.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "classlib/controls/Form.h"
+#include "skin/SKScrollBar.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+struct Scroll {
+  explicit Scroll(TskProgressBarOrientation orientation = skHorizontal) : form(nullptr) {
+    form.SetBounds(0, 0, 320, 260);
+    bar = new TskScrollBar(&form);
+    bar->SetParent(&form);
+    bar->SetOrientation(orientation);
+    if (orientation == skHorizontal)
+      bar->SetBounds(10, 10, 200, 20);
+    else
+      bar->SetBounds(10, 10, 20, 200);
+    form.Show();
+  }
+  int TrackLength() const {
+    return bar->Orientation() == skHorizontal ? bar->Track()->Width() : bar->Track()->Height();
+  }
+  int SliderLength() const {
+    TskImagePanel* s = bar->Track()->Slider();
+    return bar->Orientation() == skHorizontal ? s->Width() : s->Height();
+  }
+  TForm form;
+  TskScrollBar* bar;
+};
+
+} // namespace
+
+TEST(SkScrollBar, NewBarIsAsHighAsItsDecrementButton) {
+  TForm form(nullptr);
+  auto* bar = new TskScrollBar(&form);
+  EXPECT_TRUE(bar->Visible());
+  EXPECT_GT(bar->DecButton()->Height(), 0);
+  EXPECT_EQ(bar->Height(), bar->DecButton()->Height());
+  EXPECT_EQ(bar->Max(), 100);
+  EXPECT_EQ(bar->LargeChange(), 2);
+  EXPECT_EQ(bar->SmallChange(), 1);
+}
+
+TEST(SkScrollBar, LaysOutButtonsAndTrack) {
+  Scroll h;
+  TskImageButton* dec = h.bar->DecButton();
+  TskImageButton* inc = h.bar->IncButton();
+  EXPECT_EQ(h.bar->Height(), dec->Height());
+  EXPECT_EQ(h.bar->Track()->Left(), dec->Width());
+  EXPECT_EQ(h.bar->Track()->Width(), 200 - dec->Width() - inc->Width());
+  EXPECT_EQ(inc->Left(), 200 - inc->Width());
+
+  Scroll v(skVertical);
+  dec = v.bar->DecButton();
+  inc = v.bar->IncButton();
+  EXPECT_EQ(v.bar->Width(), dec->Width());
+  EXPECT_EQ(v.bar->Track()->Top(), dec->Height());
+  // One pixel short of the room between the buttons.
+  EXPECT_EQ(v.bar->Track()->Height(), 200 - dec->Height() - inc->Height() - 1);
+  EXPECT_EQ(inc->Top(), 200 - inc->Height());
+  EXPECT_FALSE(v.bar->Track()->TabStop());
+  EXPECT_FALSE(dec->TabStop());
+}
+
+TEST(SkScrollBar, SliderLengthFromPageSizeAndLineButton) {
+  Scroll s;
+  const int track = s.TrackLength();
+  EXPECT_EQ(s.SliderLength(), track * 10 / 100); // PageSize 2 counts as 10 %
+  s.bar->SetPageSize(50);
+  EXPECT_EQ(s.SliderLength(), track / 2);
+  s.bar->SetPageSize(100);
+  EXPECT_EQ(s.SliderLength(), track);
+  s.bar->SetPageSize(0);
+  EXPECT_EQ(s.SliderLength(), track * 10 / 100);
+  s.bar->SetPageSize(150); // refused by the track
+  EXPECT_EQ(s.bar->PageSize(), 0);
+
+  s.bar->SetLargeChange(50); // the step only
+  EXPECT_EQ(s.bar->PageSize(), 50);
+  EXPECT_EQ(s.SliderLength(), track * 10 / 100);
+
+  s.bar->SetLineButton(5);
+  EXPECT_EQ(s.bar->LineButton(), 18);
+  EXPECT_EQ(s.SliderLength(), 18);
+  s.bar->SetLineButton(track + 1);
+  EXPECT_EQ(s.bar->LineButton(), 18);
+  s.bar->SetLineButton(0);
+  EXPECT_EQ(s.SliderLength(), track / 2);
+}
+
+TEST(SkScrollBar, VerticalSliderTurnsAndTracksItsLength) {
+  Scroll v(skVertical);
+  v.bar->SetPageSize(50);
+  EXPECT_EQ(v.SliderLength(), v.TrackLength() / 2);
+  EXPECT_EQ(v.bar->Track()->Slider()->Width(), v.bar->Track()->Width());
+}
+
+TEST(SkScrollBar, PositionWritesReportOnlyRealChanges) {
+  Scroll s;
+  std::vector<TObject*> senders;
+  s.bar->SetOnChange([&](TObject* Sender) { senders.push_back(Sender); });
+  s.bar->SetPosition(0);
+  EXPECT_TRUE(senders.empty());
+  s.bar->SetPosition(30);
+  ASSERT_EQ(senders.size(), 1u);
+  EXPECT_EQ(senders[0], s.bar->Track());
+  EXPECT_EQ(s.bar->GetLastChange(), 30);
+  s.bar->SetPosition(500);
+  EXPECT_EQ(s.bar->Position(), 100);
+}
+
+TEST(SkScrollBar, ArrowButtonsRepeatWhileHeld) {
+  Scroll s;
+  testsupport::ManualClock clock;
+  s.bar->SetSmallChange(3);
+  TskImageButton* inc = s.bar->IncButton();
+  testsupport::MouseDown(inc, 2, 2);
+  EXPECT_EQ(s.bar->Position(), 0);
+  clock.Advance(100);
+  EXPECT_EQ(s.bar->Position(), 3);
+  clock.Advance(100);
+  EXPECT_EQ(s.bar->Position(), 6);
+  testsupport::MouseUp(inc, 2, 2);
+  clock.Advance(300);
+  EXPECT_EQ(s.bar->Position(), 6);
+
+  TskImageButton* dec = s.bar->DecButton();
+  testsupport::Click(dec, 2, 2); // released before the first repeat
+  EXPECT_EQ(s.bar->Position(), 6);
+}
+
+TEST(SkScrollBar, ZeroWidthHides) {
+  Scroll s;
+  s.bar->SetWidth(0);
+  EXPECT_FALSE(s.bar->Visible());
+  EXPECT_FALSE(s.bar->Track()->Visible());
+}
+
+TEST(SkScrollBar, RendersInEveryStyle) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 240);
+  form.Show();
+  for (TskUIStyle style : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
+    auto* h = new TskScrollBar(&form);
+    h->SetParent(&form);
+    h->SetUIStyle(style);
+    h->SetBounds(10, 10, 220, 20);
+    h->SetPageSize(30);
+    h->SetPosition(40);
+    auto* v = new TskScrollBar(&form);
+    v->SetParent(&form);
+    v->SetUIStyle(style);
+    v->SetOrientation(skVertical);
+    v->SetBounds(250, 10, 20, 200);
+    v->SetPosition(70);
+    testsupport::RenderToPng(&form, "SkScrollBar-" + TskUIStyleNames.NameOf(style) + ".png");
+    delete h;
+    delete v;
+  }
+}
