@@ -1,0 +1,133 @@
+#pragma once
+// TskSideChannel: a panel docked to the left or right edge that shows only a 10-pixel strip with a handle
+// until the mouse rests on it (or clicks it), then slides out to its full width with a caption bar, a pin
+// button and its children; a second after the cursor has left it slides back, unless pinned.
+#include <memory>
+
+#include "classlib/controls/GraphicControl.h"
+#include "classlib/controls/Panel.h"
+#include "skin/SKThemes.h"
+
+class TBitmap;
+class TTimer;
+class TskFileTheme;
+
+enum TskSideChannelAlign { skLeft, skRight };
+enum TskSideChannelPopupMode { skMouseOn, skMouseClick };
+extern const TEnumInfo TskSideChannelAlignNames;
+extern const TEnumInfo TskSideChannelPopupModeNames;
+
+// The channel's pin: a flat glyph button that toggles Down on each click when AllowAllUp is set.
+class TskSideChannelPin : public TGraphicControl {
+  QUENDREL_CLASS(TskSideChannelPin, TGraphicControl)
+ public:
+  explicit TskSideChannelPin(TComponent* AOwner);
+  ~TskSideChannelPin() override;
+
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool Value);
+  int GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int Value) { FGroupIndex = Value; }
+  bool AllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
+  bool Down() const { return FDown; }
+  void SetDown(bool Value);
+  TBitmap* Glyph() const { return FGlyph.get(); }
+
+  void Paint() override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+ private:
+  std::unique_ptr<TBitmap> FGlyph;
+  bool FFlat = false;
+  int FGroupIndex = 0;
+  bool FAllowAllUp = false;
+  bool FDown = false;
+};
+
+class TskSideChannel : public TCustomPanel {
+  QUENDREL_CLASS(TskSideChannel, TCustomPanel)
+ public:
+  static constexpr int CollapsedWidth = 10;
+
+  explicit TskSideChannel(TComponent* AOwner);
+  ~TskSideChannel() override;
+
+  TskFileTheme* FileTheme() const { return FFileTheme; }
+  void SetFileTheme(TskFileTheme* Value);
+  TskUIStyle UIStyle() const { return FUIStyle; }
+  void SetUIStyle(TskUIStyle Value);
+  TColor BorderColor() const { return FBorderColor; }
+  void SetBorderColor(TColor Value);
+  TColor CaptionFontColor() const { return FCaptionFontColor; }
+  void SetCaptionFontColor(TColor Value);
+  bool ShowButton() const { return FShowButton; }
+  void SetShowButton(bool Value);
+  bool Popped() const { return FPopped; }
+  // The width when slid out; the window's own width is TControl::Width(). At run time while pushed, setting
+  // it changes only the width the next Pop slides to.
+  int Width() const { return FPoppedWidth; }
+  void SetWidth(int Value);
+  TColor SideBarColor() const { return FSideBarColor; }
+  void SetSideColor(TColor Value);
+  TskSideChannelAlign Align() const { return FAlign; }
+  void SetAlign(TskSideChannelAlign Value);
+  bool StayOn() const { return FStayOn; }
+  void SetStayOn(bool Value);
+  TskSideChannelPopupMode PopupMode() const { return FPopupMode; }
+  void SetPopupMode(TskSideChannelPopupMode Value) { FPopupMode = Value; }
+  bool QuickMove() const { return FQuickMove; }
+  void SetQuickMove(bool Value) { FQuickMove = Value; }
+  int SideBarWidth() const { return CollapsedWidth; }
+  void SetSideBarWidth(int) {}
+
+  void Pop(bool Quick);
+  void Push(bool Quick);
+  void SetHandleBitmap(const TBitmap* Value);
+  void SetTitleBitmap(const TBitmap* Value);
+
+  TskSideChannelPin* PinButton() const { return FPin; }
+  TTimer* AutoHideTimer() const { return FTimer; }
+
+  TNotifyEvent OnPop;
+  TNotifyEvent OnPush;
+  TNotifyEvent OnPin;
+  TNotifyEvent OnUnPin;
+
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  bool CanResize(int& NewWidth, int& NewHeight) override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void Paint() override;
+  void WMEraseBkgnd(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  void Resize() override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+ private:
+  void OnPinClick(TObject* Sender);
+  void OnTimerCheck(TObject* Sender);
+  bool Designing() const { return ComponentState().Contains(csDesigning); }
+  int TitleHeight() const;
+  int RealWidth() const { return TControl::Width(); }
+  void SetRealWidth(int Value) { TControl::SetWidth(Value); }
+
+  TskSideChannelPin* FPin = nullptr;
+  TskUIStyle FUIStyle = DeepBlue;
+  TskFileTheme* FFileTheme = nullptr;
+  TColor FBorderColor = 0;
+  std::unique_ptr<TBitmap> FTitleBitmap;
+  std::unique_ptr<TBitmap> FHandleBitmap;
+  TColor FSideBarColor = 0;
+  TColor FCaptionFontColor = 0;
+  bool FPopped = false;
+  bool FShowButton = true;
+  bool FApplyingFileTheme = false;
+  TTimer* FTimer = nullptr;
+  int FPoppedWidth = 0;
+  bool FMoving = false;
+  TskSideChannelAlign FAlign = skLeft;
+  bool FStayOn = false;
+  TskSideChannelPopupMode FPopupMode = skMouseOn;
+  bool FQuickMove = false;
+};
