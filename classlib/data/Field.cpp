@@ -122,3 +122,16 @@ void TField::SetAsBoolean(bool Value) {
   if (FDataType == ftString) return SetValue(AnsiString(Value ? "True" : "False"));
   SetValue(static_cast<int64_t>(Value ? 1 : 0));
 }
+
+std::unique_ptr<TField> CreateField(TFieldType DataType) {
+  switch (DataType) {
+  case ftInteger:
+    return std::make_unique<TIntegerField>(nullptr);
+  case ftFloat:
+    return std::make_unique<TFloatField>(nullptr);
+  case ftBoolean:
+    return std::make_unique<TBooleanField>(nullptr);
+  default:
+    return std::make_unique<TStringField>(nullptr);
+  }
+}

@@ -2,6 +2,7 @@
 // A field of a data set: one column of the current record, read and written through the data set's record
 // buffer and converted to and from text, integers, floats and booleans.
 #include <cstdint>
+#include <memory>
 #include <variant>
 #include <vector>
 
@@ -88,3 +89,6 @@ class TBooleanField : public TField {
  public:
   explicit TBooleanField(TComponent* AOwner) : TField(AOwner) { FDataType = ftBoolean; }
 };
+
+// A new, ownerless field of the class that holds values of DataType (text for anything unknown).
+std::unique_ptr<TField> CreateField(TFieldType DataType);

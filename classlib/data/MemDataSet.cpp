@@ -28,21 +28,7 @@ void TMemDataSet::ClearFieldDefs() {
 
 void TMemDataSet::InternalOpen() {
   for (const TFieldDef& d : FFieldDefs) {
-    std::unique_ptr<TField> f;
-    switch (d.DataType) {
-    case ftInteger:
-      f = std::make_unique<TIntegerField>(nullptr);
-      break;
-    case ftFloat:
-      f = std::make_unique<TFloatField>(nullptr);
-      break;
-    case ftBoolean:
-      f = std::make_unique<TBooleanField>(nullptr);
-      break;
-    default:
-      f = std::make_unique<TStringField>(nullptr);
-      break;
-    }
+    std::unique_ptr<TField> f = CreateField(d.DataType);
     f->SetFieldName(d.Name);
     f->SetSize(d.Size);
     AddField(std::move(f));

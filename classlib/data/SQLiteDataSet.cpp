@@ -145,21 +145,7 @@ void TSQLiteDataSet::InternalOpen() {
   const int first = table ? 1 : 0; // a table's row id comes first and is kept as the record's key
   const int columns = sqlite3_column_count(stmt.Handle());
   for (int i = first; i < columns; ++i) {
-    std::unique_ptr<TField> f;
-    switch (TypeFromDeclaration(sqlite3_column_decltype(stmt.Handle(), i))) {
-    case ftInteger:
-      f = std::make_unique<TIntegerField>(nullptr);
-      break;
-    case ftFloat:
-      f = std::make_unique<TFloatField>(nullptr);
-      break;
-    case ftBoolean:
-      f = std::make_unique<TBooleanField>(nullptr);
-      break;
-    default:
-      f = std::make_unique<TStringField>(nullptr);
-      break;
-    }
+    std::unique_ptr<TField> f = CreateField(TypeFromDeclaration(sqlite3_column_decltype(stmt.Handle(), i)));
     f->SetFieldName(sqlite3_column_name(stmt.Handle(), i));
     AddField(std::move(f));
   }
