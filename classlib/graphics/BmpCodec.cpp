@@ -53,23 +53,27 @@ uint32_t Pack(uint32_t r, uint32_t g, uint32_t b) {
   return (r << 16) | (g << 8) | b;
 }
 
-// Run-length decoding into palette indices; rows are bottom-up as stored.
+// Run-length decoding into palette indices; rows are bottom-up as stored. The position never passes the
+// picture's edge, however many pixels a line asks for: what lies beyond is dropped without being counted.
 void DecodeRle(const uint8_t* data, size_t size, int width, int height, bool four,
                std::vector<uint8_t>& indices) {
-  indices.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-  size_t p = 0;
-  int x = 0, y = 0;
-  const auto put = [&](uint8_t v) {
-    if (x < width && y < height)
-      indices[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = v;
-    ++x;
+  const auto w = static_cast<size_t>(width), h = static_cast<size_t>(height);
+  indices.assign(w * h, 0);
+  size_t p = 0, x = 0, y = 0;
+  // Pixels `count` of a run; Pixel(i) gives the i-th.
+  const auto run = [&](size_t count, const auto& Pixel) {
+    const size_t visible = std::min(count, w - x);
+    uint8_t* out = indices.data() + y * w + x;
+    for (size_t i = 0; i < visible; ++i) out[i] = Pixel(i);
+    x += visible;
   };
-  while (y < height) {
+  while (y < h) {
     if (p + 2 > size) Invalid();
     const uint8_t count = data[p], value = data[p + 1];
     p += 2;
     if (count > 0) {
-      for (int i = 0; i < count; ++i) put(four ? ((i & 1) ? (value & 0xF) : (value >> 4)) : value);
+      run(count,
+          [&](size_t i) -> uint8_t { return four ? ((i & 1) ? (value & 0xF) : (value >> 4)) : value; });
       continue;
     }
     if (value == 0) { // end of line
@@ -79,14 +83,16 @@ void DecodeRle(const uint8_t* data, size_t size, int width, int height, bool fou
       break;
     } else if (value == 2) { // delta
       if (p + 2 > size) Invalid();
-      x += data[p];
+      x = std::min<size_t>(x + data[p], w);
       y += data[p + 1];
       p += 2;
     } else { // absolute run of `value` pixels, padded to a word
       const size_t bytes = four ? (value + 1u) / 2u : value;
       if (p + bytes > size) Invalid();
-      for (int i = 0; i < value; ++i)
-        put(four ? ((i & 1) ? (data[p + i / 2] & 0xF) : (data[p + i / 2] >> 4)) : data[p + i]);
+      const uint8_t* in = data + p;
+      run(value, [&](size_t i) -> uint8_t {
+        return four ? ((i & 1) ? (in[i / 2] & 0xF) : (in[i / 2] >> 4)) : in[i];
+      });
       p += (bytes + 1) & ~size_t{1};
     }
   }

@@ -121,6 +121,33 @@ TEST(Bmp, PalettesBitFieldsAndRunLengths) {
   EXPECT_EQ(Row(b, 0, clRed), "#..#"); // pixels a run leaves out are index 0
 }
 
+TEST(Bmp, RunLengthsNeverLeaveThePicture) {
+  const std::vector<uint8_t> palette = {0, 0, 255, 0, 255, 0, 0, 0, 0, 255, 0, 0};
+  // A run longer than the line: the rest is dropped, the next line starts after end-of-line.
+  auto longRun = MakeBmp(2, 2, 8, 1, palette, {5, 1, 0, 0, 1, 2, 0, 1}, 3);
+  TBitmap b;
+  b.LoadFromMemory(longRun.data(), longRun.size());
+  EXPECT_EQ(Row(b, 1, clBlue), "##");
+  EXPECT_EQ(Row(b, 0, clLime), "#.");
+  // Enough runs (and deltas) to carry a 32-bit column counter past its end and back into the line: nothing
+  // may be written outside the picture, and its one pixel is the first run's.
+  for (const bool delta : {false, true}) {
+    std::vector<uint8_t> rle = {1, 1};
+    const size_t steps = (size_t{1} << 31) / 255 + 2;
+    rle.reserve(rle.size() + steps * 4 + 2);
+    for (size_t i = 0; i < steps; ++i) {
+      if (delta)
+        rle.insert(rle.end(), {0, 2, 255, 0});
+      else
+        rle.insert(rle.end(), {255, 2});
+    }
+    rle.insert(rle.end(), {0, 1});
+    auto big = MakeBmp(1, 1, 8, 1, palette, rle, 3);
+    b.LoadFromMemory(big.data(), big.size());
+    EXPECT_EQ(Px(b, 0, 0), clBlue) << delta;
+  }
+}
+
 TEST(Bmp, BadInputRaisesInvalidGraphic) {
   TBitmap b;
   const auto invalid = [&](const std::vector<uint8_t>& data) {
