@@ -1,8 +1,9 @@
-# quendrel_library(<target> [DEPS <targets...>])
+# quendrel_library(<target> [DEPS <targets...>] [PRIVATE_DEPS <targets...>])
 # A shared library from every .cpp of the current folder (and its subfolders listed in SUBDIRS).
+# DEPS reach the library's users too; PRIVATE_DEPS (the toolkit behind the backend) reach only the library.
 # A folder without sources yields an INTERFACE target, so that dependants can name it already.
 function(quendrel_library target)
-  cmake_parse_arguments(ARG "" "" "DEPS;SUBDIRS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;SUBDIRS" ${ARGN})
   set(globs ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   foreach(sub IN LISTS ARG_SUBDIRS)
     list(APPEND globs ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.cpp)
@@ -11,6 +12,9 @@ function(quendrel_library target)
   if(sources)
     add_library(${target} SHARED ${sources})
     target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+    if(ARG_PRIVATE_DEPS)
+      target_link_libraries(${target} PRIVATE ${ARG_PRIVATE_DEPS})
+    endif()
   else()
     add_library(${target} INTERFACE)
     target_link_libraries(${target} INTERFACE ${ARG_DEPS})
