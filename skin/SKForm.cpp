@@ -13,21 +13,16 @@ TskForm::TskForm(TComponent* AOwner) : TCustomPanel(AOwner) {
 }
 
 void TskForm::SetUIStyle(TskUIStyle Value) {
-  FUIStyle = Value;
+  FTheme.UIStyle = Value;
   Invalidate();
 }
 
 void TskForm::SetFileTheme(TskFileTheme* Value) {
-  if (Value == FFileTheme) return;
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(this); // a theme on another form may go first
-  SetUIStyle(FUIStyle);
+  FTheme.Attach(this, Value);
+  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskForm::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == FFileTheme) {
-    FFileTheme = nullptr;
-    SetUIStyle(DeepBlue);
-  }
+  if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
 }

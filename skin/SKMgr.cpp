@@ -180,16 +180,15 @@ TskThemeManager::TskThemeManager(TComponent* AOwner)
 TskThemeManager::~TskThemeManager() = default;
 
 void TskThemeManager::SetUIStyle(TskUIStyle Value) {
-  const bool changed = Value != FUIStyle;
-  FUIStyle = Value;
+  const bool changed = Value != FTheme.UIStyle;
+  FTheme.UIStyle = Value;
   UpdateAll();
   if (changed && OnUIStyleChanged) OnUIStyleChanged(this);
 }
 
 void TskThemeManager::SetFileTheme(TskFileTheme* Value) {
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(this); // a theme on another form may go first
-  SetUIStyle(FUIStyle);
+  FTheme.Attach(this, Value);
+  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskThemeManager::SetList(const TskThemeMgrCompList* Value) {
@@ -202,8 +201,8 @@ void TskThemeManager::UpdateAll() {
   for (int i = 0; i < FCompList->Count(); ++i) {
     TComponent* c = owner->FindComponent(FCompList->Strings(i));
     if (!c) continue;
-    SetOrdProp(c, "UIStyle", FUIStyle);
-    SetObjectProp(c, "FileTheme", FFileTheme);
+    SetOrdProp(c, "UIStyle", FTheme.UIStyle);
+    SetObjectProp(c, "FileTheme", FTheme.FileTheme);
   }
 }
 
@@ -214,8 +213,6 @@ void TskThemeManager::Notification(TComponent* AComponent, TOperation Operation)
     const int i = FCompList->IndexOf(AComponent->Name());
     if (i >= 0) FCompList->Delete(i);
   }
-  if (AComponent == FFileTheme) {
-    FFileTheme = nullptr;
-    FUIStyle = DeepBlue;
-  }
+  // Unlike a skinned control, the manager only records the fall-back: nothing is pushed or fired.
+  if (FTheme.Forget(AComponent, Operation)) FTheme.UIStyle = DeepBlue;
 }

@@ -8,6 +8,7 @@
 #include "classlib/core/Event.h"
 #include "classlib/core/StringList.h"
 #include "skin/SKThemeFile.h"
+#include "skin/SKThemeLink.h"
 #include "skin/SKThemes.h"
 
 class TBitmap;
@@ -70,10 +71,10 @@ class TskThemeManager : public TComponent {
   explicit TskThemeManager(TComponent* AOwner);
   ~TskThemeManager() override;
 
-  TskUIStyle UIStyle() const { return FUIStyle; }
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   // Updates every listed component; OnUIStyleChanged only when the value changed.
   void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FFileTheme; }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   void SetFileTheme(TskFileTheme* Value);
   TskThemeMgrCompList* CompList() const { return FCompList.get(); }
   void SetList(const TskThemeMgrCompList* Value);
@@ -87,7 +88,6 @@ class TskThemeManager : public TComponent {
   TNotifyEvent OnUIStyleChanged;
 
  private:
-  TskUIStyle FUIStyle = DeepBlue;
-  TskFileTheme* FFileTheme = nullptr;
+  TskThemeLink FTheme;
   std::unique_ptr<TskThemeMgrCompList> FCompList;
 };

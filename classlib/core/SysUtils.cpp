@@ -6,6 +6,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -332,3 +333,19 @@ AnsiString GetExeName() {
 AnsiString GetExeDir() {
   return ExtractFilePath(GetExeName());
 }
+
+namespace {
+
+bool MiddleEastFromEnvironment() {
+  for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(var);
+    if (!value || !*value) continue;
+    const std::string lang(value, std::min<size_t>(2, std::strlen(value)));
+    return lang == "ar" || lang == "he" || lang == "iw" || lang == "fa" || lang == "ur";
+  }
+  return false;
+}
+
+} // namespace
+
+TSysLocale SysLocale{MiddleEastFromEnvironment()};

@@ -61,3 +61,10 @@ bool SetCurrentDir(const AnsiString& Dir);
 AnsiString GetTempDir(); // the temporary folder, with a trailing separator
 AnsiString GetExeName(); // full name of the running program
 AnsiString GetExeDir();  // its folder, with a trailing separator
+
+// The system locale record. MiddleEast: the locale reads right to left (Arabic, Hebrew, Persian, Urdu), taken
+// from LC_ALL, LC_CTYPE or LANG when the program starts; tests may set it.
+struct TSysLocale {
+  bool MiddleEast = false;
+};
+extern TSysLocale SysLocale;
