@@ -1,28 +1,685 @@
 #include "skin/SKForm.h"
 
+#include <algorithm>
+
+#include "classlib/controls/ControlCanvas.h"
+#include "classlib/controls/Dialogs.h"
+#include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/Gdi.h"
+#include "classlib/win/Windows.h"
+#include "skin/SKImagePanel.h"
 #include "skin/SKMgr.h"
+#include "skin/SKPublic.h"
+#include "skin/SKResDef.h"
 
 QUENDREL_REGISTER_CLASS(TskForm, TCustomPanel) {
   c.Creatable();
+  c.Property("TitleBarCustom", &TskForm::TitleBarCustom, &TskForm::SetTitleBarCustom);
   c.Property("FileTheme", &TskForm::FileTheme, &TskForm::SetFileTheme);
   c.Enum("UIStyle", &TskForm::UIStyle, &TskForm::SetUIStyle, TskUIStyleNames);
+  c.Property("UIStyleAutoUpdateSub", &TskForm::UIStyleAutoUpdateSub, &TskForm::SetUIStyleAutoUpdateSub);
+  c.Property("BorderColor", &TskForm::BorderColor, &TskForm::SetBorderColor).Idents(ColorIdents);
+  c.Property("BorderWidth", &TskForm::BorderWidth, &TskForm::SetBorderWidth);
+  c.Property("TitleBarVisible", &TskForm::TitleBarVisible, &TskForm::SetTitleBarVisible).Default(1);
+  c.Enum("BiDiMode", &TskForm::BiDiMode, &TskForm::SetBiDiMode, BiDiModeNames);
+  c.Property("Color", &TskForm::Color, &TskForm::SetColor).Idents(ColorIdents);
+  c.Property("Caption", &TskForm::Caption, &TskForm::SetCaption);
+  c.Property("FormPanel", &TskForm::FormPanel, &TskForm::SetPanel);
+  c.Property("TitleBarButtons", &TskForm::TitleBarButtons, &TskForm::SetTitleBarButtons);
+  c.Property("TitleBarSections", &TskForm::TitleBarSections, &TskForm::SetTitleBarSections);
+  c.Property("TitleBarDrawAppIcon", &TskForm::TitleBarDrawAppIcon, &TskForm::SetTitleBarDrawAppIcon);
+  c.Property("Font", &TskForm::TitleFont, &TskForm::SetTitleFont);
+  c.Property("Menu", &TskForm::Menu, &TskForm::SetMenu);
+  c.Property("MenuBarColor", &TskForm::MenuBarColor, &TskForm::SetMenuBarColor).Idents(ColorIdents);
+  c.Property("MenuBarHeight", &TskForm::MenuBarHeight, &TskForm::SetMenuBarHeight);
+  c.Property("RoundCorner", &TskForm::RoundCorner, &TskForm::SetRoundCorner);
+  c.Property("RoundCornerBottom", &TskForm::RoundCornerBottom, &TskForm::SetRoundCornerBottom);
+  c.Property("Version", &TskForm::Version, &TskForm::SetVersion);
+  c.Event("OnTitleBarCustomBtnsClick", &TskForm::OnTitleBarCustomBtnsClick);
+  c.Event("OnTitleBarHelpBtnClick", &TskForm::OnTitleBarHelpBtnClick);
 }
+
+int MaxShowCount = 0;
+bool ChildMaximized = false;
+
+namespace {
+
+// SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED: measure and paint the frame
+// again.
+constexpr UINT FrameChangedFlags = 0x37;
+// A class-library message after which the caption bits may be back, besides CM_RECREATEWND and CM_FLOAT.
+constexpr UINT CM_CAPTIONMAYRETURN = 0xBE10;
+
+void Fill(TCanvas* Canvas, TColor Color, const TRect& R) {
+  Canvas->Brush()->SetColor(Color);
+  Canvas->FillRect(R);
+}
+
+} // namespace
 
 TskForm::TskForm(TComponent* AOwner) : TCustomPanel(AOwner) {
+  auto* form = dynamic_cast<TForm*>(AOwner);
+  if (!form) return;
+  for (int i = 0; i < form->ControlCount(); ++i)
+    if (form->Controls(i)->InheritsFrom(TskForm::StaticClass())) return; // a form has one frame
+  FForm = form;
+  FDestroying = false;
+  FForm->Constraints()->SetMinHeight(50);
+  FForm->Constraints()->SetMinWidth(125);
+  Constraints()->SetMinHeight(50);
+  Constraints()->SetMinWidth(125);
+  FForm->SetBorderWidth(0);
+  FSavedBounds = FForm->BoundsRect();
+  FStartMaximized = FForm->WindowState() == wsMaximized;
+
+  FTitleBar = new TskTitleBar(this); // owned by the frame (component ownership)
+  FTitleBar->SetParent(this);
+  FTitleBar->OnCustomBtnsClick = [this](TObject* Sender, int Index) {
+    if (OnTitleBarCustomBtnsClick) OnTitleBarCustomBtnsClick(Sender, Index);
+  };
+  FTitleBar->OnHelpBtnClick = [this](TObject* Sender, int Index) {
+    if (OnTitleBarHelpBtnClick) OnTitleBarHelpBtnClick(Sender, Index);
+  };
+  FMenuBarColor = Color();
+  FMenuBarHeight = 22;
+
   SetUIStyle(DeepBlue);
+  FUIStyleAutoUpdateSub = false;
+
+  SetBevelOuter(bvNone);
+  SetBevelInner(bvNone);
+  SetBorderStyle(bsNone);
+  SetAlign(alClient);
+
+  SetCaption(FForm->Caption());
+  SetTitleBarVisible(true);
+  FTitleBarWanted = true;
+  FTitleBarSwitching = false;
+  TControl::SetText(" ");
+
+  FForm->SetScaled(false);
+  FOldBorderStyle = FForm->BorderStyle();
+  if (FOldBorderStyle == bsNone || FOldBorderStyle == bsSingle || FOldBorderStyle == bsToolWindow)
+    FForm->SetBorderStyle(bsDialog);
+  RemoveCaption();
+  FForm->SetAutoScroll(false);
+
+  FOldWndProc = FForm->WindowProc;
+  FForm->WindowProc = [this](TMessage& Message) { NewParentWndProc(Message); };
+
+  FAppEvents = std::make_unique<TApplicationEvents>(nullptr);
+  FAppEvents->OnMessage = [this](tagMSG& Msg, bool& Handled) { OnApplicationMessage(Msg, Handled); };
+
+  FrameChanged();
 }
 
-void TskForm::SetUIStyle(TskUIStyle Value) {
-  FTheme.UIStyle = Value;
-  Invalidate();
+TskForm::~TskForm() {
+  FDestroying = true;
+  FAppEvents.reset();
+  FSideBorderPicture.reset();
+  Release();
 }
+
+// ---------------------------------------------------------------------------------------------------------
+// The form's window
+
+bool TskForm::RemoveCaption() {
+  HWND wnd = FForm->Handle();
+  const LONG style = GetWindowLong(wnd, GWL_STYLE);
+  if ((style & WS_CAPTION) == 0) return false;
+  SetWindowLong(wnd, GWL_STYLE, style & ~static_cast<LONG>(WS_CAPTION));
+  return true;
+}
+
+void TskForm::FrameChanged() {
+  SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0, FrameChangedFlags);
+}
+
+void TskForm::ReAssign() {
+  if (FForm && RemoveCaption()) FrameChanged();
+}
+
+void TskForm::Release() {
+  if (!FForm || !FOldWndProc) return;
+  FDestroying = true;
+  TWndMethod old = std::move(FOldWndProc);
+  FOldWndProc = nullptr;
+  if (!FForm->HandleAllocated()) {
+    FForm->WindowProc = std::move(old);
+    return;
+  }
+  HWND wnd = FForm->Handle();
+  SetWindowLong(wnd, GWL_STYLE, GetWindowLong(wnd, GWL_STYLE) | static_cast<LONG>(WS_CAPTION));
+  FForm->WindowProc = std::move(old);
+  if (!FForm->ComponentState().Contains(csDestroying)) FrameChanged();
+}
+
+void TskForm::NewParentWndProc(TMessage& Message) {
+  if (FDestroying) return;
+  const UINT msg = Message.Msg;
+  if (msg == WM_NCCALCSIZE && Message.WParam != 0) NCCalcSize(Message);
+  if (msg == SKM_SIDEBORDERWIDTH) {
+    Message.Result = SideBorderWidth();
+    return;
+  }
+  if (msg != WM_NCPAINT) {
+    FOldWndProc(Message);
+    if (FDestroying) return; // the message took the frame away
+  }
+  if (msg == WM_DESTROY && FForm->ComponentState().Contains(csDestroying)) {
+    // The form is going: give it back now, while it is still a form (a frame that is not its child goes
+    // only after it).
+    Release();
+    return;
+  }
+
+  switch (msg) {
+  case WM_MDIACTIVATE:
+    if (reinterpret_cast<HWND>(Message.LParam) == FForm->Handle()) {
+      if (TCustomForm* main = Application->MainForm())
+        SendMessage(main->ClientHandle(), WM_MDIREFRESHMENU, reinterpret_cast<WPARAM>(FForm->Handle()), 0);
+      FTitleBar->SetFormActive(true);
+    } else {
+      FTitleBar->SetFormActive(false);
+    }
+    break;
+  case WM_KEYDOWN:
+    ProcessKeyPress(Message);
+    break;
+  case WM_SHOWWINDOW:
+    FForm->SetMenu(nullptr); // the menu bar stands in for the native menu
+    break;
+  case WM_DESTROY:
+    if (IsMDIChild()) {
+      if (TCustomForm* main = Application->MainForm()) {
+        if (main->MDIChildCount() == 1)
+          SendMessage(main->ClientHandle(), WM_MDIREFRESHMENU, reinterpret_cast<WPARAM>(FForm->Handle()), 0);
+        if (Maximized())
+          SendMessage(main->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(FForm->Handle()), 0);
+      }
+    }
+    break;
+  case WM_ACTIVATE:
+    FTitleBar->SetFormActive(LOWORD(Message.WParam) != 0);
+    break;
+  case WM_NCPAINT:
+    if (FForm->WindowState() == wsMinimized)
+      FOldWndProc(Message);
+    else
+      PaintFormBorder();
+    break;
+  case CM_RECREATEWND:
+  case CM_FLOAT:
+  case CM_CAPTIONMAYRETURN:
+    ReAssign();
+    break;
+  case WM_SIZE:
+    WMSizeFrame();
+    break;
+  case WM_NCHITTEST:
+    if (IsMDIChild() && FOldBorderStyle == bsSingle && Message.Result >= HTLEFT &&
+        Message.Result <= HTBOTTOMRIGHT)
+      Message.Result = HTBORDER; // such a child cannot be resized
+    break;
+  default:
+    break;
+  }
+}
+
+void TskForm::NCCalcSize(TMessage& Message) {
+  auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam);
+  if (!params) return;
+  TRect proposed = params->rgrc[0];
+  if (params->lppos)
+    proposed = Bounds(params->lppos->x, params->lppos->y, params->lppos->cx, params->lppos->cy);
+  const int x = proposed.Left, y = proposed.Top, cx = proposed.Width(), cy = proposed.Height();
+  const int side = SideBorderWidth();
+  TRect r;
+  r.Top = y; // the caption bar is a child control inside the client area
+  if (side > 0) {
+    r.Left = x + side - 2;
+    r.Right = x + cx - side + 2;
+  } else {
+    r.Left = x;
+    r.Right = x + cx;
+  }
+  if (FBottomBorderHeight != 0)
+    r.Bottom = y + cy - FBottomBorderHeight + 2;
+  else if (FBorderWidth == 3)
+    r.Bottom = y + cy;
+  else
+    r.Bottom = y + cy - FBorderWidth + 2;
+  params->rgrc[0] = r;
+  params->rgrc[1] = r;
+}
+
+void TskForm::WMSizeFrame() {
+  if (Maximized() && Designing()) return;
+  if (FStartMaximized) {
+    if (!Maximized()) {
+      PlaceControl(FForm, FSavedBounds);
+      FStartMaximized = false;
+    } else if (MaxShowCount == 2) {
+      FForm->SetWindowState(wsMaximized);
+    } else {
+      ++MaxShowCount;
+    }
+    ChildMaximized = true;
+  }
+  if (Maximized() && !IsMDIChild()) {
+    // The left, top and right border rows lie outside the work area.
+    const TRect work = GetWorkAreaRect();
+    PlaceControl(FForm, TRect{work.Left - 2, work.Top - 2, work.Right + 2, work.Bottom - 1});
+  }
+  PaintFormBorder();
+  FTitleBar->ProcessMaxBtn();
+  if (IsMDIChild()) {
+    TCustomForm* main = Application->MainForm();
+    HWND client = main ? main->ClientHandle() : nullptr;
+    if (Maximized()) {
+      FTitleBarSwitching = true;
+      SetTitleBarVisible(false);
+      FTitleBarSwitching = false;
+      if (!ChildMaximized) {
+        ScrollBy(0, 3 - FTitleBar->Height());
+        ChildMaximized = true;
+        SendMessage(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(FForm->Handle()), 0);
+      }
+    } else {
+      if (FTitleBarWanted) {
+        FTitleBarSwitching = true;
+        SetTitleBarVisible(true);
+        FTitleBarSwitching = false;
+      }
+      if (ChildMaximized) {
+        ScrollBy(0, FTitleBar->Height() - 3);
+        ChildMaximized = false;
+        FTitleBar->ProcessMaxBtn();
+        SendMessage(client, WM_MDIRESTORE, 0, 0);
+      }
+    }
+  }
+  RegionWindow();
+}
+
+void TskForm::RegionWindow() {
+  if (!Active() || Designing() || !FForm->HandleAllocated()) return;
+  const int h = FForm->Height(), w = FForm->Width(), half = h / 2;
+  const int r = std::max(0, RoundCorner()), rb = std::max(0, RoundCornerBottom());
+  TRegionHandle top(CreateRoundRectRgn(0, 0, w + 1, half + 1, r, r));
+  for (const TRect& corner : {TRect{0, half - 2 * r, 2 * r, half}, TRect{w - 2 * r, half - 2 * r, w, half}}) {
+    TRegionHandle square(CreateRectRgnIndirect(&corner));
+    CombineRgn(top, top, square, RGN_OR);
+  }
+  TRegionHandle bottom(CreateRoundRectRgn(0, half, w + 1, h + 1, rb, rb));
+  for (const TRect& corner :
+       {TRect{0, half, 2 * rb, half + 2 * rb}, TRect{w - 2 * rb, half, w, half + 2 * rb}}) {
+    TRegionHandle square(CreateRectRgnIndirect(&corner));
+    CombineRgn(bottom, bottom, square, RGN_OR);
+  }
+  HRGN whole = CreateRectRgn(0, 0, 0, 0);
+  CombineRgn(whole, top, bottom, RGN_OR);
+  SetWindowRgn(FForm->Handle(), whole, 1); // the window owns the region now
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Style and theme
 
 void TskForm::SetFileTheme(TskFileTheme* Value) {
   FTheme.Attach(this, Value);
   SetUIStyle(FTheme.UIStyle);
 }
 
+void TskForm::SetUIStyle(TskUIStyle Value) {
+  FTheme.UIStyle = Value;
+  if (!Active()) {
+    Invalidate();
+    return;
+  }
+  const TRect bounds = FForm->BoundsRect();
+  TskUIStyle style;
+  if (FTheme.UseFile(style)) {
+    FBorderColor = FTheme.Color(16);
+    FBorderWidth = FTheme.Size(17);
+    SetColor(FTheme.Color(15));
+    SetRoundCorner(FTheme.Size(14));
+    SetRoundCornerBottom(FTheme.Size(47));
+    auto left = std::make_unique<TBitmap>();
+    FTheme.Bitmap(45, left.get());
+    if (left->Width() != 0 && left->Height() != 0) {
+      FSideBorderPicture = std::make_unique<TBitmap>();
+      FSideBorderPicture->SetSize(left->Width(), left->Height());
+      FSideBorderPicture->Canvas()->Draw(0, 0, left.get());
+      RoundPicture2(FSideBorderPicture.get());
+      FLeftBorderPicture = std::move(left);
+    } else {
+      FSideBorderPicture.reset();
+      FLeftBorderPicture.reset();
+    }
+    auto bottom = std::make_unique<TBitmap>();
+    FTheme.Bitmap(46, bottom.get());
+    FBottomBorderHeight = bottom->Height();
+    FBottomBorderPicture = bottom->Empty() ? nullptr : std::move(bottom);
+  } else {
+    FSideBorderPicture.reset();
+    FLeftBorderPicture.reset();
+    FBottomBorderPicture.reset();
+    SetRoundCornerBottom(0);
+    FBottomBorderHeight = 0;
+    FBorderColor = FTheme.Color(16);
+    FBorderWidth = FTheme.Size(17);
+    SetColor(FTheme.Color(15));
+    FMenuBarColor = Color();
+    SetRoundCorner(FTheme.Size(14));
+  }
+  FBackgroundTile.reset();
+  if (FTheme.UIStyle == MacOS || FTheme.UIStyle == Protein) {
+    FBackgroundTile = std::make_unique<TBitmap>();
+    FBackgroundTile->LoadFromResourceName(0, FTheme.UIStyle == MacOS ? SK_RES_MACOS_FORM_BACKGROUND
+                                                                     : SK_RES_PROTEIN_FORM_BACKGROUND);
+  }
+
+  FTitleBar->SetFileTheme(FTheme.FileTheme);
+  FTitleBar->SetUIStyle(FTheme.UIStyle);
+  if (FUIStyleAutoUpdateSub) ContainerApplyUIStyle(this, FTheme.UIStyle, FTheme.FileTheme);
+  if (IsMDIChild()) FForm->SetBoundsRect(bounds);
+  FrameChanged();
+  if (Parent()) Repaint();
+  PaintFormBorder();
+}
+
+void TskForm::SetTitleBarCustom(bool Value) {
+  if (FTitleBar) FTitleBar->SetCustom(Value);
+}
+
+void TskForm::SetBorderColor(TColor Value) {
+  FBorderColor = Value;
+  PaintFormBorder();
+}
+
+void TskForm::SetBorderWidth(int Value) {
+  FBorderWidth = Value;
+  PaintFormBorder();
+}
+
+void TskForm::SetTitleBarVisible(bool Value) {
+  if (!FTitleBar || Value == FTitleBar->Visible()) return;
+  if (!FTitleBarSwitching) FTitleBarWanted = Value;
+  FTitleBar->SetVisible(Value);
+  FTitleBar->SetTop(0);
+  PaintFormBorder();
+}
+
+AnsiString TskForm::Caption() const {
+  return FTitleBar ? FTitleBar->Caption() : TControl::Caption();
+}
+
+void TskForm::SetCaption(const AnsiString& Value) {
+  if (!FTitleBar) return;
+  FTitleBar->SetCaption(Value);
+  FForm->SetCaption(Value);
+}
+
+void TskForm::SetPanel(TCustomPanel* Value) {
+  if (Value == this) {
+    MessageBox(nullptr, "Sorry, you can't select the Form assign to FormPanel property", "Error",
+               MB_ICONERROR | MB_OK);
+    return;
+  }
+  FFormPanel = Value;
+  if (!Value) return;
+  Value->FreeNotification(this);
+  Value->SetAlign(alClient);
+  if (Value->InheritsFrom(TPanel::StaticClass())) {
+    Value->SetBevelOuter(bvNone);
+    Value->SetBevelInner(bvNone);
+    Value->SetBorderStyle(bsNone);
+    Value->SetCaption("");
+  } else if (auto* image = dynamic_cast<TskImagePanel*>(Value)) {
+    image->SetCaption("");
+  }
+}
+
+TskTitleBarButtons* TskForm::TitleBarButtons() const {
+  return FTitleBar ? FTitleBar->Buttons() : nullptr;
+}
+
+void TskForm::SetTitleBarButtons(TskTitleBarButtons* Value) {
+  if (FTitleBar) FTitleBar->Buttons()->Assign(Value);
+}
+
+TskTitleBarSections* TskForm::TitleBarSections() const {
+  return FTitleBar ? FTitleBar->Sections() : nullptr;
+}
+
+void TskForm::SetTitleBarSections(TskTitleBarSections* Value) {
+  if (FTitleBar) FTitleBar->Sections()->Assign(Value);
+}
+
+void TskForm::SetTitleBarDrawAppIcon(bool Value) {
+  if (FTitleBar) FTitleBar->SetDrawAppIcon(Value);
+}
+
+void TskForm::SetTitleFont(TFont* Value) {
+  TitleFont()->Assign(Value);
+}
+
+void TskForm::SetMenu(TMainMenu* Value) {
+  FMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TskForm::UpdateMenu() {}
+
+void TskForm::UpdateTopMenu() {}
+
+void TskForm::RepaintMenuBar() {}
+
+void TskForm::SetMenuBarColor(TColor Value) {
+  FMenuBarColor = Value;
+}
+
+void TskForm::SetMenuBarHeight(int Value) {
+  FMenuBarHeight = Value;
+}
+
+int TskForm::RoundCorner() const {
+  return FTitleBar && FTitleBar->Visible() ? FTitleBar->RoundCorner() : 0;
+}
+
+void TskForm::SetRoundCorner(int Value) {
+  if (!FTitleBar) return;
+  FTitleBar->SetRoundCorner(Value);
+  RegionWindow();
+}
+
+int TskForm::RoundCornerBottom() const {
+  return FTitleBar && FTitleBar->Visible() ? FTitleBar->RoundCornerBottom() : 0;
+}
+
+void TskForm::SetRoundCornerBottom(int Value) {
+  if (!FTitleBar) return;
+  FTitleBar->SetRoundCornerBottom(Value);
+  RegionWindow();
+}
+
+int TskForm::GetTitleBarHeight() const {
+  return FTitleBar && FTitleBar->Visible() ? FTitleBar->Height() : 0;
+}
+
+int TskForm::SideBorderWidth() const {
+  return FSideBorderPicture ? FSideBorderPicture->Width() : 0;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Keys
+
+void TskForm::ProcessKeyPress(TMessage& Message) {
+  Message.Result = 0;
+  if (FDestroying || !FForm) return;
+  if (FormHasFocus(FForm) && FForm->Active() && FMenu && FMenu->IsShortCut(Message)) Message.Result = 1;
+}
+
+void TskForm::OnApplicationMessage(tagMSG& Msg, bool& Handled) {
+  if (!Active()) return;
+  if (Msg.message == WM_SYSCHAR && LOWORD(Msg.wParam) == ' ') {
+    // At the main form's corner, whichever window the key was for.
+    TCustomForm* main = Application ? Application->MainForm() : nullptr;
+    TControl* at = main ? static_cast<TControl*>(main) : FForm;
+    Handled = true;
+    FTitleBar->SystemMenu()->Popup(at->Left(), at->Top() + FTitleBar->Height());
+    return;
+  }
+  if (Msg.message == WM_KEYDOWN) {
+    TMessage m;
+    m.Msg = Msg.message;
+    m.WParam = Msg.wParam;
+    m.LParam = Msg.lParam;
+    ProcessKeyPress(m);
+    Handled = (m.Result & 0xFF) != 0;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Component
+
 void TskForm::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
+  TCustomPanel::Notification(AComponent, Operation);
+  if (!AComponent || Operation != opRemove) return;
+  if (AComponent == FFormPanel) FFormPanel = nullptr;
+  if (AComponent == FMenu) FMenu = nullptr;
+  if (AComponent == this) Release();
+  if (FTheme.Forget(AComponent, Operation)) {
+    ContainerApplyUIStyle(this, DeepBlue, nullptr);
+    SetUIStyle(DeepBlue);
+  }
+}
+
+void TskForm::Resize() {
+  TCustomPanel::Resize();
+  if (!Active()) return;
+  FTitleBar->SetAlign(alTop);
+  ReAssign();
+}
+
+void TskForm::WMEraseBkgnd(TMessage& Message) {
+  Message.Result = 1; // Paint covers the background
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Painting
+
+void TskForm::Paint() {
+  if (FDestroying) return;
+  const TRect client = ClientRect();
+  if (FBackgroundTile && FForm) {
+    TBitmap buffer;
+    buffer.SetSize(TControl::Width(), Height());
+    buffer.Canvas()->Brush()->SetBitmap(FBackgroundTile.get());
+    buffer.Canvas()->FillRect(client);
+    BitBlt(Canvas()->Handle(), 0, 0, buffer.Width(), buffer.Height(), buffer.Canvas()->Handle(), 0, 0,
+           SRCCOPY);
+    buffer.Canvas()->Brush()->SetBitmap(nullptr);
+  } else {
+    Fill(Canvas(), Color(), client);
+  }
+  PaintFormBorder();
+}
+
+void TskForm::PaintFormBorder() {
+  if (!Active() || !FForm->HandleAllocated()) return;
+  if (FForm->WindowState() == wsMinimized && !Designing()) return;
+  HWND wnd = FForm->Handle();
+  HDC dc = GetWindowDC(wnd);
+  TCanvas canvas;
+  canvas.SetHandle(dc);
+  if (FSideBorderPicture)
+    PaintPictureBorder(&canvas, FForm->Width(), FForm->Height());
+  else
+    PaintPlainBorder(&canvas, FForm->Width(), FForm->Height());
+  canvas.SetHandle(nullptr);
+  ReleaseDC(wnd, dc);
+}
+
+void TskForm::PaintPlainBorder(TCanvas* C, int W, int H) {
+  const int bw = FBorderWidth;
+  Fill(C, FBorderColor, {0, 0, bw, H});
+  Fill(C, FBorderColor, {0, H - bw, W, H});
+  Fill(C, FBorderColor, {W - bw, 0, W, H});
+  if (bw < 4) {
+    const int t = GetTitleBarHeight();
+    Fill(C, Color(), {bw, t, 3, H - bw});
+    Fill(C, Color(), {bw, H - 3, W - bw, H - bw});
+    Fill(C, Color(), {W - 3, t, W - bw, H - bw});
+  }
+  if (FTitleBar->Visible() && FTitleBar->CanPaint() && bw < 4) {
+    TBitmap *left = nullptr, *right = nullptr, *centre = nullptr;
+    FTitleBar->GetLeftImage(left);
+    FTitleBar->GetRightImage(right);
+    FTitleBar->GetCenterImage(centre);
+    TBitmap x;
+    x.SetSize(3 - bw, left->Height());
+    x.Canvas()->Draw(0, 0, left);
+    C->Draw(bw, 0, &x);
+    if (right->Width() >= 3)
+      x.Canvas()->Draw(2 - right->Width(), 0, right);
+    else
+      x.Canvas()->StretchDraw({0, 0, x.Width(), x.Height()}, right);
+    C->Draw(W - 3, 0, &x);
+    x.SetSize(W - 5, 3);
+    x.Canvas()->Draw(-2, 0, left);
+    const int a = left->Width() - 2, b = x.Width() - right->Width() + 3;
+    x.Canvas()->Draw(b, 0, right);
+    x.Canvas()->StretchDraw({a, 0, b, centre->Height()}, centre);
+    C->Draw(2, 0, &x);
+    const int r = RoundCorner();
+    if (bw == 1 && r == 11 && !Designing()) {
+      // The rounded upper corners outlined in the border colour.
+      C->Pen()->SetColor(FBorderColor);
+      C->Arc(W - 2 * r + 1, -1, W + 1, 2 * r - 1, W + 1, r - 1, W - r + 1, -1);
+      C->Arc(-1, -1, 2 * r - 1, 2 * r - 1, r - 1, -1, -1, r - 1);
+    }
+  }
+  if (!FTitleBar->Visible()) {
+    Fill(C, FBorderColor, {0, 0, W, 1});
+    Fill(C, Color(), {bw, 1, W - bw, 3});
+  }
+}
+
+void TskForm::PaintPictureBorder(TCanvas* C, int W, int H) {
+  const int sw = FSideBorderPicture->Width();
+  const int t = FTitleBar->Visible() ? FTitleBar->Height() : 0;
+  int h = 0;
+  if (FBottomBorderPicture) {
+    h = FBottomBorderPicture->Height();
+    SpitDrawHorizontal(FBottomBorderPicture.get(), C, {0, H - h, W, H}, false, true);
+  }
+  C->StretchDraw({0, t, sw, H - h}, FLeftBorderPicture.get());
+  C->StretchDraw({W - sw, t, W, H - h}, FSideBorderPicture.get());
+  Fill(C, Color(), {sw, t, sw + 1, H - h});
+  Fill(C, Color(), {sw + 1, H - h - 1, W - sw - 1, H - h});
+  Fill(C, Color(), {W - sw - 1, t, W - sw, H - h});
+  if (FTitleBar->Visible() && FTitleBar->CanPaint()) {
+    TBitmap *left = nullptr, *right = nullptr, *centre = nullptr;
+    FTitleBar->GetLeftImage(left);
+    FTitleBar->GetRightImage(right);
+    FTitleBar->GetCenterImage(centre);
+    TBitmap x;
+    x.SetSize(sw + 2, left->Height());
+    x.Canvas()->Draw(0, 0, left);
+    C->Draw(0, 0, &x);
+    if (right->Width() >= x.Width())
+      x.Canvas()->Draw(x.Width() - right->Width(), 0, right);
+    else
+      x.Canvas()->StretchDraw({0, 0, x.Width(), x.Height()}, right);
+    C->Draw(W - x.Width(), 0, &x);
+    x.SetSize(W - 2 * sw, 3);
+    x.Canvas()->Draw(1 - sw, 0, left);
+    const int a = left->Width() - sw, b = x.Width() - right->Width() + sw;
+    x.Canvas()->Draw(b, 0, right);
+    x.Canvas()->StretchDraw({a, 0, b, centre->Height()}, centre);
+    C->Draw(sw, 0, &x);
+  } else {
+    Fill(C, FForm->Color(), {sw, 0, W - sw, 3});
+  }
 }

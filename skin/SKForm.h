@@ -1,26 +1,143 @@
 #pragma once
-// TskForm: the panel that turns its form into a skinned window. For now it holds the style and the theme
-// file that the components on its form start from.
+// TskForm: the panel that turns its form into a skinned window. It takes the form's native caption away and
+// hosts the skinned caption bar (and a menu bar for a linked menu), answers the form's non-client size and
+// paint messages through its own window procedure, gives the window rounded corners, paints the border and
+// the client background, and re-applies the theme to itself, its title bar, its menu and optionally its
+// children. Every frame also hooks the application's message loop for Alt+Space and menu short-cuts.
+#include <memory>
+
+#include "classlib/controls/Application.h"
+#include "classlib/controls/Form.h"
+#include "classlib/controls/Menus.h"
 #include "classlib/controls/Panel.h"
 #include "skin/SKThemeLink.h"
+#include "skin/SKTitleBar.h"
 
-class TskFileTheme;
+class TBitmap;
 
 class TskForm : public TCustomPanel {
   QUENDREL_CLASS(TskForm, TCustomPanel)
  public:
+  // A frame owned by anything but a form, or by a form that already has one, stays a plain panel.
   explicit TskForm(TComponent* AOwner);
+  ~TskForm() override;
 
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  // Stores the style and repaints, also when unchanged: that is how a reloaded theme file is re-read.
-  void SetUIStyle(TskUIStyle Value);
+  bool TitleBarCustom() const { return FTitleBar && FTitleBar->Custom(); }
+  void SetTitleBarCustom(bool Value);
   TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   // Stores the reference and applies the current style again, also for the reference already held, so that a
   // reloaded theme file is read again.
   void SetFileTheme(TskFileTheme* Value);
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
+  void SetUIStyle(TskUIStyle Value);
+  bool UIStyleAutoUpdateSub() const { return FUIStyleAutoUpdateSub; }
+  void SetUIStyleAutoUpdateSub(bool Value) { FUIStyleAutoUpdateSub = Value; }
+  TColor BorderColor() const { return FBorderColor; }
+  void SetBorderColor(TColor Value);
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int Value);
+  bool TitleBarVisible() const { return FTitleBar && FTitleBar->Visible(); }
+  void SetTitleBarVisible(bool Value);
+  AnsiString Caption() const;
+  void SetCaption(const AnsiString& Value);
+  TCustomPanel* FormPanel() const { return FFormPanel; }
+  void SetPanel(TCustomPanel* Value);
+  TskTitleBarButtons* TitleBarButtons() const;
+  void SetTitleBarButtons(TskTitleBarButtons* Value);
+  TskTitleBarSections* TitleBarSections() const;
+  void SetTitleBarSections(TskTitleBarSections* Value);
+  bool TitleBarDrawAppIcon() const { return FTitleBar && FTitleBar->DrawAppIcon(); }
+  void SetTitleBarDrawAppIcon(bool Value);
+  TFont* TitleFont() const { return FTitleBar ? FTitleBar->Font() : TControl::Font(); }
+  void SetTitleFont(TFont* Value);
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
+  TColor MenuBarColor() const { return FMenuBarColor; }
+  void SetMenuBarColor(TColor Value);
+  int MenuBarHeight() const { return FMenuBarHeight; }
+  void SetMenuBarHeight(int Value);
+  // The title bar's corners while it shows, else 0.
+  int RoundCorner() const;
+  void SetRoundCorner(int Value);
+  int RoundCornerBottom() const;
+  void SetRoundCornerBottom(int Value);
+  AnsiString Version() const { return "5.84"; }
+  void SetVersion(const AnsiString&) {}
+  // The title bar's button events (Sender is the title bar).
+  TskTitleBarButtonClickEvent OnTitleBarCustomBtnsClick;
+  TskTitleBarButtonClickEvent OnTitleBarHelpBtnClick;
+
+  // 0 without a title bar or while it is hidden, else its height.
+  int GetTitleBarHeight() const;
+  TskTitleBar* TitleBar() const { return FTitleBar; }
+  TForm* Form() const { return FForm; }
+  // The width of the right-hand border picture (and of the left one); 0 without one.
+  int SideBorderWidth() const;
+  int BottomBorderHeight() const { return FBottomBorderHeight; }
+
+  // Rounded upper corners with RoundCorner, lower ones with RoundCornerBottom, the rest rectangular.
+  void RegionWindow();
+  // Paints the non-client border on the form's window.
+  void PaintFormBorder();
+  // The menu bar hookup that a TskMainMenu calls when its items change; each does nothing without a bar.
+  void UpdateMenu();
+  void UpdateTopMenu();
+  void RepaintMenuBar();
+  void ProcessKeyPress(TMessage& Message);
+  // Takes the caption style away again when something gave it back.
+  void ReAssign();
+  // The form's window procedure while the frame is in place.
+  void NewParentWndProc(TMessage& Message);
+  void OnApplicationMessage(tagMSG& Msg, bool& Handled);
 
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Paint() override;
+  void Resize() override;
+  void WMEraseBkgnd(TMessage& Message) override;
 
  private:
+  bool Active() const { return FForm && FTitleBar && !FDestroying; }
+  bool Designing() const { return ComponentState().Contains(csDesigning); }
+  bool IsMDIChild() const { return FForm && FForm->FormStyle() == fsMDIChild; }
+  bool Maximized() const { return FForm && FForm->WindowState() == wsMaximized; }
+  // Clears the form window's caption bits when set; answers whether it did.
+  bool RemoveCaption();
+  void FrameChanged();
+  void NCCalcSize(TMessage& Message);
+  void WMSizeFrame();
+  // Gives the form its caption and window procedure back.
+  void Release();
+  void PaintPlainBorder(TCanvas* Canvas, int W, int H);
+  void PaintPictureBorder(TCanvas* Canvas, int W, int H);
+
+  TskTitleBar* FTitleBar = nullptr; // owned (component ownership), parent the frame
+  TMainMenu* FMenu = nullptr;       // not owned
+  TWndMethod FOldWndProc;
+  std::unique_ptr<TBitmap> FSideBorderPicture; // the right-hand border: item 45 turned by 180 degrees
+  int FBottomBorderHeight = 0;
+  TFormBorderStyle FOldBorderStyle = bsSizeable;
+  TForm* FForm = nullptr;
+  TColor FBorderColor = 0;
+  TCustomPanel* FFormPanel = nullptr;
+  int FBorderWidth = 1;
   TskThemeLink FTheme;
+  TColor FMenuBarColor = 0;
+  int FMenuBarHeight = 22;
+  bool FUIStyleAutoUpdateSub = false;
+  bool FDestroying = false;
+  std::unique_ptr<TApplicationEvents> FAppEvents;
+  TRect FSavedBounds;
+  bool FStartMaximized = false;
+  bool FTitleBarWanted = true;
+  bool FTitleBarSwitching = false;
+  // Pictures the painting would otherwise load on every paint: the left and bottom border pictures of a
+  // theme file and the tiled client background of MacOS and Protein.
+  std::unique_ptr<TBitmap> FLeftBorderPicture;
+  std::unique_ptr<TBitmap> FBottomBorderPicture;
+  std::unique_ptr<TBitmap> FBackgroundTile;
 };
+
+// Shared by every frame of the program: how often a frame that started maximized has re-asserted it, and
+// whether the maximized-MDI-child layout is in force.
+extern int MaxShowCount;
+extern bool ChildMaximized;

@@ -1,0 +1,359 @@
+// The skinned frame: what it does to its form (caption style, window procedure, non-client size, region,
+// maximizing to the work area), the border it paints in each style and from a theme file's pictures, the
+// keys it hooks, theme re-application, and giving the form back.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "classlib/controls/Dialogs.h"
+#include "classlib/controls/Form.h"
+#include "classlib/controls/WindowHandle.h"
+#include "classlib/core/Filer.h"
+#include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/Region.h"
+#include "skin/SKForm.h"
+#include "skin/SKMgr.h"
+#include "skin/SKPublic.h"
+#include "skin/SKThemeFile.h"
+#include "tests/skin/SkinTestUtil.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using testsupport::PixelAt;
+using testsupport::Render;
+
+class Frame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RecordedMessageBoxes.clear();
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(50, 60, 400, 300);
+    form->SetCaption("Frame");
+    frame = new TskForm(form.get());
+    frame->SetParent(form.get());
+    form->Show();
+    testsupport::Pump();
+  }
+  void TearDown() override { form.reset(); }
+
+  HWND Wnd() { return form->Handle(); }
+  TRect Client() { return Wnd()->Client; }
+  TSurface Window() { return Render(form.get()); }
+  TskTitleBarButton* Button(TskTitleBarBtnType type) {
+    TskTitleBarButtons* buttons = frame->TitleBarButtons();
+    for (int i = 0; i < buttons->Count(); ++i)
+      if (buttons->Items(i)->ButtonType() == type) return buttons->Items(i);
+    return nullptr;
+  }
+  // A point of a caption button, in title-bar coordinates.
+  TPoint ButtonPoint(TskTitleBarBtnType type) {
+    const TRect r = frame->TitleBar()->ButtonRects(frame->TitleBar()->Width())[Button(type)->Index()];
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  }
+
+  std::unique_ptr<TForm> form;
+  TskForm* frame = nullptr;
+};
+
+// A theme file with the given integer items and, optionally, border pictures.
+AnsiString WriteTheme(const skintest::TempDir& dir, const std::string& name,
+                      std::initializer_list<std::pair<const char*, int32_t>> ints, TBitmap* left = nullptr,
+                      TBitmap* bottom = nullptr) {
+  const AnsiString file = dir.File(name);
+  TskThemeFileWriter writer(file);
+  for (const auto& [key, value] : ints) writer.AddInteger(key, value);
+  auto add = [&](const char* key, TBitmap* picture) {
+    if (!picture) return;
+    const AnsiString bmp = dir.File(std::string(key) + ".bmp");
+    picture->SaveToFile(bmp);
+    writer.AddFile(key, bmp);
+  };
+  add("FormLeftBorderImage", left);
+  add("FormBottomBorderImage", bottom);
+  writer.Save();
+  return file;
+}
+
+} // namespace
+
+TEST_F(Frame, TakesTheCaptionAndSizesTheClientArea) {
+  EXPECT_EQ(GetWindowLong(Wnd(), GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_EQ(frame->Align(), alClient);
+  EXPECT_EQ(frame->Caption(), "Frame");
+  frame->SetCaption("Renamed");
+  EXPECT_EQ(form->Caption(), "Renamed");
+  EXPECT_EQ(frame->GetTitleBarHeight(), frame->TitleBar()->Height());
+  EXPECT_EQ(frame->TitleBar()->Top(), 0);
+  EXPECT_EQ(SendMessage(Wnd(), SKM_SIDEBORDERWIDTH, 0, 0), 0);
+  EXPECT_EQ(GetOrdProp(frame, "TitleBarVisible"), 1);
+  EXPECT_EQ(GetStrProp(frame, "Version"), "5.84");
+
+  // The sizing frame is 3 pixels; the top is never moved and the bottom by BorderWidth.
+  const int h = form->Height();
+  EXPECT_EQ(Client(), (TRect{3, 3, form->Width() - 3, h + 1 - 3}));
+  frame->SetBorderWidth(2);
+  frame->ReAssign();
+  SetWindowPos(Wnd(), nullptr, 0, 0, 0, 0, 0x37);
+  EXPECT_EQ(Client().Bottom, h - 3);
+  frame->SetBorderWidth(3);
+  SetWindowPos(Wnd(), nullptr, 0, 0, 0, 0, 0x37);
+  EXPECT_EQ(Client().Bottom, h - 3);
+  frame->SetBorderWidth(4);
+  SetWindowPos(Wnd(), nullptr, 0, 0, 0, 0, 0x37);
+  EXPECT_EQ(Client().Bottom, h - 5);
+
+  frame->SetTitleBarVisible(false);
+  EXPECT_EQ(frame->GetTitleBarHeight(), 0);
+}
+
+TEST_F(Frame, OnlyTheFirstFrameOfAFormActs) {
+  auto* second = new TskForm(form.get());
+  second->SetParent(form.get());
+  EXPECT_EQ(second->TitleBar(), nullptr);
+  EXPECT_EQ(second->GetTitleBarHeight(), 0);
+  TComponent owner(nullptr);
+  TskForm loose(&owner);
+  EXPECT_EQ(loose.TitleBar(), nullptr);
+  loose.SetUIStyle(MacOS);
+  EXPECT_EQ(loose.UIStyle(), MacOS);
+
+  // A bordered dialog keeps a frame to size; a plain one becomes a dialog.
+  TForm single(nullptr);
+  single.SetBorderStyle(bsSingle);
+  TskForm singleFrame(&single);
+  EXPECT_EQ(single.BorderStyle(), bsDialog);
+}
+
+TEST_F(Frame, GivesTheFormBackWhenItGoes) {
+  delete frame;
+  EXPECT_NE(GetWindowLong(Wnd(), GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_EQ(SendMessage(Wnd(), SKM_SIDEBORDERWIDTH, 0, 0), 0);
+  SetWindowPos(Wnd(), nullptr, 0, 0, 0, 0, 0x37);
+  EXPECT_GT(Client().Top, 3); // the native caption is back
+}
+
+TEST_F(Frame, PaintsEachStylesBorder) {
+  const int w = form->Width(), h = form->Height();
+  for (TskUIStyle style : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
+    frame->SetUIStyle(style);
+    const TSurface s = Window();
+    testsupport::SavePng(s, AnsiString("frame-style-") + TskUIStyleNames.NameOf(style) + ".png");
+    const TColor border = GetInsideThemeColor(style, 16), back = GetInsideThemeColor(style, 15);
+    const int bw = GetInsideThemeInt(style, 17);
+    SCOPED_TRACE(TskUIStyleNames.NameOf(style));
+    EXPECT_EQ(PixelAt(s, 0, h / 2), border);
+    EXPECT_EQ(PixelAt(s, w - 1, h / 2), border);
+    EXPECT_EQ(PixelAt(s, w / 2, h - 1), border);
+    if (bw < 3) {
+      EXPECT_EQ(PixelAt(s, bw, h / 2), back);
+      EXPECT_EQ(PixelAt(s, w - 1 - bw, h / 2), back);
+    }
+    // The client background: the panel colour, or the style's tile.
+    if (style == MacOS || style == Protein) {
+      TBitmap tile;
+      tile.LoadFromResourceName(0, style == MacOS ? "MACOS_FORM_BACKGROUND" : "PROTEIN_FORM_BACKGROUND");
+      const TPoint origin = frame->ClientToScreen({0, 0});
+      const TPoint at = frame->ScreenToClient({origin.X + 100, origin.Y + 200});
+      const TPoint win{at.X + Client().Left, at.Y + Client().Top};
+      EXPECT_EQ(PixelAt(s, win.X, win.Y), tile.Canvas()->Pixels(at.X % tile.Width(), at.Y % tile.Height()));
+    } else {
+      EXPECT_EQ(PixelAt(s, w / 2, h - 20), back);
+    }
+    // The top row continues the caption's middle picture.
+    TBitmap* centre = nullptr;
+    frame->TitleBar()->GetCenterImage(centre);
+    EXPECT_EQ(PixelAt(s, w / 2, 0), centre->Canvas()->Pixels(0, 0));
+  }
+}
+
+TEST_F(Frame, RoundsTheUpperCornersByTheTheme) {
+  frame->SetUIStyle(BlueGlass);
+  const TRegion* shape = Wnd()->Shape.get();
+  ASSERT_NE(shape, nullptr);
+  const int w = form->Width(), h = form->Height();
+  EXPECT_FALSE(shape->Contains(0, 0));
+  EXPECT_FALSE(shape->Contains(w - 1, 0));
+  EXPECT_TRUE(shape->Contains(w / 2, 0));
+  EXPECT_TRUE(shape->Contains(0, h - 1));
+  EXPECT_TRUE(shape->Contains(w - 1, h - 1));
+  // The arcs outline the corners in the border colour.
+  const TSurface s = Window();
+  EXPECT_EQ(PixelAt(s, 0, 11), GetInsideThemeColor(BlueGlass, 16));
+
+  frame->SetTitleBarVisible(false);
+  EXPECT_EQ(frame->RoundCorner(), 0);
+  frame->RegionWindow();
+  EXPECT_TRUE(Wnd()->Shape->Contains(0, 0));
+  const TSurface hidden = Window();
+  EXPECT_EQ(PixelAt(hidden, w / 2, 0), GetInsideThemeColor(BlueGlass, 16));
+  EXPECT_EQ(PixelAt(hidden, w / 2, 2), GetInsideThemeColor(BlueGlass, 15));
+}
+
+TEST_F(Frame, CaptionButtonsMaximizeRestoreMinimizeAndClose) {
+  TskTitleBar* bar = frame->TitleBar();
+  const TRect normal = form->BoundsRect();
+  TPoint p = ButtonPoint(skMax);
+  testsupport::Click(bar, p.X, p.Y);
+  EXPECT_EQ(form->WindowState(), wsMaximized);
+  const TRect work = GetWorkAreaRect();
+  EXPECT_EQ(form->BoundsRect(), (TRect{work.Left - 2, work.Top - 2, work.Right + 2, work.Bottom - 1}));
+  p = ButtonPoint(skMax);
+  testsupport::Click(bar, p.X, p.Y);
+  EXPECT_EQ(form->WindowState(), wsNormal);
+  EXPECT_EQ(form->BoundsRect(), normal);
+
+  p = ButtonPoint(skMin);
+  testsupport::Click(bar, p.X, p.Y);
+  EXPECT_EQ(form->WindowState(), wsMinimized);
+  // A minimized frame leaves its border to the previous procedure.
+  form->SetWindowState(wsNormal);
+
+  int closes = 0;
+  form->OnClose = [&](TObject*, TCloseAction& action) {
+    ++closes;
+    action = caHide;
+  };
+  p = ButtonPoint(skClose);
+  testsupport::Click(bar, p.X, p.Y);
+  EXPECT_EQ(closes, 1);
+  EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(Frame, AltSpaceOpensEveryFramesSystemMenu) {
+  TForm other(nullptr);
+  auto* otherFrame = new TskForm(&other);
+  otherFrame->SetParent(&other);
+  int popups = 0;
+  auto count = [&](TObject*) {
+    ++popups;
+    backend::KeyEvent esc;
+    esc.VirtualKey = VK_ESCAPE;
+    InjectKey(esc);
+  };
+  frame->TitleBar()->SystemMenu()->OnPopup = count;
+  otherFrame->TitleBar()->SystemMenu()->OnPopup = count;
+  form->SetFocus();
+  testsupport::PressKey(' ', backend::ModAlt, " ");
+  EXPECT_EQ(popups, 2);
+}
+
+TEST_F(Frame, AShortCutRunsItsItemOnce) {
+  auto* menu = new TMainMenu(form.get());
+  auto* file = new TMenuItem(menu);
+  file->SetCaption("&File");
+  menu->Items()->Add(file);
+  auto* item = new TMenuItem(menu);
+  item->SetCaption("&New");
+  item->SetShortCut(ShortCut('N', {ssCtrl}));
+  int runs = 0;
+  item->OnClick = [&](TObject*) { ++runs; };
+  file->Add(item);
+  frame->SetMenu(menu);
+  form->SetFocus();
+  testsupport::PressKey('N', backend::ModControl);
+  EXPECT_EQ(runs, 1);
+  item->SetEnabled(false);
+  testsupport::PressKey('N', backend::ModControl);
+  EXPECT_EQ(runs, 1);
+}
+
+TEST_F(Frame, ReappliesAThemeFileReloadedUnderTheSameReference) {
+  skintest::TempDir dir;
+  auto* theme = new TskFileTheme(form.get());
+  theme->SetThemeFile(
+      WriteTheme(dir, "a.skn", {{"FormBackgroundColor", 0x112233}, {"FormBorderColor", 0x0000FF}}));
+  frame->SetFileTheme(theme);
+  frame->SetUIStyle(FromThemeFile);
+  EXPECT_EQ(frame->Color(), 0x112233);
+  EXPECT_EQ(frame->BorderColor(), 0x0000FF);
+  // A theme without the sizes: no negative border, corners or client area.
+  EXPECT_EQ(frame->BorderWidth(), 0);
+  EXPECT_EQ(frame->RoundCorner(), 0);
+  EXPECT_EQ(frame->RoundCornerBottom(), 0);
+  EXPECT_EQ(Client().Bottom, form->Height() + 2 - 3);
+  Window();
+
+  theme->SetThemeFile(
+      WriteTheme(dir, "b.skn", {{"FormBackgroundColor", 0x445566}, {"FormBorderWidthInt", 2}}));
+  EXPECT_EQ(frame->Color(), 0x445566);
+  EXPECT_EQ(frame->BorderWidth(), 2);
+
+  delete theme;
+  EXPECT_EQ(frame->FileTheme(), nullptr);
+  EXPECT_EQ(frame->UIStyle(), DeepBlue);
+  EXPECT_EQ(frame->Color(), GetInsideThemeColor(DeepBlue, 15));
+}
+
+TEST_F(Frame, PaintsAThemesBorderPictures) {
+  skintest::TempDir dir;
+  TBitmap left, bottom;
+  left.SetSize(8, 40);
+  left.Canvas()->Brush()->SetColor(0x00AA00);
+  left.Canvas()->FillRect({0, 0, 8, 40});
+  left.Canvas()->Brush()->SetColor(0x0000AA);
+  left.Canvas()->FillRect({0, 0, 1, 40}); // the outer column, which the right border shows turned
+  bottom.SetSize(30, 6);
+  bottom.Canvas()->Brush()->SetColor(0xAA0000);
+  bottom.Canvas()->FillRect({0, 0, 30, 6});
+  auto* theme = new TskFileTheme(form.get());
+  theme->SetThemeFile(WriteTheme(
+      dir, "pictures.skn", {{"FormBorderWidthInt", 1}, {"FormBackgroundColor", 0xDDDDDD}}, &left, &bottom));
+  frame->SetFileTheme(theme);
+  frame->SetUIStyle(FromThemeFile);
+
+  EXPECT_EQ(frame->SideBorderWidth(), 8);
+  EXPECT_EQ(SendMessage(Wnd(), SKM_SIDEBORDERWIDTH, 0, 0), 8);
+  const int w = form->Width(), h = form->Height();
+  // The side pictures move the edges 6 pixels in (before the 3-pixel sizing frame).
+  EXPECT_EQ(Client().Left, 6 + 3);
+  EXPECT_EQ(Client().Right, w - 6 - 3);
+  EXPECT_EQ(Client().Bottom, h - 6 + 2 - 3);
+
+  const TSurface s = Window();
+  testsupport::SavePng(s, "frame-border-pictures.png");
+  EXPECT_EQ(PixelAt(s, 0, h / 2), 0x0000AA);
+  EXPECT_EQ(PixelAt(s, 4, h / 2), 0x00AA00);
+  EXPECT_EQ(PixelAt(s, w - 1, h / 2), 0x0000AA);   // turned by 180 degrees
+  EXPECT_EQ(PixelAt(s, 8, h / 2), frame->Color()); // the line inside the picture
+  EXPECT_EQ(PixelAt(s, w / 2, h - 2), 0xAA0000);
+}
+
+TEST_F(Frame, FormPanelTakesTheClientAreaButNeverTheFrameItself) {
+  auto* panel = new TPanel(form.get());
+  panel->SetParent(frame);
+  frame->SetPanel(panel);
+  EXPECT_EQ(panel->Align(), alClient);
+  EXPECT_EQ(panel->BevelOuter(), bvNone);
+  frame->SetPanel(frame);
+  EXPECT_EQ(frame->FormPanel(), panel);
+  ASSERT_EQ(RecordedMessageBoxes.size(), 1u);
+  EXPECT_EQ(RecordedMessageBoxes[0], "Error: Sorry, you can't select the Form assign to FormPanel property");
+  delete panel;
+  EXPECT_EQ(frame->FormPanel(), nullptr);
+}
+
+TEST(FrameStream, AFormStreamSetsThePublishedProperties) {
+  const AnsiString text = "object Form1: TForm\n"
+                          "  Left = 10\n  Top = 10\n  Width = 320\n  Height = 200\n  Caption = 'Streamed'\n"
+                          "  object skForm: TskForm\n"
+                          "    UIStyle = WinXP\n"
+                          "    Caption = 'Streamed'\n"
+                          "    TitleBarButtons = <\n"
+                          "      item\n        ButtonType = skControlBox\n      end\n"
+                          "      item\n        ButtonType = skClose\n      end>\n"
+                          "    MenuBarHeight = 20\n"
+                          "  end\n"
+                          "end\n";
+  std::unique_ptr<TComponent> root(ReadComponentText(text, nullptr));
+  auto* form = dynamic_cast<TForm*>(root.get());
+  ASSERT_NE(form, nullptr);
+  auto* frame = dynamic_cast<TskForm*>(form->FindComponent("skForm"));
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->UIStyle(), WinXP);
+  EXPECT_EQ(frame->TitleBarButtons()->Count(), 2);
+  EXPECT_EQ(frame->TitleBarButtons()->Items(1)->ButtonType(), skClose);
+  EXPECT_EQ(frame->MenuBarHeight(), 20);
+  EXPECT_EQ(frame->BorderWidth(), 3);
+  EXPECT_EQ(frame->Parent(), form);
+}
