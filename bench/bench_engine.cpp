@@ -1,18 +1,29 @@
 // Speed and memory of the solver.
 //
 // The real solver thread is timed end to end (first solutions, the improving chain). Boards per second and
-// heap bytes per stored board need numbers the thread does not report, so SearchProbe repeats the solver's
+// memory per stored board need numbers the thread does not report, so SearchProbe repeats the solver's
 // loop with the same engine classes and counts; it is checked against the thread before anything is measured.
+//
+// Memory is measured for real: the peak resident size of a child process that runs one search, less its
+// resident size before the search. The user-interface benchmark shares one processor between a thread that
+// wakes every millisecond and a running search, and reports how late the wake-ups are.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
+#include <cstring>
 #include <memory>
+#include <sched.h>
 #include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "classlib/core/Kernel.h"
 #include "classlib/core/List.h"
 #include "classlib/core/Random.h"
 #include "engine/Board.h"
@@ -28,22 +39,19 @@ std::vector<int32_t> Goal(int rows, int cols) {
   return goal;
 }
 
-size_t HeapInUse() {
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd;
-}
-
 struct ProbeResult {
+  int64_t expanded = 0;  // boards whose children were built
   int64_t generated = 0; // children built, duplicates included
   int32_t stored = 0;    // boards in the visited set at the end
-  size_t heapBytes = 0;  // heap in use by the search at the end, before it is released
   std::vector<TMove> path;
 };
 
-// The solver's loop, stopping early once `storeLimit` boards are stored.
-ProbeResult SearchProbe(const TBoard& start, const int32_t* goal, int32_t maxDepth, int32_t storeLimit) {
+// The solver's loop, yielding once a pass as the solver does, and stopping early once `storeLimit` boards are
+// stored. `atPeak` runs before anything is released.
+template <class AtPeak>
+ProbeResult SearchProbe(const TBoard& start, const int32_t* goal, int32_t maxDepth, int32_t storeLimit,
+                        AtPeak atPeak) {
   ProbeResult result;
-  const size_t before = HeapInUse();
   TList moves;
   TFibHeap* open = TFibHeap::MakeKeyHeap();
   {
@@ -53,9 +61,11 @@ ProbeResult SearchProbe(const TBoard& start, const int32_t* goal, int32_t maxDep
     open->InsertKey(0, root);
     TBoard* current = root;
     while (current && !current->IsEqual(goal) && visited.count < storeLimit) {
+      Sleep(0);
       current = static_cast<TBoard*>(open->ExtractMin());
       if (!current) break;
       if (maxDepth > current->depth) {
+        ++result.expanded;
         current->GetMoves(&moves);
         for (int i = 0; i < moves.Count(); ++i) {
           TMove* move = static_cast<TMove*>(moves[i]);
@@ -75,10 +85,14 @@ ProbeResult SearchProbe(const TBoard& start, const int32_t* goal, int32_t maxDep
     if (current && current->IsEqual(goal))
       for (TBoard* b = current; b->parent; b = b->parent) result.path.insert(result.path.begin(), b->move);
     result.stored = visited.count;
-    result.heapBytes = HeapInUse() - before;
+    atPeak();
   }
   open->DeleteHeap();
   return result;
+}
+
+ProbeResult SearchProbe(const TBoard& start, const int32_t* goal, int32_t maxDepth, int32_t storeLimit) {
+  return SearchProbe(start, goal, maxDepth, storeLimit, [] {});
 }
 
 struct ThreadRun {
@@ -125,33 +139,73 @@ std::unique_ptr<TBoard> Unsolvable(int rows, int cols) {
 }
 
 void CheckProbeAgainstThread() {
-  for (unsigned seed = 1; seed <= 5; ++seed) {
-    auto board = Scrambled(3, 3, seed);
-    auto goal = Goal(3, 3);
-    const ProbeResult probe = SearchProbe(*board, goal.data(), 10000, 1 << 30);
-    if (!SameMoves(probe.path, RunSolver(*board, goal.data(), 10000).moves))
-      throw std::logic_error("SearchProbe no longer follows the solver");
-  }
+  for (unsigned seed = 1; seed <= 5; ++seed)
+    for (int size : {3, 4}) {
+      auto board = Scrambled(size, size, seed);
+      auto goal = Goal(size, size);
+      const ProbeResult probe = SearchProbe(*board, goal.data(), 10000, 1 << 30);
+      if (!SameMoves(probe.path, RunSolver(*board, goal.data(), 10000).moves))
+        throw std::logic_error("SearchProbe no longer follows the solver");
+    }
 }
 
-void BM_BoardsGenerated(benchmark::State& state) {
+// Arguments: board side, stored boards at which the search stops.
+void BM_BoardsExpanded(benchmark::State& state) {
   const int size = static_cast<int>(state.range(0));
+  const auto storeLimit = static_cast<int32_t>(state.range(1));
   auto board = Unsolvable(size, size);
   auto goal = Goal(size, size);
-  int64_t generated = 0;
-  for (auto _ : state) generated += SearchProbe(*board, goal.data(), 10000, 200000).generated;
-  state.counters["boards/s"] =
+  int64_t expanded = 0, generated = 0;
+  for (auto _ : state) {
+    const ProbeResult probe = SearchProbe(*board, goal.data(), 10000, storeLimit);
+    expanded += probe.expanded;
+    generated += probe.generated;
+  }
+  state.counters["expanded/s"] =
+      benchmark::Counter(static_cast<double>(expanded), benchmark::Counter::kIsRate);
+  state.counters["generated/s"] =
       benchmark::Counter(static_cast<double>(generated), benchmark::Counter::kIsRate);
 }
 
-void BM_HeapBytesPerStoredBoard(benchmark::State& state) {
+long StatusFigureKiB(const char* name) {
+  FILE* file = std::fopen("/proc/self/status", "r");
+  if (!file) return -1;
+  char line[256];
+  long value = -1;
+  const size_t length = std::strlen(name);
+  while (std::fgets(line, sizeof line, file))
+    if (std::strncmp(line, name, length) == 0) value = std::strtol(line + length, nullptr, 10);
+  std::fclose(file);
+  return value;
+}
+
+// The search runs in a child process, whose peak resident size no earlier benchmark has raised.
+void BM_PeakRssPerStoredBoard(benchmark::State& state) {
   const int size = static_cast<int>(state.range(0));
-  auto board = Unsolvable(size, size);
-  auto goal = Goal(size, size);
-  ProbeResult probe;
-  for (auto _ : state) probe = SearchProbe(*board, goal.data(), 10000, 100000);
-  state.counters["stored"] = probe.stored;
-  state.counters["bytes/board"] = static_cast<double>(probe.heapBytes) / probe.stored;
+  const auto storeLimit = static_cast<int32_t>(state.range(1));
+  double perBoard = 0;
+  for (auto _ : state) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe");
+    const pid_t child = fork();
+    if (child == 0) {
+      auto board = Unsolvable(size, size);
+      auto goal = Goal(size, size);
+      const long before = StatusFigureKiB("VmRSS:");
+      long peak = 0;
+      const ProbeResult probe =
+          SearchProbe(*board, goal.data(), 10000, storeLimit, [&] { peak = StatusFigureKiB("VmHWM:"); });
+      const double bytes = static_cast<double>(peak - before) * 1024.0 / probe.stored;
+      const ssize_t written = write(pipeEnds[1], &bytes, sizeof bytes);
+      _exit(written == sizeof bytes ? 0 : 1);
+    }
+    close(pipeEnds[1]);
+    if (read(pipeEnds[0], &perBoard, sizeof perBoard) != sizeof perBoard) perBoard = -1;
+    close(pipeEnds[0]);
+    waitpid(child, nullptr, 0);
+  }
+  state.counters["stored"] = static_cast<double>(storeLimit);
+  state.counters["rss_bytes/board"] = perBoard;
 }
 
 void BM_FirstSolution4x4Median(benchmark::State& state) {
@@ -179,7 +233,8 @@ void BM_ImprovingChain3x3(benchmark::State& state) {
   auto goal = Goal(3, 3);
   int runs = 0;
   for (auto _ : state) {
-    TBoard board(3, 3, cells.data());
+    TBoard board(3, 3, nullptr);
+    board.SetCells(cells.data());
     int32_t bound = 10000;
     runs = 0;
     for (;;) {
@@ -191,12 +246,72 @@ void BM_ImprovingChain3x3(benchmark::State& state) {
   }
   state.counters["runs"] = runs;
 }
+
+// The user-interface thread and a search share one processor. The thread sleeps a millisecond at a time and
+// measures how late it wakes and how long 20 microseconds of its own work then take; argument 0 runs it
+// without a search, for comparison.
+void BM_UserInterfaceDuringSearch(benchmark::State& state) {
+  const bool searching = state.range(0) != 0;
+  cpu_set_t original, one;
+  sched_getaffinity(0, sizeof original, &original);
+  int cpu = 0;
+  while (cpu < CPU_SETSIZE && !CPU_ISSET(cpu, &original)) ++cpu;
+  CPU_ZERO(&one);
+  CPU_SET(cpu, &one);
+  sched_setaffinity(0, sizeof one, &one); // the search thread, created below, inherits it
+
+  auto board = Unsolvable(4, 4);
+  auto goal = Goal(4, 4);
+  TList result;
+  double elapsed = 0;
+  std::unique_ptr<TSearchThread> search;
+  if (searching) {
+    search = std::make_unique<TSearchThread>(board.get(), goal.data(), &result, &elapsed, 10000, true);
+    search->Resume();
+  }
+  std::vector<double> lateness, work;
+  for (auto _ : state) {
+    lateness.clear();
+    work.clear();
+    for (int i = 0; i < 400; ++i) {
+      const auto asked = std::chrono::steady_clock::now() + std::chrono::milliseconds(1);
+      std::this_thread::sleep_until(asked);
+      const auto woke = std::chrono::steady_clock::now();
+      lateness.push_back(std::chrono::duration<double, std::micro>(woke - asked).count());
+      volatile uint64_t sink = 0;
+      while (std::chrono::steady_clock::now() - woke < std::chrono::microseconds(20)) sink = sink + 1;
+      work.push_back(
+          std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - woke).count());
+    }
+  }
+  if (search) {
+    search->Terminate();
+    search.reset();
+  }
+  sched_setaffinity(0, sizeof original, &original);
+  std::sort(lateness.begin(), lateness.end());
+  std::sort(work.begin(), work.end());
+  state.counters["wake_late_median_us"] = lateness[lateness.size() / 2];
+  state.counters["wake_late_p99_us"] = lateness[lateness.size() * 99 / 100];
+  state.counters["work20us_median_us"] = work[work.size() / 2];
+  state.counters["work20us_p99_us"] = work[work.size() * 99 / 100];
+}
 } // namespace
 
-BENCHMARK(BM_BoardsGenerated)->Arg(3)->Arg(4)->Arg(6)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HeapBytesPerStoredBoard)->Arg(3)->Arg(4)->Arg(6)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakRssPerStoredBoard)
+    ->Args({4, 1000000})
+    ->Args({6, 1000000})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BoardsExpanded)
+    ->Args({3, 100000})
+    ->Args({4, 200000})
+    ->Args({4, 2000000})
+    ->Args({6, 200000})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstSolution4x4Median)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImprovingChain3x3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UserInterfaceDuringSearch)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   CheckProbeAgainstThread();

@@ -49,7 +49,7 @@ void TSearchThread::Execute() {
       if (open && open->InsertKey(root->manhattan + root->conflicts, root)) current = root;
 
       MEMORYSTATUS memory;
-      GlobalMemoryStatus(&memory);
+      (MemoryStatus ? MemoryStatus : GlobalMemoryStatus)(&memory);
       const int32_t limit = static_cast<int32_t>(memory.dwAvailPhys >> 3);
 
       while (current && !current->IsEqual(goalCells) && !Terminated()) {
