@@ -1,8 +1,7 @@
 // Speed and memory of the solver.
 //
 // The real solver thread is timed end to end (first solutions, the improving chain). Boards per second and
-// memory per stored board need numbers the thread does not report, so SearchProbe repeats the solver's
-// loop with the same engine classes and counts; it is checked against the thread before anything is measured.
+// memory per stored board are measured on the search the thread runs, stopped at a number of stored boards.
 //
 // Memory is measured for real: the peak resident size of a child process that runs one search, less its
 // resident size before the search. The user-interface benchmark shares one processor between a thread that
@@ -27,9 +26,9 @@
 #include "classlib/core/List.h"
 #include "classlib/core/Random.h"
 #include "engine/Board.h"
-#include "engine/FibHeap.h"
+#include "engine/PackedSearch.h"
+#include "engine/SearchMemory.h"
 #include "engine/SearchThread.h"
-#include "engine/Tree.h"
 
 namespace {
 std::vector<int32_t> Goal(int rows, int cols) {
@@ -40,55 +39,38 @@ std::vector<int32_t> Goal(int rows, int cols) {
 }
 
 struct ProbeResult {
-  int64_t expanded = 0;  // boards whose children were built
-  int64_t generated = 0; // children built, duplicates included
-  int32_t stored = 0;    // boards in the visited set at the end
-  std::vector<TMove> path;
+  int64_t expanded = 0; // boards whose children were built
+  int32_t stored = 0;   // boards in the visited set at the end
 };
 
-// The solver's loop, yielding once a pass as the solver does, and stopping early once `storeLimit` boards are
-// stored. `atPeak` runs before anything is released.
+// The solver's search as the thread runs it, yielding once a pass, but stopped once `storeLimit` boards are
+// stored. `atPeak` runs then, before anything is released.
 template <class AtPeak>
 ProbeResult SearchProbe(const TBoard& start, const int32_t* goal, int32_t maxDepth, int32_t storeLimit,
                         AtPeak atPeak) {
-  ProbeResult result;
-  TList moves;
-  TFibHeap* open = TFibHeap::MakeKeyHeap();
-  {
-    CMyTree visited(CompareBoards);
-    TBoard* root = new TBoard(start.rows, start.cols, start.cells);
-    visited.Add(root);
-    open->InsertKey(0, root);
-    TBoard* current = root;
-    while (current && !current->IsEqual(goal) && visited.count < storeLimit) {
-      Sleep(0);
-      current = static_cast<TBoard*>(open->ExtractMin());
-      if (!current) break;
-      if (maxDepth > current->depth) {
-        ++result.expanded;
-        current->GetMoves(&moves);
-        for (int i = 0; i < moves.Count(); ++i) {
-          TMove* move = static_cast<TMove*>(moves[i]);
-          TBoard* child = TBoard::NewChild(current, move);
-          delete move;
-          ++result.generated;
-          if (visited.Probe(child) != child) {
-            delete child;
-            continue;
-          }
-          child->Evaluate(goal);
-          open->InsertKey(child->manhattan + child->conflicts, child);
-        }
-        moves.Clear();
+  class TProbeControl final : public TPackedSearch::TControl {
+   public:
+    TProbeControl(const TPackedSearch& search, int32_t storeLimit, AtPeak& atPeak)
+        : search(search), storeLimit(storeLimit), atPeak(atPeak) {}
+    bool Pass() override {
+      if (search.Stored() >= storeLimit) {
+        atPeak();
+        return false;
       }
+      Sleep(0);
+      return true;
     }
-    if (current && current->IsEqual(goal))
-      for (TBoard* b = current; b->parent; b = b->parent) result.path.insert(result.path.begin(), b->move);
-    result.stored = visited.count;
-    atPeak();
-  }
-  open->DeleteHeap();
-  return result;
+
+   private:
+    const TPackedSearch& search;
+    int32_t storeLimit;
+    AtPeak& atPeak;
+  };
+  auto search = TPackedSearch::Create(start, goal, maxDepth, 0x7FFFFFFF);
+  if (!search) throw std::logic_error("the benchmark's boards are packable");
+  TProbeControl control(*search, storeLimit, atPeak);
+  search->Run(control);
+  return {search->Expanded(), search->Stored()};
 }
 
 ProbeResult SearchProbe(const TBoard& start, const int32_t* goal, int32_t maxDepth, int32_t storeLimit) {
@@ -118,12 +100,6 @@ ThreadRun RunSolver(TBoard& board, int32_t* goal, int32_t maxDepth) {
   return run;
 }
 
-bool SameMoves(const std::vector<TMove>& a, const std::vector<TMove>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TMove& x, const TMove& y) {
-    return x.from == y.from && x.to == y.to && x.direction == y.direction;
-  });
-}
-
 std::unique_ptr<TBoard> Scrambled(int rows, int cols, unsigned seed) {
   SRand(seed);
   auto board = std::make_unique<TBoard>(rows, cols, nullptr);
@@ -138,33 +114,16 @@ std::unique_ptr<TBoard> Unsolvable(int rows, int cols) {
   return board;
 }
 
-void CheckProbeAgainstThread() {
-  for (unsigned seed = 1; seed <= 5; ++seed)
-    for (int size : {3, 4}) {
-      auto board = Scrambled(size, size, seed);
-      auto goal = Goal(size, size);
-      const ProbeResult probe = SearchProbe(*board, goal.data(), 10000, 1 << 30);
-      if (!SameMoves(probe.path, RunSolver(*board, goal.data(), 10000).moves))
-        throw std::logic_error("SearchProbe no longer follows the solver");
-    }
-}
-
 // Arguments: board side, stored boards at which the search stops.
 void BM_BoardsExpanded(benchmark::State& state) {
   const int size = static_cast<int>(state.range(0));
   const auto storeLimit = static_cast<int32_t>(state.range(1));
   auto board = Unsolvable(size, size);
   auto goal = Goal(size, size);
-  int64_t expanded = 0, generated = 0;
-  for (auto _ : state) {
-    const ProbeResult probe = SearchProbe(*board, goal.data(), 10000, storeLimit);
-    expanded += probe.expanded;
-    generated += probe.generated;
-  }
+  int64_t expanded = 0;
+  for (auto _ : state) expanded += SearchProbe(*board, goal.data(), 10000, storeLimit).expanded;
   state.counters["expanded/s"] =
       benchmark::Counter(static_cast<double>(expanded), benchmark::Counter::kIsRate);
-  state.counters["generated/s"] =
-      benchmark::Counter(static_cast<double>(generated), benchmark::Counter::kIsRate);
 }
 
 long StatusFigureKiB(const char* name) {
@@ -189,6 +148,7 @@ void BM_PeakRssPerStoredBoard(benchmark::State& state) {
     if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe");
     const pid_t child = fork();
     if (child == 0) {
+      ReleaseSearchBlocks(); // what the parent kept is not this search's
       auto board = Unsolvable(size, size);
       auto goal = Goal(size, size);
       const long before = StatusFigureKiB("VmRSS:");
@@ -314,7 +274,6 @@ BENCHMARK(BM_ImprovingChain3x3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UserInterfaceDuringSearch)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  CheckProbeAgainstThread();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

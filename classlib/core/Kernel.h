@@ -2,7 +2,9 @@
 // Kernel services: yielding and sleeping, and a report of the machine's memory in 32-bit figures.
 #include <cstdint>
 
-// Gives up the processor for at least `milliseconds`; 0 only yields the rest of the time slice.
+// Gives up the processor for at least `milliseconds`. 0 yields the rest of the time slice to another ready
+// thread, but at most once every few tens of microseconds; calls in between return at once, so a worker may
+// call it on every step of its work.
 void Sleep(uint32_t milliseconds);
 
 // Memory figures in bytes (dwMemoryLoad in percent). Every figure is capped to 0xFFFFFFFF, so callers that

@@ -7,6 +7,7 @@
 #include "classlib/core/Kernel.h"
 #include "classlib/core/Random.h"
 #include "engine/FibHeap.h"
+#include "engine/SearchMemory.h"
 #include "engine/SearchThread.h"
 
 using namespace enginetest;
@@ -47,6 +48,13 @@ bool ReachesGoal(const TBoard& start, const std::vector<Move>& moves) {
 const std::vector<int32_t> Chain3x3{6, 4, 7, 8, 5, -1, 3, 2, 1};
 // Tiles 14 and 15 exchanged: no sequence of moves reaches the goal.
 const std::vector<int32_t> Unsolvable4x4{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, -1};
+
+// Tiles 47 and 48 exchanged on a board too large to pack.
+std::vector<int32_t> Unsolvable7x7() {
+  std::vector<int32_t> cells = Goal(7, 7);
+  std::swap(cells[46], cells[47]);
+  return cells;
+}
 
 std::atomic<int> allocationsLeft{-1};
 void* Limited(size_t size) {
@@ -182,28 +190,38 @@ TEST(SearchThread, DeletingAThreadThatNeverRanStillEndsItProperly) {
   EXPECT_GE(elapsed, 0.0);
 }
 
-TEST(SearchThread, AFullOpenListEndsTheSearchLikeAnExhaustedOne) {
+TEST(SearchThread, MemoryRefusedEndsTheSearchLikeAnExhaustedOne) {
+  // Boards of 49 cells take the search on TBoard objects, whose open list can be made to fail.
   TFibHeap::AllocateBlock = Limited;
   for (int budget : {0, 1, 2, 5}) {
     allocationsLeft = budget;
-    const Outcome run = Solve(4, 4, Unsolvable4x4, 10000);
+    const Outcome run = Solve(7, 7, Unsolvable7x7(), 10000);
     EXPECT_TRUE(run.moves.empty()) << budget;
     EXPECT_GE(run.elapsed, 0.0) << budget;
   }
-  // Solvable, but not even the start board finds room.
+  // Solvable in one move, but not even the start board finds room.
   allocationsLeft = 1;
-  const Outcome run = Solve(3, 3, Chain3x3, 10000);
+  std::vector<int32_t> oneMove = Goal(7, 7);
+  std::swap(oneMove[47], oneMove[48]);
+  Outcome run = Solve(7, 7, oneMove, 10000);
   TFibHeap::AllocateBlock = nullptr;
   EXPECT_TRUE(run.moves.empty());
   EXPECT_GE(run.elapsed, 0.0);
-}
+  EXPECT_EQ(Solve(7, 7, oneMove, 10000).moves, (std::vector<Move>{{48, 47, 2}}));
 
-TEST(SearchThread, ADegreeArrayThatCannotGrowEndsTheSearchLikeAnExhaustedOne) {
+  // A degree array that cannot grow.
   TFibHeap::ResizeBlock = [](void* block, size_t size) -> void* {
     return block ? nullptr : std::malloc(size);
   };
-  const Outcome run = Solve(4, 4, Unsolvable4x4, 10000);
+  run = Solve(7, 7, Unsolvable7x7(), 10000);
   TFibHeap::ResizeBlock = nullptr;
+  EXPECT_TRUE(run.moves.empty());
+  EXPECT_GE(run.elapsed, 0.0);
+
+  // Packed boards, with the system refusing memory beyond the first few thousand boards.
+  TSearchBlock::CommitCeiling = size_t{1} << 20;
+  run = Solve(4, 4, Unsolvable4x4, 10000);
+  TSearchBlock::CommitCeiling = SIZE_MAX;
   EXPECT_TRUE(run.moves.empty());
   EXPECT_GE(run.elapsed, 0.0);
 }

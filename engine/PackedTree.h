@@ -1,0 +1,191 @@
+#pragma once
+// The solver's visited set over packed boards: the same height-balanced tree as CTTree, with the same
+// comparisons, rotations and balance bookkeeping, so it takes exactly the same shape; only the storage
+// differs. Each node holds its board's cells packed into W words, in an order that makes comparing the words
+// the same as comparing the cells one by one, and its children as 32-bit indices into the node array.
+// Index 0 is no node.
+#include <cstdint>
+
+template <int W> struct TPackedNode {
+  uint64_t cells[W];
+  uint32_t left;  // the left child; the top two bits hold the balance + 1
+  uint32_t right; // the right child
+};
+
+template <int W> int ComparePacked(const uint64_t* a, const uint64_t* b) {
+  for (int i = 0; i < W; ++i)
+    if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+  return 0;
+}
+
+template <int W> class TPackedTree {
+ public:
+  using Node = TPackedNode<W>;
+  static constexpr uint32_t Null = 0;
+  static constexpr uint32_t IndexMask = 0x3FFFFFFF;
+  static constexpr uint32_t MaxIndex = IndexMask;
+
+  explicit TPackedTree(Node* nodes) : nodes(nodes) {}
+
+  // The index of the stored board equal to node `item`'s, or `item` itself once inserted. The caller has
+  // filled in the node's cells; its links are set here, and only when it is inserted.
+  uint32_t Probe(uint32_t item);
+  // The index of the stored board with these cells, or Null.
+  uint32_t Find(const uint64_t* cells) const {
+    for (uint32_t p = root; p != Null;) {
+      const int c = ComparePacked<W>(cells, nodes[p].cells);
+      if (c == 0) return p;
+      p = c < 0 ? Left(p) : nodes[p].right;
+    }
+    return Null;
+  }
+
+  uint32_t Left(uint32_t p) const { return nodes[p].left & IndexMask; }
+  uint32_t Right(uint32_t p) const { return nodes[p].right; }
+  int Balance(uint32_t p) const { return static_cast<int>(nodes[p].left >> 30) - 1; }
+
+  uint32_t root = Null;
+  int32_t count = 0;
+  Node* nodes;
+
+ private:
+  uint32_t Child(uint32_t p, int side) const { return side == 0 ? Left(p) : nodes[p].right; }
+  void SetChild(uint32_t p, int side, uint32_t child) {
+    if (side == 0)
+      SetLeft(p, child);
+    else
+      nodes[p].right = child;
+  }
+  void SetLeft(uint32_t p, uint32_t child) { nodes[p].left = (nodes[p].left & ~IndexMask) | child; }
+  void SetBalance(uint32_t p, int balance) {
+    nodes[p].left = (nodes[p].left & IndexMask) | (static_cast<uint32_t>(balance + 1) << 30);
+  }
+  void MakeLeaf(uint32_t p) {
+    nodes[p].left = uint32_t{1} << 30;
+    nodes[p].right = Null;
+  }
+};
+
+template <int W> uint32_t TPackedTree<W>::Probe(uint32_t item) {
+  if (root == Null) {
+    MakeLeaf(item);
+    root = item;
+    ++count;
+    return item;
+  }
+  // The sides taken on the way down, kept here rather than in the nodes, so that a descent that finds its
+  // board writes nothing. An AVL tree of fewer than 2^32 nodes is at most 45 levels deep.
+  uint8_t sides[64];
+  const uint64_t* cells = nodes[item].cells;
+  uint32_t z = Null; // Null stands for the pseudo-node whose left link is `root`
+  uint32_t y = root;
+  int yDepth = 0;
+  uint32_t p = root;
+  uint32_t q;
+  int depth = 0;
+  for (;;) {
+    const int c = ComparePacked<W>(cells, nodes[p].cells);
+    if (c == 0) return p;
+    const int side = c > 0;
+    sides[depth++] = static_cast<uint8_t>(side);
+    q = Child(p, side);
+    if (q == Null) {
+      MakeLeaf(item);
+      SetChild(p, side, item);
+      q = item;
+      break;
+    }
+    if (Balance(q) != 0) {
+      z = p;
+      y = q;
+      yDepth = depth;
+    }
+    p = q;
+  }
+  ++count;
+
+  const int ySide = sides[yDepth];
+  const uint32_t s = Child(y, ySide);
+  int at = yDepth + 1;
+  for (p = s; p != q; p = Child(p, sides[at++])) SetBalance(p, sides[at] == 0 ? -1 : +1);
+
+  uint32_t r;
+  if (ySide == 0) {
+    const int yb = Balance(y);
+    if (yb == 0) {
+      SetBalance(y, -1);
+      return item;
+    }
+    if (yb == +1) {
+      SetBalance(y, 0);
+      return item;
+    }
+    if (Balance(s) == -1) {
+      r = s;
+      SetLeft(y, Right(s));
+      nodes[s].right = y;
+      SetBalance(s, 0);
+      SetBalance(y, 0);
+    } else {
+      r = Right(s);
+      nodes[s].right = Left(r);
+      SetLeft(r, s);
+      SetLeft(y, Right(r));
+      nodes[r].right = y;
+      const int rb = Balance(r);
+      if (rb == -1) {
+        SetBalance(y, +1);
+        SetBalance(s, 0);
+      } else if (rb == 0) {
+        SetBalance(y, 0);
+        SetBalance(s, 0);
+      } else {
+        SetBalance(y, 0);
+        SetBalance(s, -1);
+      }
+      SetBalance(r, 0);
+    }
+  } else {
+    const int yb = Balance(y);
+    if (yb == 0) {
+      SetBalance(y, +1);
+      return item;
+    }
+    if (yb == -1) {
+      SetBalance(y, 0);
+      return item;
+    }
+    if (Balance(s) == +1) {
+      r = s;
+      nodes[y].right = Left(s);
+      SetLeft(s, y);
+      SetBalance(s, 0);
+      SetBalance(y, 0);
+    } else {
+      r = Left(s);
+      SetLeft(s, Right(r));
+      nodes[r].right = s;
+      nodes[y].right = Left(r);
+      SetLeft(r, y);
+      const int rb = Balance(r);
+      if (rb == +1) {
+        SetBalance(y, -1);
+        SetBalance(s, 0);
+      } else if (rb == 0) {
+        SetBalance(y, 0);
+        SetBalance(s, 0);
+      } else {
+        SetBalance(y, 0);
+        SetBalance(s, +1);
+      }
+      SetBalance(r, 0);
+    }
+  }
+  if (z != Null && nodes[z].right == y)
+    nodes[z].right = r;
+  else if (z != Null)
+    SetLeft(z, r);
+  else
+    root = r;
+  return item;
+}
