@@ -90,9 +90,10 @@ template <class Entry> class TIndexFibHeap {
   }
   void Link(uint32_t y, uint32_t x) {
     Entry& ex = entries[x];
-    if (ex.child == Null)
+    if (ex.child == Null) {
       ex.child = y;
-    else
+      entries[y].left = entries[y].right = y;
+    } else
       InsertAfter(entries[ex.child].left, y);
     ++ex.degree;
   }
@@ -105,9 +106,12 @@ template <class Entry> class TIndexFibHeap {
     }
     const int32_t slots = degreeBound + 1;
     for (int32_t i = 0; i < slots; ++i) degreeArray[i] = Null;
-    while (rootEntry != Null) {
-      uint32_t x = rootEntry;
-      RemoveRootList(x);
+    // Trees are taken from the root entry leftwards, as removing each in turn would; every one of them is
+    // relinked below, so the list itself need not be kept up to date on the way.
+    const uint32_t start = rootEntry;
+    rootEntry = Null;
+    for (uint32_t x = start, next;; x = next) {
+      next = entries[x].left;
       int32_t d = entries[x].degree;
       while (uint32_t y = degreeArray[d]) {
         if (entries[x].key > entries[y].key) {
@@ -120,6 +124,7 @@ template <class Entry> class TIndexFibHeap {
         ++d;
       }
       degreeArray[d] = x;
+      if (next == start) break;
     }
     min = Null;
     for (int32_t i = 0; i < slots; ++i) {

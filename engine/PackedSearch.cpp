@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <mutex>
 #include <new>
 
 #include "engine/IndexFibHeap.h"
@@ -35,10 +36,36 @@ int32_t LineConflicts(const uint8_t* rank, int32_t length) {
   }
   return conflicts;
 }
+
+// The conflicts of every line of `length` places, by the line's ranks read as a number in base length + 1,
+// place 0 lowest; for lines of up to TabledLength places, made once per program on first use.
+constexpr int32_t TabledLength = 6;
+
+const uint8_t* ConflictTable(int32_t length) {
+  static std::once_flag made[TabledLength + 1];
+  static std::vector<uint8_t> tables[TabledLength + 1];
+  if (length > TabledLength) return nullptr;
+  std::call_once(made[length], [length] {
+    const int32_t base = length + 1;
+    int32_t size = 1;
+    for (int32_t p = 0; p < length; ++p) size *= base;
+    std::vector<uint8_t>& table = tables[length];
+    table.resize(static_cast<size_t>(size));
+    uint8_t rank[TabledLength] = {};
+    for (int32_t code = 0; code < size; ++code) {
+      // Codes whose ranks repeat stand for no line; their entries are never read.
+      for (int32_t p = 0, rest = code; p < length; ++p, rest /= base)
+        rank[p] = static_cast<uint8_t>(rest % base);
+      table[static_cast<size_t>(code)] = static_cast<uint8_t>(LineConflicts(rank, length));
+    }
+  });
+  return tables[length].data();
+}
 } // namespace
 
 TEstimator::TEstimator(int32_t rows, int32_t cols, const uint8_t* goal)
-    : rows(rows), cols(cols), count(rows * cols) {
+    : rows(rows), cols(cols), count(rows * cols), rowTable(ConflictTable(cols)),
+      colTable(ConflictTable(rows)) {
   for (int32_t i = 0; i < count; ++i) {
     rowOf[i] = static_cast<uint8_t>(i / cols);
     colOf[i] = static_cast<uint8_t>(i % cols);
@@ -47,7 +74,8 @@ TEstimator::TEstimator(int32_t rows, int32_t cols, const uint8_t* goal)
     homeRow[goal[i]] = rowOf[i];
     homeCol[goal[i]] = colOf[i];
   }
-  // Ranks by tile number among the tiles of the same goal line.
+  // Ranks by tile number among the tiles of the same goal line; the blank has none.
+  rowRank[0] = colRank[0] = 0;
   for (int32_t t = 1; t < count; ++t) {
     int32_t inRow = 1, inCol = 1;
     for (int32_t u = 1; u < t; ++u) {
@@ -57,6 +85,8 @@ TEstimator::TEstimator(int32_t rows, int32_t cols, const uint8_t* goal)
     rowRank[t] = static_cast<uint8_t>(inRow);
     colRank[t] = static_cast<uint8_t>(inCol);
   }
+  for (int32_t p = 0, weight = 1; p < cols; ++p, weight *= cols + 1) rowWeight[p] = rowTable ? weight : 0;
+  for (int32_t p = 0, weight = 1; p < rows; ++p, weight *= rows + 1) colWeight[p] = colTable ? weight : 0;
 }
 
 // The conflicts of `row`, with the cell in column `changedCol` (when not -1) holding `changedValue` instead.
@@ -81,6 +111,25 @@ int32_t TEstimator::ColConflicts(const uint8_t* cells, int32_t col, int32_t chan
   return LineConflicts(rank, rows);
 }
 
+int32_t TEstimator::RowCode(const uint8_t* cells, int32_t row) const {
+  const uint8_t* line = cells + row * cols;
+  int32_t code = 0;
+  for (int32_t c = 0; c < cols; ++c) {
+    const uint8_t v = line[c];
+    if (homeRow[v] == row) code += rowRank[v] * rowWeight[c];
+  }
+  return code;
+}
+
+int32_t TEstimator::ColCode(const uint8_t* cells, int32_t col) const {
+  int32_t code = 0;
+  for (int32_t r = 0, i = col; r < rows; ++r, i += cols) {
+    const uint8_t v = cells[i];
+    if (homeCol[v] == col) code += colRank[v] * colWeight[r];
+  }
+  return code;
+}
+
 int32_t TEstimator::Full(const uint8_t* cells) const {
   int32_t estimate = 0;
   for (int32_t i = 0; i < count; ++i)
@@ -97,19 +146,25 @@ int32_t TEstimator::Delta(const uint8_t* cells, int32_t from, int32_t to) const 
     // Up or down: the column keeps its tiles in the same order; only the tile's goal row can change.
     const int32_t home = homeRow[t], col = colOf[from];
     int32_t delta = std::abs(home - rowOf[to]) - std::abs(home - rowOf[from]);
-    if (home == rowOf[from])
-      delta += RowConflicts(cells, home, col, 0) - RowConflicts(cells, home, -1, 0);
-    else if (home == rowOf[to])
-      delta += RowConflicts(cells, home, col, t) - RowConflicts(cells, home, -1, 0);
-    return delta;
+    if (home != rowOf[from] && home != rowOf[to]) return delta;
+    const bool leaves = home == rowOf[from];
+    if (rowTable) {
+      const int32_t code = RowCode(cells, home);
+      const int32_t change = rowRank[t] * rowWeight[col];
+      return delta + rowTable[leaves ? code - change : code + change] - rowTable[code];
+    }
+    return delta + RowConflicts(cells, home, col, leaves ? 0 : t) - RowConflicts(cells, home, -1, 0);
   }
   const int32_t home = homeCol[t], row = rowOf[from];
   int32_t delta = std::abs(home - colOf[to]) - std::abs(home - colOf[from]);
-  if (home == colOf[from])
-    delta += ColConflicts(cells, home, row, 0) - ColConflicts(cells, home, -1, 0);
-  else if (home == colOf[to])
-    delta += ColConflicts(cells, home, row, t) - ColConflicts(cells, home, -1, 0);
-  return delta;
+  if (home != colOf[from] && home != colOf[to]) return delta;
+  const bool leaves = home == colOf[from];
+  if (colTable) {
+    const int32_t code = ColCode(cells, home);
+    const int32_t change = colRank[t] * colWeight[row];
+    return delta + colTable[leaves ? code - change : code + change] - colTable[code];
+  }
+  return delta + ColConflicts(cells, home, row, leaves ? 0 : t) - ColConflicts(cells, home, -1, 0);
 }
 
 namespace {
@@ -244,6 +299,8 @@ template <int W> TPackedSearch::TOutcome TPackedSearchOf<W>::Run(TControl& contr
     if (!control.Pass()) return Stopped;
     current = open.ExtractMin();
     if (current == Null) return Exhausted;
+    // The next pass takes the new minimum, unless this one adds a smaller key: fetch its board meanwhile.
+    __builtin_prefetch(&nodes[open.min]);
     const int32_t used = visited.count * 48;
     if (maxDepth > records[current].depth && used < memoryLimit) {
       ++expanded;
@@ -257,29 +314,44 @@ template <int W> TPackedSearch::TOutcome TPackedSearchOf<W>::Run(TControl& contr
       // The child that undoes the move that made `current` is its parent, stored already.
       const int32_t back = current == Root ? -1 : Opposite[parent.parent >> 30];
       Unpack(nodes[current].cells, values);
+      uint64_t childCells[4][W];
+      int32_t childFrom[4];
+      int8_t childDirection[4];
+      int children = 0;
       for (int m = 0; m < 4; ++m) {
         if (!legal[m] || Direction[m] == back) continue;
-        const uint32_t child = static_cast<uint32_t>(visited.count) + 1;
-        if (!Room(child)) return Exhausted;
         const int32_t f = from[m];
         const uint64_t tile = values[f];
-        Node& node = nodes[child];
-        std::copy(nodes[current].cells, nodes[current].cells + W, node.cells);
-        node.cells[layout.word[f]] -= tile << layout.shift[f];
-        node.cells[layout.word[b]] += tile << layout.shift[b];
-        if (visited.Probe(child) != child) continue;
+        uint64_t* cells = childCells[children];
+        std::copy(nodes[current].cells, nodes[current].cells + W, cells);
+        cells[layout.word[f]] -= tile << layout.shift[f];
+        cells[layout.word[b]] += tile << layout.shift[b];
+        childFrom[children] = f;
+        childDirection[children++] = Direction[m];
+      }
+      // Children are distinct boards, so what is stored stays so while the new ones are added in order.
+      bool known[4];
+      visited.FindEach(childCells, children, known);
+      for (int k = 0; k < children; ++k) {
+        if (known[k]) continue;
+        const uint32_t child = static_cast<uint32_t>(visited.count) + 1;
+        if (!Room(child)) return Exhausted;
+        std::copy(childCells[k], childCells[k] + W, nodes[child].cells);
+        visited.Probe(child);
+        const int32_t f = childFrom[k];
         TSearchRecord& record = records[child];
         if (current == Root) {
-          values[b] = static_cast<uint8_t>(tile);
+          const uint8_t tile = values[f];
+          values[b] = tile;
           values[f] = 0;
           record.key = static_cast<int16_t>(estimator.Full(values));
-          values[f] = static_cast<uint8_t>(tile);
+          values[f] = tile;
           values[b] = 0;
         } else {
           record.key = static_cast<int16_t>(parent.key + estimator.Delta(values, f, b));
         }
         record.blank = static_cast<uint8_t>(f);
-        record.parent = current | static_cast<uint32_t>(Direction[m]) << 30;
+        record.parent = current | static_cast<uint32_t>(childDirection[k]) << 30;
         record.depth = parent.depth + 1;
         open.Insert(child);
       }

@@ -63,10 +63,16 @@ class TEstimator {
  private:
   int32_t RowConflicts(const uint8_t* cells, int32_t row, int32_t changedCol, uint8_t changedValue) const;
   int32_t ColConflicts(const uint8_t* cells, int32_t col, int32_t changedRow, uint8_t changedValue) const;
+  // A line's tiles as an index into its length's table of conflicts.
+  int32_t RowCode(const uint8_t* cells, int32_t row) const;
+  int32_t ColCode(const uint8_t* cells, int32_t col) const;
 
   int32_t rows, cols, count;
   uint8_t rowOf[MaxPackedCells], colOf[MaxPackedCells];     // of each cell
   uint8_t homeRow[MaxPackedCells], homeCol[MaxPackedCells]; // of each tile
-  uint8_t rowRank[MaxPackedCells],
-      colRank[MaxPackedCells]; // a tile's place, by number, among the tiles of its goal row (column)
+  // A tile's place, by number, among the tiles of its goal row (column), from 1.
+  uint8_t rowRank[MaxPackedCells], colRank[MaxPackedCells];
+  const uint8_t* rowTable; // conflicts by code, for rows short enough to have a table; else null
+  const uint8_t* colTable;
+  int32_t rowWeight[MaxPackedCells], colWeight[MaxPackedCells]; // a place's weight in its line's code
 };

@@ -8,8 +8,8 @@
 
 template <int W> struct TPackedNode {
   uint64_t cells[W];
-  uint32_t left;  // the left child; the top two bits hold the balance + 1
-  uint32_t right; // the right child
+  // The left and the right child; the top two bits of the left one hold the balance + 1.
+  uint32_t link[2];
 };
 
 template <int W> int ComparePacked(const uint64_t* a, const uint64_t* b) {
@@ -35,34 +35,62 @@ template <int W> class TPackedTree {
     for (uint32_t p = root; p != Null;) {
       const int c = ComparePacked<W>(cells, nodes[p].cells);
       if (c == 0) return p;
-      p = c < 0 ? Left(p) : nodes[p].right;
+      p = nodes[p].link[c > 0] & IndexMask;
     }
     return Null;
   }
 
-  uint32_t Left(uint32_t p) const { return nodes[p].left & IndexMask; }
-  uint32_t Right(uint32_t p) const { return nodes[p].right; }
-  int Balance(uint32_t p) const { return static_cast<int>(nodes[p].left >> 30) - 1; }
+  // Whether each of `n` boards (at most 4) is stored. The descents go side by side, each fetching its next
+  // node ahead while the others compare, so that their waits for memory overlap.
+  void FindEach(const uint64_t (*cells)[W], int n, bool* stored) const {
+    uint32_t at[4];
+    int active[4];
+    int left = 0;
+    for (int i = 0; i < n; ++i) {
+      stored[i] = false;
+      if (root != Null) at[left] = root, active[left++] = i;
+    }
+    while (left > 0)
+      for (int k = 0; k < left;) {
+        const Node& node = nodes[at[k]];
+        const int i = active[k];
+        const int c = ComparePacked<W>(cells[i], node.cells);
+        const uint32_t next = c == 0 ? Null : node.link[c > 0] & IndexMask;
+        if (next == Null) {
+          stored[i] = c == 0;
+          --left;
+          at[k] = at[left];
+          active[k] = active[left];
+          continue;
+        }
+        __builtin_prefetch(&nodes[next]);
+        at[k++] = next;
+      }
+  }
+
+  uint32_t Left(uint32_t p) const { return nodes[p].link[0] & IndexMask; }
+  uint32_t Right(uint32_t p) const { return nodes[p].link[1]; }
+  int Balance(uint32_t p) const { return static_cast<int>(nodes[p].link[0] >> 30) - 1; }
 
   uint32_t root = Null;
   int32_t count = 0;
   Node* nodes;
 
  private:
-  uint32_t Child(uint32_t p, int side) const { return side == 0 ? Left(p) : nodes[p].right; }
+  // The right link has no balance bits, so one mask serves both sides.
+  uint32_t Child(uint32_t p, int side) const { return nodes[p].link[side] & IndexMask; }
   void SetChild(uint32_t p, int side, uint32_t child) {
-    if (side == 0)
-      SetLeft(p, child);
-    else
-      nodes[p].right = child;
+    uint32_t& link = nodes[p].link[side];
+    link = (link & ~IndexMask) | child;
   }
-  void SetLeft(uint32_t p, uint32_t child) { nodes[p].left = (nodes[p].left & ~IndexMask) | child; }
+  void SetLeft(uint32_t p, uint32_t child) { SetChild(p, 0, child); }
+  void SetRight(uint32_t p, uint32_t child) { nodes[p].link[1] = child; }
   void SetBalance(uint32_t p, int balance) {
-    nodes[p].left = (nodes[p].left & IndexMask) | (static_cast<uint32_t>(balance + 1) << 30);
+    nodes[p].link[0] = (nodes[p].link[0] & IndexMask) | (static_cast<uint32_t>(balance + 1) << 30);
   }
   void MakeLeaf(uint32_t p) {
-    nodes[p].left = uint32_t{1} << 30;
-    nodes[p].right = Null;
+    nodes[p].link[0] = uint32_t{1} << 30;
+    nodes[p].link[1] = Null;
   }
 };
 
@@ -95,11 +123,11 @@ template <int W> uint32_t TPackedTree<W>::Probe(uint32_t item) {
       q = item;
       break;
     }
-    if (Balance(q) != 0) {
-      z = p;
-      y = q;
-      yDepth = depth;
-    }
+    // Without branches: whether a balance is zero follows no pattern.
+    const bool leaning = (nodes[q].link[0] >> 30) != 1;
+    z = leaning ? p : z;
+    y = leaning ? q : y;
+    yDepth = leaning ? depth : yDepth;
     p = q;
   }
   ++count;
@@ -123,15 +151,15 @@ template <int W> uint32_t TPackedTree<W>::Probe(uint32_t item) {
     if (Balance(s) == -1) {
       r = s;
       SetLeft(y, Right(s));
-      nodes[s].right = y;
+      SetRight(s, y);
       SetBalance(s, 0);
       SetBalance(y, 0);
     } else {
       r = Right(s);
-      nodes[s].right = Left(r);
+      SetRight(s, Left(r));
       SetLeft(r, s);
       SetLeft(y, Right(r));
-      nodes[r].right = y;
+      SetRight(r, y);
       const int rb = Balance(r);
       if (rb == -1) {
         SetBalance(y, +1);
@@ -157,15 +185,15 @@ template <int W> uint32_t TPackedTree<W>::Probe(uint32_t item) {
     }
     if (Balance(s) == +1) {
       r = s;
-      nodes[y].right = Left(s);
+      SetRight(y, Left(s));
       SetLeft(s, y);
       SetBalance(s, 0);
       SetBalance(y, 0);
     } else {
       r = Left(s);
       SetLeft(s, Right(r));
-      nodes[r].right = s;
-      nodes[y].right = Left(r);
+      SetRight(r, s);
+      SetRight(y, Left(r));
       SetLeft(r, y);
       const int rb = Balance(r);
       if (rb == +1) {
@@ -181,8 +209,8 @@ template <int W> uint32_t TPackedTree<W>::Probe(uint32_t item) {
       SetBalance(r, 0);
     }
   }
-  if (z != Null && nodes[z].right == y)
-    nodes[z].right = r;
+  if (z != Null && Right(z) == y)
+    SetRight(z, r);
   else if (z != Null)
     SetLeft(z, r);
   else

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <thread>
 #include <unistd.h>
 
@@ -14,7 +15,8 @@ constexpr auto YieldInterval = std::chrono::microseconds(40);
 
 void Sleep(uint32_t milliseconds) {
   if (milliseconds == 0) {
-    thread_local std::chrono::steady_clock::time_point lastYield;
+    // A thread starts with a fresh time slice.
+    thread_local auto lastYield = std::chrono::steady_clock::now();
     const auto now = std::chrono::steady_clock::now();
     if (now - lastYield < YieldInterval) return;
     std::this_thread::yield();
@@ -34,24 +36,43 @@ struct MemInfo {
   bool haveAvailable = false;
 };
 
+// The figure after `name` in the kernel's text, in bytes; false when the text has no such line.
+bool Figure(const char* text, const char* name, uint64_t& bytes) {
+  const size_t length = std::strlen(name);
+  for (const char* line = text; *line;) {
+    if (std::strncmp(line, name, length) == 0) {
+      const char* p = line + length;
+      while (*p == ' ') ++p;
+      uint64_t kib = 0;
+      int digits = 0;
+      for (; *p >= '0' && *p <= '9' && digits < 19; ++p, ++digits)
+        kib = kib * 10 + static_cast<uint64_t>(*p - '0');
+      if (digits == 0) return false;
+      bytes = kib * 1024u;
+      return true;
+    }
+    const char* next = std::strchr(line, '\n');
+    if (!next) break;
+    line = next + 1;
+  }
+  return false;
+}
+
 MemInfo ReadMemInfo() {
   MemInfo info;
-  if (FILE* file = std::fopen("/proc/meminfo", "r")) {
-    char name[64];
-    unsigned long long kib = 0;
-    while (std::fscanf(file, "%63s %llu kB", name, &kib) == 2) {
-      const uint64_t bytes = static_cast<uint64_t>(kib) * 1024u;
-      if (std::strcmp(name, "MemTotal:") == 0)
-        info.total = bytes;
-      else if (std::strcmp(name, "MemAvailable:") == 0) {
-        info.available = bytes;
-        info.haveAvailable = true;
-      } else if (std::strcmp(name, "SwapTotal:") == 0)
-        info.swapTotal = bytes;
-      else if (std::strcmp(name, "SwapFree:") == 0)
-        info.swapFree = bytes;
+  // One read of the kernel's figures, which fill well under a page.
+  const int file = open("/proc/meminfo", O_RDONLY | O_CLOEXEC);
+  if (file >= 0) {
+    char text[8192];
+    const ssize_t size = read(file, text, sizeof text - 1);
+    close(file);
+    if (size > 0) {
+      text[size] = 0;
+      Figure(text, "MemTotal:", info.total);
+      info.haveAvailable = Figure(text, "MemAvailable:", info.available);
+      Figure(text, "SwapTotal:", info.swapTotal);
+      Figure(text, "SwapFree:", info.swapFree);
     }
-    std::fclose(file);
   }
   if (info.total == 0 || !info.haveAvailable) {
     // No /proc: fall back on the page counts, which know only the free pages.
