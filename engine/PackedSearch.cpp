@@ -85,8 +85,11 @@ TEstimator::TEstimator(int32_t rows, int32_t cols, const uint8_t* goal)
     rowRank[t] = static_cast<uint8_t>(inRow);
     colRank[t] = static_cast<uint8_t>(inCol);
   }
-  for (int32_t p = 0, weight = 1; p < cols; ++p, weight *= cols + 1) rowWeight[p] = rowTable ? weight : 0;
-  for (int32_t p = 0, weight = 1; p < rows; ++p, weight *= rows + 1) colWeight[p] = colTable ? weight : 0;
+  // Codes exist only for lines with a table; longer ones would overflow them.
+  for (int32_t p = 0, weight = 1; p < cols; ++p, weight *= rowTable ? cols + 1 : 1)
+    rowWeight[p] = rowTable ? weight : 0;
+  for (int32_t p = 0, weight = 1; p < rows; ++p, weight *= colTable ? rows + 1 : 1)
+    colWeight[p] = colTable ? weight : 0;
 }
 
 // The conflicts of `row`, with the cell in column `changedCol` (when not -1) holding `changedValue` instead.
