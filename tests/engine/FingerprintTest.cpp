@@ -92,15 +92,31 @@ TEST(Fingerprint, ChainsOfSeededGamesOfEverySize) {
        0x1873dcb373144210ull},
       {0x7101cfb831c91904ull, 0x578be45df5e54a25ull, 0x568721304b9cd190ull, 0x50984e1d4bfb33d7ull,
        0x241ae4b47c915266ull},
-      {0x7365e5146d603ae9ull, 0x4014b0ac1fab50feull, 0xc53b0ba6fd85a489ull, 0x141cc0666ade37d3ull,
-       0x4237776a1a25415full},
-      {0xdff2aacd680b5c50ull, 0x586ee2e8f9683a9full, 0xbc23ebf910ffb365ull, 0xb7a13df5f339bfdbull,
+      {0x7365e5146d603ae9ull, 0x4014b0ac1fab50feull, 0xc53b0ba6fd85a489ull, 0x8ba26563085f7a7aull,
+       0x8899beebf3a59a16ull},
+      {0xdff2aacd680b5c50ull, 0x586ee2e8f9683a9full, 0xbc23ebf910ffb365ull, 0xa202f5ca887470b7ull,
        0xb7583f2294d1405eull},
-      {0xfad929971670c26full, 0x1833cc5048833909ull, 0xc284114b376d5b29ull, 0xdabb2c5f9173138eull,
-       0x5eef9003fc5444ecull},
+      {0xfad929971670c26full, 0x6caec925fa744e1dull, 0xc284114b376d5b29ull, 0x6c8b36f73dc39b83ull,
+       0x93c1313f561bf9c3ull},
   };
-  MemoryBudget budget(20000);
+  MemoryBudget budget(6000);
   Expect(Chains(2, 8), expected);
+}
+
+TEST(Fingerprint, FirstSolutionsOfSeededFourByFour) {
+  Fingerprint print;
+  auto goal = Goal(4, 4);
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    SRand(seed * 7919);
+    TBoard board(4, 4, nullptr);
+    board.Shuffle();
+    const std::vector<Move> moves = Solve(board, goal, 10000);
+    print.Add(static_cast<int64_t>(moves.size()));
+    for (const auto& [from, to, direction] : moves) print.Add(from * 4096 + to * 4 + direction);
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%016llxull", static_cast<unsigned long long>(print.hash));
+  EXPECT_EQ(print.hash, 0xfed38eccf9be6e08ull) << text;
 }
 
 // The same on a larger scale, run by hand around changes to the solver: QUENDREL_FULL_FINGERPRINT=1.
