@@ -83,8 +83,6 @@ template <int W> class TPackedTree {
     uint32_t& link = nodes[p].link[side];
     link = (link & ~IndexMask) | child;
   }
-  void SetLeft(uint32_t p, uint32_t child) { SetChild(p, 0, child); }
-  void SetRight(uint32_t p, uint32_t child) { nodes[p].link[1] = child; }
   void SetBalance(uint32_t p, int balance) {
     nodes[p].link[0] = (nodes[p].link[0] & IndexMask) | (static_cast<uint32_t>(balance + 1) << 30);
   }
@@ -137,82 +135,40 @@ template <int W> uint32_t TPackedTree<W>::Probe(uint32_t item) {
   int at = yDepth + 1;
   for (p = s; p != q; p = Child(p, sides[at++])) SetBalance(p, sides[at] == 0 ? -1 : +1);
 
+  // Both mirror images at once: `side` is where the new node went below y, `lean` the balance that means
+  // "heavier on that side".
+  const int side = ySide, other = 1 - side, lean = side == 0 ? -1 : +1;
+  const int yb = Balance(y);
+  if (yb == 0) {
+    SetBalance(y, lean);
+    return item;
+  }
+  if (yb == -lean) {
+    SetBalance(y, 0);
+    return item;
+  }
   uint32_t r;
-  if (ySide == 0) {
-    const int yb = Balance(y);
-    if (yb == 0) {
-      SetBalance(y, -1);
-      return item;
-    }
-    if (yb == +1) {
-      SetBalance(y, 0);
-      return item;
-    }
-    if (Balance(s) == -1) {
-      r = s;
-      SetLeft(y, Right(s));
-      SetRight(s, y);
-      SetBalance(s, 0);
-      SetBalance(y, 0);
-    } else {
-      r = Right(s);
-      SetRight(s, Left(r));
-      SetLeft(r, s);
-      SetLeft(y, Right(r));
-      SetRight(r, y);
-      const int rb = Balance(r);
-      if (rb == -1) {
-        SetBalance(y, +1);
-        SetBalance(s, 0);
-      } else if (rb == 0) {
-        SetBalance(y, 0);
-        SetBalance(s, 0);
-      } else {
-        SetBalance(y, 0);
-        SetBalance(s, -1);
-      }
-      SetBalance(r, 0);
-    }
+  if (Balance(s) == lean) {
+    r = s;
+    SetChild(y, side, Child(s, other));
+    SetChild(s, other, y);
+    SetBalance(s, 0);
+    SetBalance(y, 0);
   } else {
-    const int yb = Balance(y);
-    if (yb == 0) {
-      SetBalance(y, +1);
-      return item;
-    }
-    if (yb == -1) {
-      SetBalance(y, 0);
-      return item;
-    }
-    if (Balance(s) == +1) {
-      r = s;
-      SetRight(y, Left(s));
-      SetLeft(s, y);
-      SetBalance(s, 0);
-      SetBalance(y, 0);
-    } else {
-      r = Left(s);
-      SetLeft(s, Right(r));
-      SetRight(r, s);
-      SetRight(y, Left(r));
-      SetLeft(r, y);
-      const int rb = Balance(r);
-      if (rb == +1) {
-        SetBalance(y, -1);
-        SetBalance(s, 0);
-      } else if (rb == 0) {
-        SetBalance(y, 0);
-        SetBalance(s, 0);
-      } else {
-        SetBalance(y, 0);
-        SetBalance(s, +1);
-      }
-      SetBalance(r, 0);
-    }
+    r = Child(s, other);
+    SetChild(s, other, Child(r, side));
+    SetChild(r, side, s);
+    SetChild(y, side, Child(r, other));
+    SetChild(r, other, y);
+    const int rb = Balance(r);
+    SetBalance(y, rb == lean ? -lean : 0);
+    SetBalance(s, rb == -lean ? lean : 0);
+    SetBalance(r, 0);
   }
   if (z != Null && Right(z) == y)
-    SetRight(z, r);
+    SetChild(z, 1, r);
   else if (z != Null)
-    SetLeft(z, r);
+    SetChild(z, 0, r);
   else
     root = r;
   return item;

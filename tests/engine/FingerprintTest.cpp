@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <string>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -23,6 +24,15 @@ struct Fingerprint {
       hash ^= static_cast<uint64_t>(value >> (8 * i)) & 0xFF;
       hash *= 1099511628211ull;
     }
+  }
+  void Add(const std::vector<Move>& moves) {
+    Add(static_cast<int64_t>(moves.size()));
+    for (const auto& [from, to, direction] : moves) Add(from * 4096 + to * 4 + direction);
+  }
+  std::string Text() const {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%016llxull", static_cast<unsigned long long>(hash));
+    return text;
   }
 };
 
@@ -51,8 +61,8 @@ std::vector<Move> Solve(TBoard& board, std::vector<int32_t>& goal, int32_t maxDe
 }
 
 // Seeded scrambles of every size and their improving chains, at most `maxRuns` searches each.
-std::map<std::pair<int, int>, uint64_t> Chains(int seeds, int maxRuns) {
-  std::map<std::pair<int, int>, uint64_t> result;
+std::map<std::pair<int, int>, Fingerprint> Chains(int seeds, int maxRuns) {
+  std::map<std::pair<int, int>, Fingerprint> result;
   for (int rows = 2; rows <= 6; ++rows)
     for (int cols = 2; cols <= 6; ++cols) {
       Fingerprint print;
@@ -65,24 +75,20 @@ std::map<std::pair<int, int>, uint64_t> Chains(int seeds, int maxRuns) {
         int32_t bound = 10000;
         for (int run = 0; run < maxRuns; ++run) {
           const std::vector<Move> moves = Solve(board, goal, bound);
-          print.Add(static_cast<int64_t>(moves.size()));
-          for (const auto& [from, to, direction] : moves) print.Add(from * 4096 + to * 4 + direction);
+          print.Add(moves);
           if (moves.empty()) break;
           bound = static_cast<int32_t>(moves.size()) - 1;
         }
       }
-      result[{rows, cols}] = print.hash;
+      result[{rows, cols}] = print;
     }
   return result;
 }
 
-void Expect(const std::map<std::pair<int, int>, uint64_t>& got, const uint64_t (&expected)[5][5]) {
-  for (const auto& [size, hash] : got) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%016llxull", static_cast<unsigned long long>(hash));
-    EXPECT_EQ(hash, expected[size.first - 2][size.second - 2])
-        << size.first << "x" << size.second << " " << text;
-  }
+void Expect(const std::map<std::pair<int, int>, Fingerprint>& got, const uint64_t (&expected)[5][5]) {
+  for (const auto& [size, print] : got)
+    EXPECT_EQ(print.hash, expected[size.first - 2][size.second - 2])
+        << size.first << "x" << size.second << " " << print.Text();
 }
 } // namespace
 
@@ -110,13 +116,9 @@ TEST(Fingerprint, FirstSolutionsOfSeededFourByFour) {
     SRand(seed * 7919);
     TBoard board(4, 4, nullptr);
     board.Shuffle();
-    const std::vector<Move> moves = Solve(board, goal, 10000);
-    print.Add(static_cast<int64_t>(moves.size()));
-    for (const auto& [from, to, direction] : moves) print.Add(from * 4096 + to * 4 + direction);
+    print.Add(Solve(board, goal, 10000));
   }
-  char text[32];
-  std::snprintf(text, sizeof text, "0x%016llxull", static_cast<unsigned long long>(print.hash));
-  EXPECT_EQ(print.hash, 0xfed38eccf9be6e08ull) << text;
+  EXPECT_EQ(print.hash, 0xfed38eccf9be6e08ull) << print.Text();
 }
 
 // The same on a larger scale, run by hand around changes to the solver: QUENDREL_FULL_FINGERPRINT=1.
