@@ -202,6 +202,9 @@ struct TLayout {
 };
 
 constexpr int8_t Opposite[4] = {1, 0, 3, 2};
+// Tree size in bytes from which looking up the children side by side pays for the second descent it costs
+// each new one.
+constexpr size_t FindAheadFrom = size_t{8} << 20;
 
 template <int W> class TPackedSearchOf final : public TPackedSearch {
  public:
@@ -332,15 +335,17 @@ template <int W> TPackedSearch::TOutcome TPackedSearchOf<W>::Run(TControl& contr
         childFrom[children] = f;
         childDirection[children++] = Direction[m];
       }
+      // Once the tree outgrows the processor's near caches, the children's descents go side by side first.
       // Children are distinct boards, so what is stored stays so while the new ones are added in order.
-      bool known[4];
-      visited.FindEach(childCells, children, known);
+      bool known[4] = {};
+      const bool ahead = static_cast<size_t>(visited.count) * sizeof(Node) > FindAheadFrom;
+      if (ahead) visited.FindEach(childCells, children, known);
       for (int k = 0; k < children; ++k) {
         if (known[k]) continue;
         const uint32_t child = static_cast<uint32_t>(visited.count) + 1;
         if (!Room(child)) return Exhausted;
         std::copy(childCells[k], childCells[k] + W, nodes[child].cells);
-        visited.Probe(child);
+        if (visited.Probe(child) != child) continue;
         const int32_t f = childFrom[k];
         TSearchRecord& record = records[child];
         if (current == Root) {
