@@ -242,9 +242,15 @@ template <int W> class TPackedSearchOf final : public TPackedSearch {
       words[layout.word[i]] |= static_cast<uint64_t>(values[i]) << layout.shift[i];
   }
   void Unpack(const uint64_t* words, uint8_t* values) const {
-    const uint64_t mask = (uint64_t{1} << layout.bits) - 1;
-    for (int32_t i = 0; i < layout.count; ++i)
-      values[i] = static_cast<uint8_t>(words[layout.word[i]] >> layout.shift[i] & mask);
+    const int32_t bits = layout.bits, drop = 64 - bits;
+    int32_t i = 0;
+    for (int w = 0; w < W; ++w) {
+      uint64_t rest = words[w];
+      for (const int32_t end = std::min(layout.count, (w + 1) * layout.perWord); i < end; ++i) {
+        values[i] = static_cast<uint8_t>(rest >> drop);
+        rest <<= bits;
+      }
+    }
   }
   bool IsGoal(uint32_t board) const { return ComparePacked<W>(nodes[board].cells, goalCells) == 0; }
   // Room for the board of index `index`; false when there is none.

@@ -10,14 +10,19 @@
 namespace {
 // A yield hands the rest of the time slice to another ready thread; the scheduler's slices last milliseconds,
 // so yielding more often than this gains nothing and costs a system call each time.
-constexpr auto YieldInterval = std::chrono::microseconds(40);
+constexpr std::chrono::steady_clock::rep YieldInterval =
+    std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::microseconds(40)).count();
+
+// When the calling thread last yielded; 0 until its first Sleep(0). Initialised to a constant and in the
+// initial thread-local block, so that reading it costs no more than a plain variable.
+[[gnu::tls_model("initial-exec")]] thread_local std::chrono::steady_clock::rep lastYield = 0;
 } // namespace
 
 void Sleep(uint32_t milliseconds) {
   if (milliseconds == 0) {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     // A thread starts with a fresh time slice.
-    thread_local auto lastYield = std::chrono::steady_clock::now();
-    const auto now = std::chrono::steady_clock::now();
+    if (lastYield == 0) lastYield = now;
     if (now - lastYield < YieldInterval) return;
     std::this_thread::yield();
     lastYield = now;
