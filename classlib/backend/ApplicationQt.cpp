@@ -2,7 +2,6 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QImage>
 #include <QTimer>
 #include <QUrl>
@@ -45,22 +44,6 @@ void Initialize() {
 
 void AtShutdown(std::function<void()> Hook) {
   ShutdownHooks.push_back(std::move(Hook));
-}
-
-bool OpenFileDialog(const std::string& Title, const std::string& InitialDir, const std::string& Filter,
-                    std::string& FileName) {
-  Initialize();
-  // "Name|*.a;*.b|Other|*.c" becomes "Name (*.a *.b);;Other (*.c)".
-  QStringList parts = QString::fromLatin1(Filter.c_str()).split('|');
-  QStringList filters;
-  for (int i = 0; i + 1 < parts.size(); i += 2)
-    filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
-  const QString name =
-      QFileDialog::getOpenFileName(nullptr, QString::fromLatin1(Title.c_str()),
-                                   QString::fromLocal8Bit(InitialDir.c_str()), filters.join(";;"));
-  if (name.isEmpty()) return false;
-  FileName = name.toLocal8Bit().toStdString();
-  return true;
 }
 
 bool IsOffscreen() {

@@ -169,6 +169,9 @@ void TApplication::Idle() {
   try {
     CheckSynchronize();
     FreeReleased();
+    // Menus and buttons show their actions' state as it is when the loop runs out of work.
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (TCustomForm* form = Screen->Forms(i); form->Visible()) form->UpdateActions();
     bool done = true;
     if (OnIdle) OnIdle(this, done);
     for (auto* e : std::vector<TApplicationEvents*>(FEvents))

@@ -579,6 +579,12 @@ void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
   }
 }
 
+void TCustomForm::UpdateActions() {
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* list = dynamic_cast<TCustomActionList*>(Components(i)))
+      for (int k = 0; k < list->ActionCount(); ++k) list->Actions(k)->Update();
+}
+
 bool TCustomForm::IsShortCut(TMessage& Message) {
   bool handled = false;
   if (OnShortCut) OnShortCut(Message, handled);

@@ -107,6 +107,8 @@ class TCustomForm : public TWinControl {
   bool SetFocusedControl(TWinControl* Control);
   void DefocusControl(TWinControl* Control, bool Removing);
   virtual bool IsShortCut(TMessage& Message);
+  // Asks every action of the form's action lists for its state (OnUpdate); the loop does it when it idles.
+  void UpdateActions();
   bool WantChildKey(TControl*, TMessage&) { return false; }
 
   bool DoKeyDown(TMessage& Message) { return TWinControl::DoKeyDown(Message); }

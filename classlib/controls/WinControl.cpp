@@ -5,6 +5,7 @@
 #include "classlib/controls/Application.h"
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Menus.h"
+#include "classlib/controls/Screen.h"
 #include "classlib/graphics/Gdi.h"
 
 const TEnumInfo BorderStyleNames{
@@ -33,6 +34,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::mak
 
 TWinControl::~TWinControl() {
   Destroying();
+  // The screen must not go on pointing at a focused control that is gone.
+  if (Screen && Screen->ActiveControl() == this) Screen->SetActiveControl(nullptr);
   // Leave the parent while still a windowed control, so that it forgets the window and the tab order entry.
   if (FParent) FParent->RemoveControl(this);
   // Child controls go with their parent, whoever owns them; each leaves its owner's list as it goes.

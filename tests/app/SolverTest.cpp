@@ -1,0 +1,182 @@
+// The improving search chain and the solution player: status texts run by run, Esc during a search, the
+// commands a search locks, stepping through the solution from 0 to n and back, and closing mid-search.
+#include "classlib/core/Random.h"
+#include "classlib/core/Thread.h"
+#include "tests/app/GameFixture.h"
+
+namespace {
+
+using SolverTest = GameTest;
+
+// Runs handed-over calls only (no other messages) until the status line leaves Text.
+bool WaitWhileStatus(const AnsiString& Text) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (mainForm->LabelStatus->Caption() == Text) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    CheckSynchronize();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+// A scrambled game of the given size index, the same every time.
+void NewGame(int SizeIndex, uint32_t Seed) {
+  mainForm->mPuzzleSize->Items(SizeIndex)->Click();
+  SRand(Seed);
+  mainForm->ActionNewGame->Execute();
+}
+
+TEST_F(SolverTest, OneMoveFromTheGoalTheChainFindsOneMoveThenNothingShorter) {
+  StartGame();
+  Run(mainForm->ActionReset);
+  Press(VK_RIGHT);
+  ASSERT_TRUE(Run(mainForm->ActionSearch)); // not through the loop: the first run must not end unseen
+  EXPECT_EQ(Status(), "Searching...");
+  EXPECT_TRUE(mainForm->Searching());
+  EXPECT_FALSE(mainForm->mGame->Enabled());
+  EXPECT_FALSE(mainForm->mOptions->Enabled());
+  EXPECT_FALSE(mainForm->skPanelBoard->Enabled());
+  EXPECT_FALSE(mainForm->ActionNewGame->Execute());
+  EXPECT_TRUE(mainForm->ActionStopSearch->Enabled());
+
+  ASSERT_TRUE(WaitWhileStatus("Searching..."));
+  EXPECT_EQ(Status(), "Solution found, searching better...");
+  EXPECT_EQ(Step(), "1");
+  EXPECT_TRUE(mainForm->Searching()); // the second run, bounded to no move at all
+  ASSERT_TRUE(WaitWhileStatus("Solution found, searching better..."));
+  EXPECT_EQ(Status(), "Solution found.");
+  EXPECT_EQ(Step(), "1");
+  EXPECT_EQ(Time().size(), 8u);
+  EXPECT_FALSE(mainForm->Searching());
+  EXPECT_TRUE(mainForm->mGame->Enabled());
+  EXPECT_TRUE(mainForm->mOptions->Enabled());
+  EXPECT_TRUE(mainForm->skPanelBoard->Enabled());
+  mainForm->ActionsUpdate(nullptr);
+  EXPECT_TRUE(mainForm->ActionShowSolution->Enabled());
+  EXPECT_EQ(mainForm->SolutionLength(), 1);
+}
+
+TEST_F(SolverTest, EscDuringTheFirstRunStopsItWithoutASolution) {
+  StartGame();
+  NewGame(24, 11); // 6x6: the first run takes a while
+  Press(VK_F5);
+  Press(VK_ESCAPE);
+  ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
+  EXPECT_EQ(Status(), "Solution not found !");
+  EXPECT_EQ(Step(), "0");
+  EXPECT_EQ(mainForm->SolutionLength(), 0);
+  // The menus and the keys work again.
+  EXPECT_TRUE(mainForm->mGame->Enabled());
+  const std::vector<int> before = Cells();
+  Press(Blank() % 6 > 0 ? VK_RIGHT : VK_LEFT);
+  EXPECT_NE(Cells(), before);
+  EXPECT_FALSE(mainForm->ActionShowSolution->Execute());
+}
+
+TEST_F(SolverTest, TheSolutionPlayerStepsFromTheSearchedPositionToTheGoalAndBack) {
+  StartGame();
+  NewGame(6, 2024);
+  const std::vector<int> searched = Cells();
+  Press(VK_F5);
+  ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
+  EXPECT_EQ(Status(), "Solution found.");
+  const int n = mainForm->SolutionLength();
+  ASSERT_GT(n, 0);
+  EXPECT_EQ(Step(), IntToStr(n));
+
+  // Moves by key after the search keep the solution; Show Solution undoes them.
+  for (WORD key : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT}) Press(key);
+  mainForm->ActionsUpdate(nullptr);
+  ASSERT_TRUE(Run(mainForm->ActionShowSolution));
+  EXPECT_EQ(Cells(), searched);
+  EXPECT_EQ(CellsOnScreen(), searched);
+  EXPECT_EQ(Step(), "0/" + IntToStr(n));
+  EXPECT_EQ(Status(), "Use buttons to navigate.");
+  EXPECT_TRUE(mainForm->PanelNavigate->Visible());
+  EXPECT_FALSE(mainForm->skPanelBoard->Enabled());
+
+  // "<-" at step 0 does nothing; arrow keys do nothing in the player.
+  TskButton* next = mainForm->skButtonNext;
+  TskButton* prev = mainForm->skButtonPrev;
+  testsupport::Click(prev, 10, 10);
+  Press(VK_UP);
+  EXPECT_EQ(Cells(), searched);
+  EXPECT_EQ(Step(), "0/" + IntToStr(n));
+  testsupport::Click(next, 10, 10);
+  testsupport::Click(next, 10, 10);
+  EXPECT_EQ(Step(), "2/" + IntToStr(n));
+  const std::vector<int> afterTwo = Cells();
+  testsupport::Click(prev, 10, 10);
+  EXPECT_EQ(Step(), "1/" + IntToStr(n));
+  testsupport::Click(next, 10, 10);
+  EXPECT_EQ(Cells(), afterTwo);
+
+  // Show Solution again returns to the searched position at step 0.
+  ASSERT_TRUE(Run(mainForm->ActionShowSolution));
+  EXPECT_EQ(Cells(), searched);
+  EXPECT_EQ(Step(), "0/" + IntToStr(n));
+
+  for (int i = 0; i < n; ++i) testsupport::Click(next, 10, 10);
+  EXPECT_EQ(Step(), IntToStr(n) + "/" + IntToStr(n));
+  EXPECT_EQ(Cells(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, -1}));
+  EXPECT_EQ(CellsOnScreen(), Cells());
+  testsupport::Click(next, 10, 10); // "->" at step n does nothing
+  EXPECT_EQ(Step(), IntToStr(n) + "/" + IntToStr(n));
+
+  // New leaves the player.
+  Run(mainForm->ActionNewGame);
+  EXPECT_FALSE(mainForm->ShowingSolution());
+  EXPECT_FALSE(mainForm->PanelNavigate->Visible());
+  EXPECT_TRUE(mainForm->skPanelBoard->Enabled());
+}
+
+TEST_F(SolverTest, EachRunOfTheChainIsShorterAndATileClickDiscardsTheSolution) {
+  StartGame();
+  NewGame(6, 99);
+  ASSERT_TRUE(Run(mainForm->ActionSearch));
+  std::vector<int> lengths;
+  // Each run that finds a solution shows its length; the next run is bounded below it.
+  AnsiString shown = Step();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (mainForm->Searching() && std::chrono::steady_clock::now() < deadline) {
+    CheckSynchronize();
+    if (Step() != shown) {
+      shown = Step();
+      EXPECT_EQ(Status(), "Solution found, searching better...");
+      lengths.push_back(StrToInt(shown));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_FALSE(lengths.empty());
+  for (size_t i = 1; i < lengths.size(); ++i) EXPECT_LT(lengths[i], lengths[i - 1]);
+  ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
+  EXPECT_EQ(Status(), "Solution found.");
+  EXPECT_EQ(mainForm->SolutionLength(), lengths.back());
+
+  ClickTile(Blank() % 3 > 0 ? Blank() - 1 : Blank() + 1);
+  mainForm->ActionsUpdate(nullptr);
+  EXPECT_EQ(mainForm->SolutionLength(), 0);
+  EXPECT_FALSE(mainForm->ActionShowSolution->Enabled());
+}
+
+TEST_F(SolverTest, ClosingDuringASearchWaitsForItStartsNoOtherAndWritesTheSettings) {
+  StartGame();
+  NewGame(24, 5);
+  Press(VK_F5);
+  ASSERT_TRUE(mainForm->Searching());
+  mainForm->Close();
+  EXPECT_FALSE(mainForm->Searching());
+  testsupport::Pump();
+  EXPECT_FALSE(mainForm->Searching());
+  CloseGame();
+  EXPECT_EQ(Setting("Puzzle Size"), "24");
+
+  // Freeing the window outright during a search is just as safe.
+  StartGame();
+  NewGame(24, 6);
+  Press(VK_F5);
+  CloseGame();
+  EXPECT_EQ(Setting("Puzzle Size"), "24");
+}
+
+} // namespace
