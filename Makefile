@@ -27,10 +27,9 @@ test-sanitize: deps
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# The game runs in its own folder: quendrel.ini is written there, beside default.jpg and the themes.
 run: build
-	@if [ -x $(BUILD)/app/quendrel ]; then cd $(BUILD)/app && ./quendrel; \
-	else echo "The game window is not built yet; running the engine benchmark instead."; \
-	  for b in $(BUILD)/bench/bench_engine*; do [ -x "$$b" ] && "$$b"; done; fi
+	cd $(BUILD)/app && ./quendrel
 
 skin-sheet: build
 	cmake --build $(BUILD) --target skin_sheet

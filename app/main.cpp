@@ -291,6 +291,7 @@ void TmainForm::LayoutTiles() {
   const int tileHeight = std::max(0, (H - (rows + 1)) / rows);
   const int offsetX = (W - cols * tileWidth - (cols - 1)) / 2;
   const int offsetY = (H - rows * tileHeight - (rows - 1)) / 2;
+  const int8_t tileStyle = TileStyle();
   skPanelBoard->SetVisible(false);
   for (int i = 0; i < board->count; ++i) {
     const int x = i % cols, y = i / cols;
@@ -302,7 +303,7 @@ void TmainForm::LayoutTiles() {
     panel->SetParent(skImagePanel);
     panel->SetBounds(x * tileWidth + offsetX + x, y * tileHeight + offsetY + y, tileWidth, tileHeight);
     TImage*& image = tileImages[static_cast<size_t>(i)];
-    if (style == 1 || style == 2) {
+    if (tileStyle == 1 || tileStyle == 2) {
       delete image;
       image = new TImage(this); // owned by the window
       image->SetAlign(alClient);
@@ -341,6 +342,7 @@ void TmainForm::RefreshTiles(const TMove* move) {
   PanelTime->Font()->SetColor(fontColor);
   if (!board) return;
 
+  const int8_t tileStyle = TileStyle();
   TBitmap* picture = boardPicture->Picture()->Bitmap();
   for (int i = 0; i < board->count; ++i) {
     if (move && i != move->from && i != move->to) continue;
@@ -351,7 +353,7 @@ void TmainForm::RefreshTiles(const TMove* move) {
     const int pieceWidth = picture->Width() / cols, pieceHeight = picture->Height() / rows;
     const int fontSize = std::min(panel->Width(), panel->Height()) / 4;
     panel->SetVisible(true);
-    if (style == 0) {
+    if (tileStyle == 0) {
       panel->SetBevelWidth(2);
       panel->SetBevelInner(bvRaised);
       panel->SetBevelOuter(bvRaised);
@@ -369,7 +371,7 @@ void TmainForm::RefreshTiles(const TMove* move) {
       panel->SetVisible(false);
       continue;
     }
-    if (style == 0) {
+    if (tileStyle == 0) {
       panel->SetCaption(IntToStr(v));
       continue;
     }
@@ -384,7 +386,7 @@ void TmainForm::RefreshTiles(const TMove* move) {
       image->Canvas()->SetCopyMode(cmSrcCopy);
       image->Canvas()->StretchDraw(client, &piece);
     }
-    if (style == 2) {
+    if (tileStyle == 2) {
       // Black digits on white, merged with OR NOT: white leaves the piece alone, black turns it white.
       TBitmap digits;
       digits.SetSize(client.Width(), client.Height());
@@ -424,9 +426,12 @@ bool TmainForm::LoadBoardImage() {
     }
   }
   MessageDlg(problem, mtError, {mbOK}, 0);
-  // Without any picture to cut pieces from, the game goes on in numbers.
-  if (boardPicture->Picture()->Bitmap()->Empty()) style = 0;
   return false;
+}
+
+int8_t TmainForm::TileStyle() {
+  // Without a picture to cut pieces from, the tiles show numbers; the chosen style waits for a picture.
+  return style != 0 && boardPicture->Picture()->Bitmap()->Empty() ? 0 : style;
 }
 
 void TmainForm::ChangeStyle(int8_t newStyle) {
@@ -458,10 +463,11 @@ void TmainForm::ActionChangeBoardImageExecute(TObject*) {
   OpenPictureDialog->InitialDir = cut == AnsiString::npos ? AnsiString() : imageFile.substr(0, cut + 1);
   if (!OpenPictureDialog->Execute()) return;
   const AnsiString previous = imageFile;
+  const int8_t tileStyle = TileStyle();
   imageFile = OpenPictureDialog->FileName;
   // A picture that cannot be used does not replace the one that could.
   if (!LoadBoardImage()) imageFile = previous;
-  if (style == 0) LayoutTiles();
+  if (TileStyle() != tileStyle) LayoutTiles(); // the first picture turns numbered tiles into pieces
   RefreshTiles(nullptr);
   if (FormPreview && FormPreview->Visible() && style != 0) ActionPreviewExecute(this);
 }

@@ -149,6 +149,7 @@ class TmainForm : public TForm {
   void RefreshTiles(const TMove* move);
   // False when the picture could not be loaded (the user has been told once).
   bool LoadBoardImage();
+  int8_t TileStyle();
   void SetPuzzleSize(TObject* Sender);
   void TileClick(TObject* Sender);
   void StartGame(bool Reset);

@@ -209,13 +209,23 @@ void TCustomForm::CreateWnd() {
 }
 
 void TCustomForm::SetClientWidth(int Value) {
-  if (!FHandle && ComponentState().Contains(csLoading)) FDesignClientWidth = Value;
   TWinControl::SetClientWidth(Value);
+  // Until the window exists its frame is unknown: the client size is applied again when it does.
+  FDesignClientWidth = FHandle ? 0 : Value;
 }
 
 void TCustomForm::SetClientHeight(int Value) {
-  if (!FHandle && ComponentState().Contains(csLoading)) FDesignClientHeight = Value;
   TWinControl::SetClientHeight(Value);
+  FDesignClientHeight = FHandle ? 0 : Value;
+}
+
+void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  // An outer size set after loading replaces a client size still waiting for the window.
+  if (!ComponentState().Contains(csLoading)) {
+    if (AWidth != FWidth) FDesignClientWidth = 0;
+    if (AHeight != FHeight) FDesignClientHeight = 0;
+  }
+  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {

@@ -91,6 +91,7 @@ class TCustomForm : public TWinControl {
   int GetClientHeight() const { return const_cast<TCustomForm*>(this)->ClientHeight(); }
   void SetClientWidth(int Value) override;
   void SetClientHeight(int Value) override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
   void Show();
   void Hide();
