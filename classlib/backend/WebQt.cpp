@@ -53,7 +53,8 @@ void Abort(unsigned id, const std::string& why) {
   auto it = Requests.find(id);
   if (it == Requests.end() || !it->second.Error.empty()) return;
   it->second.Error = why;
-  it->second.Reply->abort(); // finished follows and reports the error
+  // A reply that has failed already must not be failed twice; its finished signal is on the way.
+  if (it->second.Reply->error() == QNetworkReply::NoError) it->second.Reply->abort();
 }
 
 void ReadAvailable(unsigned id) {
@@ -140,9 +141,13 @@ void CancelHttp(unsigned Id) {
   QNetworkReply* reply = it->second.Reply;
   Requests.erase(it);
   if (reply) {
+    // Left to end on its own (its read buffer is small and its time bounded) and freed then: aborting a
+    // reply whose failure is still on its way from the network thread would fail it twice.
     QObject::disconnect(reply, nullptr, nullptr, nullptr);
-    reply->abort();
-    reply->deleteLater();
+    if (reply->isFinished())
+      reply->deleteLater();
+    else
+      QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
   }
 }
 

@@ -678,6 +678,13 @@ void TWinControl::WndProc(TMessage& Message) {
   case WM_KILLFOCUS:
     if (ControlState.Contains(csFocusing)) return;
     break;
+  case CN_SYSKEYDOWN:
+    // Alt with a key: the form's menus and actions may take it as their short cut.
+    if (IsMenuKey(Message)) {
+      Message.Result = 1;
+      return;
+    }
+    break;
   default:
     if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && Message.Msg != WM_MOUSEWHEEL) {
       // A graphic child under the cursor, or holding the mouse, takes the message.

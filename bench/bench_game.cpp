@@ -1,0 +1,160 @@
+// The game, offscreen: program start to the first painted game window, one tile move through the input
+// road to its repaint in each tile style, and the longest stretch the user-interface thread is busy while
+// a 4x4 improving search chain runs.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "app/about.h"
+#include "app/main.h"
+#include "app/preview.h"
+#include "classlib/backend/Backend.h"
+#include "classlib/controls/ActnList.h"
+#include "classlib/controls/Application.h"
+#include "classlib/controls/Menus.h"
+#include "classlib/controls/Panel.h"
+#include "classlib/controls/WindowHandle.h"
+#include "classlib/core/Random.h"
+#include "classlib/core/SysUtils.h"
+
+namespace {
+
+const auto ProgramStart = std::chrono::steady_clock::now();
+
+using Clock = std::chrono::steady_clock;
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// A working folder of the benchmark's own, holding the settings file and the board picture.
+std::string WorkDir() {
+  static const std::string dir = [] {
+    std::string d = (std::filesystem::temp_directory_path() / "quendrel-bench-XXXXXX").string();
+    if (!::mkdtemp(d.data())) std::abort();
+    return d;
+  }();
+  return dir;
+}
+
+void StartGame(const std::string& Settings) {
+  std::ofstream(WorkDir() + "/quendrel.ini") << Settings;
+  mainForm = new TmainForm(Application); // owned by the application, as in the program
+  FormAbout = new TFormAbout(Application);
+  FormPreview = new TFormPreview(Application);
+  mainForm->Show();
+  UpdateAllWindows();
+}
+
+void CloseGame() {
+  delete mainForm;
+  delete FormAbout;
+  delete FormPreview;
+}
+
+void Key(WORD Code) {
+  backend::KeyEvent e;
+  e.VirtualKey = Code;
+  InjectKey(e);
+  e.Down = false;
+  InjectKey(e);
+  Application->ProcessMessages();
+}
+
+double FirstWindowMs = 0;
+
+void ShowFirstWindow() {
+  Application->Initialize();
+  Application->SetTitle("Quendrel v2.0");
+  StartGame("");
+  FirstWindowMs = Ms(Clock::now() - ProgramStart);
+  CloseGame();
+}
+
+void BM_StartGame(benchmark::State& state) {
+  for (auto _ : state) {
+    StartGame("");
+    state.PauseTiming();
+    CloseGame();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartGame)->Unit(benchmark::kMillisecond);
+
+// One arrow key moves a tile, the window repaints it; Right and Left take turns on a 4x4 board.
+void BM_TileMoveToRepaint(benchmark::State& state) {
+  StartGame("[DEFAULT]\nPuzzle Size=12\nStyle=" + std::to_string(state.range(0)) +
+            "\nImage=" + std::string(QUENDREL_PROGRAM_DIR) + "/default.jpg\nWidth=420\nHeight=560\n");
+  mainForm->ActionReset->Execute();
+  UpdateAllWindows();
+  bool right = true;
+  for (auto _ : state) {
+    Key(right ? VK_RIGHT : VK_LEFT);
+    UpdateAllWindows();
+    right = !right;
+  }
+  CloseGame();
+}
+BENCHMARK(BM_TileMoveToRepaint)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// The chain runs for a while on a scrambled 4x4 board while the loop goes on; the longest single pass of
+// the loop (messages, handed-over termination handlers, painting) is the longest the window is frozen.
+void BM_LongestBlockDuringSearchChain(benchmark::State& state) {
+  StartGame("[DEFAULT]\nPuzzle Size=12\n");
+  double longest = 0;
+  int runs = 0;
+  for (auto _ : state) {
+    SRand(1234);
+    mainForm->ActionNewGame->Execute();
+    UpdateAllWindows();
+    AnsiString step = "0";
+    auto t = Clock::now();
+    mainForm->ActionSearch->Execute();
+    longest = std::max(longest, Ms(Clock::now() - t));
+    const auto end = Clock::now() + std::chrono::seconds(4);
+    while (mainForm->Searching() && Clock::now() < end) {
+      t = Clock::now();
+      Application->ProcessMessages();
+      UpdateAllWindows();
+      longest = std::max(longest, Ms(Clock::now() - t));
+      if (mainForm->PanelStep->Caption() != step) {
+        step = mainForm->PanelStep->Caption();
+        ++runs;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    t = Clock::now();
+    Key(VK_ESCAPE);
+    longest = std::max(longest, Ms(Clock::now() - t));
+    while (mainForm->Searching()) {
+      t = Clock::now();
+      Application->ProcessMessages();
+      longest = std::max(longest, Ms(Clock::now() - t));
+    }
+  }
+  state.counters["longest_block_ms"] = longest;
+  state.counters["solutions_found"] = runs;
+  CloseGame();
+}
+BENCHMARK(BM_LongestBlockDuringSearchChain)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  SetCurrentDir(WorkDir());
+  // Nobody listens on port 1: the banner is not fetched from the network while measuring.
+  BannerPageURL = "http://127.0.0.1:1/quendrel/banner.htm";
+  ShowFirstWindow();
+  std::printf("Program start to first painted game window (offscreen): %.2f ms\n", FirstWindowMs);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(WorkDir());
+  return 0;
+}
