@@ -31,6 +31,7 @@
 #include "skin/SKForm.h"
 #include "skin/SKImagePanel.h"
 #include "skin/SKMgr.h"
+#include "skin/SKThemes.h"
 
 TmainForm* mainForm = nullptr;
 AnsiString BannerPageURL = "http://www.tileforge.example/quendrel/banner.htm";
@@ -320,17 +321,15 @@ void TmainForm::LayoutTiles() {
   }
 }
 
-TColor TmainForm::ThemeFrameColor() const {
-  // The frame's menu-bar colour; until the frame draws a menu bar, the colour the form resource gives it.
-  return RGB(57, 89, 173);
-}
-
 TColor TmainForm::ThemeMenuFontColor() const {
-  return clWhite;
+  // The colour the skinned menu takes for its items' text: the theme's menu font colour (item 22).
+  TskUIStyle builtIn;
+  if (UsingFileTheme(skFileTheme, FromThemeFile, builtIn)) return skFileTheme->GetColor(22);
+  return GetInsideThemeColor(builtIn, 22);
 }
 
 void TmainForm::RefreshTiles(const TMove* move) {
-  const TColor frameColor = ThemeFrameColor();
+  const TColor frameColor = skForm->MenuBarColor();
   skForm->SetColor(frameColor);
   PanelTop->SetColor(frameColor);
   skPanelBoard->SetColor(frameColor);
@@ -747,11 +746,10 @@ int TmainForm::GetChromeHeight() {
   const auto vertical = [](TControl* c) {
     return c->Height() + c->Margins()->Top() + c->Margins()->Bottom();
   };
-  // The frame's title bar and menu bar are not drawn yet: they take no room.
-  const int titleBarHeight = 0;
+  // The plain class-library menu draws no menu bar inside the frame: it takes no room.
   const int menuBarHeight = 0;
-  return titleBarHeight + skForm->Margins()->Top() + skForm->Margins()->Bottom() + vertical(PanelTop) +
-         vertical(LabelCheckForUpdate) + menuBarHeight + vertical(PanelStatus);
+  return skForm->GetTitleBarHeight() + skForm->Margins()->Top() + skForm->Margins()->Bottom() +
+         vertical(PanelTop) + vertical(LabelCheckForUpdate) + menuBarHeight + vertical(PanelStatus);
 }
 
 void TmainForm::ResizeBoardArea(int width, int height) {
@@ -762,9 +760,8 @@ void TmainForm::ResizeBoardArea(int width, int height) {
 
 void TmainForm::SyncPreviewSize() {
   if (!FormPreview) return;
-  const int previewTitleBarHeight = 0; // the preview's frame draws no title bar yet
   FormPreview->SetClientWidth(skImagePanel->Width());
-  FormPreview->SetClientHeight(previewTitleBarHeight + skImagePanel->Height());
+  FormPreview->SetClientHeight(FormPreview->skForm->GetTitleBarHeight() + skImagePanel->Height());
 }
 
 void TmainForm::ActionNormalSizeExecute(TObject*) {

@@ -163,7 +163,6 @@ class TmainForm : public TForm {
   void ResizeBoardArea(int width, int height);
   void SyncPreviewSize();
   void ChangeStyle(int8_t newStyle);
-  TColor ThemeFrameColor() const;
   TColor ThemeMenuFontColor() const;
 
   std::unique_ptr<TBoard> board;

@@ -172,12 +172,14 @@ TEST_F(BoardViewTest, SizeToFitImageAndThePreviewFollowTheBoardArea) {
   ASSERT_TRUE(Run(mainForm->ActionPreview));
   EXPECT_TRUE(FormPreview->Visible());
   EXPECT_EQ(FormPreview->ClientWidth(), mainForm->skImagePanel->Width());
-  EXPECT_EQ(FormPreview->ClientHeight(), mainForm->skImagePanel->Height());
+  EXPECT_EQ(FormPreview->ClientHeight(),
+            FormPreview->skForm->GetTitleBarHeight() + mainForm->skImagePanel->Height());
   EXPECT_EQ(FormPreview->Image->Picture()->Width(), 640);
   Run(mainForm->ActionSmallSize);
   testsupport::Pump();
   EXPECT_EQ(FormPreview->ClientWidth(), mainForm->skImagePanel->Width());
-  EXPECT_EQ(FormPreview->ClientHeight(), mainForm->skImagePanel->Height());
+  EXPECT_EQ(FormPreview->ClientHeight(),
+            FormPreview->skForm->GetTitleBarHeight() + mainForm->skImagePanel->Height());
 
   // A new picture while the preview shows reloads it; numbers hide it.
   const auto other = PiecesPicture();

@@ -92,7 +92,7 @@ TEST_F(SettingsTest, ValuesFromOutsideTheGamesRangeFallBackInsteadOfStoppingTheS
   StartGame();
   EXPECT_EQ(mainForm->SizeIndex(), 6);
   EXPECT_EQ(mainForm->Style(), 0);
-  EXPECT_GE(mainForm->Width(), 200);
+  EXPECT_GE(mainForm->Width(), mainForm->Constraints()->MinWidth());
   EXPECT_LE(mainForm->Height(), work.Height());
 }
 

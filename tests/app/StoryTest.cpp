@@ -60,6 +60,21 @@ TEST_F(StoryTest, ANewUsersFirstSession) {
   EXPECT_EQ(CellsOnScreen(), Cells());
   Photo("03-arrow-keys");
 
+  // A right click on the board opens the game's pop-up menu.
+  TTimer closer(nullptr);
+  closer.SetInterval(100);
+  bool sawMenu = false;
+  closer.OnTimer = [&](TObject*) {
+    closer.SetEnabled(false);
+    sawMenu = true;
+    Photo("03b-right-click-menu");
+    CancelMenuTracking();
+  };
+  closer.SetEnabled(true);
+  mainForm->UpdateActions(); // as the loop does when it idles before the click
+  testsupport::Click(mainForm->TilePanel(0), 5, 5, mbRight);
+  ASSERT_TRUE(PumpUntil([&] { return sawMenu; }));
+
   // Search: the chain runs until no shorter solution is found.
   const std::vector<int> searched = Cells();
   ASSERT_TRUE(Run(mainForm->ActionSearch));
