@@ -1,6 +1,8 @@
 #include "classlib/graphics/Picture.h"
 
 #include "classlib/core/Exception.h"
+#include "classlib/core/Filer.h"
+#include "classlib/core/Stream.h"
 #include "classlib/core/SysUtils.h"
 #include "classlib/core/TypInfo.h"
 #include "classlib/graphics/Bitmap.h"
@@ -98,6 +100,59 @@ void TPicture::LoadFromFile(const AnsiString& fileName) {
     graphic = std::make_unique<TRasterImage>(); // PNG, GIF, ICO, ... through the backend
   graphic->LoadFromFile(fileName);
   Adopt(std::move(graphic));
+}
+
+// "Data": the graphic's class name as a short string (a length byte, then the name), then the graphic as its
+// own stream writes it; bitmaps and JPEG images put their byte count (32 bits, little-endian) before it.
+void TPicture::DefineProperties(TFiler* Filer) {
+  Filer->DefineBinaryProperty(
+      "Data", [this](TStream* Stream) { ReadData(Stream); }, [this](TStream* Stream) { WriteData(Stream); },
+      FGraphic && !FGraphic->Empty());
+}
+
+namespace {
+bool IsSized(const TGraphic* Graphic) {
+  return dynamic_cast<const TBitmap*>(Graphic) || dynamic_cast<const TJPEGImage*>(Graphic);
+}
+} // namespace
+
+void TPicture::ReadData(TStream* Stream) {
+  const uint8_t length = Stream->ReadValue<uint8_t>();
+  AnsiString name(length, '\0');
+  if (length) Stream->ReadBuffer(name.data(), length);
+  std::unique_ptr<TGraphic> graphic;
+  for (TClass cls :
+       {TBitmap::StaticClass(), TJPEGImage::StaticClass(), TIcon::StaticClass(), TRasterImage::StaticClass()})
+    if (SameText(name, cls->Name)) graphic = NewGraphicOfClass(cls);
+  if (!graphic) throw EReadError(Format("Unknown picture kind '%s' in a picture's data", name.c_str()));
+  const int64_t left = Stream->Size() - Stream->Position();
+  if (IsSized(graphic.get())) {
+    const int32_t size = Stream->ReadValue<int32_t>();
+    if (size < 0 || size > left - 4) throw EReadError("A picture's data is shorter than it says");
+    TMemoryStream data;
+    data.SetSize(size);
+    if (size > 0) Stream->ReadBuffer(data.Memory(), size);
+    data.SetPosition(0);
+    graphic->LoadFromStream(&data);
+  } else {
+    graphic->LoadFromStream(Stream);
+  }
+  Adopt(std::move(graphic));
+}
+
+void TPicture::WriteData(TStream* Stream) {
+  if (!FGraphic) return;
+  const AnsiString name = FGraphic->ClassName();
+  Stream->WriteValue(static_cast<uint8_t>(name.size()));
+  Stream->WriteBuffer(name.data(), static_cast<int64_t>(name.size()));
+  if (!IsSized(FGraphic.get())) {
+    FGraphic->SaveToStream(Stream);
+    return;
+  }
+  TMemoryStream data;
+  FGraphic->SaveToStream(&data);
+  Stream->WriteValue(static_cast<int32_t>(data.Size()));
+  Stream->WriteBuffer(data.Memory(), data.Size());
 }
 
 void TPicture::SaveToFile(const AnsiString& fileName) {

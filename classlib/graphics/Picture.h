@@ -33,12 +33,17 @@ class TPicture : public TPersistent {
 
   TNotifyEvent OnChange;
 
+  // A picture stored with its form: "Data" holds the graphic's class name and the graphic.
+  void DefineProperties(TFiler* Filer) override;
+
  protected:
   void AssignTo(TPersistent* Dest) override;
   virtual void Changed(TObject* Sender);
 
  private:
   void Adopt(std::unique_ptr<TGraphic> Graphic);
+  void ReadData(TStream* Stream);
+  void WriteData(TStream* Stream);
 
   std::unique_ptr<TGraphic> FGraphic;
 };

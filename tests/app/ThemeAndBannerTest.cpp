@@ -74,6 +74,11 @@ TEST_F(ThemeTest, AboutShowsModallyAndItsLinkOpensTheMakersSite) {
   EXPECT_TRUE(sawAbout);
   EXPECT_FALSE(FormAbout->Visible());
   EXPECT_EQ(FormAbout->skPanel->Caption(), "Quendrel v2.0");
+  // The maker's logo comes with the window's form resource.
+  auto* logo = dynamic_cast<TImage*>(FormAbout->FindComponent("ImageLogo"));
+  ASSERT_NE(logo, nullptr);
+  EXPECT_EQ(logo->Picture()->Width(), 75);
+  EXPECT_EQ(logo->Picture()->Height(), 67);
 
   FormAbout->Show();
   testsupport::Click(FormAbout->Label6, 5, 5);
