@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   libjpeg62-turbo-dev libsqlite3-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick xdg-utils
   fontconfig fonts-wine fonts-liberation2 fonts-dejavu-core
 )
 
