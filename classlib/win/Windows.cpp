@@ -135,15 +135,6 @@ LRESULT CallWindowProc(const TWndMethod& Proc, HWND, UINT Msg, WPARAM WParam, LP
   return m.Result;
 }
 
-BOOL AnimateWindow(HWND Wnd, DWORD, DWORD Flags) {
-  if (!IsWindow(Wnd)) return 0;
-  if (Flags & AW_HIDE)
-    ShowWindow(Wnd, SW_HIDE);
-  else
-    ShowWindow(Wnd, (Flags & AW_ACTIVATE) ? SW_SHOW : SW_SHOWNA);
-  return 1;
-}
-
 HWND GetDesktopWindow() {
   static HWND desktop = CreateWindowHandle(nullptr, nullptr, WS_POPUP, 0, Screen->DesktopRect(), "");
   return desktop;

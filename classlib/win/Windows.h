@@ -70,11 +70,25 @@ extern std::function<bool(const AnsiString& File)> ShellExecuteHook;
 // Calls a saved window procedure with a message.
 LRESULT CallWindowProc(const TWndMethod& Proc, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 
-// Animated showing and hiding; the animation itself is left out: the window shows or hides at once.
+// Animated showing and hiding (AnimateWindow.cpp): the window slides (AW_SLIDE) or rolls in or out along
+// the directions given, or grows from its centre (AW_CENTER), in at most a second, and the call returns when
+// it is over. A window about to show is asked for its picture with WM_PRINTCLIENT. AW_BLEND, or no
+// direction, shows or hides at once. Answers 0 when the window is already shown (hidden) and asked to show
+// (hide).
 constexpr DWORD AW_HOR_POSITIVE = 0x1, AW_HOR_NEGATIVE = 0x2, AW_VER_POSITIVE = 0x4, AW_VER_NEGATIVE = 0x8,
                 AW_CENTER = 0x10, AW_HIDE = 0x10000, AW_ACTIVATE = 0x20000, AW_SLIDE = 0x40000,
                 AW_BLEND = 0x80000;
 BOOL AnimateWindow(HWND Wnd, DWORD Time, DWORD Flags);
+// Told after each frame of an animation has been shown; Picture is the window that shows the frame, its
+// rectangle the part of Window's rectangle in view (tests and tools).
+extern std::function<void(HWND Window, HWND Picture)> OnAnimateWindowFrame;
+// WM_PRINT and WM_PRINTCLIENT: what to paint into the context in WParam.
+constexpr LPARAM PRF_CHECKVISIBLE = 0x1, PRF_NONCLIENT = 0x2, PRF_CLIENT = 0x4, PRF_ERASEBKGND = 0x8,
+                 PRF_CHILDREN = 0x10, PRF_OWNED = 0x20;
+
+// Milliseconds since an arbitrary start, in 64 bits (TickCount64.cpp): GetTickCount's clock, its wraps
+// counted, so that differences never go negative. Tests that drive GetTickCount by hand drive this too.
+uint64_t GetTickCount64();
 
 // The desktop window: a window without a control and without pixels; drawing on its context shows nothing.
 HWND GetDesktopWindow();

@@ -178,7 +178,7 @@ void Pump() {
   Application->ProcessMessages();
 }
 
-ManualClock::ManualClock() {
+ManualClock::ManualClock(uint32_t Start) : FNow(Start) {
   SetTickCountSource([this] { return FNow; });
 }
 

@@ -38,7 +38,8 @@ void Pump();
 // Replaces the clock of GetTickCount and timers while it lives.
 class ManualClock {
  public:
-  ManualClock();
+  // Start: the tick count it begins at (near 2^32 to see the 32-bit count wrap).
+  explicit ManualClock(uint32_t Start = 100000);
   ~ManualClock();
   ManualClock(const ManualClock&) = delete;
   ManualClock& operator=(const ManualClock&) = delete;
