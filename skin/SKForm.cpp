@@ -683,3 +683,7 @@ void TskForm::PaintPictureBorder(TCanvas* C, int W, int H) {
     Fill(C, FForm->Color(), {sw, 0, W - sw, 3});
   }
 }
+
+void TskForm::UpdateMenu() {}
+void TskForm::UpdateTopMenu() {}
+void TskForm::RepaintMenuBar() {}

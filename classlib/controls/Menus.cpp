@@ -302,9 +302,21 @@ void TMenuItem::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
 }
 
+char TMenuItem::Accelerator() const {
+  for (size_t i = 0; i + 1 < FCaption.size(); ++i) {
+    if (FCaption[i] != '&') continue;
+    if (FCaption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(FCaption[i + 1])));
+  }
+  return 0;
+}
+
 void TMenuItem::Click() {
   if (!FEnabled) return;
-  if (FAutoCheck) SetChecked(!FChecked);
+  if (FAutoCheck) SetChecked(FRadioItem ? true : !FChecked);
   if (OnClick)
     OnClick(this);
   else if (FAction && !ComponentState().Contains(csDesigning))
@@ -312,10 +324,14 @@ void TMenuItem::Click() {
 }
 
 void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height) {
-  if (OnMeasureItem) {
+  const TMenu* menu = GetParentMenu();
+  if (OnMeasureItem && menu && menu->IsOwnerDraw())
     OnMeasureItem(this, ACanvas, Width, Height);
-    return;
-  }
+  else
+    DefaultMeasureItem(ACanvas, Width, Height);
+}
+
+void TMenuItem::DefaultMeasureItem(TCanvas* ACanvas, int& Width, int& Height) {
   if (IsLine()) {
     Height = 8;
     Width = 40;
@@ -328,11 +344,31 @@ void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height) {
 }
 
 void TMenuItem::DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected) {
-  if (OnDrawItem) {
-    OnDrawItem(this, ACanvas, ARect, Selected);
-    return;
+  TOwnerDrawState state;
+  if (Selected) state.Include(odSelected);
+  if (!FEnabled) state.Include(odDisabled), state.Include(odGrayed);
+  if (FChecked) state.Include(odChecked);
+  if (FDefault) state.Include(odDefault);
+  AdvancedDrawItem(ACanvas, ARect, state);
+}
+
+void TMenuItem::AdvancedDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State) {
+  const TMenu* menu = GetParentMenu();
+  if (menu && menu->IsOwnerDraw()) {
+    if (OnAdvancedDrawItem) {
+      OnAdvancedDrawItem(this, ACanvas, ARect, State);
+      return;
+    }
+    if (OnDrawItem) {
+      OnDrawItem(this, ACanvas, ARect, State.Contains(odSelected));
+      return;
+    }
   }
-  const bool hot = Selected && FEnabled && !IsLine();
+  DefaultDrawItem(ACanvas, ARect, State);
+}
+
+void TMenuItem::DefaultDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State) {
+  const bool hot = State.Contains(odSelected) && FEnabled && !IsLine();
   ACanvas->Brush()->SetColor(hot ? clHighlight : clMenu);
   ACanvas->FillRect(ARect);
   if (IsLine()) {
@@ -370,13 +406,6 @@ void TMenuItem::DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected) {
       ACanvas->Polyline({{ARect.Left + 6, cy}, {ARect.Left + 8, cy + 2}, {ARect.Left + 13, cy - 3}});
       ACanvas->Polyline({{ARect.Left + 6, cy + 1}, {ARect.Left + 8, cy + 3}, {ARect.Left + 13, cy - 2}});
     }
-  }
-  if (!FItems.empty()) {
-    const int cy = (ARect.Top + ARect.Bottom) / 2;
-    ACanvas->Brush()->SetStyle(bsSolid);
-    ACanvas->Brush()->SetColor(ACanvas->Font()->Color());
-    ACanvas->Pen()->SetColor(ACanvas->Font()->Color());
-    ACanvas->Polygon({{ARect.Right - 10, cy - 3}, {ARect.Right - 7, cy}, {ARect.Right - 10, cy + 3}});
   }
 }
 
@@ -455,13 +484,19 @@ void TMenu::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
 // ---------------------------------------------------------------------------------------------------------
 // The pop-up display
 
+std::function<void()> OnMenuLoopIdle;
+
 namespace {
 
-// One dropped-down level: a frameless top-level window listing the visible sub-items of an item.
+constexpr int MenuFrame = 3; // the pop-up window's border, outside its client area
+
+// One dropped-down level: a frameless top-level window whose client area lists the visible sub-items of an
+// item, inside a three-pixel border of its own.
 class TMenuPopupWindow : public TCustomControl {
  public:
   TMenuPopupWindow(TMenuItem* Item, TMenu* Menu) : TCustomControl(nullptr), FItem(Item), FMenu(Menu) {
     FColor = clMenu;
+    ControlStyle.Include(csOpaque);
     for (int i = 0; i < Item->Count(); ++i)
       if (Item->Items(i)->Visible()) Visible_.push_back(Item->Items(i));
     Measure();
@@ -471,18 +506,21 @@ class TMenuPopupWindow : public TCustomControl {
     TBitmap probe;
     probe.SetSize(1, 1);
     TCanvas* c = probe.Canvas();
-    int y = 3, w = 80;
+    int y = 0, w = 80;
     Rects.clear();
     for (TMenuItem* i : Visible_) {
+      c->Font()->Assign(Font());
       int iw = 0, ih = 0;
       i->MeasureItem(c, iw, ih);
-      Rects.push_back(Rect(3, y, 0, y + ih));
+      ih = std::max(ih, 1);
+      Rects.push_back(Rect(0, y, 0, y + ih));
       y += ih;
       w = std::max(w, iw);
     }
-    for (TRect& r : Rects) r.Right = 3 + w;
-    FWidth = w + 6;
-    FHeight = y + 3;
+    if (Visible_.empty()) y = 8;
+    for (TRect& r : Rects) r.Right = w;
+    FWidth = w + 2 * MenuFrame;
+    FHeight = y + 2 * MenuFrame;
   }
 
   int ItemAt(TPoint client) const {
@@ -493,25 +531,67 @@ class TMenuPopupWindow : public TCustomControl {
 
   void Select(int index) {
     if (index == Selected) return;
+    const int old = Selected;
     Selected = index;
-    Repaint();
+    // Only the two items concerned are drawn again, as the platform's menus do.
+    for (int i : {old, index})
+      if (i >= 0 && i < static_cast<int>(Rects.size())) {
+        const TRect r = Rects[static_cast<size_t>(i)];
+        InvalidateRect(Handle(), &r, 0);
+      }
+    Update();
+  }
+
+  TMenuItem* SelectedItem() const {
+    return Selected >= 0 && Selected < static_cast<int>(Visible_.size())
+               ? Visible_[static_cast<size_t>(Selected)]
+               : nullptr;
   }
 
   void Paint() override {
     TCanvas* c = Canvas();
-    TRect r = ClientRect();
-    c->Brush()->SetColor(clMenu);
-    c->FillRect(r);
-    Frame3D(c, r, clBtnHighlight, clBtnShadow, 1);
+    const TRect clip = c->ClipRect();
+    if (Visible_.empty()) {
+      c->Brush()->SetColor(clMenu);
+      c->FillRect(ClientRect());
+    }
     for (size_t i = 0; i < Visible_.size(); ++i) {
+      const TRect& r = Rects[i];
+      if (r.Bottom <= clip.Top || r.Top >= clip.Bottom) continue;
+      c->Font()->Assign(Font());
       c->Brush()->SetStyle(bsSolid);
-      Visible_[i]->DrawItem(c, Rects[i], static_cast<int>(i) == Selected);
+      c->Brush()->SetColor(clMenu);
+      c->Pen()->SetColor(clBlack);
+      TMenuItem* item = Visible_[i];
+      item->DrawItem(c, r, static_cast<int>(i) == Selected);
+      if (item->Count() > 0) DrawArrow(c, r, c->Font()->Color());
     }
   }
 
+  static void DrawArrow(TCanvas* c, const TRect& r, TColor color) {
+    const int cy = (r.Top + r.Bottom) / 2;
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(color);
+    c->Pen()->SetColor(color);
+    c->Polygon({{r.Right - 10, cy - 3}, {r.Right - 7, cy}, {r.Right - 10, cy + 3}});
+  }
+
+  void WMNCPaint(TMessage&) override {
+    HDC dc = GetWindowDC(Handle());
+    TCanvas c;
+    c.SetHandle(dc);
+    TRect r(0, 0, Width(), Height());
+    Frame3D(&c, r, clBtnHighlight, clBtnShadow, 1);
+    Frame3D(&c, r, clMenu, clMenu, MenuFrame - 1);
+    c.SetHandle(nullptr);
+    ReleaseDC(Handle(), dc);
+  }
+
+  void WMEraseBkgnd(TMessage& Message) override { Message.Result = 1; }
+
   void CreateParams(TCreateParams& Params) override {
     TCustomControl::CreateParams(Params);
-    Params.Style = WS_POPUP | WS_CLIPSIBLINGS;
+    Params.Style = WS_POPUP | WS_CLIPSIBLINGS | WS_DLGFRAME;
     Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
   }
 
@@ -523,10 +603,13 @@ class TMenuPopupWindow : public TCustomControl {
 };
 
 bool g_CancelTracking = false;
+std::vector<TMenuPopupWindow*> g_Levels; // the levels of the menu being tracked, for MenuPopupWindows
 
 struct TTracker {
   std::vector<std::unique_ptr<TMenuPopupWindow>> Levels;
   TMenu* Menu = nullptr;
+
+  ~TTracker() { CloseFrom(0); }
 
   void Open(TMenuItem* item, int x, int y) {
     auto w = std::make_unique<TMenuPopupWindow>(item, Menu);
@@ -536,12 +619,17 @@ struct TTracker {
     w->SetBounds(x, y, w->Width(), w->Height());
     ShowWindow(w->Handle(), SW_SHOWNA);
     SetWindowPos(w->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    g_Levels.push_back(w.get());
     Levels.push_back(std::move(w));
     SetCapture(Levels.front()->Handle());
+    UpdateAllWindows();
   }
 
   void CloseFrom(size_t level) {
-    while (Levels.size() > level) Levels.pop_back();
+    while (Levels.size() > level) {
+      std::erase(g_Levels, Levels.back().get());
+      Levels.pop_back();
+    }
     if (!Levels.empty()) SetCapture(Levels.front()->Handle());
   }
 
@@ -555,17 +643,21 @@ struct TTracker {
     return -1;
   }
 
-  void OpenSub(size_t level) {
+  // Opens the sub-menu of the selected item of a level; false when it has none.
+  bool OpenSub(size_t level, bool selectFirst) {
     TMenuPopupWindow* w = Levels[level].get();
-    if (w->Selected < 0) return;
-    TMenuItem* item = w->Visible_[static_cast<size_t>(w->Selected)];
-    if (item->Count() == 0 || !item->Enabled()) return;
+    TMenuItem* item = w->SelectedItem();
+    if (!item || item->Count() == 0 || !item->Enabled()) return false;
+    if (Levels.size() > level + 1 && Levels[level + 1]->FItem == item) return true;
+    CloseFrom(level + 1);
     TRect wr;
     GetWindowRect(w->Handle(), &wr);
-    Open(item, wr.Right - 3, wr.Top + w->Rects[static_cast<size_t>(w->Selected)].Top - 3);
+    Open(item, wr.Right - MenuFrame, wr.Top + w->Rects[static_cast<size_t>(w->Selected)].Top);
+    if (selectFirst) MoveSelection(Levels.back().get(), 1);
+    return true;
   }
 
-  void MoveSelection(TMenuPopupWindow* w, int dir) {
+  static void MoveSelection(TMenuPopupWindow* w, int dir) {
     const int n = static_cast<int>(w->Visible_.size());
     if (n == 0) return;
     int i = w->Selected;
@@ -575,7 +667,30 @@ struct TTracker {
     }
     w->Select(i);
   }
+
+  // A letter or digit: the items of the deepest level whose accelerator it is. One such item is chosen (or
+  // its sub-menu opened); several are stepped through.
+  TMenuItem* Mnemonic(WORD key) {
+    TMenuPopupWindow* w = Levels.back().get();
+    std::vector<int> hits;
+    for (size_t i = 0; i < w->Visible_.size(); ++i)
+      if (w->Visible_[i]->Accelerator() == static_cast<char>(key)) hits.push_back(static_cast<int>(i));
+    if (hits.empty()) return nullptr;
+    if (hits.size() > 1) {
+      const auto next = std::upper_bound(hits.begin(), hits.end(), w->Selected);
+      w->Select(next == hits.end() ? hits.front() : *next);
+      return nullptr;
+    }
+    w->Select(hits.front());
+    TMenuItem* item = w->SelectedItem();
+    if (OpenSub(Levels.size() - 1, true)) return nullptr;
+    return item->Enabled() && !item->IsLine() ? item : nullptr;
+  }
 };
+
+bool IsMnemonicKey(WPARAM key) {
+  return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+}
 
 } // namespace
 
@@ -583,7 +698,11 @@ void CancelMenuTracking() {
   g_CancelTracking = true;
 }
 
-TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu) {
+std::vector<TWinControl*> MenuPopupWindows() {
+  return {g_Levels.begin(), g_Levels.end()};
+}
+
+TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackBar* Bar) {
   if (!Item || Item->Count() == 0) return nullptr;
   TTracker t;
   t.Menu = Menu;
@@ -595,6 +714,10 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu) {
     MSG m;
     if (!PeekMessage(m, nullptr, 0, 0, PM_REMOVE)) {
       UpdateAllWindows();
+      if (OnMenuLoopIdle) {
+        OnMenuLoopIdle();
+        if (PeekMessage(m, nullptr, 0, 0, PM_NOREMOVE)) continue;
+      }
       WaitMessage(50);
       continue;
     }
@@ -602,10 +725,18 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu) {
       PostQuitMessage(static_cast<int>(m.wParam));
       break;
     }
-    if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) {
+    const bool mouse = (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) ||
+                       (m.message >= WM_NCMOUSEMOVE && m.message <= WM_NCMBUTTONDBLCLK);
+    if (mouse) {
+      const bool press = m.message == WM_LBUTTONDOWN || m.message == WM_RBUTTONDOWN ||
+                         m.message == WM_NCLBUTTONDOWN || m.message == WM_NCRBUTTONDOWN;
       const int level = t.LevelAt(m.pt);
       if (level < 0) {
-        if (m.message == WM_LBUTTONDOWN || m.message == WM_RBUTTONDOWN) done = true;
+        // Outside the menus: onto another entry of the bar moves the menu there; a press closes it.
+        if (Bar && m.message == WM_MOUSEMOVE && !Bar->OnCurrent(m.pt) && Bar->SwitchAt(m.pt))
+          done = true;
+        else if (press)
+          done = true;
         continue;
       }
       TMenuPopupWindow* w = t.Levels[static_cast<size_t>(level)].get();
@@ -614,9 +745,9 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu) {
       const int idx = w->ItemAt(p);
       if (m.message == WM_MOUSEMOVE) {
         if (idx >= 0 && idx != w->Selected) {
-          t.CloseFrom(static_cast<size_t>(level) + 1);
           w->Select(idx);
-          t.OpenSub(static_cast<size_t>(level));
+          t.CloseFrom(static_cast<size_t>(level) + 1);
+          t.OpenSub(static_cast<size_t>(level), false);
         }
       } else if (m.message == WM_LBUTTONUP || m.message == WM_RBUTTONUP) {
         if (idx >= 0) {
@@ -631,40 +762,57 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu) {
     }
     if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) {
       TMenuPopupWindow* w = t.Levels.back().get();
+      const bool first = t.Levels.size() == 1;
       switch (m.wParam) {
       case VK_UP:
-        t.MoveSelection(w, -1);
+        TTracker::MoveSelection(w, -1);
         break;
       case VK_DOWN:
-        t.MoveSelection(w, 1);
+        TTracker::MoveSelection(w, 1);
+        break;
+      case VK_HOME:
+        w->Select(-1);
+        TTracker::MoveSelection(w, 1);
+        break;
+      case VK_END:
+        w->Select(-1);
+        TTracker::MoveSelection(w, -1);
         break;
       case VK_RIGHT:
-        t.OpenSub(t.Levels.size() - 1);
+        if (!t.OpenSub(t.Levels.size() - 1, true) && Bar && Bar->SwitchBy(1)) done = true;
         break;
       case VK_LEFT:
-        if (t.Levels.size() > 1) t.CloseFrom(t.Levels.size() - 1);
+        if (!first)
+          t.CloseFrom(t.Levels.size() - 1);
+        else if (Bar && Bar->SwitchBy(-1))
+          done = true;
         break;
       case VK_ESCAPE:
-        if (t.Levels.size() > 1)
+        if (!first)
           t.CloseFrom(t.Levels.size() - 1);
         else
           done = true;
         break;
       case VK_RETURN:
-        if (w->Selected >= 0) {
-          TMenuItem* item = w->Visible_[static_cast<size_t>(w->Selected)];
+        if (TMenuItem* item = w->SelectedItem()) {
           if (item->Count() > 0)
-            t.OpenSub(t.Levels.size() - 1);
-          else if (item->Enabled()) {
+            t.OpenSub(t.Levels.size() - 1, true);
+          else if (item->Enabled() && !item->IsLine()) {
             chosen = item;
             done = true;
           }
         }
         break;
       case VK_MENU:
+      case VK_F10:
         done = true;
         break;
       default:
+        if (IsMnemonicKey(m.wParam))
+          if (TMenuItem* item = t.Mnemonic(static_cast<WORD>(m.wParam))) {
+            chosen = item;
+            done = true;
+          }
         break;
       }
       continue;
@@ -681,12 +829,18 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu) {
   t.CloseFrom(0);
   ReleaseCapture();
   g_CancelTracking = false;
+  UpdateAllWindows();
   if (chosen) chosen->Click();
   return chosen;
 }
 
 void TPopupMenu::DoPopup(TObject* Sender) {
   if (OnPopup) OnPopup(Sender);
+}
+
+TMenuItem* TPopupMenu::PopupItem(TMenuItem* Item, int X, int Y, TMenuTrackBar* Bar) {
+  DoPopup(this);
+  return TrackMenuItem(Item, X, Y, this, Bar);
 }
 
 void TPopupMenu::Popup(int X, int Y) {

@@ -2,6 +2,7 @@
 // Menus: TMenuItem (a tree of items with captions, check marks, short cuts and owner-drawing events), TMenu
 // with its TMainMenu and TPopupMenu kinds, and the pop-up display that drops items down and tracks the mouse
 // and the keys until one is chosen. Short cuts are key codes with scShift, scCtrl and scAlt added.
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -10,6 +11,7 @@
 
 class TImageList;
 class TMenu;
+class TMenuTrackBar;
 
 using TShortCut = uint16_t;
 constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0;
@@ -19,7 +21,26 @@ TShortCut TextToShortCut(const AnsiString& Text);
 // The short cut a key message stands for (key code, Shift and Ctrl state, Alt from the message).
 TShortCut ShortCutFromMessage(const TMessage& Message);
 
+enum TOwnerDrawStateItem {
+  odSelected,
+  odGrayed,
+  odDisabled,
+  odChecked,
+  odFocused,
+  odDefault,
+  odHotLight,
+  odInactive,
+  odNoAccel,
+  odNoFocusRect,
+  odReserved1,
+  odReserved2,
+  odComboBoxEdit
+};
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+
 using TMenuDrawItemEvent = TEvent<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, bool Selected)>;
+using TAdvancedMenuDrawItemEvent =
+    TEvent<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State)>;
 using TMenuMeasureItemEvent = TEvent<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 using TMenuChangeEvent = TEvent<void(TObject* Sender, class TMenuItem* Source, bool Rebuild)>;
 
@@ -62,6 +83,8 @@ class TMenuItem : public TComponent {
   void SetAction(TBasicAction* Value);
   virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   bool IsLine() const { return FCaption == "-"; }
+  // The character after the caption's single "&", upper-cased; 0 when none.
+  char Accelerator() const;
 
   // The tree.
   int Count() const { return static_cast<int>(FItems.size()); }
@@ -80,9 +103,14 @@ class TMenuItem : public TComponent {
   // The menu the item belongs to, through its parents; null when none.
   TMenu* GetParentMenu() const;
 
+  // Runs the item once: its OnClick, or else its action (an action's client gets the action's OnExecute
+  // through the action, never twice).
   virtual void Click();
-  // Owner-drawing: the menu's OwnerDraw or these events decide how an item is drawn.
+  // Owner-drawing: in a menu that is owner-drawn (TMenu::IsOwnerDraw) the item's OnAdvancedDrawItem, else
+  // its OnDrawItem, draws it, and OnMeasureItem measures it; otherwise, and without those events, the class
+  // library draws it.
   virtual void DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected);
+  virtual void AdvancedDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State);
   virtual void MeasureItem(TCanvas* ACanvas, int& Width, int& Height);
 
   bool HasParent() const override { return true; }
@@ -93,10 +121,13 @@ class TMenuItem : public TComponent {
 
   TNotifyEvent OnClick;
   TMenuDrawItemEvent OnDrawItem;
+  TAdvancedMenuDrawItemEvent OnAdvancedDrawItem;
   TMenuMeasureItemEvent OnMeasureItem;
 
  protected:
   void MenuChanged(bool Rebuild);
+  void DefaultDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State);
+  void DefaultMeasureItem(TCanvas* ACanvas, int& Width, int& Height);
 
  private:
   friend class TMenu;
@@ -129,6 +160,8 @@ class TMenu : public TComponent {
   void SetImages(TImageList* Value);
   bool OwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool Value) { FOwnerDraw = Value; }
+  // The items are drawn by their owner-draw events: OwnerDraw is set or an image list is assigned.
+  bool IsOwnerDraw() const { return FOwnerDraw || FImages; }
   TMenuAutoFlag AutoHotkeys() const { return FAutoHotkeys; }
   void SetAutoHotkeys(TMenuAutoFlag Value) { FAutoHotkeys = Value; }
   TBiDiMode BiDiMode() const { return FBiDiMode; }
@@ -168,6 +201,9 @@ class TPopupMenu : public TMenu {
   // Shows the items at a screen position and tracks them until one is chosen or the menu is dismissed; the
   // chosen item's Click runs after the menu has closed.
   virtual void Popup(int X, int Y);
+  // Drops Item's sub-items down at a screen position as this menu would (OnPopup runs first), for the bar
+  // that tracks it; answers the item chosen or null.
+  TMenuItem* PopupItem(TMenuItem* Item, int X, int Y, TMenuTrackBar* Bar);
   TComponent* PopupComponent() const { return FPopupComponent; }
   void SetPopupComponent(TComponent* Value) { FPopupComponent = Value; }
   bool AutoPopup() const { return FAutoPopup; }
@@ -186,8 +222,26 @@ class TPopupMenu : public TMenu {
   TPopupAlignment FAlignment = paLeft;
 };
 
+// A bar whose entries drop menus down (a tool bar acting as a menu bar). While one of its menus is tracked,
+// the bar keeps the mouse and the keys that move between its entries.
+class TMenuTrackBar {
+ public:
+  virtual ~TMenuTrackBar() = default;
+  // Whether a screen point lies on another entry of the bar, whose menu should drop down instead.
+  virtual bool SwitchAt(TPoint Screen) = 0;
+  // Left (-1) or Right (+1) on the first level of the menu: whether the bar has a next entry to move to.
+  virtual bool SwitchBy(int Direction) = 0;
+  // Whether a screen point lies on the entry whose menu is down (a press there just closes the menu).
+  virtual bool OnCurrent(TPoint Screen) = 0;
+};
+
 // Drops down the sub-items of Item at a screen position and tracks them; answers the item chosen (its Click
-// has run), or null when dismissed. Menu bars use it to show a top-level item's sub-menu.
-TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu);
+// has run), or null when dismissed. Menu is the menu the display is for (its OnPopup has run); the items
+// draw as the menu they belong to decides. Bar, when given, is the bar that dropped the menu down.
+TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackBar* Bar = nullptr);
+// The pop-up windows of the menu being tracked, from the first level to the deepest; empty when none.
+std::vector<TWinControl*> MenuPopupWindows();
+// Told each time the menu loop has nothing left to do (tools and tests take their pictures there).
+extern std::function<void()> OnMenuLoopIdle;
 // Ends any menu tracking in progress (as a click outside would).
 void CancelMenuTracking();

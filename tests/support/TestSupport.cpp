@@ -153,6 +153,29 @@ void PressKey(WORD Key, unsigned Modifiers, const AnsiString& Text) {
   KeyUp(Key, Modifiers);
 }
 
+void QueueKey(WORD Key, unsigned Modifiers) {
+  backend::KeyEvent e;
+  e.VirtualKey = Key;
+  e.Modifiers = Modifiers;
+  e.Down = true;
+  InjectKey(e);
+  e.Down = false;
+  InjectKey(e);
+}
+
+void QueueMouse(TControl* Control, TPoint Screen, TMouseButton Button, bool Down) {
+  const TPoint client = Control->ScreenToClient(Screen);
+  InjectMouse(TopWindow(Control),
+              Event(Control, client.X, client.Y,
+                    Down ? backend::MouseEvent::Press : backend::MouseEvent::Release, ButtonOf(Button), 0));
+}
+
+void QueueMouseMove(TControl* Control, TPoint Screen) {
+  const TPoint client = Control->ScreenToClient(Screen);
+  InjectMouse(TopWindow(Control),
+              Event(Control, client.X, client.Y, backend::MouseEvent::Move, backend::NoButton, 0));
+}
+
 void Type(const AnsiString& Text) {
   for (char ch : Text) {
     const unsigned char u = static_cast<unsigned char>(ch);

@@ -32,6 +32,11 @@ void KeyUp(WORD Key, unsigned Modifiers = 0);
 void PressKey(WORD Key, unsigned Modifiers = 0, const AnsiString& Text = "");
 // Types each character: its key down (with the character) and up.
 void Type(const AnsiString& Text);
+// Queue input without running the loop, for a modal loop (a menu, a modal form) that takes it when it runs.
+// A mouse event at a screen point goes to the top-level window of Control.
+void QueueKey(WORD Key, unsigned Modifiers = 0);
+void QueueMouse(TControl* Control, TPoint Screen, TMouseButton Button, bool Down);
+void QueueMouseMove(TControl* Control, TPoint Screen);
 // Runs the message loop until nothing waits.
 void Pump();
 

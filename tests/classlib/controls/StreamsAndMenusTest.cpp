@@ -147,8 +147,8 @@ TEST_F(StreamsAndMenusTest, SubMenusOpenWithRightAndChooseWithEnter) {
   form.Show();
   testsupport::Pump();
   TMenuItem* game = dynamic_cast<TMenuItem*>(form.FindComponent("mGame"));
-  // Down to "Size", Right opens it, Down to "4x4", Enter.
-  for (WORD k : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}) {
+  // Down to "Size", Right opens it on its first item, Down to "4x4", Enter.
+  for (WORD k : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}) {
     backend::KeyEvent e;
     e.VirtualKey = k;
     InjectKey(e);

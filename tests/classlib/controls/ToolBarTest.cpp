@@ -1,0 +1,146 @@
+// Tool bars: button order and layout, custom drawing with the button states, clicks, and menu buttons that
+// drop their menus down and move the open menu from button to button as a menu bar does.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "classlib/controls/Form.h"
+#include "classlib/controls/Menus.h"
+#include "classlib/controls/ToolBar.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// A form with a menu bar made of a tool bar: one button per top-level item, made last to first.
+struct MenuBarForm : ::testing::Test {
+  MenuBarForm() : form(nullptr), menu(&form) {
+    form.SetBounds(0, 0, 400, 300);
+    for (const char* top : {"&Game", "&Options", "&Help"}) {
+      auto* item = new TMenuItem(&form); // owned by the form
+      item->SetCaption(top);
+      menu.Items()->Add(item);
+      for (int i = 0; i < 3; ++i) {
+        auto* sub = new TMenuItem(&form); // owned by the form
+        sub->SetCaption(std::string(top + 1) + " " + std::to_string(i));
+        sub->OnClick = [this, sub](TObject*) { log.push_back(sub->Caption()); };
+        item->Add(sub);
+      }
+    }
+    bar = new TToolBar(&form); // owned by the form
+    bar->SetParent(&form);
+    bar->SetFlat(true);
+    bar->SetShowCaptions(true);
+    bar->SetEdgeBorders({});
+    for (int i = menu.Items()->Count() - 1; i >= 0; --i) {
+      auto* b = new TToolButton(&form); // owned by the form
+      b->SetParent(bar);
+      b->SetGrouped(true);
+      b->SetAutoSize(true);
+      b->SetMenuItem(menu.Items()->Items(i));
+    }
+    bar->SetAutoSize(true);
+    form.Show();
+    testsupport::Pump();
+  }
+  TPoint ButtonCentre(int Index) {
+    TToolButton* b = bar->Buttons(Index);
+    return bar->ClientToScreen({b->Left() + b->Width() / 2, b->Top() + b->Height() / 2});
+  }
+  TForm form;
+  TMainMenu menu;
+  TToolBar* bar;
+  std::vector<std::string> log;
+};
+
+} // namespace
+
+TEST_F(MenuBarForm, ButtonsStandInMenuOrderAndTakeTheirItemsCaptions) {
+  ASSERT_EQ(bar->ButtonCount(), 3);
+  EXPECT_EQ(bar->Buttons(0)->Caption(), "&Game");
+  EXPECT_EQ(bar->Buttons(2)->Caption(), "&Help");
+  EXPECT_LT(bar->Buttons(0)->Left(), bar->Buttons(1)->Left());
+  EXPECT_EQ(bar->Buttons(1)->Left(), bar->Buttons(0)->Left() + bar->Buttons(0)->Width());
+  EXPECT_EQ(bar->Height(), bar->ButtonHeight());
+  // A caption button is as wide as its caption needs, whatever ButtonWidth says.
+  EXPECT_GT(bar->Buttons(1)->Width(), bar->Buttons(2)->Width());
+}
+
+TEST_F(MenuBarForm, CustomDrawSeesTheBarThenEachButtonWithItsState) {
+  std::vector<std::string> seen;
+  bar->OnCustomDraw = [&](TToolBar*, const TRect& r, bool&) {
+    seen.push_back("bar " + std::to_string(r.Width()));
+  };
+  bar->OnCustomDrawButton = [&](TToolBar*, TToolButton* b, TCustomDrawState s, bool& d) {
+    seen.push_back(b->Caption() + (s.Contains(cdsHot) ? " hot" : "") +
+                   (s.Contains(cdsDisabled) ? " off" : ""));
+    d = false;
+  };
+  menu.Items()->Items(2)->SetEnabled(false);
+  bar->Buttons(2)->SetEnabled(false);
+  testsupport::MouseMove(bar->Buttons(1), 3, 3);
+  seen.clear();
+  bar->Repaint();
+  EXPECT_EQ(seen, (std::vector<std::string>{"bar " + std::to_string(bar->ClientWidth()), "&Game",
+                                            "&Options hot", "&Help off"}));
+}
+
+TEST_F(MenuBarForm, KeysMoveTheOpenMenuFromButtonToButton) {
+  // Game drops down; Right moves to Options, Right again to Help, Left back to Options; Down, Enter.
+  for (WORD k : {VK_RIGHT, VK_RIGHT, VK_LEFT, VK_DOWN, VK_RETURN}) testsupport::QueueKey(k);
+  bar->TrackMenu(bar->Buttons(0));
+  EXPECT_EQ(log, std::vector<std::string>{"Options 0"});
+  EXPECT_EQ(bar->MenuButton(), nullptr);
+}
+
+TEST_F(MenuBarForm, TheMouseMovesTheOpenMenuToAnotherButtonAndAPressOutsideCloses) {
+  std::vector<std::string> opened;
+  int idles = 0;
+  OnMenuLoopIdle = [&] {
+    ++idles;
+    opened.push_back(bar->MenuButton() ? bar->MenuButton()->Caption() : "none");
+    if (idles == 1) testsupport::QueueMouseMove(&form, ButtonCentre(2));
+    if (idles == 2) {
+      testsupport::QueueMouse(&form, {380, 280}, mbLeft, true);
+      testsupport::QueueMouse(&form, {380, 280}, mbLeft, false);
+    }
+  };
+  testsupport::MouseMove(bar->Buttons(0), 5, 5);
+  testsupport::MouseDown(bar->Buttons(0), 5, 5); // drops Game down and tracks until the press outside
+  OnMenuLoopIdle = nullptr;
+  testsupport::MouseUp(bar->Buttons(0), 5, 5);
+  EXPECT_EQ(opened, (std::vector<std::string>{"&Game", "&Help"}));
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(MenuPopupWindows().empty());
+}
+
+TEST(ToolBar, AClickRunsTheButtonOnceAndCheckButtonsOfAGroupTakeTurns) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  auto* bar = new TToolBar(&form); // owned by the form
+  bar->SetParent(&form);
+  std::vector<TToolButton*> buttons;
+  int clicks = 0;
+  for (int i = 0; i < 3; ++i) {
+    auto* b = new TToolButton(&form); // owned by the form
+    b->SetLeft(100 * i);              // placed after the others, so they keep the order of making
+    b->SetParent(bar);
+    b->SetStyle(tbsCheck);
+    b->SetGrouped(true);
+    b->OnClick = [&clicks](TObject*) { ++clicks; };
+    buttons.push_back(b);
+  }
+  form.Show();
+  testsupport::Pump();
+  EXPECT_EQ(bar->Buttons(0), buttons[0]);
+  testsupport::Click(buttons[1], 5, 5);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(buttons[1]->Down());
+  testsupport::Click(buttons[2], 5, 5);
+  EXPECT_FALSE(buttons[1]->Down());
+  EXPECT_TRUE(buttons[2]->Down());
+  // Pressed on one button and released on another: nothing runs.
+  testsupport::MouseDown(buttons[0], 5, 5);
+  testsupport::MouseUp(buttons[0], 100 + 5, 5);
+  EXPECT_EQ(clicks, 2);
+}

@@ -1,0 +1,194 @@
+// Owner-drawn menus: what each style sets, measuring, the pixels of every item kind in the real pop-up
+// windows, the flat border drawn on the desktop, and which menu draws an item.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "classlib/controls/Form.h"
+#include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/ImageList.h"
+#include "classlib/win/Windows.h"
+#include "skin/SKMainMenu.h"
+#include "skin/SKMgr.h"
+#include "skin/SKPopupMenu.h"
+#include "tests/support/TestSupport.h"
+
+using testsupport::PixelAt;
+
+namespace {
+
+const TskUIStyle BuiltIn[] = {MacOS, WinXP, DeepBlue, Protein, BlueGlass};
+
+TMenuItem* AddItem(TMenu* Menu, TMenuItem* Parent, const char* Caption) {
+  auto* item = new TMenuItem(Menu->Owner() ? Menu->Owner() : Menu); // owned by the form or the menu
+  item->SetCaption(Caption);
+  (Parent ? Parent : Menu->Items())->Add(item);
+  return item;
+}
+
+// Runs Popup, and once the menu is up and idle, Probe (the first time only); then dismisses the menu.
+void WithMenuUp(TPopupMenu& Menu, int X, int Y, const std::function<void()>& Probe) {
+  bool done = false;
+  OnMenuLoopIdle = [&] {
+    if (done) return;
+    done = true;
+    Probe();
+    CancelMenuTracking();
+  };
+  Menu.Popup(X, Y);
+  OnMenuLoopIdle = nullptr;
+  EXPECT_TRUE(done);
+}
+
+struct MenuForm : ::testing::Test {
+  MenuForm() : form(nullptr) {
+    form.SetBounds(0, 0, 400, 300);
+    form.Show();
+    testsupport::Pump();
+  }
+  TForm form;
+};
+
+} // namespace
+
+TEST_F(MenuForm, EachStyleSetsHeightsBarAndThemeColours) {
+  TskPopupMenu menu(&form);
+  for (TskUIStyle s : BuiltIn) {
+    menu.SetUIStyle(s);
+    EXPECT_EQ(menu.BarWidth(), 26);
+    EXPECT_EQ(menu.MenuItemHeight(), s == MacOS ? 20 : 21);
+    EXPECT_EQ(menu.SeparatorHeight(), s == MacOS ? 12 : 5);
+    EXPECT_EQ(menu.SeparatorColor(), s == MacOS ? TColor(0) : TColor(0x848284));
+    EXPECT_EQ(menu.BarColor(), GetInsideThemeColor(s, 23));
+    EXPECT_EQ(menu.Color(), GetInsideThemeColor(s, 21));
+    EXPECT_EQ(menu.FontColor(), GetInsideThemeColor(s, 22));
+    EXPECT_EQ(menu.SelectedBorderColor(), GetInsideThemeColor(s, 18));
+    EXPECT_EQ(menu.SelectedColor(), GetInsideThemeColor(s, 19));
+    EXPECT_EQ(menu.SelectedFontColor(), GetInsideThemeColor(s, 20));
+  }
+  // FromThemeFile without a theme file falls back to DeepBlue's colours.
+  menu.SetUIStyle(FromThemeFile);
+  EXPECT_EQ(menu.Color(), GetInsideThemeColor(DeepBlue, 21));
+}
+
+TEST_F(MenuForm, HeightWritesFollowTheStyleAndTheMenuKind) {
+  TskPopupMenu popup(&form);
+  TskMainMenu main(&form);
+  popup.SetUIStyle(MacOS);
+  main.SetUIStyle(MacOS);
+  popup.SetMenuItemHeight(30);
+  main.SetMenuItemHeight(30);
+  popup.SetSeparatorHeight(9);
+  main.SetSeparatorHeight(9);
+  EXPECT_EQ(popup.MenuItemHeight(), 20);
+  EXPECT_EQ(main.MenuItemHeight(), 30);
+  EXPECT_EQ(popup.SeparatorHeight(), 12);
+  EXPECT_EQ(main.SeparatorHeight(), 12);
+  main.SetUIStyle(MacOS);
+  EXPECT_EQ(main.MenuItemHeight(), 20);
+  popup.SetUIStyle(WinXP);
+  popup.SetMenuItemHeight(30);
+  popup.SetSeparatorHeight(9);
+  EXPECT_EQ(popup.MenuItemHeight(), 30);
+  EXPECT_EQ(popup.SeparatorHeight(), 9);
+}
+
+TEST_F(MenuForm, MainMenuImagesReadNullWhileOnlyTheCheckMarkIsThere) {
+  TskMainMenu main(&form);
+  EXPECT_EQ(main.Images(), nullptr);
+  EXPECT_TRUE(main.OwnerDraw());
+  EXPECT_TRUE(main.IsOwnerDraw()); // its own check-mark list makes it owner-drawn
+  TImageList list(&form);
+  main.SetImages(&list);
+  EXPECT_EQ(main.Images(), &list);
+  main.SetImages(nullptr);
+  EXPECT_EQ(main.Images(), nullptr);
+  EXPECT_TRUE(main.IsOwnerDraw());
+  TskPopupMenu popup(&form);
+  EXPECT_TRUE(popup.OwnerDraw());
+}
+
+TEST_F(MenuForm, ItemsAreMeasuredFromCaptionShortCutAndBar) {
+  TskPopupMenu menu(&form);
+  menu.SetUIStyle(WinXP);
+  TMenuItem* open = AddItem(&menu, nullptr, "&Open");
+  open->SetShortCut(ShortCut('O', {ssCtrl}));
+  TMenuItem* line = AddItem(&menu, nullptr, "-");
+  menu.MenuAdded();
+  TBitmap probe;
+  probe.SetSize(1, 1);
+  TCanvas* c = probe.Canvas();
+  int w = 0, h = 0;
+  open->MeasureItem(c, w, h);
+  EXPECT_EQ(w, c->TextWidth("&Open") + c->TextWidth("Ctrl+O") + 26 + 40);
+  EXPECT_EQ(h, 21);
+  line->MeasureItem(c, w, h);
+  EXPECT_EQ(w, c->TextWidth("-") + 26 + 40);
+  EXPECT_EQ(h, 5);
+}
+
+namespace {
+
+// A pop-up of every item kind: plain, checked, disabled, default, a separator, a short-cut, a sub-menu.
+struct KindsMenu {
+  explicit KindsMenu(TForm& Form) : menu(&Form) {
+    plain = AddItem(&menu, nullptr, "&Plain");
+    checked = AddItem(&menu, nullptr, "&Checked");
+    checked->SetChecked(true);
+    disabled = AddItem(&menu, nullptr, "&Disabled");
+    disabled->SetEnabled(false);
+    line = AddItem(&menu, nullptr, "-");
+    bold = AddItem(&menu, nullptr, "De&fault");
+    bold->SetDefault(true);
+    bold->SetShortCut(ShortCut('N', {ssCtrl}));
+    sub = AddItem(&menu, nullptr, "&More");
+    AddItem(&menu, sub, "&Inner");
+    menu.MenuAdded();
+  }
+  TskPopupMenu menu;
+  TMenuItem *plain, *checked, *disabled, *line, *bold, *sub;
+};
+
+} // namespace
+
+TEST_F(MenuForm, EveryItemKindShowsItsDecisivePixelsInEachStyle) {
+  for (TskUIStyle s : BuiltIn) {
+    SCOPED_TRACE(static_cast<int>(s));
+    KindsMenu k(form);
+    k.menu.SetUIStyle(s);
+    testsupport::QueueKey(VK_DOWN); // the first item is selected once the menu is up
+    WithMenuUp(k.menu, 50, 40, [&] {
+      const std::vector<TWinControl*> levels = MenuPopupWindows();
+      ASSERT_EQ(levels.size(), 1u);
+      const TSurface shot = testsupport::Render(levels[0]);
+      testsupport::SavePng(shot, AnsiString("menu-kinds-") + TskUIStyleNames.NameOf(s) + ".png");
+      // Items start inside the three-pixel border: plain 0..21 (selected), checked 21..42, disabled
+      // 42..63, separator 63..68 (MacOS: 20-high items, a 12-high separator).
+      const int h = s == MacOS ? 20 : 21;
+      if (s != MacOS) {
+        EXPECT_EQ(PixelAt(shot, 3 + 5, 3 + h + 10), k.menu.BarColor()) << "side bar";
+        EXPECT_EQ(PixelAt(shot, 3 + 100, 3 + h + 2), k.menu.Color()) << "item background";
+        EXPECT_EQ(PixelAt(shot, 3 + 100, 3 + 10), k.menu.SelectedColor()) << "selection fill";
+        EXPECT_EQ(PixelAt(shot, 3, 3 + 10), k.menu.SelectedBorderColor()) << "selection border";
+        EXPECT_EQ(PixelAt(shot, 3 + 60, 3 + 3 * h + 2), k.menu.SeparatorColor()) << "separator line";
+      } else {
+        // The MacOS pictures: the selection picture differs from the plain one.
+        EXPECT_NE(PixelAt(shot, 3 + 100, 3 + 10), PixelAt(shot, 3 + 100, 3 + h + 10));
+      }
+      // The check mark "MENU_CHECKED" at (L + 4, T + 3) of the checked item: some pixel of it is dark.
+      bool mark = false;
+      for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+          const TColor p = PixelAt(shot, 3 + 4 + x, 3 + h + 3 + y);
+          mark = mark || ((p & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60 && ((p >> 16) & 0xFF) < 0x60);
+        }
+      EXPECT_TRUE(mark) << "check mark";
+      // The disabled item's text is grey 0x808080 somewhere on its row.
+      bool grey = false;
+      for (int x = 30; x < 90; ++x)
+        for (int y = 2 * h + 3; y < 3 * h + 3; ++y) grey = grey || PixelAt(shot, x, y) == 0x808080;
+      EXPECT_TRUE(grey) << "disabled text";
+    });
+  }
+}
