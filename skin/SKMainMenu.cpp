@@ -67,6 +67,7 @@ void TskMainMenu::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TskMainMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {
   TMainMenu::MenuChanged(Sender, Source, Rebuild);
+  StyleMenuChanged(Source, Rebuild);
   if (!FFrame || !dynamic_cast<TCustomForm*>(Owner())) return;
   FFrame->UpdateTopMenu();
   const TComponentState state = ComponentState();

@@ -192,6 +192,12 @@ void TskMenuStyle::StyleNotification(TComponent* AComponent, TOperation Operatio
     }
 }
 
+void TskMenuStyle::StyleMenuChanged(TMenuItem* Source, bool Rebuild) {
+  if (!Rebuild || !Source || Source->GetParentMenu() != FMenu) return;
+  for (int i = 0; i < Source->Count(); ++i)
+    Menu_SetItemEvent(Source->Items(i), DrawHandler(), MeasureHandler());
+}
+
 TskMenuStyle* TskMenuStyle::OwningStyle(TMenuItem* Item) {
   auto* style = dynamic_cast<TskMenuStyle*>(Item->GetParentMenu());
   return style && style != this ? style : nullptr;

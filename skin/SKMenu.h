@@ -99,6 +99,9 @@ class TskMenuStyle {
   virtual bool MenuItemHeightFixed() const = 0;
   // The shared part of the menus' Notification.
   void StyleNotification(TComponent* AComponent, TOperation Operation);
+  // Items added to the menu in code take its drawing, whoever owns them (the class library tells a menu of
+  // a new item through MenuChanged once the item is in place).
+  void StyleMenuChanged(TMenuItem* Source, bool Rebuild);
   TMenuItemDrawHandler DrawHandler();
   TMenuItemMeasureHandler MeasureHandler();
 

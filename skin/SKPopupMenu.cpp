@@ -57,3 +57,8 @@ void TskPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
   TPopupMenu::Notification(AComponent, Operation);
   StyleNotification(AComponent, Operation);
 }
+
+void TskPopupMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {
+  TPopupMenu::MenuChanged(Sender, Source, Rebuild);
+  StyleMenuChanged(Source, Rebuild);
+}

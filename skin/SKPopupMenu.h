@@ -11,6 +11,7 @@ class TskPopupMenu : public TPopupMenu, public TskMenuStyle {
 
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) override;
 
  protected:
   TImageList* ItemImages() const override { return Images(); }

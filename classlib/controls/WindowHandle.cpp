@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "classlib/controls/DesktopDC.h"
 #include "classlib/controls/WinControl.h"
 #include "classlib/core/Exception.h"
 #include "classlib/graphics/Gdi.h"
@@ -1316,6 +1317,7 @@ BOOL EndPaint(HWND w, const PAINTSTRUCT*) {
 
 HDC GetDC(HWND w) {
   if (!Valid(w)) return nullptr;
+  if (IsDesktopWindow(w)) return GetDesktopDC();
   MarkPresent(w, w->Client);
   HDC dc = new TDeviceContext(&w->Surface, w->Client.TopLeft(), w->Client); // freed by ReleaseDC
   Sys().DCs[dc] = w;
@@ -1324,6 +1326,7 @@ HDC GetDC(HWND w) {
 
 HDC GetWindowDC(HWND w) {
   if (!Valid(w)) return nullptr;
+  if (IsDesktopWindow(w)) return GetDesktopDC();
   MarkPresent(w, w->WindowRectInWindow());
   HDC dc = new TDeviceContext(&w->Surface, {0, 0}, w->WindowRectInWindow()); // freed by ReleaseDC
   Sys().DCs[dc] = w;
@@ -1331,6 +1334,7 @@ HDC GetWindowDC(HWND w) {
 }
 
 int ReleaseDC(HWND, HDC DC) {
+  if (ReleaseDesktopDC(DC)) return 1;
   if (!DC || Sys().DCs.erase(DC) == 0) return 0; // only contexts of GetDC and GetWindowDC are ours to free
   delete DC;
   return 1;
@@ -1338,10 +1342,15 @@ int ReleaseDC(HWND, HDC DC) {
 
 HWND WindowOfDC(HDC DC) {
   TSystem& s = Sys();
+  if (IsDesktopDC(DC)) return DesktopWindow();
   if (auto it = s.DCs.find(DC); it != s.DCs.end()) return Valid(it->second) ? it->second : nullptr;
   for (HWND w : s.Windows)
     if (&w->PaintDC == DC) return w;
   return nullptr;
+}
+
+std::vector<HWND> TopLevelWindows() {
+  return Sys().TopLevels;
 }
 
 void DestroyAllWindows() {

@@ -177,6 +177,9 @@ extern std::function<void(bool Active)> OnApplicationActivate;
 // Told of every raw mouse position change, for mouse-enter and mouse-leave tracking.
 extern std::function<void()> OnMouseIdle;
 
+// The top-level windows, bottom to top.
+std::vector<HWND> TopLevelWindows();
+
 // Destroys every window still open (the program is ending).
 void DestroyAllWindows();
 

@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include "classlib/backend/Backend.h"
+#include "classlib/controls/DesktopDC.h"
 #include "classlib/controls/Screen.h"
 
 std::function<bool(const AnsiString&)> ShellExecuteHook;
@@ -136,8 +137,7 @@ LRESULT CallWindowProc(const TWndMethod& Proc, HWND, UINT Msg, WPARAM WParam, LP
 }
 
 HWND GetDesktopWindow() {
-  static HWND desktop = CreateWindowHandle(nullptr, nullptr, WS_POPUP, 0, Screen->DesktopRect(), "");
-  return desktop;
+  return DesktopWindow();
 }
 
 HWND WindowFromDC(HDC DC) {

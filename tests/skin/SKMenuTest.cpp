@@ -192,3 +192,46 @@ TEST_F(MenuForm, EveryItemKindShowsItsDecisivePixelsInEachStyle) {
     });
   }
 }
+
+TEST_F(MenuForm, AFlatMenuFramesItsPopupWindowOnTheDesktop) {
+  KindsMenu k(form);
+  k.menu.SetUIStyle(DeepBlue);
+  k.menu.SetFlatMenu(true);
+  k.menu.SetBorderColor(0x00FF00); // stored, never drawn
+  const TColor line = GetInsideThemeColor(DeepBlue, 15);
+  WithMenuUp(k.menu, 60, 50, [&] {
+    TWinControl* popup = MenuPopupWindows().at(0);
+    const TSurface shot = testsupport::Render(popup);
+    testsupport::SavePng(shot, "menu-flat-DeepBlue.png");
+    const int w = popup->Width(), h = popup->Height();
+    EXPECT_EQ(PixelAt(shot, w / 2, 0), line) << "top line";
+    EXPECT_EQ(PixelAt(shot, w - 1, h / 2), line) << "right line";
+    EXPECT_EQ(PixelAt(shot, w / 2, h - 1), line) << "bottom line";
+    EXPECT_EQ(PixelAt(shot, 0, h / 2), TColor(0)) << "left column";
+    EXPECT_EQ(PixelAt(shot, w / 2, 1), TColor(0)) << "black ring";
+    EXPECT_EQ(PixelAt(shot, w - 2, h / 2), TColor(0)) << "black ring";
+    EXPECT_EQ(PixelAt(shot, 1, h / 2), TColor(0xFFFFFF)) << "white ring";
+    EXPECT_EQ(PixelAt(shot, w / 2, h - 3), TColor(0xFFFFFF)) << "white ring";
+  });
+}
+
+TEST_F(MenuForm, AnItemIsDrawnByTheMenuItBelongsTo) {
+  // Both menus hear of every item made on the form; the item made for the first menu keeps its drawing.
+  TskPopupMenu first(&form), second(&form);
+  first.SetUIStyle(WinXP);
+  second.SetUIStyle(MacOS);
+  TMenuItem* item = AddItem(&first, nullptr, "Mine");
+  second.Notification(item, opInsert); // the last menu of the form to hear of the item
+  TBitmap probe;
+  probe.SetSize(200, 30);
+  int w = 0, h = 0;
+  item->MeasureItem(probe.Canvas(), w, h);
+  EXPECT_EQ(h, 21) << "measured as WinXP, not MacOS";
+  item->DrawItem(probe.Canvas(), Rect(0, 0, 200, 21), false);
+  EXPECT_EQ(probe.Canvas()->Pixels(5, 10), first.BarColor());
+  EXPECT_EQ(probe.Canvas()->Pixels(100, 10), first.Color());
+  // An item made later for the second menu is the second menu's.
+  TMenuItem* other = AddItem(&second, nullptr, "Theirs");
+  other->MeasureItem(probe.Canvas(), w, h);
+  EXPECT_EQ(h, 20);
+}
