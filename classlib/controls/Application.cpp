@@ -6,6 +6,7 @@
 #include "classlib/backend/Backend.h"
 #include "classlib/controls/ControlCanvas.h"
 #include "classlib/controls/Dialogs.h"
+#include "classlib/controls/Hint.h"
 #include "classlib/controls/Screen.h"
 #include "classlib/controls/WindowHandle.h"
 #include "classlib/core/Thread.h"
@@ -148,6 +149,7 @@ bool TApplication::ProcessMessage(tagMSG& Msg) {
     if ((Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST) ||
         (Msg.message >= WM_NCMOUSEMOVE && Msg.message <= WM_NCMBUTTONDBLCLK))
       UpdateMouseControl();
+    HintMessage(Msg);
     if (!handled && !IsKeyMsg(Msg)) {
       TranslateMessage(Msg);
       DispatchMessage(Msg);
@@ -163,6 +165,43 @@ bool TApplication::ProcessMessage(tagMSG& Msg) {
     UpdateMouseControl();
   FreeDeviceContexts();
   return true;
+}
+
+void TApplication::SetShowHint(bool Value) {
+  FShowHint = Value;
+  if (!Value) CancelHint();
+}
+
+void TApplication::SetHint(const AnsiString& Value) {
+  if (FHint == Value) return;
+  FHint = Value;
+  if (OnHint) OnHint(this);
+}
+
+void TApplication::CancelHint() {
+  hints::Cancel();
+}
+
+void TApplication::HintMessage(const tagMSG& Msg) {
+  switch (Msg.message) {
+  case WM_MOUSEMOVE:
+  case WM_NCMOUSEMOVE:
+  case WM_MOUSELEAVE:
+    hints::MouseMoved();
+    break;
+  case WM_LBUTTONDOWN:
+  case WM_RBUTTONDOWN:
+  case WM_MBUTTONDOWN:
+  case WM_NCLBUTTONDOWN:
+  case WM_NCRBUTTONDOWN:
+  case WM_KEYDOWN:
+  case WM_SYSKEYDOWN:
+  case WM_MOUSEWHEEL:
+    hints::Cancel();
+    break;
+  default:
+    break;
+  }
 }
 
 void TApplication::Idle() {

@@ -62,6 +62,22 @@ class TApplication : public TComponent {
   void ShowException(Exception* E);
   int MessageBox(const char* Text, const char* Caption, int Flags);
 
+  // Hints (Hint.h): whether they show at all, their timing, the window colour, and the long hint of the
+  // control under the mouse (OnHint hears of each change).
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  int HintPause() const { return FHintPause; }
+  void SetHintPause(int Value) { FHintPause = Value; }
+  int HintShortPause() const { return FHintShortPause; }
+  void SetHintShortPause(int Value) { FHintShortPause = Value; }
+  int HintHidePause() const { return FHintHidePause; }
+  void SetHintHidePause(int Value) { FHintHidePause = Value; }
+  TColor HintColor() const { return FHintColor; }
+  void SetHintColor(TColor Value) { FHintColor = Value; }
+  const AnsiString& Hint() const { return FHint; }
+  void SetHint(const AnsiString& Value);
+  void CancelHint();
+
   int ModalLevel() const { return FModalLevel; }
   void IncModalLevel() { ++FModalLevel; }
   void DecModalLevel() { --FModalLevel; }
@@ -76,6 +92,7 @@ class TApplication : public TComponent {
   TNotifyEvent OnDeactivate;
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
+  TNotifyEvent OnHint;
 
   // Used by forms and the application-event components.
   void FormDestroying(TCustomForm* Form);
@@ -86,6 +103,7 @@ class TApplication : public TComponent {
 
  private:
   bool IsKeyMsg(tagMSG& Msg);
+  void HintMessage(const tagMSG& Msg);
   void Idle();
   void FreeReleased();
 
@@ -96,6 +114,12 @@ class TApplication : public TComponent {
   bool FActive = false;
   bool FRunning = false;
   int FModalLevel = 0;
+  bool FShowHint = true;
+  int FHintPause = 500;
+  int FHintShortPause = 50;
+  int FHintHidePause = 2500;
+  TColor FHintColor = clInfoBk;
+  AnsiString FHint;
   std::vector<TApplicationEvents*> FEvents;
   std::vector<TCustomForm*> FReleased;
 };

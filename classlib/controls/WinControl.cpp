@@ -879,6 +879,11 @@ void TWinControl::WMChar(TMessage& Message) {
   if (!DoKeyPress(Message)) DefaultHandler(Message);
 }
 void TWinControl::WMSysChar(TMessage& Message) {
+  // Alt and a character: the form's accelerators (captions with "&", menu bars) have the first say.
+  if (!ComponentState().Contains(csDesigning))
+    if (TCustomForm* form = GetParentForm();
+        form && form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam | KF_ALTDOWN_LPARAM) != 0)
+      return;
   DefaultHandler(Message);
 }
 

@@ -164,7 +164,8 @@ void TCanvas::Draw(int x, int y, TGraphic* graphic) {
 }
 
 void TCanvas::StretchDraw(const TRect& r, TGraphic* graphic) {
-  if (!graphic || graphic->Empty()) return;
+  // An empty or inverted rectangle draws nothing (a negative size would mirror the picture).
+  if (!graphic || graphic->Empty() || r.IsEmpty()) return;
   Changing();
   graphic->Draw(this, r);
   Changed();

@@ -84,6 +84,12 @@ TEST(Blit, StretchDrawSamplesNearestNeighbour) {
   StretchBlt(mirror->Canvas()->Handle(), 0, 0, 2, 1, src->Canvas()->Handle(), 2, 0, -2, 1, SRCCOPY);
   EXPECT_EQ(Px(*mirror, 0, 0), clLime);
   EXPECT_EQ(Px(*mirror, 1, 0), clRed);
+  // StretchDraw into an inverted or empty rectangle draws nothing at all (no mirrored picture).
+  auto untouched = MakeBitmap(4, 4, clWhite);
+  untouched->Canvas()->StretchDraw({3, 0, 1, 4}, src.get());
+  untouched->Canvas()->StretchDraw({0, 3, 4, 1}, src.get());
+  untouched->Canvas()->StretchDraw({2, 2, 2, 4}, src.get());
+  for (int y = 0; y < 4; ++y) EXPECT_EQ(Row(*untouched, y, clWhite), "####");
 }
 
 TEST(Blit, MergePaintCopyModeTurnsBlackDigitsWhite) {
