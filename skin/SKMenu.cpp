@@ -121,7 +121,7 @@ void TskMenuStyle::InitMenuStyle(TComponent* AOwner) {
 }
 
 void TskMenuStyle::SetUIStyle(TskUIStyle Value) {
-  FUIStyle = Value;
+  FTheme.UIStyle = Value;
   FBarWidth = 26;
   if (Value == MacOS) {
     FMenuItemHeight = 20;
@@ -132,24 +132,17 @@ void TskMenuStyle::SetUIStyle(TskUIStyle Value) {
     FSeparatorHeight = 5;
     FSeparatorColor = 0x848284;
   }
-  TskUIStyle style;
-  const bool file = UsingFileTheme(FFileTheme, FUIStyle, style);
-  const auto color = [&](int index) {
-    return file ? FFileTheme->GetColor(index) : GetInsideThemeColor(style, index);
-  };
-  FBarColor = color(23);
-  FColor = color(21);
-  FFontColor = color(22);
-  FSelectedBorderColor = color(18);
-  FSelectedColor = color(19);
-  FSelectedFontColor = color(20);
+  FBarColor = FTheme.Color(23);
+  FColor = FTheme.Color(21);
+  FFontColor = FTheme.Color(22);
+  FSelectedBorderColor = FTheme.Color(18);
+  FSelectedColor = FTheme.Color(19);
+  FSelectedFontColor = FTheme.Color(20);
 }
 
 void TskMenuStyle::SetFileTheme(TskFileTheme* Value) {
-  if (FFileTheme && FFileTheme != Value) FFileTheme->RemoveFreeNotification(FMenu);
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(FMenu);
-  SetUIStyle(FUIStyle);
+  FTheme.Attach(FMenu, Value);
+  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskMenuStyle::SetMenuItemHeight(int Value) {
@@ -157,7 +150,7 @@ void TskMenuStyle::SetMenuItemHeight(int Value) {
 }
 
 void TskMenuStyle::SetSeparatorHeight(int Value) {
-  if (FUIStyle != MacOS) FSeparatorHeight = Value;
+  if (FTheme.UIStyle != MacOS) FSeparatorHeight = Value;
 }
 
 TMenuItemDrawHandler TskMenuStyle::DrawHandler() {
@@ -179,10 +172,7 @@ void TskMenuStyle::MenuAdded() {
 
 void TskMenuStyle::StyleNotification(TComponent* AComponent, TOperation Operation) {
   if (!AComponent) return;
-  if (Operation == opRemove && AComponent == FFileTheme) {
-    FFileTheme = nullptr;
-    SetUIStyle(DeepBlue);
-  }
+  if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
   if (Operation == opInsert)
     if (auto* item = dynamic_cast<TMenuItem*>(AComponent)) {
       // A new item is drawn by this menu unless it already belongs to another one: every menu of a form
@@ -231,15 +221,10 @@ void TskMenuStyle::DrawItem(TObject* Sender, TCanvas* ACanvas, const TRect& ARec
   }
   const int L = ARect.Left, T = ARect.Top, R = ARect.Right, B = ARect.Bottom, BW = FBarWidth;
   const bool ltr = !RightToLeft();
-  const bool mac = FUIStyle == MacOS;
+  const bool mac = FTheme.UIStyle == MacOS;
 
   if (FFlatMenu)
-    if (HWND window = WindowFromDC(ACanvas->Handle())) {
-      TskUIStyle style;
-      const TColor line = UsingFileTheme(FFileTheme, FUIStyle, style) ? FFileTheme->GetColor(15)
-                                                                      : GetInsideThemeColor(style, 15);
-      Menu_DrawWindowBorder(window, 0, line);
-    }
+    if (HWND window = WindowFromDC(ACanvas->Handle())) Menu_DrawWindowBorder(window, 0, FTheme.Color(15));
 
   const auto barAndRest = [&] {
     if (BW > 0)

@@ -8,6 +8,7 @@
 #include "classlib/core/TypInfo.h"
 #include "classlib/graphics/Color.h"
 #include "classlib/graphics/Font.h"
+#include "skin/SKThemeLink.h"
 #include "skin/SKThemes.h"
 
 class TCanvas;
@@ -38,11 +39,11 @@ class TskMenuStyle {
   TskMenuStyle(const TskMenuStyle&) = delete;
   TskMenuStyle& operator=(const TskMenuStyle&) = delete;
 
-  TskUIStyle UIStyle() const { return FUIStyle; }
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   // Stores the style, resets bar width, heights and separator colour, and reads the colours from the theme
   // file or the built-in style. Nothing is repainted: items take the colours when next measured and drawn.
   void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FFileTheme; }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   void SetFileTheme(TskFileTheme* Value);
 
   int MenuItemHeight() const { return FMenuItemHeight; }
@@ -106,7 +107,7 @@ class TskMenuStyle {
   TMenuItemMeasureHandler MeasureHandler();
 
   TMenu* FMenu;
-  TskUIStyle FUIStyle = DeepBlue;
+  TskThemeLink FTheme;
   int FMenuItemHeight = 21;
   int FSeparatorHeight = 21;
   TColor FBarColor = clBtnFace;
@@ -123,7 +124,6 @@ class TskMenuStyle {
   int FFontSize = 8;
   uint8_t FFontCharset = 1;
   bool FUseSystemFont = true;
-  TskFileTheme* FFileTheme = nullptr;
 
  private:
   // The skinned menu an item belongs to, when another one than this.

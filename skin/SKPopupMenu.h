@@ -16,7 +16,7 @@ class TskPopupMenu : public TPopupMenu, public TskMenuStyle {
  protected:
   TImageList* ItemImages() const override { return Images(); }
   TImageList* CheckImages() const override;
-  bool MenuItemHeightFixed() const override { return FUIStyle == MacOS; }
+  bool MenuItemHeightFixed() const override { return FTheme.UIStyle == MacOS; }
 };
 
 // The check mark every pop-up menu draws: "MENU_CHECKED", white transparent.
