@@ -35,19 +35,24 @@ std::vector<HWND> ZOrder() {
 // inside Clip (screen coordinates).
 void Compose(TSurface& Out, TPoint Origin, HWND W, TRect Clip) {
   const TPoint o = W->ScreenOrigin();
-  const TRect wr{o.X, o.Y, o.X + W->Rect.Width(), o.Y + W->Rect.Height()};
+  const TRect wr{o.X, o.Y, o.X + std::min(W->Rect.Width(), W->Surface.Width()),
+                 o.Y + std::min(W->Rect.Height(), W->Surface.Height())};
   Clip = {std::max(Clip.Left, wr.Left), std::max(Clip.Top, wr.Top), std::min(Clip.Right, wr.Right),
           std::min(Clip.Bottom, wr.Bottom)};
   if (Clip.IsEmpty()) return;
+  // Within the snapshot; rows of a window without a shape are copied whole.
+  Clip = {std::max(Clip.Left, Origin.X), std::max(Clip.Top, Origin.Y),
+          std::min(Clip.Right, Origin.X + Out.Width()), std::min(Clip.Bottom, Origin.Y + Out.Height())};
+  if (Clip.IsEmpty()) return;
   for (int y = Clip.Top; y < Clip.Bottom; ++y) {
-    const int oy = y - Origin.Y;
-    if (oy < 0 || oy >= Out.Height()) continue;
-    for (int x = Clip.Left; x < Clip.Right; ++x) {
-      const int ox = x - Origin.X;
-      if (ox < 0 || ox >= Out.Width()) continue;
-      if (W->Shape && !W->Shape->Contains(x - o.X, y - o.Y)) continue;
-      Out.Row(oy)[ox] = W->Surface.Pixel(x - o.X, y - o.Y);
+    const uint32_t* src = W->Surface.Row(y - o.Y) + (Clip.Left - o.X);
+    uint32_t* dst = Out.Row(y - Origin.Y) + (Clip.Left - Origin.X);
+    if (!W->Shape) {
+      std::copy(src, src + Clip.Width(), dst);
+      continue;
     }
+    for (int x = Clip.Left; x < Clip.Right; ++x)
+      if (W->Shape->Contains(x - o.X, y - o.Y)) dst[x - Clip.Left] = src[x - Clip.Left];
   }
   const TRect client{o.X + W->Client.Left, o.Y + W->Client.Top, o.X + W->Client.Right,
                      o.Y + W->Client.Bottom};
@@ -138,6 +143,7 @@ bool ReleaseDesktopDC(HDC DC) {
   for (int y = 0; y < d->Pixels.Height(); ++y) {
     const uint32_t* now = d->Pixels.Row(y);
     const uint32_t* was = d->Before.Row(y);
+    if (std::equal(now, now + d->Pixels.Width(), was)) continue;
     for (int x = 0; x < d->Pixels.Width(); ++x) {
       if (now[x] == was[x]) continue;
       const TPoint p{d->Area.Left + x, d->Area.Top + y};

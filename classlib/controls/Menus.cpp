@@ -716,7 +716,7 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackB
       UpdateAllWindows();
       if (OnMenuLoopIdle) {
         OnMenuLoopIdle();
-        if (PeekMessage(m, nullptr, 0, 0, PM_NOREMOVE)) continue;
+        if (g_CancelTracking || PeekMessage(m, nullptr, 0, 0, PM_NOREMOVE)) continue;
       }
       WaitMessage(50);
       continue;
