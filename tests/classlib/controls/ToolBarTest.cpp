@@ -144,3 +144,44 @@ TEST(ToolBar, AClickRunsTheButtonOnceAndCheckButtonsOfAGroupTakeTurns) {
   testsupport::MouseUp(buttons[0], 100 + 5, 5);
   EXPECT_EQ(clicks, 2);
 }
+
+TEST_F(MenuBarForm, MnemonicsChooseOpenOrStepBetweenItems) {
+  TPopupMenu popup(&form);
+  std::vector<std::string> runs;
+  auto add = [&](TMenuItem* parent, const char* caption) {
+    auto* i = new TMenuItem(&form); // owned by the form
+    i->SetCaption(caption);
+    i->OnClick = [&runs, caption](TObject*) { runs.push_back(caption); };
+    parent->Add(i);
+    return i;
+  };
+  add(popup.Items(), "&Alpha");
+  add(popup.Items(), "&Beta");
+  add(popup.Items(), "&Bravo");
+  TMenuItem* more = add(popup.Items(), "&More");
+  add(more, "&Inner");
+  add(more, "&Other");
+  // One item with the letter runs at once.
+  testsupport::QueueKey('A');
+  popup.Popup(50, 50);
+  EXPECT_EQ(runs, std::vector<std::string>{"&Alpha"});
+  // Two items share B: the letter steps between them and Enter runs the one selected.
+  for (WORD k : {WORD('B'), WORD('B'), WORD(VK_RETURN)}) testsupport::QueueKey(k);
+  popup.Popup(50, 50);
+  EXPECT_EQ(runs.back(), "&Bravo");
+  // A letter of an item with a sub-menu opens it; the sub-menu's own letters work there.
+  for (WORD k : {WORD('M'), WORD('O')}) testsupport::QueueKey(k);
+  popup.Popup(50, 50);
+  EXPECT_EQ(runs.back(), "&Other");
+  EXPECT_EQ(runs.size(), 3u);
+}
+
+TEST_F(MenuBarForm, AltAndAButtonsLetterDropsItsMenuDown) {
+  // Alt+O reaches the bar as the form's accelerator and drops "Options" down; Enter runs its first item.
+  form.SetFocus();
+  testsupport::QueueKey('O', backend::ModAlt);
+  testsupport::QueueKey(VK_DOWN);
+  testsupport::QueueKey(VK_RETURN);
+  testsupport::Pump();
+  EXPECT_EQ(log, std::vector<std::string>{"Options 0"});
+}
