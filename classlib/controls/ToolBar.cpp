@@ -621,7 +621,10 @@ void TToolBar::TrackMenu(TToolButton* Button) {
       b->FDropdownMenu->Popup(p.X, p.Y);
     } else if (b->FMenuItem) {
       // The drop-down is a pop-up menu of the bar's, so that the bar's owner hears of it.
-      auto temp = std::make_unique<TPopupMenu>(this);
+      // Made whole before the bar takes it, so that the bar (and whoever derives from it) hears of a
+      // pop-up menu being inserted.
+      auto temp = std::make_unique<TPopupMenu>(nullptr);
+      InsertComponent(temp.get());
       TMenu* menu = b->FMenuItem->GetParentMenu();
       if (menu) temp->SetBiDiMode(menu->BiDiMode());
       temp->PopupItem(b->FMenuItem, p.X, p.Y, &tracking);

@@ -85,6 +85,43 @@ TEST_F(MenuBarForm, CustomDrawSeesTheBarThenEachButtonWithItsState) {
                                             "&Options hot", "&Help off"}));
 }
 
+namespace {
+// A bar that, as a skinned menu bar does, takes over each pop-up menu it makes to drop a button's menu down.
+class TWatchingBar : public TToolBar {
+ public:
+  using TToolBar::TToolBar;
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TToolBar::Notification(AComponent, Operation);
+    if (auto* popup = dynamic_cast<TPopupMenu*>(AComponent); popup && Operation == opInsert)
+      popup->OnPopup = [this](TObject*) { ++Popups; };
+  }
+  int Popups = 0;
+};
+} // namespace
+
+TEST(ToolBar, TheBarHearsOfThePopupMenuItDropsDown) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  TMainMenu menu(&form);
+  auto* top = new TMenuItem(&form); // owned by the form
+  top->SetCaption("&File");
+  menu.Items()->Add(top);
+  auto* sub = new TMenuItem(&form); // owned by the form
+  sub->SetCaption("&Open");
+  top->Add(sub);
+  auto* bar = new TWatchingBar(&form); // owned by the form
+  bar->SetParent(&form);
+  auto* b = new TToolButton(&form); // owned by the form
+  b->SetParent(bar);
+  b->SetMenuItem(top);
+  form.Show();
+  testsupport::Pump();
+  testsupport::QueueKey(VK_ESCAPE);
+  bar->TrackMenu(b);
+  EXPECT_EQ(bar->Popups, 1);
+  EXPECT_EQ(bar->ComponentCount(), 0); // the drop-down menu is gone again
+}
+
 TEST_F(MenuBarForm, KeysMoveTheOpenMenuFromButtonToButton) {
   // Game drops down; Right moves to Options, Right again to Help, Left back to Options; Down, Enter.
   for (WORD k : {VK_RIGHT, VK_RIGHT, VK_LEFT, VK_DOWN, VK_RETURN}) testsupport::QueueKey(k);
