@@ -683,7 +683,3 @@ void TskForm::PaintPictureBorder(TCanvas* C, int W, int H) {
     Fill(C, FForm->Color(), {sw, 0, W - sw, 3});
   }
 }
-
-void TskForm::UpdateMenu() {}
-void TskForm::UpdateTopMenu() {}
-void TskForm::RepaintMenuBar() {}

@@ -95,12 +95,6 @@ class TskForm : public TCustomPanel {
   void Resize() override;
   void WMEraseBkgnd(TMessage& Message) override;
 
-  // The menu bar hookup that a TskMainMenu calls when its items change (the bar itself comes with the
-  // frame's menu bar).
-  void UpdateMenu();
-  void UpdateTopMenu();
-  void RepaintMenuBar();
-
  private:
   bool Active() const { return FForm && FTitleBar && !FDestroying; }
   bool Designing() const { return ComponentState().Contains(csDesigning); }

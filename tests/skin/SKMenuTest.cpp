@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "classlib/controls/Form.h"
+#include "classlib/core/SysUtils.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/ImageList.h"
 #include "classlib/win/Windows.h"
@@ -234,4 +235,39 @@ TEST_F(MenuForm, AnItemIsDrawnByTheMenuItBelongsTo) {
   TMenuItem* other = AddItem(&second, nullptr, "Theirs");
   other->MeasureItem(probe.Canvas(), w, h);
   EXPECT_EQ(h, 20);
+}
+
+TEST_F(MenuForm, RightToLeftMenusPutTheBarAndTheMarksOnTheRight) {
+  KindsMenu k(form);
+  k.menu.SetUIStyle(WinXP);
+  k.menu.SetBiDiMode(bdRightToLeft);
+  const bool was = SysLocale.MiddleEast;
+  SysLocale.MiddleEast = true;
+  TBitmap probe;
+  probe.SetSize(200, 21);
+  k.checked->DrawItem(probe.Canvas(), Rect(0, 0, 200, 21), false);
+  EXPECT_EQ(probe.Canvas()->Pixels(200 - 5, 3), k.menu.BarColor()) << "bar on the right";
+  EXPECT_EQ(probe.Canvas()->Pixels(5, 3), k.menu.Color());
+  // The check mark at R - 20: some dark pixel there, none at the left.
+  bool right = false, left = false;
+  for (int y = 3; y < 19; ++y)
+    for (int x = 0; x < 16; ++x) {
+      right = right || probe.Canvas()->Pixels(200 - 20 + x, y) == 0;
+      left = left || probe.Canvas()->Pixels(4 + x, y) == 0;
+    }
+  EXPECT_TRUE(right);
+  EXPECT_FALSE(left);
+  // Without the Middle-East locale the menu's BiDiMode alone changes nothing.
+  SysLocale.MiddleEast = false;
+  k.checked->DrawItem(probe.Canvas(), Rect(0, 0, 200, 21), false);
+  EXPECT_EQ(probe.Canvas()->Pixels(5, 3), k.menu.BarColor());
+  SysLocale.MiddleEast = was;
+}
+
+TEST(MenuFont, TheSystemMenuFontAndColour) {
+  TFont font;
+  font.SetName("Courier New");
+  Menu_GetSystemFont(&font);
+  EXPECT_EQ(font.Name(), "Tahoma");
+  EXPECT_EQ(font.Color(), clMenuText);
 }
