@@ -5,8 +5,11 @@
 // drawing goes wrong.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
+#include <string>
 
+#include "classlib/backend/Backend.h"
 #include "classlib/controls/DesktopDC.h"
 #include "classlib/controls/Form.h"
 #include "classlib/controls/ToolBar.h"
@@ -176,4 +179,23 @@ TEST(MenuPictures, PopupMenuWithAnItemSelected) {
                 }
               });
   }
+}
+
+// The same on a real desktop, photographed, when asked to:
+//   xvfb-run -a -s '-screen 0 800x600x24' env QT_QPA_PLATFORM=xcb QUENDREL_SCREENSHOT=menu-real.png
+//   ./test_skin --gtest_filter=*MenuRealWindow*
+TEST(MenuPictures, MenuRealWindowScreenshot) {
+  const char* shot = std::getenv("QUENDREL_SCREENSHOT");
+  if (!shot || backend::IsOffscreen()) GTEST_SKIP() << "needs a desktop and QUENDREL_SCREENSHOT";
+  MenuDemo demo(Pictures[2]);
+  demo.main.SetFlatMenu(true);
+  for (WORD k : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN}) testsupport::QueueKey(k);
+  WhileOpen([&] { demo.bar->TrackMenu(demo.bar->Buttons(0)); },
+            [&] {
+              // Let the desktop map and draw the windows.
+              for (int i = 0; i < 50; ++i) backend::ProcessEvents(20);
+              const std::string command =
+                  std::string("import -window root '") + testsupport::OutputPath(shot) + "'";
+              EXPECT_EQ(std::system(command.c_str()), 0);
+            });
 }
