@@ -8,6 +8,7 @@
 #include "classlib/graphics/Gdi.h"
 #include "classlib/win/Windows.h"
 #include "skin/SKImagePanel.h"
+#include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPublic.h"
 #include "skin/SKResDef.h"
@@ -39,8 +40,11 @@ QUENDREL_REGISTER_CLASS(TskForm, TCustomPanel) {
   c.Event("OnTitleBarHelpBtnClick", &TskForm::OnTitleBarHelpBtnClick);
 }
 
+QUENDREL_REGISTER_CLASS(TskMenuBar, TToolBar) {}
+
 int MaxShowCount = 0;
 bool ChildMaximized = false;
+bool g_SkinKitConverting = false;
 
 namespace {
 
@@ -116,6 +120,9 @@ TskForm::TskForm(TComponent* AOwner) : TCustomPanel(AOwner) {
 TskForm::~TskForm() {
   FDestroying = true;
   FAppEvents.reset();
+  if (auto* menu = dynamic_cast<TskMainMenu*>(FMenu)) menu->SetFrame(nullptr);
+  delete FMenuBar; // owned by the frame as its component; its buttons go with it
+  FMenuBar = nullptr;
   FSideBorderPicture.reset();
   Release();
 }
@@ -342,6 +349,11 @@ void TskForm::SetUIStyle(TskUIStyle Value) {
     FBorderColor = FTheme.Color(16);
     FBorderWidth = FTheme.Size(17);
     SetColor(FTheme.Color(15));
+    if (FMenuBar) {
+      TColor c = FTheme.Color(48);
+      if (c == -1) c = SKMenuBarColorByFontColor(FTheme.Color(27), Color());
+      SetMenuBarColor(c);
+    }
     SetRoundCorner(FTheme.Size(14));
     SetRoundCornerBottom(FTheme.Size(47));
     auto left = std::make_unique<TBitmap>();
@@ -369,7 +381,7 @@ void TskForm::SetUIStyle(TskUIStyle Value) {
     FBorderColor = FTheme.Color(16);
     FBorderWidth = FTheme.Size(17);
     SetColor(FTheme.Color(15));
-    FMenuBarColor = Color();
+    SetMenuBarColor(Color());
     SetRoundCorner(FTheme.Size(14));
   }
   FBackgroundTile.reset();
@@ -381,6 +393,10 @@ void TskForm::SetUIStyle(TskUIStyle Value) {
 
   FTitleBar->SetFileTheme(FTheme.FileTheme);
   FTitleBar->SetUIStyle(FTheme.UIStyle);
+  if (auto* menu = dynamic_cast<TskMainMenu*>(FMenu)) {
+    menu->SetUIStyle(FTheme.UIStyle);
+    menu->SetFileTheme(FTheme.FileTheme);
+  }
   if (FUIStyleAutoUpdateSub) ContainerApplyUIStyle(this, FTheme.UIStyle, FTheme.FileTheme);
   if (IsMDIChild()) FForm->SetBoundsRect(bounds);
   FrameChanged();
@@ -465,22 +481,123 @@ void TskForm::SetTitleFont(TFont* Value) {
 }
 
 void TskForm::SetMenu(TMainMenu* Value) {
+  if (!Active()) {
+    FMenu = Value;
+    return;
+  }
+  if (auto* old = dynamic_cast<TskMainMenu*>(FMenu)) old->SetFrame(nullptr);
   FMenu = Value;
   if (Value) Value->FreeNotification(this);
+  if (auto* menu = dynamic_cast<TskMainMenu*>(Value)) menu->SetFrame(this);
+  if (FMenu) {
+    if (!FMenuBar) CreateMenuBar();
+    UpdateMenu();
+    FTitleBar->SetTop(0); // the caption stays above the bar
+  } else {
+    DestroyMenuBar();
+  }
 }
 
-void TskForm::UpdateMenu() {}
+void TskForm::CreateMenuBar() {
+  if (FMenuBar || IsMDIChild() || !Active()) return;
+  FMenuBar = new TskMenuBar(this); // owned by the frame (component ownership)
+  FMenuBar->SetForm(this);
+  FMenuBar->SetParent(this);
+  FMenuBar->SetFlat(true);
+  FMenuBar->SetEdgeBorders({});
+  FMenuBar->SetShowCaptions(true);
+  FMenuBar->SetHeight(FMenuBarHeight);
+  FMenuBar->SetColor(FMenuBarColor);
+  if (!Designing())
+    FMenuBar->OnCustomDrawButton = [this](TToolBar* Sender, TToolButton* Button, TCustomDrawState State,
+                                          bool& DefaultDraw) { DrawButton(Sender, Button, State, DefaultDraw); };
+  FMenuBar->OnCustomDraw = [this](TToolBar* Sender, const TRect& ARect, bool& DefaultDraw) {
+    DrawMenuBar(Sender, ARect, DefaultDraw);
+  };
+  FMenuBar->SetWrapable(true);
+  FMenuBar->SetAutoSize(true);
+  FTitleBar->SetTop(0);
+}
 
-void TskForm::UpdateTopMenu() {}
+void TskForm::DestroyMenuBar() {
+  if (!IsMDIChild()) {
+    delete FMenuBar; // owned by the frame as its component
+    FMenuBar = nullptr;
+  }
+  FMenu = nullptr;
+}
 
-void TskForm::RepaintMenuBar() {}
+void TskForm::UpdateMenu() {
+  if (!FMenuBar) return;
+  if (!FMenu) {
+    DestroyMenuBar();
+    return;
+  }
+  FMenuBar->SetAutoSize(false);
+  if (auto* menu = dynamic_cast<TskMainMenu*>(FMenu)) {
+    if (menu->UseSystemFont())
+      Menu_GetSystemFont(FMenuBar->Font());
+    else
+      FMenuBar->Font()->SetSize(menu->FontSize());
+  }
+  while (FMenuBar->ButtonCount() > 0) delete FMenuBar->Buttons(FMenuBar->ButtonCount() - 1);
+  // Each new button goes before the ones already there, so the last item is made first.
+  TMenuItem* items = FMenu->Items();
+  for (int i = items->Count() - 1; i >= 0; --i) {
+    auto* button = new TToolButton(this); // owned by the frame (component ownership)
+    button->SetParent(FMenuBar);
+    button->SetGrouped(true);
+    button->SetMenuItem(items->Items(i));
+    button->SetAutoSize(true);
+  }
+  FMenuBar->SetAutoSize(true);
+}
+
+void TskForm::UpdateTopMenu() {
+  if (!FMenuBar) return;
+  for (int i = 0; i < FMenuBar->ButtonCount(); ++i) {
+    TToolButton* button = FMenuBar->Buttons(i);
+    if (TMenuItem* item = button->MenuItem()) {
+      button->SetCaption(item->Caption());
+      button->SetEnabled(item->Enabled());
+    }
+  }
+}
+
+void TskForm::RepaintMenuBar() {
+  if (!FMenuBar || !FMenu) return;
+  ApplyMenuFont(FMenuBar->Font());
+  FMenuBar->Repaint();
+}
+
+bool TskForm::ApplyMenuFont(TFont* Font) const {
+  auto* menu = dynamic_cast<TskMainMenu*>(FMenu);
+  if (!menu) return false;
+  if (menu->UseSystemFont()) {
+    Menu_GetSystemFont(Font);
+  } else {
+    Font->SetName(menu->FontName());
+    Font->SetSize(menu->FontSize());
+    Font->SetCharset(static_cast<TFontCharset>(menu->FontCharset()));
+  }
+  return true;
+}
+
+bool TskForm::MenuBarShowing() const {
+  return FMenuBar && FMenuBar->Visible();
+}
 
 void TskForm::SetMenuBarColor(TColor Value) {
   FMenuBarColor = Value;
+  if (FMenuBar) FMenuBar->SetColor(Value);
 }
 
 void TskForm::SetMenuBarHeight(int Value) {
   FMenuBarHeight = Value;
+  if (!FMenuBar) return;
+  FMenuBar->SetHeight(Value);
+  FMenuBar->SetButtonHeight(Value); // the bar lays its buttons out at its button height
+  for (int i = 0; i < FMenuBar->ButtonCount(); ++i) FMenuBar->Buttons(i)->SetHeight(Value);
 }
 
 int TskForm::RoundCorner() const {
@@ -545,9 +662,28 @@ void TskForm::OnApplicationMessage(tagMSG& Msg, bool& Handled) {
 
 void TskForm::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomPanel::Notification(AComponent, Operation);
-  if (!AComponent || Operation != opRemove) return;
+  if (!AComponent) return;
+  const bool designing = Designing() && !ComponentState().Contains(csLoading);
+  if (Operation == opInsert) {
+    if (!designing || g_SkinKitConverting || !Active()) return;
+    auto* menu = dynamic_cast<TMainMenu*>(AComponent);
+    if (!menu) return;
+    if (menu->ClassName() != "TskMainMenu") {
+      const AnsiString text =
+          AnsiString("Strongly recommend you to use \"TskMainMenu\" instead of \"TMainMenu\".\r\n\r\nIf you "
+                     "still want to use TMainForm, \r\n\r\nset ") +
+          FForm->Name() + "'s MENU property to NIL please." + "\r\n\r\n" + "And set " + Name() +
+          "'s MENU property to this Menu when you finished designing the menu.";
+      MessageBox(nullptr, text.c_str(), "Information", MB_ICONINFORMATION | MB_OK);
+    } else if (menu->Owner() == FForm && !FMenu) {
+      SetMenu(menu);
+    }
+    return;
+  }
+  if (Operation != opRemove) return;
   if (AComponent == FFormPanel) FFormPanel = nullptr;
-  if (AComponent == FMenu) FMenu = nullptr;
+  if (AComponent == FMenu) DestroyMenuBar();
+  if (AComponent == FMenuBar) FMenuBar = nullptr;
   if (AComponent == this) Release();
   if (FTheme.Forget(AComponent, Operation)) {
     ContainerApplyUIStyle(this, DeepBlue, nullptr);
@@ -611,6 +747,11 @@ void TskForm::PaintPlainBorder(TCanvas* C, int W, int H) {
     Fill(C, Color(), {bw, t, 3, H - bw});
     Fill(C, Color(), {bw, H - 3, W - bw, H - bw});
     Fill(C, Color(), {W - 3, t, W - bw, H - bw});
+    if (MenuBarShowing()) {
+      const int th = FTitleBar->Height(), mh = FMenuBar->Height();
+      Fill(C, FMenuBar->Color(), {bw, th + 3, 3, th + 3 + mh});
+      Fill(C, FMenuBar->Color(), {W - 3, th + 3, W - bw, th + 3 + mh});
+    }
   }
   if (FTitleBar->Visible() && FTitleBar->CanPaint() && bw < 4) {
     TBitmap *left = nullptr, *right = nullptr, *centre = nullptr;
@@ -659,6 +800,11 @@ void TskForm::PaintPictureBorder(TCanvas* C, int W, int H) {
   Fill(C, Color(), {sw, t, sw + 1, H - h});
   Fill(C, Color(), {sw + 1, H - h - 1, W - sw - 1, H - h});
   Fill(C, Color(), {W - sw - 1, t, W - sw, H - h});
+  if (MenuBarShowing()) {
+    const int mh = FMenuBar->Height();
+    Fill(C, FMenuBar->Color(), {sw, t, sw + 1, t + mh + 3});
+    Fill(C, FMenuBar->Color(), {W - sw - 1, t + 3, W - sw, t + 3 + mh});
+  }
   if (FTitleBar->Visible() && FTitleBar->CanPaint()) {
     TBitmap *left = nullptr, *right = nullptr, *centre = nullptr;
     FTitleBar->GetLeftImage(left);
@@ -680,6 +826,91 @@ void TskForm::PaintPictureBorder(TCanvas* C, int W, int H) {
     x.Canvas()->StretchDraw({a, 0, b, centre->Height()}, centre);
     C->Draw(sw, 0, &x);
   } else {
-    Fill(C, FForm->Color(), {sw, 0, W - sw, 3});
+    Fill(C, FMenuBar ? FMenuBar->Color() : FForm->Color(), {sw, 0, W - sw, 3});
   }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The menu bar's drawing
+
+TskThemeLink TskForm::MenuTheme() const {
+  if (auto* menu = dynamic_cast<TskMainMenu*>(FMenu)) return TskThemeLink{menu->UIStyle(), menu->FileTheme()};
+  return FTheme;
+}
+
+TBitmap* TskForm::MacMenuPicture(std::unique_ptr<TBitmap>& Cache, const char* Name) {
+  if (!Cache) {
+    Cache = std::make_unique<TBitmap>();
+    Cache->LoadFromResourceName(0, Name);
+  }
+  return Cache.get();
+}
+
+void TskForm::DrawMenuBar(TToolBar* Sender, const TRect& ARect, bool&) {
+  if (MenuTheme().UIStyle == MacOS)
+    Sender->Canvas()->StretchDraw(ARect, MacMenuPicture(FMacMenuBar, SK_RES_MACOS_MENU_BAR));
+}
+
+void TskForm::DrawButton(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw) {
+  DefaultDraw = false;
+  TRect r = Button->BoundsRect();
+  const TskThemeLink theme = MenuTheme();
+  TCanvas* canvas = Sender->Canvas();
+  const bool fontSet = ApplyMenuFont(canvas->Font());
+  if (fontSet) canvas->Font()->SetColor(static_cast<TskMainMenu*>(FMenu)->FontColor());
+  const bool highlighted = State.Contains(cdsHot) || State.Contains(cdsSelected);
+  const bool pressed = State.Contains(cdsSelected);
+  const AnsiString caption = Button->Caption();
+  constexpr unsigned centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+  if (highlighted && theme.UIStyle == MacOS) {
+    TBitmap b;
+    b.SetSize(r.Width(), r.Height());
+    TCanvas* bc = b.Canvas();
+    bc->StretchDraw({0, 0, b.Width(), b.Height()}, MacMenuPicture(FMacMenuSelect, SK_RES_MACOS_MENU_SELECT));
+    bc->Brush()->SetStyle(bsClear);
+    bc->Font()->SetName(canvas->Font()->Name());
+    bc->Font()->SetSize(canvas->Font()->Size());
+    bc->Font()->SetCharset(canvas->Font()->Charset());
+    bc->Font()->SetColor(theme.Color(20));
+    RECT text{0, 0, b.Width(), b.Height() + 2};
+    DrawText(bc->Handle(), caption.c_str(), -1, &text, centred);
+    canvas->Draw(r.Left, r.Top, &b);
+    return;
+  }
+  if (highlighted) {
+    if (pressed) r.Right -= 2;
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(theme.Color(19));
+    canvas->FillRect(r);
+    canvas->Brush()->SetColor(theme.Color(18));
+    canvas->FrameRect(r);
+    if (pressed) r.Left += 2;
+    r.Top += 2;
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->Font()->SetColor(theme.Color(20));
+  } else {
+    canvas->Brush()->SetStyle(bsClear);
+    r.Top += 2;
+    TColor colour = theme.Color(22);
+    if (theme.UseFile() && theme.Color(27) == 0x030000) colour = clWhite;
+    canvas->Font()->SetColor(Button->Enabled() ? colour : TColor(0x808080));
+  }
+  RECT text = r;
+  DrawText(canvas->Handle(), caption.c_str(), -1, &text, centred);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// TskMenuBar
+
+void TskMenuBar::Notification(TComponent* AComponent, TOperation Operation) {
+  TToolBar::Notification(AComponent, Operation);
+  if (Operation != opInsert || !AComponent || AComponent->Owner() != this) return;
+  if (auto* popup = dynamic_cast<TPopupMenu*>(AComponent))
+    popup->OnPopup = [this](TObject* Sender) { OnMenuPopup(Sender); };
+}
+
+void TskMenuBar::OnMenuPopup(TObject* Sender) {
+  auto* popup = dynamic_cast<TPopupMenu*>(Sender);
+  if (popup && FForm && FForm->Menu()) popup->SetAutoHotkeys(FForm->Menu()->AutoHotkeys());
 }

@@ -10,10 +10,32 @@
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/Panel.h"
+#include "classlib/controls/ToolBar.h"
 #include "skin/SKThemeLink.h"
 #include "skin/SKTitleBar.h"
 
 class TBitmap;
+class TskForm;
+
+// The bar that shows a frame's menu: one button per top-level item, each dropping its item's sub-menu
+// down, painted by the frame's custom-draw handlers.
+class TskMenuBar : public TToolBar {
+  QUENDREL_CLASS(TskMenuBar, TToolBar)
+ public:
+  explicit TskMenuBar(TComponent* AOwner) : TToolBar(AOwner) {}
+
+  // The frame whose menu the bar shows (set by the frame).
+  TskForm* Form() const { return FForm; }
+  void SetForm(TskForm* Value) { FForm = Value; }
+
+  // The pop-up menu the bar makes to drop a button's items down gets OnMenuPopup.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The drop-down takes the hot-key handling of the frame's menu.
+  void OnMenuPopup(TObject* Sender);
+
+ private:
+  TskForm* FForm = nullptr; // not owned
+};
 
 class TskForm : public TCustomPanel {
   QUENDREL_CLASS(TskForm, TCustomPanel)
@@ -79,10 +101,17 @@ class TskForm : public TCustomPanel {
   void RegionWindow();
   // Paints the non-client border on the form's window.
   void PaintFormBorder();
-  // The menu bar hookup that a TskMainMenu calls when its items change; each does nothing without a bar.
+  // The menu bar: made when a menu is linked, one button per top-level item (UpdateMenu), captions and
+  // enabled states kept in step (UpdateTopMenu), the font taken from the menu (RepaintMenuBar).
+  void CreateMenuBar();
+  void DestroyMenuBar();
   void UpdateMenu();
   void UpdateTopMenu();
   void RepaintMenuBar();
+  TskMenuBar* MenuBar() const { return FMenuBar; }
+  // The menu bar's custom drawing: its background and each button.
+  void DrawMenuBar(TToolBar* Sender, const TRect& ARect, bool& DefaultDraw);
+  void DrawButton(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw);
   void ProcessKeyPress(TMessage& Message);
   // Takes the caption style away again when something gave it back.
   void ReAssign();
@@ -109,8 +138,15 @@ class TskForm : public TCustomPanel {
   void Release();
   void PaintPlainBorder(TCanvas* Canvas, int W, int H);
   void PaintPictureBorder(TCanvas* Canvas, int W, int H);
+  bool MenuBarShowing() const;
+  // The style and theme file the menu bar is drawn in: the linked skinned menu's, else the frame's.
+  TskThemeLink MenuTheme() const;
+  // The linked menu's font for the bar's canvas (when it is a skinned menu); answers whether it set one.
+  bool ApplyMenuFont(TFont* Font) const;
+  TBitmap* MacMenuPicture(std::unique_ptr<TBitmap>& Cache, const char* Name);
 
   TskTitleBar* FTitleBar = nullptr; // owned (component ownership), parent the frame
+  TskMenuBar* FMenuBar = nullptr;   // owned (component ownership); null while no menu is linked
   TMainMenu* FMenu = nullptr;       // not owned
   TWndMethod FOldWndProc;
   std::unique_ptr<TBitmap> FSideBorderPicture; // the right-hand border: item 45 turned by 180 degrees
@@ -135,6 +171,8 @@ class TskForm : public TCustomPanel {
   std::unique_ptr<TBitmap> FLeftBorderPicture;
   std::unique_ptr<TBitmap> FBottomBorderPicture;
   std::unique_ptr<TBitmap> FBackgroundTile;
+  std::unique_ptr<TBitmap> FMacMenuBar;    // "MACOS_MENU_BAR", loaded on first use
+  std::unique_ptr<TBitmap> FMacMenuSelect; // "MACOS_MENU_SELECT", loaded on first use
 };
 
 // Shared by every frame of the program: how often a frame that started maximized has re-asserted it, and

@@ -45,7 +45,7 @@ QUENDREL_REGISTER_CLASS(TskTitleBarCollection, TCollection) {}
 QUENDREL_REGISTER_CLASS(TskTitleBarButtons, TskTitleBarCollection) {}
 QUENDREL_REGISTER_CLASS(TskTitleBarSections, TskTitleBarCollection) {}
 
-QUENDREL_REGISTER_CLASS(TskTitleBarPopupMenu, TPopupMenu) {}
+QUENDREL_REGISTER_CLASS(TskTitleBarPopupMenu, TskPopupMenu) {}
 
 QUENDREL_REGISTER_CLASS(TskTitleBar, TCustomPanel) {
   c.Creatable();
@@ -371,7 +371,7 @@ TPersistent* TskTitleBarCollection::GetOwner() {
 // ---------------------------------------------------------------------------------------------------------
 // TskTitleBarPopupMenu
 
-TskTitleBarPopupMenu::TskTitleBarPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {
+TskTitleBarPopupMenu::TskTitleBarPopupMenu(TComponent* AOwner) : TskPopupMenu(AOwner) {
   SetAutoHotkeys(maManual);
   struct Entry {
     const char* Caption;
@@ -387,6 +387,7 @@ TskTitleBarPopupMenu::TskTitleBarPopupMenu(TComponent* AOwner) : TPopupMenu(AOwn
     if (e.Click) item->OnClick = [this, click = e.Click](TObject* Sender) { (this->*click)(Sender); };
     Items()->Add(item);
   }
+  MenuAdded();
 }
 
 TskTitleBarPopupMenu::~TskTitleBarPopupMenu() = default;
@@ -407,7 +408,7 @@ void TskTitleBarPopupMenu::Popup(int X, int Y) {
     Items()->Items(1)->SetEnabled(max);
     Items()->Items(3)->SetEnabled(close);
   }
-  TPopupMenu::Popup(X, Y);
+  TskPopupMenu::Popup(X, Y);
 }
 
 void TskTitleBarPopupMenu::OnMin(TObject*) {
@@ -472,6 +473,8 @@ void TskTitleBar::SetUIStyle(TskUIStyle Value) {
   else
     UpdateInsideTheme(style);
   for (int i = 0; i < FButtons->Count(); ++i) FButtons->Items(i)->SetUIStyle(style);
+  FSystemMenu->SetUIStyle(style);
+  FSystemMenu->SetFileTheme(FTheme.FileTheme);
   if (!FApplyingFileTheme) {
     TColor caption = clWhite;
     if (FTheme.UIStyle == MacOS) {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "classlib/controls/Menus.h"
+#include "skin/SKPopupMenu.h"
 #include "classlib/controls/Panel.h"
 #include "classlib/core/Collection.h"
 #include "classlib/graphics/Picture.h"
@@ -172,8 +172,8 @@ class TskTitleBarSections : public TskTitleBarCollection {
 
 // The title bar's system menu: Minimize, Maximize/Restore, a separator and Close, each enabled while the bar
 // shows the matching button.
-class TskTitleBarPopupMenu : public TPopupMenu {
-  QUENDREL_CLASS(TskTitleBarPopupMenu, TPopupMenu)
+class TskTitleBarPopupMenu : public TskPopupMenu {
+  QUENDREL_CLASS(TskTitleBarPopupMenu, TskPopupMenu)
  public:
   explicit TskTitleBarPopupMenu(TComponent* AOwner);
   ~TskTitleBarPopupMenu() override;

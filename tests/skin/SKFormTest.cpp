@@ -3,6 +3,7 @@
 // keys it hooks, theme re-application, and giving the form back.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "classlib/controls/Dialogs.h"
@@ -12,6 +13,7 @@
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Region.h"
 #include "skin/SKForm.h"
+#include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPublic.h"
 #include "skin/SKThemeFile.h"
@@ -356,4 +358,138 @@ TEST(FrameStream, AFormStreamSetsThePublishedProperties) {
   EXPECT_EQ(frame->MenuBarHeight(), 20);
   EXPECT_EQ(frame->BorderWidth(), 3);
   EXPECT_EQ(frame->Parent(), form);
+}
+
+namespace {
+
+class FrameMenuBar : public Frame {
+ protected:
+  void SetUp() override {
+    Frame::SetUp();
+    menu = new TskMainMenu(form.get());
+    for (const char* caption : {"&Game", "&Options", "&Solution", "&Help"}) {
+      auto* top = new TMenuItem(form.get());
+      top->SetCaption(caption);
+      menu->Items()->Add(top);
+      auto* sub = new TMenuItem(form.get());
+      sub->SetCaption("&Item");
+      top->Add(sub);
+    }
+    menu->MenuAdded();
+    frame->SetMenu(menu);
+    testsupport::Pump();
+  }
+  TskMenuBar* Bar() { return frame->MenuBar(); }
+  TRect ButtonRect(int i) { return Bar()->Buttons(i)->BoundsRect(); }
+
+  TskMainMenu* menu = nullptr;
+};
+
+// Opens the bar's menu of button Index; Probe runs once the menu loop idles, then the menu closes.
+void WhileDropped(TskMenuBar* Bar, int Index, const std::function<void()>& Probe) {
+  bool probed = false;
+  OnMenuLoopIdle = [&] {
+    if (probed) return;
+    probed = true;
+    Probe();
+    CancelMenuTracking();
+  };
+  Bar->TrackMenu(Bar->Buttons(Index));
+  OnMenuLoopIdle = nullptr;
+  EXPECT_TRUE(probed);
+}
+
+} // namespace
+
+TEST_F(FrameMenuBar, ShowsOneButtonPerTopItemInOrderAndFollowsTheItems) {
+  ASSERT_NE(Bar(), nullptr);
+  EXPECT_EQ(menu->Frame(), frame);
+  ASSERT_EQ(Bar()->ButtonCount(), 4);
+  const char* captions[] = {"&Game", "&Options", "&Solution", "&Help"};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(Bar()->Buttons(i)->Caption(), captions[i]);
+    EXPECT_TRUE(Bar()->Buttons(i)->Grouped());
+    if (i > 0) EXPECT_GT(ButtonRect(i).Left, ButtonRect(i - 1).Left);
+  }
+  EXPECT_EQ(Bar()->Top(), frame->TitleBar()->Height());
+  EXPECT_EQ(Bar()->Height(), frame->MenuBarHeight());
+
+  // A disabled top item greys its button only.
+  menu->Items()->Items(2)->SetEnabled(false);
+  frame->UpdateTopMenu();
+  EXPECT_FALSE(Bar()->Buttons(2)->Enabled());
+  const TSurface s = Render(Bar());
+  auto greys = [&](int i) {
+    int n = 0;
+    const TRect r = ButtonRect(i);
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) n += PixelAt(s, x, y) == 0x808080;
+    return n;
+  };
+  EXPECT_GT(greys(2), 10);
+  EXPECT_EQ(greys(1), 0);
+
+  frame->SetMenuBarHeight(26);
+  EXPECT_EQ(Bar()->Buttons(0)->Height(), 26);
+  frame->SetMenuBarColor(0x123456);
+  EXPECT_EQ(Bar()->Color(), 0x123456);
+
+  frame->SetMenu(nullptr);
+  EXPECT_EQ(frame->MenuBar(), nullptr);
+  EXPECT_EQ(menu->Frame(), nullptr);
+  frame->SetMenu(menu);
+  delete menu;
+  EXPECT_EQ(frame->MenuBar(), nullptr);
+  EXPECT_EQ(frame->Menu(), nullptr);
+}
+
+TEST_F(FrameMenuBar, HotAndPressedButtonsInTheThemeColours) {
+  const TColor selected = GetInsideThemeColor(DeepBlue, 19);
+  TRect r = ButtonRect(1);
+  const int mid = (r.Top + r.Bottom) / 2;
+  testsupport::MouseMove(Bar(), (r.Left + r.Right) / 2, mid);
+  TSurface s = Render(Bar());
+  EXPECT_EQ(PixelAt(s, r.Right - 1, mid), selected);
+  EXPECT_NE(PixelAt(s, r.Right + 1, mid), selected);
+
+  // Pressed (its menu down): the highlight is 2 pixels narrower on the right.
+  r = ButtonRect(0);
+  WhileDropped(Bar(), 0, [&] {
+    const TSurface down = Render(Bar());
+    EXPECT_EQ(PixelAt(down, r.Right - 3, mid), GetInsideThemeColor(DeepBlue, 18));
+    EXPECT_NE(PixelAt(down, r.Right - 1, mid), selected);
+    EXPECT_EQ(PixelAt(down, r.Left, mid), GetInsideThemeColor(DeepBlue, 18));
+  });
+}
+
+TEST_F(FrameMenuBar, TheFramePassesItsStyleToTheMenuAndTheMacBarPicture) {
+  frame->SetUIStyle(MacOS);
+  EXPECT_EQ(menu->UIStyle(), MacOS);
+  EXPECT_EQ(menu->MenuItemHeight(), 20);
+  TBitmap bar;
+  bar.LoadFromResourceName(0, "MACOS_MENU_BAR");
+  const TSurface s = Render(Bar());
+  const int x = Bar()->Width() - 5; // right of the buttons
+  EXPECT_EQ(PixelAt(s, x, 0), bar.Canvas()->Pixels(0, 0));
+
+  // A drop-down takes the menu's hot-key handling.
+  menu->SetAutoHotkeys(maManual);
+  TPopupMenu dropDown(nullptr);
+  Bar()->OnMenuPopup(&dropDown);
+  EXPECT_EQ(dropDown.AutoHotkeys(), maManual);
+}
+
+TEST_F(FrameMenuBar, AThemeFileChoosesTheBarColour) {
+  skintest::TempDir dir;
+  auto* theme = new TskFileTheme(form.get());
+  theme->SetThemeFile(WriteTheme(dir, "bar48.skn", {{"FormBackgroundColor", 0x111111}, {"MenuMenuBarColor", 0x222222}}));
+  frame->SetFileTheme(theme);
+  frame->SetUIStyle(FromThemeFile);
+  EXPECT_EQ(frame->MenuBarColor(), 0x222222);
+  EXPECT_EQ(menu->FileTheme(), theme);
+  theme->SetThemeFile(WriteTheme(dir, "bar27.skn", {{"FormBackgroundColor", 0x111111}, {"ControlFontColor", 0x020000}}));
+  EXPECT_EQ(frame->MenuBarColor(), 0xAC5B3B);
+  theme->SetThemeFile(WriteTheme(dir, "bar.skn", {{"FormBackgroundColor", 0x111111}}));
+  EXPECT_EQ(frame->MenuBarColor(), 0x111111);
+  EXPECT_EQ(Bar()->Color(), 0x111111);
 }
