@@ -510,7 +510,9 @@ void TskForm::CreateMenuBar() {
   FMenuBar->SetColor(FMenuBarColor);
   if (!Designing())
     FMenuBar->OnCustomDrawButton = [this](TToolBar* Sender, TToolButton* Button, TCustomDrawState State,
-                                          bool& DefaultDraw) { DrawButton(Sender, Button, State, DefaultDraw); };
+                                          bool& DefaultDraw) {
+      DrawButton(Sender, Button, State, DefaultDraw);
+    };
   FMenuBar->OnCustomDraw = [this](TToolBar* Sender, const TRect& ARect, bool& DefaultDraw) {
     DrawMenuBar(Sender, ARect, DefaultDraw);
   };

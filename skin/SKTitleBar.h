@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "skin/SKPopupMenu.h"
 #include "classlib/controls/Panel.h"
 #include "classlib/core/Collection.h"
 #include "classlib/graphics/Picture.h"
+#include "skin/SKPopupMenu.h"
 #include "skin/SKThemeLink.h"
 
 class TBitmap;

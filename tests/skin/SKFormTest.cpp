@@ -482,12 +482,14 @@ TEST_F(FrameMenuBar, TheFramePassesItsStyleToTheMenuAndTheMacBarPicture) {
 TEST_F(FrameMenuBar, AThemeFileChoosesTheBarColour) {
   skintest::TempDir dir;
   auto* theme = new TskFileTheme(form.get());
-  theme->SetThemeFile(WriteTheme(dir, "bar48.skn", {{"FormBackgroundColor", 0x111111}, {"MenuMenuBarColor", 0x222222}}));
+  theme->SetThemeFile(
+      WriteTheme(dir, "bar48.skn", {{"FormBackgroundColor", 0x111111}, {"MenuMenuBarColor", 0x222222}}));
   frame->SetFileTheme(theme);
   frame->SetUIStyle(FromThemeFile);
   EXPECT_EQ(frame->MenuBarColor(), 0x222222);
   EXPECT_EQ(menu->FileTheme(), theme);
-  theme->SetThemeFile(WriteTheme(dir, "bar27.skn", {{"FormBackgroundColor", 0x111111}, {"ControlFontColor", 0x020000}}));
+  theme->SetThemeFile(
+      WriteTheme(dir, "bar27.skn", {{"FormBackgroundColor", 0x111111}, {"ControlFontColor", 0x020000}}));
   EXPECT_EQ(frame->MenuBarColor(), 0xAC5B3B);
   theme->SetThemeFile(WriteTheme(dir, "bar.skn", {{"FormBackgroundColor", 0x111111}}));
   EXPECT_EQ(frame->MenuBarColor(), 0x111111);

@@ -158,7 +158,8 @@ int Pictures(const AnsiString& Folder) {
     // Down to Size, Right opens it on 3 x 3, Down selects 4 x 4.
     for (WORD k : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN}) QueueKey(k);
     TskMenuBar* bar = demo.Frame->MenuBar();
-    ShootWhileOpen([&] { bar->TrackMenu(bar->Buttons(0)); }, &form, AnsiString("frame-menu-") + look.Name + ".png");
+    ShootWhileOpen([&] { bar->TrackMenu(bar->Buttons(0)); }, &form,
+                   AnsiString("frame-menu-") + look.Name + ".png");
     // Undo, then Copy (Cut is disabled).
     for (WORD k : {VK_DOWN, VK_DOWN, VK_DOWN}) QueueKey(k);
     ShootWhileOpen([&] { demo.Popup->Popup(form.Left() + 120, form.Top() + 110); }, &form,
@@ -176,7 +177,15 @@ int Desktop(const char* Name) {
   Application->Initialize();
   Application->CreateForm(form);
   DemoForm demo(form, *look);
+  // Each change of the window's state, for whoever drives the demo from outside.
+  form->OnResize = [form](TObject*) {
+    static const char* const states[] = {"normal", "minimized", "maximized"};
+    const TRect r = form->BoundsRect();
+    std::printf("%s %d,%d %dx%d\n", states[form->WindowState()], r.Left, r.Top, r.Width(), r.Height());
+    std::fflush(stdout);
+  };
   Application->Run();
+  delete form; // while the desktop connection is still up
   return 0;
 }
 
