@@ -3,12 +3,14 @@
 // and caption colours, and the system menu.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "classlib/controls/Application.h"
 #include "classlib/controls/Dialogs.h"
 #include "classlib/controls/Form.h"
 #include "classlib/controls/WindowHandle.h"
+#include "classlib/core/SysUtils.h"
 #include "classlib/graphics/Bitmap.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPublic.h"
@@ -314,6 +316,42 @@ TEST_F(TitleBar, TheSystemMenuEnablesWhatTheBarShows) {
   // Its Maximize/Restore item goes through the maximize button.
   bar->SystemMenu()->Items()->Items(1)->Click();
   EXPECT_EQ(form.WindowState(), wsMaximized);
+}
+
+TEST_F(TitleBar, TheSystemMenuDropsBelowTheBarAndFurtherRightInRightToLeftLayout) {
+  const TPoint box = Centre(RectOf(skControlBox));
+  auto menuLeftTop = [&] {
+    TPoint at{-1, -1};
+    OnMenuLoopIdle = [&] {
+      if (at.X < 0 && !MenuPopupWindows().empty()) {
+        TWinControl* w = MenuPopupWindows()[0];
+        at = {w->Left(), w->Top()};
+      }
+      CancelMenuTracking();
+    };
+    testsupport::Click(bar, box.X, box.Y);
+    OnMenuLoopIdle = nullptr;
+    return at;
+  };
+  const TPoint corner = bar->ClientToScreen({0, bar->Height()});
+  EXPECT_EQ(menuLeftTop(), corner);
+
+  // Right to left: the caption ends 10 pixels left of the leftmost right-hand button and the menu drops
+  // 176 pixels further right.
+  const bool middleEast = SysLocale.MiddleEast;
+  SysLocale.MiddleEast = true;
+  bar->SetParentBiDiMode(false);
+  bar->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(menuLeftTop(), (TPoint{corner.X + 176, corner.Y}));
+  bar->SetCaption("MMMM");
+  const TSurface s = Render(bar);
+  int rightmost = -1;
+  for (int y = 0; y < bar->Height(); ++y)
+    for (int x = 0; x < RectOf(skMin).Left; ++x)
+      if (PixelAt(s, x, y) == clWhite) rightmost = std::max(rightmost, x);
+  EXPECT_LT(rightmost, RectOf(skMin).Left - 10);
+  EXPECT_GT(rightmost, RectOf(skMin).Left - 20);
+  SysLocale.MiddleEast = middleEast;
 }
 
 TEST_F(TitleBar, AControlBoxMenuIsForgottenWhenItGoes) {
