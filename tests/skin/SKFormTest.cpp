@@ -409,7 +409,9 @@ TEST_F(FrameMenuBar, ShowsOneButtonPerTopItemInOrderAndFollowsTheItems) {
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(Bar()->Buttons(i)->Caption(), captions[i]);
     EXPECT_TRUE(Bar()->Buttons(i)->Grouped());
-    if (i > 0) EXPECT_GT(ButtonRect(i).Left, ButtonRect(i - 1).Left);
+    if (i > 0) {
+      EXPECT_GT(ButtonRect(i).Left, ButtonRect(i - 1).Left);
+    }
   }
   EXPECT_EQ(Bar()->Top(), frame->TitleBar()->Height());
   EXPECT_EQ(Bar()->Height(), frame->MenuBarHeight());
@@ -472,11 +474,15 @@ TEST_F(FrameMenuBar, TheFramePassesItsStyleToTheMenuAndTheMacBarPicture) {
   const int x = Bar()->Width() - 5; // right of the buttons
   EXPECT_EQ(PixelAt(s, x, 0), bar.Canvas()->Pixels(0, 0));
 
-  // A drop-down takes the menu's hot-key handling.
+  // The drop-down takes the menu's hot-key handling.
   menu->SetAutoHotkeys(maManual);
-  TPopupMenu dropDown(nullptr);
-  Bar()->OnMenuPopup(&dropDown);
-  EXPECT_EQ(dropDown.AutoHotkeys(), maManual);
+  WhileDropped(Bar(), 1, [&] {
+    TPopupMenu* popup = nullptr;
+    for (int i = 0; i < Bar()->ComponentCount(); ++i)
+      if (auto* p = dynamic_cast<TPopupMenu*>(Bar()->Components(i))) popup = p;
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->AutoHotkeys(), maManual);
+  });
 }
 
 TEST_F(FrameMenuBar, AThemeFileChoosesTheBarColour) {
