@@ -387,16 +387,7 @@ class FrameMenuBar : public Frame {
 
 // Opens the bar's menu of button Index; Probe runs once the menu loop idles, then the menu closes.
 void WhileDropped(TskMenuBar* Bar, int Index, const std::function<void()>& Probe) {
-  bool probed = false;
-  OnMenuLoopIdle = [&] {
-    if (probed) return;
-    probed = true;
-    Probe();
-    CancelMenuTracking();
-  };
-  Bar->TrackMenu(Bar->Buttons(Index));
-  OnMenuLoopIdle = nullptr;
-  EXPECT_TRUE(probed);
+  EXPECT_TRUE(testsupport::WhileMenuOpen([&] { Bar->TrackMenu(Bar->Buttons(Index)); }, Probe));
 }
 
 } // namespace

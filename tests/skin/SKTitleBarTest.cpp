@@ -322,15 +322,11 @@ TEST_F(TitleBar, TheSystemMenuDropsBelowTheBarAndFurtherRightInRightToLeftLayout
   const TPoint box = Centre(RectOf(skControlBox));
   auto menuLeftTop = [&] {
     TPoint at{-1, -1};
-    OnMenuLoopIdle = [&] {
-      if (at.X < 0 && !MenuPopupWindows().empty()) {
-        TWinControl* w = MenuPopupWindows()[0];
-        at = {w->Left(), w->Top()};
-      }
-      CancelMenuTracking();
-    };
-    testsupport::Click(bar, box.X, box.Y);
-    OnMenuLoopIdle = nullptr;
+    testsupport::WhileMenuOpen([&] { testsupport::Click(bar, box.X, box.Y); },
+                               [&] {
+                                 TWinControl* w = MenuPopupWindows().at(0);
+                                 at = {w->Left(), w->Top()};
+                               });
     return at;
   };
   const TPoint corner = bar->ClientToScreen({0, bar->Height()});

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "classlib/backend/Backend.h"
+#include "classlib/controls/Menus.h"
 #include "classlib/controls/WinControl.h"
 #include "classlib/controls/WindowHandle.h"
 
@@ -217,6 +218,19 @@ void ManualClock::Advance(uint32_t Milliseconds) {
     Milliseconds -= step;
     Pump();
   }
+}
+
+bool WhileMenuOpen(const std::function<void()>& Open, const std::function<void()>& Probe) {
+  bool probed = false;
+  OnMenuLoopIdle = [&] {
+    if (probed) return;
+    probed = true;
+    Probe();
+    CancelMenuTracking();
+  };
+  Open();
+  OnMenuLoopIdle = nullptr;
+  return probed;
 }
 
 } // namespace testsupport

@@ -3,6 +3,7 @@
 // mouse and keyboard input that takes the same road as the desktop's (raw input, then the message loop), and
 // a hand-driven clock for timers.
 #include <cstdint>
+#include <functional>
 
 #include "classlib/controls/Application.h"
 #include "classlib/controls/Control.h"
@@ -37,6 +38,9 @@ void Type(const AnsiString& Text);
 void QueueKey(WORD Key, unsigned Modifiers = 0);
 void QueueMouse(TControl* Control, TPoint Screen, TMouseButton Button, bool Down);
 void QueueMouseMove(TControl* Control, TPoint Screen);
+// Runs Open, which drops a menu down and tracks it; once the menu loop idles, Probe runs and the menu closes.
+// Answers whether Probe ran.
+bool WhileMenuOpen(const std::function<void()>& Open, const std::function<void()>& Probe);
 // Runs the message loop until nothing waits.
 void Pump();
 
