@@ -120,16 +120,7 @@ struct MenuDemo {
 // Runs Open (which drops a menu down and tracks it); once the menu loop idles, Probe runs, then the menu is
 // dismissed.
 void WhileOpen(const std::function<void()>& Open, const std::function<void()>& Probe) {
-  bool probed = false;
-  OnMenuLoopIdle = [&] {
-    if (probed) return;
-    probed = true;
-    Probe();
-    CancelMenuTracking();
-  };
-  Open();
-  OnMenuLoopIdle = nullptr;
-  EXPECT_TRUE(probed);
+  EXPECT_TRUE(testsupport::WhileMenuOpen(Open, Probe));
 }
 
 } // namespace

@@ -30,16 +30,7 @@ TMenuItem* AddItem(TMenu* Menu, TMenuItem* Parent, const char* Caption) {
 
 // Runs Popup, and once the menu is up and idle, Probe (the first time only); then dismisses the menu.
 void WithMenuUp(TPopupMenu& Menu, int X, int Y, const std::function<void()>& Probe) {
-  bool done = false;
-  OnMenuLoopIdle = [&] {
-    if (done) return;
-    done = true;
-    Probe();
-    CancelMenuTracking();
-  };
-  Menu.Popup(X, Y);
-  OnMenuLoopIdle = nullptr;
-  EXPECT_TRUE(done);
+  EXPECT_TRUE(testsupport::WhileMenuOpen([&] { Menu.Popup(X, Y); }, Probe));
 }
 
 struct MenuForm : ::testing::Test {
