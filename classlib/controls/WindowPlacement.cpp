@@ -1,0 +1,373 @@
+// Placement and showing: position, size, z-order, showing states, parents, window longs, text and shapes.
+#include "classlib/controls/WindowHandle.h"
+
+#include <algorithm>
+
+#include "classlib/controls/WindowSystem.h"
+
+using namespace winsys;
+
+BOOL SetWindowPos(HWND w, HWND InsertAfter, int X, int Y, int CX, int CY, UINT Flags) {
+  if (!Valid(w)) return 0;
+  WINDOWPOS pos{w, InsertAfter, X, Y, CX, CY, Flags};
+  if (Flags & SWP_NOMOVE) {
+    pos.x = w->Rect.Left;
+    pos.y = w->Rect.Top;
+  }
+  if (Flags & SWP_NOSIZE) {
+    pos.cx = w->Rect.Width();
+    pos.cy = w->Rect.Height();
+  }
+  if (!(Flags & SWP_NOSENDCHANGING)) SendMessage(w, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+  if (!Valid(w)) return 0;
+  pos.cx = std::max(0, pos.cx);
+  pos.cy = std::max(0, pos.cy);
+  const TRect newRect = Bounds(pos.x, pos.y, pos.cx, pos.cy);
+  const bool moved = newRect.TopLeft() != w->Rect.TopLeft();
+  const bool sized = newRect.Width() != w->Rect.Width() || newRect.Height() != w->Rect.Height();
+  if (!moved) pos.flags |= SWP_NOMOVE;
+  if (!sized) pos.flags |= SWP_NOSIZE;
+  const bool frame = (Flags & SWP_FRAMECHANGED) != 0;
+  if (sized || frame) {
+    NCCALCSIZE_PARAMS params;
+    params.rgrc[0] = newRect;
+    params.rgrc[1] = w->Rect;
+    TRect oldClient = w->Client;
+    oldClient.Offset(w->Rect.Left, w->Rect.Top);
+    params.rgrc[2] = oldClient;
+    params.lppos = &pos;
+    SendMessage(w, WM_NCCALCSIZE, 1, reinterpret_cast<LPARAM>(&params));
+    if (!Valid(w)) return 0;
+    TRect c = params.rgrc[0];
+    c.Offset(-newRect.Left, -newRect.Top);
+    w->Client = c;
+  }
+  w->Rect = newRect;
+  if (sized) {
+    w->Surface.SetSize(newRect.Width(), newRect.Height(), 0xFFFFFF);
+    w->AttachSurface();
+  }
+  if (w->Native) {
+    if (w->Parent)
+      backend::SetGeometry(w->Native,
+                           Bounds(w->Parent->Client.Left + newRect.Left, w->Parent->Client.Top + newRect.Top,
+                                  newRect.Width(), newRect.Height()));
+    else
+      backend::SetGeometry(w->Native, newRect);
+  }
+  if (sized || frame) {
+    for (HWND c : w->Children) // children stand in the client area, which may have moved
+      if (c->Native)
+        backend::SetGeometry(c->Native, Bounds(w->Client.Left + c->Rect.Left, w->Client.Top + c->Rect.Top,
+                                               c->Rect.Width(), c->Rect.Height()));
+  }
+  if (!(Flags & SWP_NOZORDER)) {
+    std::vector<HWND>& list = w->Parent ? w->Parent->Children : Sys().TopLevels;
+    std::erase(list, w);
+    if (InsertAfter == HWND_BOTTOM)
+      list.insert(list.begin(), w);
+    else if (InsertAfter == HWND_TOP || InsertAfter == HWND_TOPMOST || InsertAfter == HWND_NOTOPMOST ||
+             std::find(list.begin(), list.end(), InsertAfter) == list.end())
+      list.push_back(w);
+    else
+      list.insert(std::find(list.begin(), list.end(), InsertAfter), w);
+    if (w->Native && InsertAfter != HWND_BOTTOM) backend::Raise(w->Native);
+    if (!w->Parent && (InsertAfter == HWND_TOPMOST || InsertAfter == HWND_NOTOPMOST)) {
+      if (InsertAfter == HWND_TOPMOST)
+        w->ExStyle |= WS_EX_TOPMOST;
+      else
+        w->ExStyle &= ~WS_EX_TOPMOST;
+      if (w->Native) backend::SetTopmost(w->Native, InsertAfter == HWND_TOPMOST);
+    }
+  }
+  if ((sized || frame) && !(Flags & SWP_NOREDRAW)) InvalidateAll(w);
+  if (moved && w->Parent && !(Flags & SWP_NOREDRAW)) InvalidateRect(w->Parent, nullptr, 1);
+  if (Flags & SWP_SHOWWINDOW) ShowWindow(w, (Flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
+  if (Flags & SWP_HIDEWINDOW) ShowWindow(w, SW_HIDE);
+  if (moved || sized || frame) SendMessage(w, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+  return 1;
+}
+
+BOOL MoveWindow(HWND Wnd, int X, int Y, int Width, int Height, BOOL Repaint) {
+  return SetWindowPos(Wnd, nullptr, X, Y, Width, Height,
+                      SWP_NOZORDER | SWP_NOACTIVATE | (Repaint ? 0 : SWP_NOREDRAW));
+}
+
+namespace {
+
+TRect WorkAreaOf(HWND w) {
+  const auto screens = backend::Screens();
+  const TRect r = w->Rect;
+  const TPoint c{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  for (const auto& s : screens)
+    if (s.Bounds.Contains(c)) return s.WorkArea;
+  return screens.front().WorkArea;
+}
+
+void SetShowState(HWND w, int state) {
+  w->ShowState = state;
+  w->Style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+  if (state == SIZE_MINIMIZED) w->Style |= WS_MINIMIZE;
+  if (state == SIZE_MAXIMIZED) w->Style |= WS_MAXIMIZE;
+}
+
+} // namespace
+
+BOOL ShowWindow(HWND w, int Cmd) {
+  TSystem& s = Sys();
+  if (!Valid(w)) return 0;
+  const BOOL wasVisible = (w->Style & WS_VISIBLE) != 0;
+  if (Cmd == SW_HIDE) {
+    if (!wasVisible) return 0;
+    SendMessage(w, WM_SHOWWINDOW, 0, 0);
+    if (!Valid(w)) return 0;
+    w->Style &= ~WS_VISIBLE;
+    if (w->Native) backend::SetVisible(w->Native, false);
+    if (s.Capture && IsChild(w, s.Capture)) ReleaseCapture();
+    if (s.Capture == w) ReleaseCapture();
+    if (w->Parent) {
+      InvalidateRect(w->Parent, nullptr, 1);
+      if (s.Focus == w || IsChild(w, s.Focus)) SetFocus(w->Root());
+    } else if (s.Active == w) {
+      ActivateNext(w);
+    }
+    return wasVisible;
+  }
+  if (Cmd == SW_MINIMIZE || Cmd == SW_SHOWMINIMIZED || Cmd == SW_SHOWMINNOACTIVE) {
+    if (w->ShowState != SIZE_MINIMIZED) {
+      if (w->ShowState == SIZE_RESTORED) w->RestoreRect = w->Rect;
+      w->Style |= (w->ShowState == SIZE_MAXIMIZED) ? WS_MAXIMIZE : 0; // remembered for the restore
+      const bool wasMax = w->ShowState == SIZE_MAXIMIZED;
+      SetShowState(w, SIZE_MINIMIZED);
+      if (wasMax) w->Style |= WS_MAXIMIZE;
+      if (!wasVisible) {
+        w->Style |= WS_VISIBLE;
+        SendMessage(w, WM_SHOWWINDOW, 1, 0);
+      }
+      if (w->Native) backend::ShowMinimized(w->Native);
+      SendMessage(w, WM_SIZE, SIZE_MINIMIZED, 0);
+      if (s.Active == w) ActivateNext(w);
+    }
+    return wasVisible;
+  }
+  if (Cmd == SW_MAXIMIZE) {
+    if (w->ShowState == SIZE_RESTORED) w->RestoreRect = w->Rect;
+    const bool wasMin = w->ShowState == SIZE_MINIMIZED;
+    SetShowState(w, SIZE_MAXIMIZED);
+    if (wasMin && w->Native) backend::ShowNormal(w->Native);
+    const TRect work = WorkAreaOf(w);
+    const TRect insets = SystemFrameInsets(w->Style, w->ExStyle);
+    MINMAXINFO info;
+    info.ptMaxPosition = {work.Left - insets.Left, work.Top - insets.Left};
+    info.ptMaxSize = {work.Width() + 2 * insets.Left, work.Height() + 2 * insets.Left};
+    info.ptMinTrackSize = {1, 1};
+    info.ptMaxTrackSize = {100000, 100000};
+    SendMessage(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (!(w->Style & WS_VISIBLE)) {
+      w->Style |= WS_VISIBLE;
+      SendMessage(w, WM_SHOWWINDOW, 1, 0);
+      if (w->Native) backend::SetVisible(w->Native, true);
+    }
+    SetWindowPos(w, nullptr, info.ptMaxPosition.X, info.ptMaxPosition.Y, info.ptMaxSize.X, info.ptMaxSize.Y,
+                 SWP_NOZORDER | SWP_FRAMECHANGED);
+    SetActiveWindow(w);
+    return wasVisible;
+  }
+  if (Cmd == SW_RESTORE || Cmd == SW_SHOWNORMAL) {
+    if (w->ShowState == SIZE_MINIMIZED) {
+      const bool wasMax = (w->Style & WS_MAXIMIZE) != 0;
+      SetShowState(w, wasMax ? SIZE_MAXIMIZED : SIZE_RESTORED);
+      if (w->Native) backend::ShowNormal(w->Native);
+      InvalidateAll(w);
+      SendMessage(w, WM_SIZE, static_cast<WPARAM>(w->ShowState),
+                  MAKELPARAM(w->Client.Width(), w->Client.Height()));
+    } else if (w->ShowState == SIZE_MAXIMIZED) {
+      SetShowState(w, SIZE_RESTORED);
+      const TRect r = w->RestoreRect;
+      SetWindowPos(w, nullptr, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
+    }
+  }
+  if (!wasVisible) {
+    SendMessage(w, WM_SHOWWINDOW, 1, 0);
+    if (!Valid(w)) return 0;
+    w->Style |= WS_VISIBLE;
+    InvalidateAll(w);
+    if (w->Native) {
+      if (w->ShowState == SIZE_MINIMIZED)
+        backend::ShowMinimized(w->Native);
+      else
+        backend::SetVisible(w->Native, true);
+    }
+    if (w->Parent) InvalidateRect(w->Parent, nullptr, 1);
+  }
+  if (!w->Parent && Cmd != SW_SHOWNA && Cmd != SW_SHOWNOACTIVATE && !(w->Style & WS_DISABLED) &&
+      w->ShowState != SIZE_MINIMIZED)
+    SetActiveWindow(w);
+  return wasVisible;
+}
+
+BOOL IsWindowVisible(HWND w) {
+  for (; Valid(w); w = w->Parent)
+    if (!(w->Style & WS_VISIBLE)) return 0;
+  return w == nullptr;
+}
+
+BOOL EnableWindow(HWND w, BOOL Enable) {
+  if (!Valid(w)) return 0;
+  const BOOL wasDisabled = (w->Style & WS_DISABLED) != 0;
+  if (Enable)
+    w->Style &= ~WS_DISABLED;
+  else {
+    w->Style |= WS_DISABLED;
+    TSystem& s = Sys();
+    if (s.Capture == w) ReleaseCapture();
+    if (s.Focus == w) s.Focus = nullptr;
+  }
+  if (wasDisabled == (Enable != 0)) SendMessage(w, WM_ENABLE, Enable ? 1 : 0, 0);
+  return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND w) {
+  return Valid(w) && !(w->Style & WS_DISABLED);
+}
+BOOL IsIconic(HWND w) {
+  return Valid(w) && w->ShowState == SIZE_MINIMIZED;
+}
+BOOL IsZoomed(HWND w) {
+  return Valid(w) && w->ShowState == SIZE_MAXIMIZED;
+}
+
+BOOL GetWindowRect(HWND w, TRect* R) {
+  if (!Valid(w) || !R) return 0;
+  const TPoint o = w->ScreenOrigin();
+  *R = Bounds(o.X, o.Y, w->Rect.Width(), w->Rect.Height());
+  return 1;
+}
+
+BOOL GetClientRect(HWND w, TRect* R) {
+  if (!Valid(w) || !R) return 0;
+  *R = {0, 0, w->Client.Width(), w->Client.Height()};
+  return 1;
+}
+
+BOOL ClientToScreen(HWND w, TPoint* P) {
+  if (!Valid(w) || !P) return 0;
+  const TPoint o = w->ClientScreenOrigin();
+  P->X += o.X;
+  P->Y += o.Y;
+  return 1;
+}
+
+BOOL ScreenToClient(HWND w, TPoint* P) {
+  if (!Valid(w) || !P) return 0;
+  const TPoint o = w->ClientScreenOrigin();
+  P->X -= o.X;
+  P->Y -= o.Y;
+  return 1;
+}
+
+HWND GetParent(HWND w) {
+  return Valid(w) ? w->Parent : nullptr;
+}
+
+HWND SetParent(HWND w, HWND NewParent) {
+  if (!Valid(w) || (NewParent && !Valid(NewParent))) return nullptr;
+  HWND old = w->Parent;
+  RemoveFromParentList(w);
+  w->Parent = NewParent;
+  if (NewParent)
+    NewParent->Children.push_back(w);
+  else
+    Sys().TopLevels.push_back(w);
+  // The native window cannot change parents cheaply; make a new one.
+  if (w->Native) {
+    const bool visible = (w->Style & WS_VISIBLE) != 0;
+    backend::DestroyWindow(w->Native);
+    w->Native = backend::CreateWindow(w, NewParent ? NewParent->Native : nullptr,
+                                      NewParent ? Bounds(NewParent->Client.Left + w->Rect.Left,
+                                                         NewParent->Client.Top + w->Rect.Top, w->Rect.Width(),
+                                                         w->Rect.Height())
+                                                : w->Rect);
+    w->AttachSurface();
+    if (visible) backend::SetVisible(w->Native, true);
+  }
+  InvalidateAll(w);
+  return old;
+}
+
+BOOL IsChild(HWND Parent, HWND w) {
+  if (!Valid(Parent) || !Valid(w)) return 0;
+  for (HWND p = w->Parent; p; p = p->Parent)
+    if (p == Parent) return 1;
+  return 0;
+}
+
+BOOL BringWindowToTop(HWND w) {
+  return SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+HWND WindowFromPoint(TPoint P) {
+  TSystem& s = Sys();
+  for (auto it = s.TopLevels.rbegin(); it != s.TopLevels.rend(); ++it) {
+    HWND t = *it;
+    if (!(t->Style & WS_VISIBLE) || t->ShowState == SIZE_MINIMIZED) continue;
+    const TPoint p{P.X - t->Rect.Left, P.Y - t->Rect.Top};
+    if (!t->WindowRectInWindow().Contains(p)) continue;
+    if (t->Shape && !t->Shape->Contains(p.X, p.Y)) continue;
+    return ChildAt(t, P);
+  }
+  return nullptr;
+}
+
+LONG GetWindowLong(HWND w, int Index) {
+  if (!Valid(w)) return 0;
+  if (Index == GWL_STYLE) return static_cast<LONG>(w->Style);
+  if (Index == GWL_EXSTYLE) return static_cast<LONG>(w->ExStyle);
+  return 0;
+}
+
+LONG SetWindowLong(HWND w, int Index, LONG NewLong) {
+  if (!Valid(w)) return 0;
+  DWORD* field = Index == GWL_STYLE ? &w->Style : Index == GWL_EXSTYLE ? &w->ExStyle : nullptr;
+  if (!field) return 0;
+  const LONG old = static_cast<LONG>(*field);
+  DWORD value = static_cast<DWORD>(NewLong);
+  if (Index == GWL_STYLE)
+    value = (value & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE)) |
+            (w->Style & (WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE));
+  SendMessage(w, WM_STYLECHANGING, static_cast<WPARAM>(Index), 0);
+  *field = value;
+  SendMessage(w, WM_STYLECHANGED, static_cast<WPARAM>(Index), 0);
+  return old;
+}
+
+BOOL SetWindowText(HWND w, const char* Text) {
+  return static_cast<BOOL>(SendMessage(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text)));
+}
+
+int GetWindowText(HWND w, char* Buffer, int MaxCount) {
+  return static_cast<int>(
+      SendMessage(w, WM_GETTEXT, static_cast<WPARAM>(MaxCount), reinterpret_cast<LPARAM>(Buffer)));
+}
+
+int SetWindowRgn(HWND w, HRGN Rgn, BOOL Redraw) {
+  if (!Valid(w)) {
+    if (Rgn) Rgn->DeleteObject();
+    return 0;
+  }
+  if (Rgn) {
+    w->Shape = std::make_unique<TRegion>(*Rgn);
+    Rgn->DeleteObject(); // the window owns it now: our copy stands for it
+  } else {
+    w->Shape.reset();
+  }
+  if (w->Native) backend::SetShape(w->Native, w->Shape ? w->Shape->Rects() : std::vector<TRect>{});
+  if (Redraw) InvalidateAll(w);
+  return 1;
+}
+
+int GetWindowRgn(HWND w, HRGN Rgn) {
+  if (!Valid(w) || !w->Shape || !Rgn) return 0; // ERROR
+  *Rgn = *w->Shape;
+  return Rgn->Empty() ? 1 : 3; // NULLREGION, COMPLEXREGION
+}

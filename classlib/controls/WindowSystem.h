@@ -1,0 +1,112 @@
+#pragma once
+// The window system's own state and the helpers its files share. Only the window system's files
+// (WindowHandle.cpp, MessageQueue.cpp, WindowInput.cpp, DefWindowProc.cpp, WindowPlacement.cpp,
+// WindowPaint.cpp, WindowFocus.cpp, WindowTimers.cpp) include this header; everything else goes through
+// WindowHandle.h.
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "classlib/controls/WindowHandle.h"
+
+namespace winsys {
+
+// A raw input event waits in the queue as it came; it becomes a message only when taken, so that capture,
+// focus and window moving decided by earlier messages apply to it.
+struct TQueued {
+  MSG Msg;
+  bool RawMouse = false;
+  bool RawKey = false;
+  HWND Top = nullptr;
+  backend::MouseEvent Mouse;
+  backend::KeyEvent Key;
+};
+
+struct TMoveSize {
+  HWND Wnd = nullptr;
+  unsigned Edges = 0; // 0: moving
+  TPoint Start;
+  TRect StartRect;
+};
+
+struct TTimer {
+  HWND Wnd;
+  UINT ID;
+  UINT Elapse;
+  DWORD Due;
+  std::function<void()> Proc;
+  bool Posted = false; // a WM_TIMER waits in the queue; timers do not pile up
+};
+
+struct TSystem {
+  std::unordered_set<HWND> Windows;
+  std::vector<HWND> TopLevels; // bottom to top
+  std::deque<TQueued> Queue;
+  std::unordered_map<HDC, HWND> DCs; // contexts from GetDC and GetWindowDC
+  HWND Capture = nullptr;
+  bool ImplicitCapture = false;
+  HWND Focus = nullptr;
+  HWND Active = nullptr;
+  TPoint Cursor;
+  uint8_t Keys[256] = {};
+  TMoveSize MoveSize;
+  std::vector<TTimer> Timers;
+  std::function<DWORD()> Clock;
+  bool Quit = false;
+  std::string PendingChar; // the character of the key-down being translated
+  bool PendingSys = false;
+};
+
+TSystem& Sys();
+
+inline TRect Inset(const TRect& r, const TRect& insets) {
+  return {r.Left + insets.Left, r.Top + insets.Top, r.Right - insets.Right, r.Bottom - insets.Bottom};
+}
+
+inline TRect UnionRect(const TRect& a, const TRect& b) {
+  if (a.IsEmpty()) return b;
+  if (b.IsEmpty()) return a;
+  return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+          std::max(a.Bottom, b.Bottom)};
+}
+
+inline bool Valid(HWND w) {
+  return w && Sys().Windows.count(w) != 0;
+}
+
+inline void MarkPresent(HWND w, const TRect& r) {
+  w->PresentRect = UnionRect(w->PresentRect, r);
+}
+
+inline void InvalidateAll(HWND w) {
+  w->NCInvalid = true;
+  w->Update = {0, 0, w->Client.Width(), w->Client.Height()};
+  w->Erase = true;
+}
+
+void RemoveFromParentList(HWND w);
+
+// Input routing (WindowInput.cpp): raw input becomes a message for the window it concerns; false when it
+// makes none. The move and size loop runs on raw mouse input.
+bool RouteMouse(TQueued& q, MSG& out);
+bool RouteKey(TQueued& q, MSG& out);
+// The deepest visible, enabled window under a screen point, starting at `w`, within its shape.
+HWND ChildAt(HWND w, TPoint screen);
+void StartMoveSize(HWND w, unsigned edges);
+
+// Timers (WindowTimers.cpp): due timers become queued WM_TIMER messages.
+void DueTimers();
+int NextTimerWait(); // milliseconds to the next due timer; -1 when none
+
+// Painting (WindowPaint.cpp).
+void PaintWindowTree(HWND w);
+void PresentTree(HWND w);
+
+// Activation (WindowFocus.cpp): the next top-level window takes over from one that leaves.
+void ActivateNext(HWND leaving);
+
+} // namespace winsys
