@@ -105,6 +105,79 @@ QUENDREL_REGISTER_CLASS(TControl, TComponent) {
   c.Event("OnEndDock", &TControl::OnEndDock);
   c.Event("OnStartDock", &TControl::OnStartDock);
   c.Property("Action", &TControl::Action, &TControl::SetAction);
+  // The message handlers every control has; each is virtual, so descendants override it by name.
+  c.Message(WM_LBUTTONDOWN, &TControl::WMLButtonDown);
+  c.Message(WM_LBUTTONUP, &TControl::WMLButtonUp);
+  c.Message(WM_LBUTTONDBLCLK, &TControl::WMLButtonDblClk);
+  c.Message(WM_RBUTTONDOWN, &TControl::WMRButtonDown);
+  c.Message(WM_RBUTTONUP, &TControl::WMRButtonUp);
+  c.Message(WM_RBUTTONDBLCLK, &TControl::WMRButtonDblClk);
+  c.Message(WM_MBUTTONDOWN, &TControl::WMMButtonDown);
+  c.Message(WM_MBUTTONUP, &TControl::WMMButtonUp);
+  c.Message(WM_MOUSEMOVE, &TControl::WMMouseMove);
+  c.Message(WM_MOUSEWHEEL, &TControl::WMMouseWheel);
+  c.Message(WM_CANCELMODE, &TControl::WMCancelMode);
+  c.Message(WM_WINDOWPOSCHANGED, &TControl::WMWindowPosChanged);
+  c.Message(WM_CONTEXTMENU, &TControl::WMContextMenu);
+  c.Message(WM_PAINT, &TControl::WMPaint);
+  c.Message(WM_ERASEBKGND, &TControl::WMEraseBkgnd);
+  c.Message(WM_NCPAINT, &TControl::WMNCPaint);
+  c.Message(WM_NCCALCSIZE, &TControl::WMNCCalcSize);
+  c.Message(WM_NCHITTEST, &TControl::WMNCHitTest);
+  c.Message(WM_NCLBUTTONDOWN, &TControl::WMNCLButtonDown);
+  c.Message(WM_NCLBUTTONUP, &TControl::WMNCLButtonUp);
+  c.Message(WM_NCMOUSEMOVE, &TControl::WMNCMouseMove);
+  c.Message(WM_SIZE, &TControl::WMSize);
+  c.Message(WM_MOVE, &TControl::WMMove);
+  c.Message(WM_SETFOCUS, &TControl::WMSetFocus);
+  c.Message(WM_KILLFOCUS, &TControl::WMKillFocus);
+  c.Message(WM_KEYDOWN, &TControl::WMKeyDown);
+  c.Message(WM_KEYUP, &TControl::WMKeyUp);
+  c.Message(WM_CHAR, &TControl::WMChar);
+  c.Message(WM_SYSKEYDOWN, &TControl::WMSysKeyDown);
+  c.Message(WM_SYSKEYUP, &TControl::WMSysKeyUp);
+  c.Message(WM_SYSCHAR, &TControl::WMSysChar);
+  c.Message(WM_SYSCOMMAND, &TControl::WMSysCommand);
+  c.Message(WM_ACTIVATE, &TControl::WMActivate);
+  c.Message(WM_CLOSE, &TControl::WMClose);
+  c.Message(WM_GETMINMAXINFO, &TControl::WMGetMinMaxInfo);
+  c.Message(WM_SHOWWINDOW, &TControl::WMShowWindow);
+  c.Message(WM_DESTROY, &TControl::WMDestroy);
+  c.Message(WM_NCDESTROY, &TControl::WMNCDestroy);
+  c.Message(WM_TIMER, &TControl::WMTimer);
+  c.Message(WM_GETDLGCODE, &TControl::WMGetDlgCode);
+  c.Message(WM_CAPTURECHANGED, &TControl::WMCaptureChanged);
+  c.Message(CM_ENABLEDCHANGED, &TControl::CMEnabledChanged);
+  c.Message(CM_VISIBLECHANGED, &TControl::CMVisibleChanged);
+  c.Message(CM_COLORCHANGED, &TControl::CMColorChanged);
+  c.Message(CM_FONTCHANGED, &TControl::CMFontChanged);
+  c.Message(CM_TEXTCHANGED, &TControl::CMTextChanged);
+  c.Message(CM_PARENTCOLORCHANGED, &TControl::CMParentColorChanged);
+  c.Message(CM_PARENTFONTCHANGED, &TControl::CMParentFontChanged);
+  c.Message(CM_PARENTBIDIMODECHANGED, &TControl::CMParentBiDiModeChanged);
+  c.Message(CM_BIDIMODECHANGED, &TControl::CMBiDiModeChanged);
+  c.Message(CM_MOUSEENTER, &TControl::CMMouseEnter);
+  c.Message(CM_MOUSELEAVE, &TControl::CMMouseLeave);
+  c.Message(CM_HITTEST, &TControl::CMHitTest);
+  c.Message(CM_DESIGNHITTEST, &TControl::CMDesignHitTest);
+  c.Message(CM_CANCELMODE, &TControl::CMCancelMode);
+  c.Message(CM_DIALOGKEY, &TControl::CMDialogKey);
+  c.Message(CM_DIALOGCHAR, &TControl::CMDialogChar);
+  c.Message(CM_FOCUSCHANGED, &TControl::CMFocusChanged);
+  c.Message(CM_ENTER, &TControl::CMEnter);
+  c.Message(CM_EXIT, &TControl::CMExit);
+  c.Message(CM_CHILDKEY, &TControl::CMChildKey);
+  c.Message(CM_SHOWINGCHANGED, &TControl::CMShowingChanged);
+  c.Message(CM_SYSCOLORCHANGE, &TControl::CMSysColorChange);
+  c.Message(CM_ACTIVATE, &TControl::CMActivate);
+  c.Message(CM_DEACTIVATE, &TControl::CMDeactivate);
+  c.Message(CM_RELEASE, &TControl::CMRelease);
+  c.Message(CM_HINTSHOW, &TControl::CMHintShow);
+  c.Message(CM_CONTROLCHANGE, &TControl::CMControlChange);
+  c.Message(CM_RECREATEWND, &TControl::CMRecreateWnd);
+  c.Message(CM_WANTSPECIALKEY, &TControl::CMWantSpecialKey);
+  c.Message(CN_KEYDOWN, &TControl::CNKeyDown);
+  c.Message(CN_CHAR, &TControl::CNChar);
 }
 
 namespace {
@@ -227,228 +300,13 @@ void TControl::WndProc(TMessage& Message) {
   Dispatch(Message);
 }
 
-void TControl::Dispatch(TMessage& M) {
-  switch (M.Msg) {
-  case WM_LBUTTONDOWN:
-    WMLButtonDown(M);
-    break;
-  case WM_LBUTTONUP:
-    WMLButtonUp(M);
-    break;
-  case WM_LBUTTONDBLCLK:
-    WMLButtonDblClk(M);
-    break;
-  case WM_RBUTTONDOWN:
-    WMRButtonDown(M);
-    break;
-  case WM_RBUTTONUP:
-    WMRButtonUp(M);
-    break;
-  case WM_RBUTTONDBLCLK:
-    WMRButtonDblClk(M);
-    break;
-  case WM_MBUTTONDOWN:
-    WMMButtonDown(M);
-    break;
-  case WM_MBUTTONUP:
-    WMMButtonUp(M);
-    break;
-  case WM_MOUSEMOVE:
-    WMMouseMove(M);
-    break;
-  case WM_MOUSEWHEEL:
-    WMMouseWheel(M);
-    break;
-  case WM_CANCELMODE:
-    WMCancelMode(M);
-    break;
-  case WM_WINDOWPOSCHANGED:
-    WMWindowPosChanged(M);
-    break;
-  case WM_CONTEXTMENU:
-    WMContextMenu(M);
-    break;
-  case WM_PAINT:
-    WMPaint(M);
-    break;
-  case WM_ERASEBKGND:
-    WMEraseBkgnd(M);
-    break;
-  case WM_NCPAINT:
-    WMNCPaint(M);
-    break;
-  case WM_NCCALCSIZE:
-    WMNCCalcSize(M);
-    break;
-  case WM_NCHITTEST:
-    WMNCHitTest(M);
-    break;
-  case WM_NCLBUTTONDOWN:
-    WMNCLButtonDown(M);
-    break;
-  case WM_NCLBUTTONUP:
-    WMNCLButtonUp(M);
-    break;
-  case WM_NCMOUSEMOVE:
-    WMNCMouseMove(M);
-    break;
-  case WM_SIZE:
-    WMSize(M);
-    break;
-  case WM_MOVE:
-    WMMove(M);
-    break;
-  case WM_SETFOCUS:
-    WMSetFocus(M);
-    break;
-  case WM_KILLFOCUS:
-    WMKillFocus(M);
-    break;
-  case WM_KEYDOWN:
-    WMKeyDown(M);
-    break;
-  case WM_KEYUP:
-    WMKeyUp(M);
-    break;
-  case WM_CHAR:
-    WMChar(M);
-    break;
-  case WM_SYSKEYDOWN:
-    WMSysKeyDown(M);
-    break;
-  case WM_SYSKEYUP:
-    WMSysKeyUp(M);
-    break;
-  case WM_SYSCHAR:
-    WMSysChar(M);
-    break;
-  case WM_SYSCOMMAND:
-    WMSysCommand(M);
-    break;
-  case WM_ACTIVATE:
-    WMActivate(M);
-    break;
-  case WM_CLOSE:
-    WMClose(M);
-    break;
-  case WM_GETMINMAXINFO:
-    WMGetMinMaxInfo(M);
-    break;
-  case WM_SHOWWINDOW:
-    WMShowWindow(M);
-    break;
-  case WM_DESTROY:
-    WMDestroy(M);
-    break;
-  case WM_NCDESTROY:
-    WMNCDestroy(M);
-    break;
-  case WM_TIMER:
-    WMTimer(M);
-    break;
-  case WM_GETDLGCODE:
-    WMGetDlgCode(M);
-    break;
-  case WM_CAPTURECHANGED:
-    WMCaptureChanged(M);
-    break;
-  case CM_ENABLEDCHANGED:
-    CMEnabledChanged(M);
-    break;
-  case CM_VISIBLECHANGED:
-    CMVisibleChanged(M);
-    break;
-  case CM_COLORCHANGED:
-    CMColorChanged(M);
-    break;
-  case CM_FONTCHANGED:
-    CMFontChanged(M);
-    break;
-  case CM_TEXTCHANGED:
-    CMTextChanged(M);
-    break;
-  case CM_PARENTCOLORCHANGED:
-    CMParentColorChanged(M);
-    break;
-  case CM_PARENTFONTCHANGED:
-    CMParentFontChanged(M);
-    break;
-  case CM_PARENTBIDIMODECHANGED:
-    CMParentBiDiModeChanged(M);
-    break;
-  case CM_BIDIMODECHANGED:
-    CMBiDiModeChanged(M);
-    break;
-  case CM_MOUSEENTER:
-    CMMouseEnter(M);
-    break;
-  case CM_MOUSELEAVE:
-    CMMouseLeave(M);
-    break;
-  case CM_HITTEST:
-    CMHitTest(M);
-    break;
-  case CM_DESIGNHITTEST:
-    CMDesignHitTest(M);
-    break;
-  case CM_CANCELMODE:
-    CMCancelMode(M);
-    break;
-  case CM_DIALOGKEY:
-    CMDialogKey(M);
-    break;
-  case CM_DIALOGCHAR:
-    CMDialogChar(M);
-    break;
-  case CM_FOCUSCHANGED:
-    CMFocusChanged(M);
-    break;
-  case CM_ENTER:
-    CMEnter(M);
-    break;
-  case CM_EXIT:
-    CMExit(M);
-    break;
-  case CM_CHILDKEY:
-    CMChildKey(M);
-    break;
-  case CM_SHOWINGCHANGED:
-    CMShowingChanged(M);
-    break;
-  case CM_SYSCOLORCHANGE:
-    CMSysColorChange(M);
-    break;
-  case CM_ACTIVATE:
-    CMActivate(M);
-    break;
-  case CM_DEACTIVATE:
-    CMDeactivate(M);
-    break;
-  case CM_RELEASE:
-    CMRelease(M);
-    break;
-  case CM_HINTSHOW:
-    CMHintShow(M);
-    break;
-  case CM_CONTROLCHANGE:
-    CMControlChange(M);
-    break;
-  case CM_RECREATEWND:
-    CMRecreateWnd(M);
-    break;
-  case CM_WANTSPECIALKEY:
-    CMWantSpecialKey(M);
-    break;
-  case CN_KEYDOWN:
-    CNKeyDown(M);
-    break;
-  case CN_CHAR:
-    CNChar(M);
-    break;
-  default:
-    DefaultHandler(M);
-    break;
-  }
+// The message table finds the handler, searching from the control's class up to TControl, whose table holds
+// the virtual handlers above; a message nobody handles goes to DefaultHandler.
+void TControl::Dispatch(TMessage& Message) {
+  if (const TMessageHandlerInfo* handler = ClassType()->FindMessageHandler(Message.Msg))
+    handler->Call(this, Message);
+  else
+    DefaultHandler(Message);
 }
 
 void TControl::DefaultHandler(TMessage& Message) {

@@ -177,7 +177,8 @@ class TControl : public TComponent {
   // Messages.
   TWndMethod WindowProc; // replaceable; starts as WndProc
   virtual void WndProc(TMessage& Message);
-  // Calls the handler method of the message, or DefaultHandler.
+  // Calls the message's handler from the class's message table (searched up the class chain; see
+  // TClassBuilder::Message), or DefaultHandler when no class has one.
   virtual void Dispatch(TMessage& Message);
   virtual void DefaultHandler(TMessage& Message);
   LRESULT Perform(UINT Msg, WPARAM WParam, LPARAM LParam);
@@ -317,8 +318,9 @@ class TControl : public TComponent {
   static TShiftState KeysToShiftState(int Keys);
   static TShiftState KeyDataToShiftState(LONG KeyData);
 
-  // Message handlers. Each calls the inherited handler where the default behaviour is wanted; the root of
-  // every handler passes the message to DefaultHandler.
+  // Message handlers, registered in TControl's message table. Each calls the inherited handler where the
+  // default behaviour is wanted; the root of every handler passes the message to DefaultHandler. A descendant
+  // overrides one of these, or registers a handler for any other message in its own table.
   virtual void WMLButtonDown(TMessage& Message);
   virtual void WMLButtonUp(TMessage& Message);
   virtual void WMLButtonDblClk(TMessage& Message);

@@ -98,6 +98,10 @@ constexpr UINT WM_NULL = 0x0000, WM_CREATE = 0x0001, WM_DESTROY = 0x0002, WM_MOV
                WM_MOUSEHOVER = 0x02A1, WM_MOUSELEAVE = 0x02A3, WM_PRINT = 0x0317, WM_PRINTCLIENT = 0x0318,
                WM_USER = 0x0400, WM_APP = 0x8000;
 
+// Item and clipboard-editing messages.
+constexpr UINT WM_DELETEITEM = 0x002D, WM_CUT = 0x0300, WM_COPY = 0x0301, WM_PASTE = 0x0302,
+               WM_CLEAR = 0x0303, WM_UNDO = 0x0304;
+
 // Messages of the class library itself.
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0, CM_DEACTIVATE = CM_BASE + 1, CM_GOTFOCUS = CM_BASE + 2,
@@ -120,6 +124,9 @@ constexpr UINT CM_ACTIVATE = CM_BASE + 0, CM_DEACTIVATE = CM_BASE + 1, CM_GOTFOC
                CM_PARENTBIDIMODECHANGED = CM_BASE + 61, CM_ACTIONUPDATE = CM_BASE + 63,
                CM_ACTIONEXECUTE = CM_BASE + 64, CM_MOUSEWHEEL = CM_BASE + 67, CM_ISSHORTCUT = CM_BASE + 68;
 
+// A data-aware control answers with its data link.
+constexpr UINT CM_GETDATALINK = CM_BASE + 45;
+
 // Messages a windowed control reflects to itself before the ordinary handling.
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND, CN_NOTIFY = CN_BASE + WM_NOTIFY,
@@ -136,6 +143,14 @@ constexpr int HTERROR = -2, HTTRANSPARENT = -1, HTNOWHERE = 0, HTCLIENT = 1, HTC
 constexpr UINT SC_SIZE = 0xF000, SC_MOVE = 0xF010, SC_MINIMIZE = 0xF020, SC_MAXIMIZE = 0xF030,
                SC_NEXTWINDOW = 0xF040, SC_CLOSE = 0xF060, SC_MOUSEMENU = 0xF090, SC_KEYMENU = 0xF100,
                SC_RESTORE = 0xF120;
+
+// Scroll requests (WM_HSCROLL, WM_VSCROLL) and scroll bars.
+constexpr int SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1, SB_PAGEUP = 2,
+              SB_PAGELEFT = 2, SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5,
+              SB_TOP = 6, SB_LEFT = 6, SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8;
+constexpr int SB_HORZ = 0, SB_VERT = 1, SB_CTL = 2, SB_BOTH = 3;
+// WM_MDITILE's arrangement.
+constexpr int MDITILE_VERTICAL = 0, MDITILE_HORIZONTAL = 1, MDITILE_SKIPDISABLED = 2;
 
 constexpr int WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2;
 constexpr int SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2;
@@ -168,6 +183,8 @@ constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001, WS_EX_TOPMOST = 0x00000008, WS
                 WS_EX_TOOLWINDOW = 0x00000080, WS_EX_WINDOWEDGE = 0x00000100, WS_EX_CLIENTEDGE = 0x00000200,
                 WS_EX_CONTROLPARENT = 0x00010000, WS_EX_STATICEDGE = 0x00020000, WS_EX_APPWINDOW = 0x00040000,
                 WS_EX_LAYERED = 0x00080000;
+// A child window that an MDI client arranges and activates.
+constexpr DWORD WS_EX_MDICHILD = 0x00000040;
 
 // Parameter records some messages point to.
 struct WINDOWPOS {
@@ -273,6 +290,19 @@ struct TWMGetMinMaxInfo {
   explicit TWMGetMinMaxInfo(const TMessage& m) : MinMaxInfo(reinterpret_cast<MINMAXINFO*>(m.LParam)) {}
   MINMAXINFO* MinMaxInfo;
 };
+
+// WM_HSCROLL, WM_VSCROLL: the request, the thumb position and the scroll bar's window (null: the window's
+// own).
+struct TWMScroll {
+  explicit TWMScroll(const TMessage& m)
+      : ScrollCode(m.WParamLo()), Pos(static_cast<int16_t>(m.WParamHi())),
+        ScrollBar(reinterpret_cast<HWND>(m.LParam)) {}
+  int ScrollCode;
+  int Pos;
+  HWND ScrollBar;
+};
+using TWMHScroll = TWMScroll;
+using TWMVScroll = TWMScroll;
 
 struct TWMWindowPosMsg {
   explicit TWMWindowPosMsg(const TMessage& m) : WindowPos(reinterpret_cast<WINDOWPOS*>(m.LParam)) {}

@@ -67,6 +67,16 @@ const TMethodInfo* TMetaClass::FindMethod(const AnsiString& name) const {
   return nullptr;
 }
 
+const TMessageHandlerInfo* TMetaClass::FindMessageHandler(uint32_t msg) const {
+  for (TClass c = this; c; c = c->Parent) {
+    const auto& table = c->MessageHandlers;
+    const auto it = std::lower_bound(table.begin(), table.end(), msg,
+                                     [](const TMessageHandlerInfo& e, uint32_t m) { return e.Msg < m; });
+    if (it != table.end() && it->Msg == msg) return &*it;
+  }
+  return nullptr;
+}
+
 std::vector<const TPropInfo*> TMetaClass::AllProperties() const {
   std::vector<TClass> chain;
   for (TClass c = this; c; c = c->Parent) chain.insert(chain.begin(), c);

@@ -12,9 +12,11 @@
 //     c.Enum("Align", &TFoo::GetAlign, &TFoo::SetAlign, AlignNames);
 //     c.Event("OnClick", &TFoo::OnClick);
 //     c.Method("ButtonClick", &TFoo::ButtonClick);
+//     c.Message(WM_HSCROLL, &TFoo::WMHScroll);               // void WMHScroll(TMessage&)
 //   }
 //
 // Tables are inherited: a lookup walks from the class to its ancestors.
+#include <algorithm>
 #include <any>
 #include <cstdint>
 #include <functional>
@@ -34,6 +36,7 @@
 class TComponent;
 class TCollection;
 class TCollectionItem;
+struct TMessage; // classlib/controls/Messages.h
 
 enum class TTypeKind { Integer, Enumeration, Set, Float, String, Class, Method };
 
@@ -82,19 +85,28 @@ struct TMethodInfo {
   std::function<std::any(TObject* instance)> Bind; // std::any holding that std::function
 };
 
+// A message handler of the class's message table: the method that handles message Msg.
+struct TMessageHandlerInfo {
+  uint32_t Msg = 0;
+  std::function<void(TObject* instance, TMessage& message)> Call;
+};
+
 class TMetaClass {
  public:
   AnsiString Name;
   TClass Parent = nullptr;
   std::function<TComponent*(TComponent* owner)> Create;                // set by Creatable()
   std::function<TCollectionItem*(TCollection* collection)> CreateItem; // set by CollectionItem()
-  std::vector<TPropInfo> Properties; // this class's own, in declaration order
-  std::vector<TMethodInfo> Methods;  // this class's own
+  std::vector<TPropInfo> Properties;                // this class's own, in declaration order
+  std::vector<TMethodInfo> Methods;                 // this class's own
+  std::vector<TMessageHandlerInfo> MessageHandlers; // this class's own, sorted by message
 
   bool InheritsFrom(TClass ancestor) const;
   const TPropInfo* FindProperty(const AnsiString& name) const; // case-insensitive, walks ancestors
   const TMethodInfo* FindMethod(const AnsiString& name) const; // case-insensitive, walks ancestors
-  std::vector<const TPropInfo*> AllProperties() const;         // ancestors' first, each name once
+  // The handler of a message: the class's own, else the nearest ancestor's; null when none has one.
+  const TMessageHandlerInfo* FindMessageHandler(uint32_t msg) const;
+  std::vector<const TPropInfo*> AllProperties() const; // ancestors' first, each name once
 };
 
 // The class registry (class names are unique; registering the same class twice is harmless).
@@ -305,6 +317,23 @@ template <class T> class TClassBuilder {
       return Fn([self, method](Args... args) -> R { return (self->*method)(std::forward<Args>(args)...); });
     };
     Meta.Methods.push_back(std::move(m));
+    return *this;
+  }
+
+  // A handler in the class's message table: the control's Dispatch calls it for message `msg` (a later
+  // registration of the same message replaces an earlier one). Handlers are named after their message and
+  // call the inherited handler, or DefaultHandler, where the default behaviour is wanted.
+  template <class M> TClassBuilder& Message(uint32_t msg, void (T::*handler)(M&)) {
+    TMessageHandlerInfo h;
+    h.Msg = msg;
+    h.Call = [handler](TObject* instance, TMessage& message) { (Self(instance)->*handler)(message); };
+    auto& table = Meta.MessageHandlers;
+    auto it = std::lower_bound(table.begin(), table.end(), msg,
+                               [](const TMessageHandlerInfo& e, uint32_t m) { return e.Msg < m; });
+    if (it != table.end() && it->Msg == msg)
+      *it = std::move(h);
+    else
+      table.insert(it, std::move(h));
     return *this;
   }
 
