@@ -68,6 +68,8 @@ void Activate(Window* window);
 void ShowMinimized(Window* window);
 void ShowNormal(Window* window);
 void SetTopmost(Window* window, bool topmost);
+// Delivers a press and release of a printable character to the window as the desktop's keyboard does (tests).
+void SendNativeCharacter(Window* window, char32_t character);
 // Hands a left-button drag to the desktop's own window moving or sizing; false when the desktop cannot.
 bool StartSystemMove(Window* window);
 bool StartSystemResize(Window* window, unsigned edges);

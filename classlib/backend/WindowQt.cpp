@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -111,8 +112,10 @@ void Window::Key(QKeyEvent* event, bool down) {
   e.VirtualKey = VirtualKeyFromQt(event->key(), e.Modifiers);
   e.AutoRepeat = event->isAutoRepeat();
   if (down) {
-    const QByteArray text = event->text().toLatin1();
-    if (!text.isEmpty() && text[0] != '?') e.Text = text.toStdString();
+    // The character typed, when the 8-bit code page has it; '?' is a character like any other.
+    const QString text = event->text();
+    if (!text.isEmpty() && text[0].unicode() < 256)
+      e.Text = std::string(1, static_cast<char>(text[0].unicode()));
   }
   Client->KeyInput(e);
 }
@@ -235,6 +238,15 @@ void SetTopmost(Window* window, bool topmost) {
   const bool visible = window->isVisible();
   window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
   if (visible) window->show();
+}
+
+void SendNativeCharacter(Window* window, char32_t character) {
+  const QString text = QString::fromUcs4(&character, 1);
+  const int key = static_cast<int>(QChar::toUpper(character));
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(window, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(window, &release);
 }
 
 bool StartSystemMove(Window* window) {

@@ -129,7 +129,14 @@ bool TApplication::IsKeyMsg(tagMSG& Msg) {
 }
 
 bool TApplication::ProcessMessage(tagMSG& Msg) {
-  if (!PeekMessage(Msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  // Taking a message carries out what the desktop reported (activation, placement), and handlers run then.
+  try {
+    if (!PeekMessage(Msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  } catch (...) {
+    HandleException(this);
+    Msg = {};
+    return true;
+  }
   if (Msg.message == WM_QUIT) {
     FTerminated = true;
     return true;

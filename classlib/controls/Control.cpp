@@ -271,7 +271,10 @@ TControl::TControl(TComponent* AOwner)
   };
 }
 
+TControlLifeline::TControlLifeline(const TControl* Control) : FAlive(Control->FAlive) {}
+
 TControl::~TControl() {
+  *FAlive = false;
   if (g_MouseControl == this) g_MouseControl = nullptr;
   if (g_CaptureControl == this) {
     g_CaptureControl = nullptr;
@@ -695,8 +698,9 @@ void TControl::SetVisible(bool Value) {
   if (FVisible == Value) return;
   VisibleChanging();
   FVisible = Value;
+  const TControlLifeline life(this);
   Perform(CM_VISIBLECHANGED, Value ? 1 : 0, 0);
-  RequestAlign();
+  if (life.Alive()) RequestAlign();
 }
 
 void TControl::Show() {

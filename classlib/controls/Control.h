@@ -449,6 +449,21 @@ class TControl : public TComponent {
   bool FParentBiDiMode = true;
   TBasicAction* FAction = nullptr;
   bool FFontChanging = false;
+
+ private:
+  friend class TControlLifeline;
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};
+
+// Whether a control outlived code that may free it (a user's handler may free its own form): take one
+// before, ask after.
+class TControlLifeline {
+ public:
+  explicit TControlLifeline(const TControl* Control);
+  bool Alive() const { return *FAlive; }
+
+ private:
+  std::shared_ptr<const bool> FAlive;
 };
 
 // The control currently holding the mouse, windowed or graphic; null when none.

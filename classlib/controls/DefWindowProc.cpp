@@ -101,6 +101,7 @@ LRESULT DefWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
     const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(LParam);
     if (!(pos->flags & SWP_NOMOVE))
       SendMessage(w, WM_MOVE, 0, MAKELPARAM(w->Rect.Left + w->Client.Left, w->Rect.Top + w->Client.Top));
+    if (!Valid(w)) return 0;
     if (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED))
       SendMessage(w, WM_SIZE, static_cast<WPARAM>(w->ShowState),
                   MAKELPARAM(w->Client.Width(), w->Client.Height()));

@@ -66,9 +66,14 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 
 TCustomForm::~TCustomForm() {
   if (!FFormState.Contains(fsCreating)) {
+    // What OnDestroy raises goes to the application's exception handler; the form is freed all the same.
     try {
       DoDestroy();
     } catch (...) {
+      try {
+        if (Application) Application->HandleException(this);
+      } catch (...) {
+      }
     }
   }
   Destroying();
@@ -320,7 +325,9 @@ void TCustomForm::SetVisible(bool Value) {
 }
 
 void TCustomForm::Show() {
+  const TControlLifeline life(this); // an activation handler may free the form
   SetVisible(true);
+  if (!life.Alive()) return;
   BringToFront();
   if (FHandle) SetActiveWindow(FHandle);
 }
@@ -332,6 +339,8 @@ void TCustomForm::Hide() {
 void TCustomForm::CMShowingChanged(TMessage&) {
   if (FFormState.Contains(fsShowing)) throw EInvalidOperation("Cannot change Visible in OnShow or OnHide");
   FFormState.Include(fsShowing);
+  // Placing and showing the window reach size and activation handlers, which may free the form.
+  const TControlLifeline life(this);
   try {
     if (FShowing) {
       try {
@@ -361,10 +370,12 @@ void TCustomForm::CMShowingChanged(TMessage&) {
         x = std::max(x, desk.Left);
         y = std::max(y, desk.Top);
         SetBounds(x, y, FWidth, FHeight);
+        if (!life.Alive()) return;
       }
       FPosition = poDesigned;
       static const int cmd[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
       ShowWindow(FHandle, cmd[FWindowState]);
+      if (!life.Alive()) return;
       if (FFormStyle == fsStayOnTop)
         SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     } else {
@@ -374,9 +385,10 @@ void TCustomForm::CMShowingChanged(TMessage&) {
         if (Application) Application->HandleException(this, e);
       }
       ShowWindow(FHandle, SW_HIDE);
+      if (!life.Alive()) return;
     }
   } catch (...) {
-    FFormState.Exclude(fsShowing);
+    if (life.Alive()) FFormState.Exclude(fsShowing);
     throw;
   }
   FFormState.Exclude(fsShowing);
@@ -449,11 +461,13 @@ void TCustomForm::Close() {
     FModalResult = mrCancel;
     return;
   }
-  if (!CloseQuery()) return;
+  // OnCloseQuery and OnClose may free the form themselves.
+  const TControlLifeline life(this);
+  if (!CloseQuery() || !life.Alive()) return;
   TCloseAction action =
       FFormStyle == fsMDIChild ? (FBorderIcons.Contains(biMinimize) ? caMinimize : caNone) : caHide;
   DoClose(action);
-  if (action == caNone) return;
+  if (!life.Alive() || action == caNone) return;
   if (Application && Application->MainForm() == this)
     Application->Terminate();
   else if (action == caHide)

@@ -1,7 +1,56 @@
 // The message queue: sending, posting, taking and dispatching messages, and waiting for them.
 #include "classlib/controls/WindowHandle.h"
 
+#include <thread>
+
 #include "classlib/controls/WindowSystem.h"
+#include "classlib/core/Thread.h"
+
+namespace winsys {
+
+bool OnUserInterfaceThread() {
+  const std::thread::id ui = MainThreadID();
+  return ui == std::thread::id{} || ui == std::this_thread::get_id();
+}
+
+void QueueReport(TQueued q) {
+  TSystem& s = Sys();
+  // Only the latest placement the desktop reports matters.
+  if (q.Kind == TQueued::Geometry)
+    std::erase_if(s.Queue, [&](const TQueued& e) { return e.Kind == TQueued::Geometry && e.Top == q.Top; });
+  s.Queue.push_back(std::move(q));
+}
+
+namespace {
+
+// Messages posted by other threads join the queue.
+void TakeInbox() {
+  TSystem& s = Sys();
+  std::lock_guard lock(s.InboxLock);
+  while (!s.Inbox.empty()) {
+    s.Queue.push_back(std::move(s.Inbox.front()));
+    s.Inbox.pop_front();
+  }
+}
+
+bool InboxEmpty() {
+  TSystem& s = Sys();
+  std::lock_guard lock(s.InboxLock);
+  return s.Inbox.empty();
+}
+
+// The desktop placed the window itself (system move or resize, a window manager's maximize): follow without
+// placing the native window again.
+void FollowDesktopGeometry(HWND w, const TRect& r) {
+  if (r == w->Rect) return;
+  w->FollowingDesktop = true;
+  SetWindowPos(w, nullptr, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (Valid(w)) w->FollowingDesktop = false;
+}
+
+} // namespace
+
+} // namespace winsys
 
 using namespace winsys;
 
@@ -11,10 +60,21 @@ LRESULT SendMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 BOOL PostMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  if (Wnd && !Valid(Wnd)) return 0;
+  TSystem& s = Sys();
   TQueued q;
-  q.Msg = {Wnd, Msg, WParam, LParam, GetTickCount(), Sys().Cursor};
-  Sys().Queue.push_back(q);
+  if (!OnUserInterfaceThread()) {
+    // Another thread sees no window's state: the window is checked when the message is taken.
+    q.Msg = {Wnd, Msg, WParam, LParam, GetTickCount(), {}};
+    {
+      std::lock_guard lock(s.InboxLock);
+      s.Inbox.push_back(std::move(q));
+    }
+    backend::Wake();
+    return 1;
+  }
+  if (Wnd && !Valid(Wnd)) return 0;
+  q.Msg = {Wnd, Msg, WParam, LParam, GetTickCount(), s.Cursor};
+  s.Queue.push_back(std::move(q));
   backend::Wake();
   return 1;
 }
@@ -25,23 +85,41 @@ void PostQuitMessage(int ExitCode) {
 
 BOOL PeekMessage(MSG& Msg, HWND, UINT, UINT, UINT RemoveMsg) {
   TSystem& s = Sys();
+  TakeInbox();
   DueTimers();
   while (!s.Queue.empty()) {
     TQueued q = s.Queue.front();
-    if (RemoveMsg == PM_NOREMOVE && !q.RawMouse && !q.RawKey) {
+    if (RemoveMsg == PM_NOREMOVE && q.Kind == TQueued::Posted) {
+      if (q.Msg.hwnd && !Valid(q.Msg.hwnd)) {
+        s.Queue.pop_front();
+        continue;
+      }
       Msg = q.Msg;
       return 1;
     }
     s.Queue.pop_front();
-    if (q.RawMouse) {
+    switch (q.Kind) {
+    case TQueued::RawMouse: {
       const bool made = RouteMouse(q, Msg);
       if (OnMouseIdle && !made) OnMouseIdle();
       if (!made) continue;
-    } else if (q.RawKey) {
+      break;
+    }
+    case TQueued::RawKey:
       if (!RouteKey(q, Msg)) continue;
-    } else {
+      break;
+    case TQueued::Activation:
+      if (q.Active && Valid(q.Top) && s.Active != q.Top && (q.Top->Style & WS_VISIBLE))
+        SetActiveWindow(q.Top);
+      continue;
+    case TQueued::Geometry:
+      // A window the program placed again after the report stays where the program put it.
+      if (Valid(q.Top) && q.Top->Rect == q.Before) FollowDesktopGeometry(q.Top, q.Rect);
+      continue;
+    case TQueued::Posted:
       Msg = q.Msg;
       if (Msg.hwnd && !Valid(Msg.hwnd)) continue;
+      break;
     }
     if (RemoveMsg == PM_NOREMOVE) {
       TQueued back;
@@ -89,7 +167,7 @@ LRESULT DispatchMessage(const MSG& Msg) {
 
 void WaitMessage(int MaxWaitMs) {
   TSystem& s = Sys();
-  if (!s.Queue.empty()) return;
+  if (!s.Queue.empty() || !InboxEmpty()) return;
   int wait = NextTimerWait();
   if (MaxWaitMs >= 0 && (wait < 0 || wait > MaxWaitMs)) wait = MaxWaitMs;
   if (s.Clock && wait != 0) {

@@ -164,7 +164,9 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::DestroyWnd() {
-  DestroyWindow(FHandle);
+  // A window already on its way out (the control freed from one of its last messages) only forgets the
+  // control.
+  if (!DestroyWindow(FHandle) && IsWindow(FHandle)) FHandle->Control = nullptr;
 }
 
 void TWinControl::DestroyHandle() {
@@ -245,8 +247,9 @@ void TWinControl::CMVisibleChanged(TMessage&) {
   if (!FVisible && FParent) {
     if (TCustomForm* form = GetParentForm()) form->DefocusControl(this, false);
   }
-  UpdateControlState();
-  if (!FVisible && FParent) FParent->Invalidate();
+  const TControlLifeline life(this);
+  UpdateControlState(); // showing a form activates it, and an activation handler may free it
+  if (life.Alive() && !FVisible && FParent) FParent->Invalidate();
 }
 
 void TWinControl::ShowControl(TControl*) {
@@ -289,7 +292,10 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (!CanResize(AWidth, AHeight)) return;
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   if (FHandle && !IsIconic(FHandle)) {
+    // The size messages may reach a handler that frees the control.
+    const TControlLifeline life(this);
     SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!life.Alive()) return;
   } else {
     const bool sized = AWidth != FWidth || AHeight != FHeight;
     FLeft = ALeft;

@@ -36,6 +36,7 @@ HWND SetFocus(HWND w) {
     HWND top = w->Root();
     if (s.Active != top) {
       SetActiveWindow(top);
+      if (!Valid(w)) return nullptr;
       if (Valid(s.Focus) && s.Focus == w) return old;
       old = Valid(s.Focus) ? s.Focus : nullptr;
       if (w == old) return old;
@@ -71,7 +72,8 @@ HWND SetActiveWindow(HWND w) {
     }
   }
   if (!old && w && OnApplicationActivate) OnApplicationActivate(true);
-  if (w && s.Active == w) {
+  // Handlers may free either window on any of these messages.
+  if (w && Valid(w) && s.Active == w) {
     std::erase(s.TopLevels, w);
     s.TopLevels.push_back(w);
     if (w->Native) {
@@ -79,8 +81,9 @@ HWND SetActiveWindow(HWND w) {
       backend::Activate(w->Native);
     }
     SendMessage(w, WM_NCACTIVATE, 1, 0);
-    SendMessage(w, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, w->ShowState == SIZE_MINIMIZED),
-                reinterpret_cast<LPARAM>(old));
+    if (Valid(w))
+      SendMessage(w, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, w->ShowState == SIZE_MINIMIZED),
+                  reinterpret_cast<LPARAM>(old));
     if (Valid(w)) w->NCInvalid = true;
   }
   if (old && !w && OnApplicationActivate) OnApplicationActivate(false);

@@ -71,19 +71,21 @@ void TWindowHandle::AttachSurface() {
     backend::SetSurface(Native, Surface.Bits(), Surface.Width(), Surface.Height(), Surface.Stride() * 4);
 }
 
+// The desktop's reports wait in the queue like input: handlers run from the application's loop, never inside
+// the toolkit's own event handler, so that a handler may free the window that reported.
 void TWindowHandle::MouseInput(const backend::MouseEvent& event) {
   TQueued q;
-  q.RawMouse = true;
+  q.Kind = TQueued::RawMouse;
   q.Top = this;
   q.Mouse = event;
-  Sys().Queue.push_back(q);
+  QueueReport(std::move(q));
 }
 
 void TWindowHandle::KeyInput(const backend::KeyEvent& event) {
   TQueued q;
-  q.RawKey = true;
+  q.Kind = TQueued::RawKey;
   q.Key = event;
-  Sys().Queue.push_back(q);
+  QueueReport(std::move(q));
 }
 
 void TWindowHandle::CloseRequested() {
@@ -92,18 +94,20 @@ void TWindowHandle::CloseRequested() {
 
 void TWindowHandle::ActivationChanged(bool active) {
   if (backend::IsOffscreen()) return; // our own activation model is the whole truth there
-  if (active && Sys().Active != this && (Style & WS_VISIBLE)) SetActiveWindow(this);
+  TQueued q;
+  q.Kind = TQueued::Activation;
+  q.Top = this;
+  q.Active = active;
+  QueueReport(std::move(q));
 }
 
 void TWindowHandle::GeometryChanged(const TRect& screenRect) {
-  if (screenRect == Rect) return;
-  // The desktop moved or sized the window; follow without setting the native geometry again.
-  backend::Window* native = Native;
-  Native = nullptr;
-  SetWindowPos(this, nullptr, screenRect.Left, screenRect.Top, screenRect.Width(), screenRect.Height(),
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  Native = native;
-  AttachSurface();
+  TQueued q;
+  q.Kind = TQueued::Geometry;
+  q.Top = this;
+  q.Rect = screenRect;
+  q.Before = Rect;
+  QueueReport(std::move(q));
 }
 
 void TWindowHandle::Exposed() {
@@ -173,7 +177,9 @@ BOOL IsWindow(HWND Wnd) {
 
 BOOL DestroyWindow(HWND w) {
   TSystem& s = Sys();
-  if (!Valid(w)) return 0;
+  if (!Valid(w) || w->Destroying) return 0;
+  // A handler that runs meanwhile (the activation that hiding passes on) cannot destroy the window twice.
+  w->Destroying = true;
   if (w->Style & WS_VISIBLE) ShowWindow(w, SW_HIDE);
   const std::vector<HWND> children = w->Children;
   for (HWND c : children) DestroyWindow(c);

@@ -46,7 +46,9 @@ class TWindowHandle final : public backend::WindowClient {
   backend::Window* Native = nullptr;
   int ShowState = 0; // SIZE_RESTORED, SIZE_MINIMIZED or SIZE_MAXIMIZED
   TRect RestoreRect;
-  TDeviceContext PaintDC; // handed out by BeginPaint
+  TDeviceContext PaintDC;        // handed out by BeginPaint
+  bool FollowingDesktop = false; // placing the window where the desktop already put it
+  bool Destroying = false;
 
   // backend::WindowClient
   void MouseInput(const backend::MouseEvent& event) override;
@@ -183,6 +185,10 @@ std::vector<HWND> TopLevelWindows();
 // Destroys every window still open (the program is ending).
 void DestroyAllWindows();
 
-// Synthetic input, taking the same road as the desktop's (tests and tools).
+// Synthetic input and desktop reports, taking the same road as the desktop's (tests and tools): the desktop
+// activated the window, placed it (screen coordinates), or asked to close it.
 void InjectMouse(HWND TopLevel, const backend::MouseEvent& Event);
 void InjectKey(const backend::KeyEvent& Event);
+void InjectActivation(HWND TopLevel, bool Active);
+void InjectGeometry(HWND TopLevel, const TRect& ScreenRect);
+void InjectCloseRequest(HWND TopLevel);

@@ -318,7 +318,26 @@ void InjectMouse(HWND TopLevel, const backend::MouseEvent& Event) {
 
 void InjectKey(const backend::KeyEvent& Event) {
   TQueued q;
-  q.RawKey = true;
+  q.Kind = TQueued::RawKey;
   q.Key = Event;
-  Sys().Queue.push_back(q);
+  QueueReport(std::move(q));
+}
+
+void InjectActivation(HWND TopLevel, bool Active) {
+  if (!Valid(TopLevel)) return;
+  TQueued q;
+  q.Kind = TQueued::Activation;
+  q.Top = TopLevel->Root();
+  q.Active = Active;
+  QueueReport(std::move(q));
+}
+
+void InjectGeometry(HWND TopLevel, const TRect& ScreenRect) {
+  if (!Valid(TopLevel)) return;
+  TopLevel->Root()->GeometryChanged(ScreenRect);
+}
+
+void InjectCloseRequest(HWND TopLevel) {
+  if (!Valid(TopLevel)) return;
+  TopLevel->Root()->CloseRequested();
 }

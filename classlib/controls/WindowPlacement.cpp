@@ -47,7 +47,7 @@ BOOL SetWindowPos(HWND w, HWND InsertAfter, int X, int Y, int CX, int CY, UINT F
     w->Surface.SetSize(newRect.Width(), newRect.Height(), 0xFFFFFF);
     w->AttachSurface();
   }
-  if (w->Native) {
+  if (w->Native && !w->FollowingDesktop) {
     if (w->Parent)
       backend::SetGeometry(w->Native,
                            Bounds(w->Parent->Client.Left + newRect.Left, w->Parent->Client.Top + newRect.Top,
@@ -82,9 +82,11 @@ BOOL SetWindowPos(HWND w, HWND InsertAfter, int X, int Y, int CX, int CY, UINT F
   }
   if ((sized || frame) && !(Flags & SWP_NOREDRAW)) InvalidateAll(w);
   if (moved && w->Parent && !(Flags & SWP_NOREDRAW)) InvalidateRect(w->Parent, nullptr, 1);
+  // Handlers may free the window on any message from here on.
   if (Flags & SWP_SHOWWINDOW) ShowWindow(w, (Flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
-  if (Flags & SWP_HIDEWINDOW) ShowWindow(w, SW_HIDE);
-  if (moved || sized || frame) SendMessage(w, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+  if ((Flags & SWP_HIDEWINDOW) && Valid(w)) ShowWindow(w, SW_HIDE);
+  if ((moved || sized || frame) && Valid(w))
+    SendMessage(w, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
   return 1;
 }
 
@@ -143,10 +145,11 @@ BOOL ShowWindow(HWND w, int Cmd) {
       if (!wasVisible) {
         w->Style |= WS_VISIBLE;
         SendMessage(w, WM_SHOWWINDOW, 1, 0);
+        if (!Valid(w)) return wasVisible;
       }
       if (w->Native) backend::ShowMinimized(w->Native);
       SendMessage(w, WM_SIZE, SIZE_MINIMIZED, 0);
-      if (s.Active == w) ActivateNext(w);
+      if (Valid(w) && s.Active == w) ActivateNext(w);
     }
     return wasVisible;
   }
@@ -163,9 +166,11 @@ BOOL ShowWindow(HWND w, int Cmd) {
     info.ptMinTrackSize = {1, 1};
     info.ptMaxTrackSize = {100000, 100000};
     SendMessage(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (!Valid(w)) return wasVisible;
     if (!(w->Style & WS_VISIBLE)) {
       w->Style |= WS_VISIBLE;
       SendMessage(w, WM_SHOWWINDOW, 1, 0);
+      if (!Valid(w)) return wasVisible;
       if (w->Native) backend::SetVisible(w->Native, true);
     }
     SetWindowPos(w, nullptr, info.ptMaxPosition.X, info.ptMaxPosition.Y, info.ptMaxSize.X, info.ptMaxSize.Y,
@@ -181,10 +186,12 @@ BOOL ShowWindow(HWND w, int Cmd) {
       InvalidateAll(w);
       SendMessage(w, WM_SIZE, static_cast<WPARAM>(w->ShowState),
                   MAKELPARAM(w->Client.Width(), w->Client.Height()));
+      if (!Valid(w)) return wasVisible;
     } else if (w->ShowState == SIZE_MAXIMIZED) {
       SetShowState(w, SIZE_RESTORED);
       const TRect r = w->RestoreRect;
       SetWindowPos(w, nullptr, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
+      if (!Valid(w)) return wasVisible;
     }
   }
   if (!wasVisible) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -15,15 +16,20 @@
 
 namespace winsys {
 
-// A raw input event waits in the queue as it came; it becomes a message only when taken, so that capture,
-// focus and window moving decided by earlier messages apply to it.
+// What waits in the queue: a posted message, or what the desktop reported, as it came. A report becomes a
+// message, or the system's own work (activation, following the desktop's placement), only when taken, so that
+// capture, focus and window moving decided by earlier messages apply to it and no handler runs inside the
+// toolkit's event handler.
 struct TQueued {
-  MSG Msg;
-  bool RawMouse = false;
-  bool RawKey = false;
-  HWND Top = nullptr;
+  enum TKind { Posted, RawMouse, RawKey, Activation, Geometry };
+  TKind Kind = Posted;
+  MSG Msg;            // Posted
+  HWND Top = nullptr; // the top-level window the report came from
   backend::MouseEvent Mouse;
   backend::KeyEvent Key;
+  bool Active = false; // Activation
+  TRect Rect;          // Geometry: the screen rectangle the desktop gave the window
+  TRect Before;        // Geometry: where the window was when the desktop reported
 };
 
 struct TMoveSize {
@@ -45,7 +51,9 @@ struct TTimer {
 struct TSystem {
   std::unordered_set<HWND> Windows;
   std::vector<HWND> TopLevels; // bottom to top
-  std::deque<TQueued> Queue;
+  std::deque<TQueued> Queue;   // the user-interface thread's alone
+  std::mutex InboxLock;
+  std::deque<TQueued> Inbox;         // messages posted by other threads, guarded by InboxLock
   std::unordered_map<HDC, HWND> DCs; // contexts from GetDC and GetWindowDC
   HWND Capture = nullptr;
   bool ImplicitCapture = false;
@@ -97,6 +105,11 @@ bool RouteKey(TQueued& q, MSG& out);
 // The deepest visible, enabled window under a screen point, starting at `w`, within its shape.
 HWND ChildAt(HWND w, TPoint screen);
 void StartMoveSize(HWND w, unsigned edges);
+
+// The desktop's reports (MessageQueue.cpp), queued and carried out when taken.
+void QueueReport(TQueued q);
+// Whether the calling thread is the user-interface thread (any thread until the application names one).
+bool OnUserInterfaceThread();
 
 // Timers (WindowTimers.cpp): due timers become queued WM_TIMER messages.
 void DueTimers();

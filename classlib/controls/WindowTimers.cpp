@@ -65,7 +65,7 @@ BOOL KillTimer(HWND Wnd, UINT IDEvent) {
   const auto n = std::erase_if(s.Timers, [&](const TTimer& t) { return t.Wnd == Wnd && t.ID == IDEvent; });
   // A WM_TIMER already queued for it is dropped.
   std::erase_if(s.Queue, [&](const TQueued& q) {
-    return !q.RawMouse && !q.RawKey && q.Msg.message == WM_TIMER && q.Msg.hwnd == Wnd &&
+    return q.Kind == TQueued::Posted && q.Msg.message == WM_TIMER && q.Msg.hwnd == Wnd &&
            q.Msg.wParam == IDEvent;
   });
   return n != 0;
