@@ -49,11 +49,16 @@ class Window; // opaque
 
 enum class Edge : unsigned { Left = 1, Top = 2, Right = 4, Bottom = 8 };
 
-// A top-level window (parent null: frameless) or a child window covering `rect` of its parent's window.
+// A top-level window (parent null: frameless) or a child window covering `rect` of its parent's client area.
+// Child windows show only within their parent's client area; destroying a window destroys its children.
 Window* CreateWindow(WindowClient* client, Window* parent, const TRect& rect);
 void DestroyWindow(Window* window);
-void SetGeometry(Window* window,
-                 const TRect& rect); // screen rectangle for top-level, parent-relative otherwise
+// Moves the window, with its children, under another parent (null: top-level) at `rect`.
+void Reparent(Window* window, Window* parent, const TRect& rect);
+// The screen rectangle of a top-level window; a child's within its parent's client area.
+void SetGeometry(Window* window, const TRect& rect);
+// The part of the window (window coordinates) that its children show in.
+void SetClientArea(Window* window, const TRect& rect);
 void SetVisible(Window* window, bool visible);
 void SetTitle(Window* window, const std::string& title);
 // The pixels a window shows: 0x00RRGGBB words, `stride` bytes a row. The buffer stays ours and must live

@@ -39,20 +39,39 @@ QRect ToQRect(const TRect& r) {
 
 } // namespace
 
-Window::Window(WindowClient* client, Window* parent) : QWidget(parent), Client(client) {
-  if (!parent) {
+Window::Window(WindowClient* client, Window* parent)
+    : QWidget(parent ? parent->ClientArea() : nullptr), Client(client) {
+  Configure(parent != nullptr);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void Window::Configure(bool child) {
+  if (!child) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents, false);
   } else {
     // The top-level window takes every mouse and key event; the class library finds the target itself, as the
     // system does, so that capture, hit tests and graphic controls work the same for real and synthetic
     // input.
+    setWindowFlags(Qt::Widget);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
   }
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setAttribute(Qt::WA_NoSystemBackground);
+}
+
+QWidget* Window::ClientArea() {
+  if (!FClientArea) {
+    FClientArea = new QWidget(this); // freed with this widget
+    FClientArea->setAttribute(Qt::WA_TransparentForMouseEvents);
+    FClientArea->setAttribute(Qt::WA_NoSystemBackground);
+    FClientArea->setFocusPolicy(Qt::NoFocus);
+    FClientArea->setGeometry(HasClientRect ? ClientRect : rect());
+    FClientArea->show();
+  }
+  return FClientArea;
 }
 
 void Window::paintEvent(QPaintEvent* event) {
@@ -182,10 +201,25 @@ void DestroyWindow(Window* window) {
   delete window;
 }
 
+void Reparent(Window* window, Window* parent, const TRect& rect) {
+  const bool hidden = window->isHidden();
+  window->setParent(parent ? parent->ClientArea() : nullptr);
+  window->Configure(parent != nullptr);
+  SetGeometry(window, rect);
+  window->setVisible(!hidden);
+}
+
 void SetGeometry(Window* window, const TRect& rect) {
   window->SettingGeometry = true;
   window->setGeometry(ToQRect(rect));
   window->SettingGeometry = false;
+}
+
+void SetClientArea(Window* window, const TRect& rect) {
+  window->ClientRect = ToQRect(rect);
+  window->HasClientRect = true;
+  if (window->ClientAreaMade())
+    window->ClientArea()->setGeometry(window->ClientRect); // else made when needed
 }
 
 void SetVisible(Window* window, bool visible) {

@@ -15,6 +15,15 @@ class Window : public QWidget {
   WindowClient* Client;
   QImage Surface;               // wraps our pixel buffer; no copy
   bool SettingGeometry = false; // geometry changes we make ourselves are not reported back
+  QRect ClientRect;             // where the children show, once set
+  bool HasClientRect = false;
+
+  // The widget that child windows are children of: it covers the client area and clips them to it, and
+  // shows the window's own pixels through.
+  QWidget* ClientArea();
+  bool ClientAreaMade() const { return FClientArea != nullptr; }
+  // Top-level (frameless, takes the input) or child (input goes through to the top-level window).
+  void Configure(bool child);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -36,6 +45,7 @@ class Window : public QWidget {
  private:
   void Mouse(QMouseEvent* event, MouseEvent::Kinds kind);
   void Key(QKeyEvent* event, bool down);
+  QWidget* FClientArea = nullptr;
 };
 
 // Translations between the toolkit's keys and ours (InputQt.cpp).

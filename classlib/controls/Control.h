@@ -90,7 +90,6 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
                   crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15, crNo = -18, crAppStart = -19,
                   crHelp = -20, crHandPoint = -21, crSizeAll = -22;
 
-using TWndMethod = std::function<void(TMessage&)>;
 using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = TEvent<void(TObject* Sender, WORD& Key, TShiftState Shift)>;

@@ -15,7 +15,8 @@ LRESULT DefWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
   case WM_NCCALCSIZE: {
     TRect* r =
         WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(LParam)->rgrc[0] : reinterpret_cast<TRect*>(LParam);
-    if (w->ShowState == SIZE_MINIMIZED) return 0;
+    // A minimized top-level window is the desktop's; a minimized child keeps its caption bar alone.
+    if (w->ShowState == SIZE_MINIMIZED && !w->Parent) return 0;
     *r = Inset(*r, SystemFrameInsets(w->Style, w->ExStyle));
     if (r->Right < r->Left) r->Right = r->Left;
     if (r->Bottom < r->Top) r->Bottom = r->Top;
@@ -30,7 +31,7 @@ LRESULT DefWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
     if (!wr.Contains(p)) return HTNOWHERE;
     if (w->Client.Contains(p)) return HTCLIENT;
     const TRect insets = SystemFrameInsets(w->Style, w->ExStyle);
-    if ((w->Style & WS_THICKFRAME) && w->ShowState != SIZE_MAXIMIZED) {
+    if ((w->Style & WS_THICKFRAME) && w->ShowState == SIZE_RESTORED) {
       const int f = insets.Left, corner = 16;
       const bool left = p.X < f, right = p.X >= wr.Right - f, top = p.Y < f, bottom = p.Y >= wr.Bottom - f;
       const bool nearLeft = p.X < corner, nearRight = p.X >= wr.Right - corner;
@@ -56,12 +57,16 @@ LRESULT DefWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
     return 0;
   }
   case WM_NCLBUTTONDBLCLK:
-    if (static_cast<int>(WParam) == HTCAPTION && (w->Style & WS_MAXIMIZEBOX))
+    if (static_cast<int>(WParam) != HTCAPTION) return 0;
+    if (w->ShowState == SIZE_MINIMIZED)
+      SendMessage(w, WM_SYSCOMMAND, SC_RESTORE, LParam);
+    else if (w->Style & WS_MAXIMIZEBOX)
       SendMessage(w, WM_SYSCOMMAND, w->ShowState == SIZE_MAXIMIZED ? SC_RESTORE : SC_MAXIMIZE, LParam);
     return 0;
   case WM_SYSCOMMAND: {
+    // System commands act on the window's frame: a child frame moves and sizes inside its parent.
     const UINT cmd = static_cast<UINT>(WParam) & 0xFFF0;
-    HWND top = w->Root();
+    HWND top = FrameOf(w);
     switch (cmd) {
     case SC_MOVE:
       StartMoveSize(top, 0);
@@ -156,7 +161,7 @@ LRESULT DefWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
     if ((w->Style & WS_CAPTION) == WS_CAPTION) {
       const int f = insets.Left;
       RECT cap = {f, f, wr.Right - f, w->Client.Top};
-      const bool active = Sys().Active == w;
+      const bool active = FrameActive(w);
       FillRect(dc, &cap, GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));

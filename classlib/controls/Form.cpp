@@ -17,6 +17,7 @@ const TEnumInfo PositionNames{{"poDesigned", "poDefault", "poDefaultPosOnly", "p
 const TEnumInfo WindowStateNames{{"wsNormal", "wsMinimized", "wsMaximized"}};
 const TEnumInfo FormStyleNames{{"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}};
 const TEnumInfo BorderIconNames{{"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}};
+const TEnumInfo TileModeNames{{"tbHorizontal", "tbVertical"}};
 
 QUENDREL_REGISTER_CLASS(TCustomForm, TWinControl) {
   c.Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, BorderStyleNames)
@@ -28,6 +29,8 @@ QUENDREL_REGISTER_CLASS(TCustomForm, TWinControl) {
       .Default(wsNormal);
   c.Enum("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, FormStyleNames).Default(fsNormal);
   c.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
+  c.Enum("TileMode", &TCustomForm::TileMode, &TCustomForm::SetTileMode, TileModeNames).Default(tbHorizontal);
+  c.Property("WindowMenu", &TCustomForm::WindowMenu, &TCustomForm::SetWindowMenu);
   c.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(0);
   c.Property("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
   c.Property("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(1);
@@ -46,6 +49,7 @@ QUENDREL_REGISTER_CLASS(TCustomForm, TWinControl) {
   c.Event("OnDeactivate", &TCustomForm::OnDeactivate);
   c.Event("OnPaint", &TCustomForm::OnPaint);
   c.Event("OnShortCut", &TCustomForm::OnShortCut);
+  c.Message(WM_MDIACTIVATE, &TCustomForm::WMMDIActivate);
 }
 
 QUENDREL_REGISTER_CLASS(TForm, TCustomForm) {
@@ -154,6 +158,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   TWinControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == FMenu) FMenu = nullptr;
+  if (AComponent == FWindowMenu) FWindowMenu = nullptr;
   if (AComponent == FActiveControl) FActiveControl = nullptr;
   if (AComponent == FFocusedControl) FFocusedControl = nullptr;
 }
@@ -196,21 +201,139 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     }
   }
   if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
+  if (FFormStyle == fsMDIChild) {
+    // A child window of the main form's client window, with a frame of its own.
+    Params.Style = (Params.Style & ~WS_POPUP) | WS_CHILD;
+    Params.ExStyle |= WS_EX_MDICHILD;
+    TCustomForm* frame = Application ? Application->MainForm() : nullptr;
+    if (frame && frame != this && frame->FormStyle() == fsMDIForm) Params.WndParent = frame->ClientHandle();
+  }
 }
 
+namespace {
+
+// The client window of the application main form, which MDI children live in; null when there is none.
+HWND MDIClientOfMainForm(const TCustomForm* Child) {
+  TCustomForm* frame = Application ? Application->MainForm() : nullptr;
+  if (!frame || frame == Child || frame->FormStyle() != fsMDIForm) return nullptr;
+  frame->HandleNeeded();
+  return frame->ClientHandle();
+}
+
+// The MDI children of a client window, front to back.
+std::vector<TCustomForm*> MDIChildForms(HWND Client) {
+  std::vector<TCustomForm*> list;
+  if (!IsWindow(Client)) return list;
+  for (auto it = Client->Children.rbegin(); it != Client->Children.rend(); ++it)
+    if (auto* f = dynamic_cast<TCustomForm*>(FindControl(*it)); f && f->FormStyle() == fsMDIChild)
+      list.push_back(f);
+  return list;
+}
+
+} // namespace
+
 void TCustomForm::CreateWnd() {
+  if (FFormStyle == fsMDIChild && !MDIClientOfMainForm(this))
+    throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
   if (FPosition == poDefault || FPosition == poDefaultPosOnly) {
-    // The desktop chooses: a cascade from the top-left of the work area.
+    // The desktop chooses: a cascade from the top-left of the work area, or of the client window.
     static int cascade = 0;
-    const TRect work = Screen->WorkAreaRect();
-    FLeft = work.Left + 24 * (cascade % 8);
-    FTop = work.Top + 24 * (cascade % 8);
+    const TRect area = FFormStyle == fsMDIChild ? TRect{0, 0, FWidth, FHeight} : Screen->WorkAreaRect();
+    FLeft = area.Left + 24 * (cascade % 8);
+    FTop = area.Top + 24 * (cascade % 8);
     ++cascade;
   }
   TWinControl::CreateWnd();
   if (FDesignClientWidth > 0) SetClientWidth(FDesignClientWidth);
   if (FDesignClientHeight > 0) SetClientHeight(FDesignClientHeight);
   FDesignClientWidth = FDesignClientHeight = 0;
+  if (FFormStyle == fsMDIForm) CreateClientWindow();
+}
+
+void TCustomForm::CreateClientWindow() {
+  if (FClientHandle || !FHandle) return;
+  FClientHandle =
+      CreateMDIClientWindow(FHandle, WS_VISIBLE | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE, ClientRect());
+  // Under the aligned controls, in the client area they leave.
+  SetWindowPos(FClientHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Realign();
+}
+
+void TCustomForm::DestroyWnd() {
+  FClientHandle = nullptr; // goes with the form's window, its MDI children with it
+  HWND client = FHandle ? GetParent(FHandle) : nullptr;
+  if (FFormStyle == fsMDIChild && IsMDIClientWindow(client)) {
+    // A window already on its way out only forgets the form.
+    if (!SendMessage(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(FHandle), 0) && IsWindow(FHandle))
+      FHandle->Control = nullptr;
+    return;
+  }
+  TWinControl::DestroyWnd();
+}
+
+void TCustomForm::WMNCDestroy(TMessage& Message) {
+  FClientHandle = nullptr;
+  TWinControl::WMNCDestroy(Message);
+}
+
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+  TWinControl::AlignControls(AControl, Rect);
+  if (FClientHandle)
+    SetWindowPos(FClientHandle, nullptr, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetZOrder(bool TopMost) {
+  TWinControl::SetZOrder(TopMost);
+  // An MDI child brought to the front is the active one.
+  if (TopMost && FFormStyle == fsMDIChild && FHandle && IsWindowVisible(FHandle))
+    SendMessage(GetParent(FHandle), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
+}
+
+int TCustomForm::MDIChildCount() const {
+  return static_cast<int>(MDIChildForms(FClientHandle).size());
+}
+
+TCustomForm* TCustomForm::MDIChildren(int Index) const {
+  const std::vector<TCustomForm*> list = MDIChildForms(FClientHandle);
+  if (Index < 0 || Index >= static_cast<int>(list.size()))
+    throw EListError(Format("List index out of bounds (%d)", Index));
+  return list[static_cast<size_t>(Index)];
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (!FClientHandle) return nullptr;
+  return dynamic_cast<TCustomForm*>(
+      FindControl(reinterpret_cast<HWND>(SendMessage(FClientHandle, WM_MDIGETACTIVE, 0, 0))));
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* Value) {
+  if (FWindowMenu == Value) return;
+  if (FWindowMenu) FWindowMenu->RemoveFreeNotification(this);
+  FWindowMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TCustomForm::Cascade() {
+  if (FClientHandle) SendMessage(FClientHandle, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::Tile() {
+  if (FClientHandle)
+    SendMessage(FClientHandle, WM_MDITILE, FTileMode == tbVertical ? MDITILE_VERTICAL : MDITILE_HORIZONTAL,
+                0);
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (FClientHandle) SendMessage(FClientHandle, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TCustomForm::Next() {
+  if (FClientHandle) SendMessage(FClientHandle, WM_MDINEXT, 0, 0);
+}
+
+void TCustomForm::Previous() {
+  if (FClientHandle) SendMessage(FClientHandle, WM_MDINEXT, 0, 1);
 }
 
 void TCustomForm::SetClientWidth(int Value) {
@@ -247,10 +370,22 @@ void TCustomForm::SetBorderIcons(TBorderIcons Value) {
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
   if (FFormStyle == Value) return;
+  const TFormStyle old = FFormStyle;
   FFormStyle = Value;
-  if (FHandle)
-    SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!FHandle) return;
+  if (old == fsMDIChild || Value == fsMDIChild) {
+    // The window belongs in another parent now: it is made again there, and shown again when visible.
+    DestroyHandle();
+    UpdateControlState();
+    return;
+  }
+  if (Value == fsMDIForm) CreateClientWindow();
+  if (old == fsMDIForm && FClientHandle) {
+    DestroyWindow(FClientHandle);
+    FClientHandle = nullptr;
+  }
+  SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCustomForm::SetMenu(TMainMenu* Value) {
@@ -348,7 +483,9 @@ void TCustomForm::CMShowingChanged(TMessage&) {
       } catch (Exception& e) {
         if (Application) Application->HandleException(this, e);
       }
-      const TRect desk = Screen->DesktopRect();
+      // An MDI child is placed within its client window, every other form on the desktop.
+      TRect desk = Screen->DesktopRect();
+      if (HWND client = FFormStyle == fsMDIChild ? GetParent(FHandle) : nullptr) GetClientRect(client, &desk);
       if (FPosition == poScreenCenter || FPosition == poDesktopCenter ||
           ((FPosition == poMainFormCenter || FPosition == poOwnerFormCenter))) {
         TCustomForm* center = nullptr;
@@ -364,8 +501,9 @@ void TCustomForm::CMShowingChanged(TMessage&) {
           x = (center->Width() - FWidth) / 2 + center->Left();
           y = (center->Height() - FHeight) / 2 + center->Top();
         } else {
-          x = (Screen->Width() - FWidth) / 2;
-          y = (Screen->Height() - FHeight) / 2;
+          const bool child = FFormStyle == fsMDIChild;
+          x = ((child ? desk.Width() : Screen->Width()) - FWidth) / 2;
+          y = ((child ? desk.Height() : Screen->Height()) - FHeight) / 2;
         }
         x = std::max(x, desk.Left);
         y = std::max(y, desk.Top);
@@ -504,8 +642,25 @@ void TCustomForm::WMSysCommand(TMessage& Message) {
 // ----- Activation and focus
 
 void TCustomForm::WMActivate(TMessage& Message) {
-  if (FFormStyle != fsMDIForm || ComponentState().Contains(csDesigning))
-    SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
+  const bool active = LOWORD(Message.WParam) != WA_INACTIVE;
+  // An MDI frame hands its activation to the active child, when it has one.
+  TCustomForm* child =
+      FFormStyle == fsMDIForm && !ComponentState().Contains(csDesigning) ? ActiveMDIChild() : nullptr;
+  if (!child) {
+    SetActive(active);
+    return;
+  }
+  const TControlLifeline life(this);
+  if (FActive) SetActive(false);
+  if (life.Alive()) child->SetActive(active);
+}
+
+void TCustomForm::WMMDIActivate(TMessage& Message) {
+  DefaultHandler(Message);
+  if (FFormStyle != fsMDIChild || !FHandle || ComponentState().Contains(csDestroying)) return;
+  // The active child is the active form while its frame is the active window.
+  const bool activating = reinterpret_cast<HWND>(Message.LParam) == FHandle;
+  SetActive(activating && GetActiveWindow() == FHandle->Root());
 }
 
 void TCustomForm::SetActive(bool Value) {

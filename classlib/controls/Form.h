@@ -6,6 +6,7 @@
 #include "classlib/controls/WinControl.h"
 
 class TMainMenu;
+class TMenuItem;
 class TIcon;
 
 enum TPosition {
@@ -23,6 +24,7 @@ enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TTileMode { tbHorizontal, tbVertical };
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateItem>;
 
@@ -38,6 +40,7 @@ extern const TEnumInfo PositionNames;
 extern const TEnumInfo WindowStateNames;
 extern const TEnumInfo FormStyleNames;
 extern const TEnumInfo BorderIconNames;
+extern const TEnumInfo TileModeNames;
 
 class TCustomForm : public TWinControl {
   QUENDREL_CLASS(TCustomForm, TWinControl)
@@ -81,10 +84,23 @@ class TCustomForm : public TWinControl {
   void SetPixelsPerInch(int) {}
   TFormState FormState() const { return FFormState; }
   TIcon* Icon() const { return FIcon; }
-  // The MDI client window; forms here have none.
-  HWND ClientHandle() const { return nullptr; }
-  int MDIChildCount() const { return 0; }
-  TCustomForm* ActiveMDIChild() const { return nullptr; }
+  // MDI. A form whose FormStyle is fsMDIForm holds an MDI client window in the client area its aligned
+  // controls leave; forms whose FormStyle is fsMDIChild live inside the application main form's client
+  // window. The children are listed front to back; the arrangements go through the client window's WM_MDI*
+  // messages.
+  HWND ClientHandle() const { return FClientHandle; }
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int Index) const;
+  TCustomForm* ActiveMDIChild() const;
+  TTileMode TileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode Value) { FTileMode = Value; }
+  TMenuItem* WindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TMenuItem* Value);
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
 
   // Client size as streamed: applied to the window when it exists.
   int GetClientWidth() const { return const_cast<TCustomForm*>(this)->ClientWidth(); }
@@ -132,12 +148,14 @@ class TCustomForm : public TWinControl {
   TShortCutEvent OnShortCut;
 
   void WMActivate(TMessage& Message) override;
+  void WMMDIActivate(TMessage& Message);
   void WMClose(TMessage& Message) override;
   void WMSysCommand(TMessage& Message) override;
   void WMGetMinMaxInfo(TMessage& Message) override;
   void WMSize(TMessage& Message) override;
   void WMPaint(TMessage& Message) override;
   void WMDestroy(TMessage& Message) override;
+  void WMNCDestroy(TMessage& Message) override;
   void CMShowingChanged(TMessage& Message) override;
   void CMDialogKey(TMessage& Message) override;
   void CMRelease(TMessage& Message) override;
@@ -148,6 +166,10 @@ class TCustomForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void DestroyWnd() override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void SetZOrder(bool TopMost) override;
+  void CreateClientWindow();
   void PaintWindow(HDC DC) override;
   virtual void Paint();
   virtual void DoCreate();
@@ -166,6 +188,9 @@ class TCustomForm : public TWinControl {
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
   TFormStyle FFormStyle = fsNormal;
+  TTileMode FTileMode = tbHorizontal;
+  TMenuItem* FWindowMenu = nullptr;
+  HWND FClientHandle = nullptr;
   TMainMenu* FMenu = nullptr;
   bool FKeyPreview = false;
   bool FActive = false;

@@ -2,6 +2,7 @@
 // Window messages: the message record every control handles, the message numbers (the system's own values,
 // because components name some of them by number) and small typed views that decode a message's parameters.
 #include <cstdint>
+#include <functional>
 
 #include "classlib/core/Types.h"
 
@@ -51,6 +52,9 @@ struct TMessage {
   WORD LParamLo() const { return LOWORD(static_cast<uintptr_t>(LParam)); }
   WORD LParamHi() const { return HIWORD(static_cast<uintptr_t>(LParam)); }
 };
+
+// A method that receives messages: a control's WindowProc, a frame's replacement for it.
+using TWndMethod = std::function<void(TMessage&)>;
 
 // A queued message as the application's loop takes it.
 struct tagMSG {

@@ -137,7 +137,7 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 void TWinControl::CreateWnd() {
   TCreateParams p;
   CreateParams(p);
-  if (p.Style & WS_CHILD) {
+  if ((p.Style & WS_CHILD) && !p.WndParent) {
     if (!FParent) throw EInvalidOperation(Format("Control '%s' has no parent window", Name().c_str()));
     p.WndParent = FParent->Handle();
   }
@@ -155,9 +155,12 @@ void TWinControl::CreateHandle() {
     for (TControl* c : FParent->FControls)
       if (auto* w = dynamic_cast<TWinControl*>(c); w && w->FHandle) order.push_back(w->FHandle);
     auto& kids = FParent->FHandle->Children;
-    std::stable_sort(kids.begin(), kids.end(), [&](HWND a, HWND b) {
-      return std::find(order.begin(), order.end(), a) < std::find(order.begin(), order.end(), b);
-    });
+    // Windows without a control of the parent's (an MDI client) stay underneath.
+    const auto rank = [&](HWND w) {
+      const auto it = std::find(order.begin(), order.end(), w);
+      return it == order.end() ? -1L : static_cast<long>(it - order.begin());
+    };
+    std::stable_sort(kids.begin(), kids.end(), [&](HWND a, HWND b) { return rank(a) < rank(b); });
   }
   UpdateBounds();
   for (TControl* c : FControls) c->UpdateAnchorRules();

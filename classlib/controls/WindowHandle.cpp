@@ -32,7 +32,7 @@ using namespace winsys;
 
 TWindowHandle::TWindowHandle(TWinControl* AControl, HWND AParent, DWORD AStyle, DWORD AExStyle,
                              const TRect& ARect)
-    : Control(AControl), Parent(AParent), Style(AStyle), ExStyle(AExStyle), Rect(ARect) {
+    : Control(AControl), Proc(), ClassProc(), Parent(AParent), Style(AStyle), ExStyle(AExStyle), Rect(ARect) {
   Client = WindowRectInWindow();
 }
 
@@ -41,12 +41,7 @@ TWindowHandle::~TWindowHandle() {
 }
 
 LRESULT TWindowHandle::Send(UINT Msg, WPARAM WParam, LPARAM LParam) {
-  if (Control) {
-    TMessage m{Msg, WParam, LParam, 0};
-    Control->WindowProc(m);
-    return m.Result;
-  }
-  return DefWindowProc(this, Msg, WParam, LParam);
+  return CallWindowProc(Proc, this, Msg, WParam, LParam);
 }
 
 TPoint TWindowHandle::ScreenOrigin() const {
@@ -135,11 +130,13 @@ TRect SystemFrameInsets(DWORD Style, DWORD ExStyle) {
 }
 
 HWND CreateWindowHandle(TWinControl* Control, HWND Parent, DWORD Style, DWORD ExStyle, const TRect& Rect,
-                        const AnsiString& Text) {
+                        const AnsiString& Text, WNDPROC ClassProc) {
   TSystem& s = Sys();
   backend::Initialize();
   auto* w = new TWindowHandle(Control, Parent, Style & ~WS_VISIBLE, ExStyle, Rect); // freed by DestroyWindow
   w->Text = Text;
+  if (!ClassProc) ClassProc = Control ? ControlWindowProc() : DefaultProcedure();
+  w->Proc = w->ClassProc = ClassProc;
   s.Windows.insert(w);
   if (Parent)
     Parent->Children.push_back(w);
@@ -160,11 +157,8 @@ void FinishCreate(HWND w) {
   c.Offset(-w->Rect.Left, -w->Rect.Top);
   w->Client = c;
   w->Surface.SetSize(w->Rect.Width(), w->Rect.Height(), 0xFFFFFF);
-  w->Native = backend::CreateWindow(w, w->Parent ? w->Parent->Native : nullptr,
-                                    w->Parent ? Bounds(w->Parent->Client.Left + w->Rect.Left,
-                                                       w->Parent->Client.Top + w->Rect.Top, w->Rect.Width(),
-                                                       w->Rect.Height())
-                                              : w->Rect);
+  w->Native = backend::CreateWindow(w, w->Parent ? w->Parent->Native : nullptr, w->Rect);
+  backend::SetClientArea(w->Native, w->Client);
   w->AttachSurface();
   if (!w->Parent) backend::SetTitle(w->Native, w->Text);
   InvalidateAll(w);
@@ -181,6 +175,8 @@ BOOL DestroyWindow(HWND w) {
   // A handler that runs meanwhile (the activation that hiding passes on) cannot destroy the window twice.
   w->Destroying = true;
   if (w->Style & WS_VISIBLE) ShowWindow(w, SW_HIDE);
+  if (!Valid(w)) return 1;
+  if (w->Parent && w->Parent->ActiveChild == w) w->Parent->ActiveChild = nullptr;
   const std::vector<HWND> children = w->Children;
   for (HWND c : children) DestroyWindow(c);
   SendMessage(w, WM_DESTROY, 0, 0);

@@ -15,6 +15,12 @@
 
 class TWinControl;
 
+// A window procedure as a window long holds it (GWL_WNDPROC): a number standing for a procedure made by
+// MakeWindowProc or MakeObjectInstance, small enough for a window long as the system's was; 0 is none. A
+// procedure passes what it does not handle on with CallWindowProc to the one it replaced.
+enum WNDPROC : LONG {};
+using TWindowProcedure = std::function<LRESULT(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)>;
+
 class TWindowHandle final : public backend::WindowClient {
  public:
   TWindowHandle(TWinControl* Control, HWND Parent, DWORD Style, DWORD ExStyle, const TRect& Rect);
@@ -30,6 +36,9 @@ class TWindowHandle final : public backend::WindowClient {
   HWND Root();
 
   TWinControl* Control; // the control whose WindowProc receives the messages; null once detached
+  WNDPROC Proc;         // the window's procedure (GWL_WNDPROC); SendMessage calls it
+  WNDPROC ClassProc;    // the procedure the window was made with, under every replacement
+  LONG UserData = 0;    // GWL_USERDATA
   HWND Parent;
   std::vector<HWND> Children; // bottom to top
   DWORD Style;
@@ -48,6 +57,8 @@ class TWindowHandle final : public backend::WindowClient {
   TRect RestoreRect;
   TDeviceContext PaintDC;        // handed out by BeginPaint
   bool FollowingDesktop = false; // placing the window where the desktop already put it
+  HWND ActiveChild = nullptr;    // the active one of the child frames inside this window
+  bool MDIClient = false;        // an MDI client window (CreateMDIClientWindow)
   bool Destroying = false;
 
   // backend::WindowClient
@@ -87,9 +98,11 @@ struct PAINTSTRUCT {
 };
 
 // Creation and destruction. CreateWindowHandle does not send WM_CREATE; the control calls FinishCreate once
-// it has stored the handle, so that the messages of creation reach it.
+// it has stored the handle, so that the messages of creation reach it. The window's procedure is ClassProc
+// when given, else the control's (which hands messages to the control's WindowProc), else one that calls
+// DefWindowProc.
 HWND CreateWindowHandle(TWinControl* Control, HWND Parent, DWORD Style, DWORD ExStyle, const TRect& Rect,
-                        const AnsiString& Text);
+                        const AnsiString& Text, WNDPROC ClassProc = {});
 void FinishCreate(HWND Wnd);
 BOOL DestroyWindow(HWND Wnd);
 BOOL IsWindow(HWND Wnd);
@@ -106,6 +119,33 @@ LRESULT DispatchMessage(const MSG& Msg);
 void WaitMessage(int MaxWaitMs = -1);
 // The system's default handling of a message.
 LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+
+// MDI. The client window sits inside a frame window and holds the MDI children: windows made inside it with
+// WS_EX_MDICHILD (a form with FormStyle fsMDIChild), or by WM_MDICREATE. It activates them (WM_MDIACTIVATE
+// to the child that leaves and to the one that comes, WM_MDIGETACTIVE), cascades and tiles them
+// (WM_MDICASCADE, WM_MDITILE with MDITILE_VERTICAL or MDITILE_HORIZONTAL, WM_MDIICONARRANGE), steps through
+// them (WM_MDINEXT: lParam 0 next, else previous), maximizes and restores them (WM_MDIMAXIMIZE,
+// WM_MDIRESTORE, wParam the child), destroys them (WM_MDIDESTROY), keeps the menus it is handed
+// (WM_MDISETMENU; WM_MDIREFRESHMENU answers the frame's), and paints the application's workspace colour.
+struct MDICREATESTRUCT {
+  const char* szTitle = "";
+  int x = 0, y = 0, cx = 0, cy = 0;
+  DWORD style = 0;
+  WNDPROC Proc{}; // the child's procedure; 0: DefWindowProc
+};
+HWND CreateMDIClientWindow(HWND Frame, DWORD Style, DWORD ExStyle, const TRect& Rect);
+BOOL IsMDIClientWindow(HWND Wnd);
+
+// Window procedures. A made procedure lives until FreeObjectInstance; a window whose procedure was freed
+// falls back to the procedure it was made with. CallWindowProc calls Proc with the message (DefWindowProc for
+// 0).
+WNDPROC MakeWindowProc(TWindowProcedure Proc);
+// A procedure that hands each message to Method as a TMessage and answers its Result.
+WNDPROC MakeObjectInstance(TWndMethod Method);
+void FreeObjectInstance(WNDPROC Proc);
+LRESULT CallWindowProc(WNDPROC Proc, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+// The procedure of every control's window: the message goes to the control's WindowProc.
+WNDPROC ControlWindowProc();
 
 // Placement.
 BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT Flags);
@@ -125,6 +165,7 @@ HWND SetParent(HWND Wnd, HWND NewParent);
 BOOL IsChild(HWND Parent, HWND Wnd);
 BOOL BringWindowToTop(HWND Wnd);
 HWND WindowFromPoint(TPoint Point);
+// GWL_STYLE, GWL_EXSTYLE, GWL_WNDPROC (a WNDPROC), GWL_USERDATA.
 LONG GetWindowLong(HWND Wnd, int Index);
 LONG SetWindowLong(HWND Wnd, int Index, LONG NewLong);
 BOOL SetWindowText(HWND Wnd, const char* Text);

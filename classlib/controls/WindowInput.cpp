@@ -86,9 +86,9 @@ HWND ChildAt(HWND w, TPoint screen) {
 }
 
 void StartMoveSize(HWND w, unsigned edges) {
-  HWND top = w->Root();
-  if (top->ShowState == SIZE_MAXIMIZED) return;
-  if (top->Native && !backend::IsOffscreen()) {
+  HWND top = FrameOf(w);
+  if (top->ShowState == SIZE_MAXIMIZED || (top->ShowState == SIZE_MINIMIZED && edges != 0)) return;
+  if (!top->Parent && top->Native && !backend::IsOffscreen()) {
     const bool started =
         edges == 0 ? backend::StartSystemMove(top->Native) : backend::StartSystemResize(top->Native, edges);
     if (started) return;
@@ -154,6 +154,8 @@ bool RouteMouse(TQueued& q, MSG& out) {
       return false;
     }
     if (s.Active != top) SetActiveWindow(top);
+    if (!Valid(target)) return false;
+    ActivateChildFramesOf(target, true);
     if (!Valid(target)) return false;
   }
 

@@ -9,7 +9,7 @@ namespace winsys {
 
 void PaintWindowTree(HWND w) {
   if (!Valid(w) || !(w->Style & WS_VISIBLE)) return;
-  if (w->ShowState == SIZE_MINIMIZED) return;
+  if (w->ShowState == SIZE_MINIMIZED && !w->Parent) return;
   if (w->NCInvalid) {
     w->NCInvalid = false;
     SendMessage(w, WM_NCPAINT, 1, 0);
@@ -59,7 +59,7 @@ BOOL ValidateRect(HWND w, const TRect*) {
 }
 
 BOOL UpdateWindow(HWND w) {
-  if (!Valid(w) || !IsWindowVisible(w) || w->ShowState == SIZE_MINIMIZED) return 0;
+  if (!Valid(w) || !IsWindowVisible(w) || (w->ShowState == SIZE_MINIMIZED && !w->Parent)) return 0;
   if (w->NCInvalid) {
     w->NCInvalid = false;
     SendMessage(w, WM_NCPAINT, 1, 0);

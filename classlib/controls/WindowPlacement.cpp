@@ -2,6 +2,7 @@
 #include "classlib/controls/WindowHandle.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "classlib/controls/WindowSystem.h"
 
@@ -47,19 +48,10 @@ BOOL SetWindowPos(HWND w, HWND InsertAfter, int X, int Y, int CX, int CY, UINT F
     w->Surface.SetSize(newRect.Width(), newRect.Height(), 0xFFFFFF);
     w->AttachSurface();
   }
-  if (w->Native && !w->FollowingDesktop) {
-    if (w->Parent)
-      backend::SetGeometry(w->Native,
-                           Bounds(w->Parent->Client.Left + newRect.Left, w->Parent->Client.Top + newRect.Top,
-                                  newRect.Width(), newRect.Height()));
-    else
-      backend::SetGeometry(w->Native, newRect);
-  }
-  if (sized || frame) {
-    for (HWND c : w->Children) // children stand in the client area, which may have moved
-      if (c->Native)
-        backend::SetGeometry(c->Native, Bounds(w->Client.Left + c->Rect.Left, w->Client.Top + c->Rect.Top,
-                                               c->Rect.Width(), c->Rect.Height()));
+  if (w->Native) {
+    if (!w->FollowingDesktop) backend::SetGeometry(w->Native, newRect);
+    // Children stand in the client area, which may have moved.
+    if (sized || frame) backend::SetClientArea(w->Native, w->Client);
   }
   if (!(Flags & SWP_NOZORDER)) {
     std::vector<HWND>& list = w->Parent ? w->Parent->Children : Sys().TopLevels;
@@ -113,12 +105,69 @@ void SetShowState(HWND w, int state) {
   if (state == SIZE_MAXIMIZED) w->Style |= WS_MAXIMIZE;
 }
 
+// Where a maximized window goes: the work area for a top-level window, its parent's client area for a child,
+// with the window's own frame outside it; WM_GETMINMAXINFO may change both.
+MINMAXINFO MaximizedPlacement(HWND w) {
+  const TRect insets = SystemFrameInsets(w->Style, w->ExStyle);
+  MINMAXINFO info;
+  if (w->Parent) {
+    info.ptMaxPosition = {-insets.Left, -insets.Top};
+    info.ptMaxSize = {w->Parent->Client.Width() + insets.Left + insets.Right,
+                      w->Parent->Client.Height() + insets.Top + insets.Bottom};
+  } else {
+    const TRect work = WorkAreaOf(w);
+    info.ptMaxPosition = {work.Left - insets.Left, work.Top - insets.Left};
+    info.ptMaxSize = {work.Width() + 2 * insets.Left, work.Height() + 2 * insets.Left};
+  }
+  info.ptMinTrackSize = {1, 1};
+  info.ptMaxTrackSize = {100000, 100000};
+  SendMessage(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  return info;
+}
+
+// A minimized child frame is its caption bar alone, in the first free place along the bottom of its parent's
+// client area, left to right, then row above row.
+constexpr int IconicWidth = 160;
+
+TRect IconicPlace(HWND w, const std::vector<HWND>& taken) {
+  const TRect insets = SystemFrameInsets(w->Style, w->ExStyle);
+  const int h = std::max(insets.Top + insets.Bottom, 1);
+  const int perRow = std::max(1, w->Parent->Client.Width() / IconicWidth);
+  for (int slot = 0;; ++slot) {
+    const TRect r = Bounds((slot % perRow) * IconicWidth,
+                           w->Parent->Client.Height() - h * (slot / perRow + 1), IconicWidth, h);
+    if (std::none_of(taken.begin(), taken.end(), [&](HWND t) { return t->Rect.TopLeft() == r.TopLeft(); }))
+      return r;
+  }
+}
+
+std::vector<HWND> IconicSiblings(HWND w) {
+  std::vector<HWND> icons;
+  for (HWND c : w->Parent->Children)
+    if (c != w && c->ShowState == SIZE_MINIMIZED && (c->Style & WS_VISIBLE)) icons.push_back(c);
+  return icons;
+}
+
 } // namespace
+
+void winsys::ArrangeIconicWindows(HWND Parent) {
+  if (!Valid(Parent)) return;
+  std::vector<HWND> placed;
+  const std::vector<HWND> children = Parent->Children;
+  for (HWND c : children) {
+    if (!Valid(c) || c->ShowState != SIZE_MINIMIZED || !(c->Style & WS_VISIBLE)) continue;
+    const TRect r = IconicPlace(c, placed);
+    SetWindowPos(c, nullptr, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    placed.push_back(c);
+  }
+}
 
 BOOL ShowWindow(HWND w, int Cmd) {
   TSystem& s = Sys();
   if (!Valid(w)) return 0;
   const BOOL wasVisible = (w->Style & WS_VISIBLE) != 0;
+  const bool childFrame = IsChildFrame(w);
+  // Handlers may free the window on any message below.
   if (Cmd == SW_HIDE) {
     if (!wasVisible) return 0;
     SendMessage(w, WM_SHOWWINDOW, 0, 0);
@@ -129,7 +178,8 @@ BOOL ShowWindow(HWND w, int Cmd) {
     if (s.Capture == w) ReleaseCapture();
     if (w->Parent) {
       InvalidateRect(w->Parent, nullptr, 1);
-      if (s.Focus == w || IsChild(w, s.Focus)) SetFocus(w->Root());
+      if (w->Parent->ActiveChild == w) LeaveChildFrame(w);
+      if (Valid(w) && (s.Focus == w || IsChild(w, s.Focus))) SetFocus(w->Root());
     } else if (s.Active == w) {
       ActivateNext(w);
     }
@@ -138,18 +188,26 @@ BOOL ShowWindow(HWND w, int Cmd) {
   if (Cmd == SW_MINIMIZE || Cmd == SW_SHOWMINIMIZED || Cmd == SW_SHOWMINNOACTIVE) {
     if (w->ShowState != SIZE_MINIMIZED) {
       if (w->ShowState == SIZE_RESTORED) w->RestoreRect = w->Rect;
-      w->Style |= (w->ShowState == SIZE_MAXIMIZED) ? WS_MAXIMIZE : 0; // remembered for the restore
       const bool wasMax = w->ShowState == SIZE_MAXIMIZED;
       SetShowState(w, SIZE_MINIMIZED);
-      if (wasMax) w->Style |= WS_MAXIMIZE;
+      if (wasMax) w->Style |= WS_MAXIMIZE; // remembered for the restore
       if (!wasVisible) {
         w->Style |= WS_VISIBLE;
         SendMessage(w, WM_SHOWWINDOW, 1, 0);
         if (!Valid(w)) return wasVisible;
       }
-      if (w->Native) backend::ShowMinimized(w->Native);
-      SendMessage(w, WM_SIZE, SIZE_MINIMIZED, 0);
-      if (Valid(w) && s.Active == w) ActivateNext(w);
+      if (w->Parent) {
+        // A child shrinks to its caption bar inside its parent; the focus leaves what it no longer shows.
+        if (w->Native) backend::SetVisible(w->Native, true);
+        const TRect r = IconicPlace(w, IconicSiblings(w));
+        SetWindowPos(w, nullptr, r.Left, r.Top, r.Width(), r.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        if (Valid(w) && IsChild(w, s.Focus)) SetFocus(w);
+      } else {
+        if (w->Native) backend::ShowMinimized(w->Native);
+        SendMessage(w, WM_SIZE, SIZE_MINIMIZED, 0);
+        if (Valid(w) && s.Active == w) ActivateNext(w);
+      }
     }
     return wasVisible;
   }
@@ -157,15 +215,8 @@ BOOL ShowWindow(HWND w, int Cmd) {
     if (w->ShowState == SIZE_RESTORED) w->RestoreRect = w->Rect;
     const bool wasMin = w->ShowState == SIZE_MINIMIZED;
     SetShowState(w, SIZE_MAXIMIZED);
-    if (wasMin && w->Native) backend::ShowNormal(w->Native);
-    const TRect work = WorkAreaOf(w);
-    const TRect insets = SystemFrameInsets(w->Style, w->ExStyle);
-    MINMAXINFO info;
-    info.ptMaxPosition = {work.Left - insets.Left, work.Top - insets.Left};
-    info.ptMaxSize = {work.Width() + 2 * insets.Left, work.Height() + 2 * insets.Left};
-    info.ptMinTrackSize = {1, 1};
-    info.ptMaxTrackSize = {100000, 100000};
-    SendMessage(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (wasMin && w->Native && !w->Parent) backend::ShowNormal(w->Native);
+    const MINMAXINFO info = MaximizedPlacement(w);
     if (!Valid(w)) return wasVisible;
     if (!(w->Style & WS_VISIBLE)) {
       w->Style |= WS_VISIBLE;
@@ -175,17 +226,33 @@ BOOL ShowWindow(HWND w, int Cmd) {
     }
     SetWindowPos(w, nullptr, info.ptMaxPosition.X, info.ptMaxPosition.Y, info.ptMaxSize.X, info.ptMaxSize.Y,
                  SWP_NOZORDER | SWP_FRAMECHANGED);
-    SetActiveWindow(w);
+    if (!Valid(w)) return wasVisible;
+    if (childFrame)
+      ActivateChildFrame(w);
+    else if (!w->Parent)
+      SetActiveWindow(w);
     return wasVisible;
   }
   if (Cmd == SW_RESTORE || Cmd == SW_SHOWNORMAL) {
     if (w->ShowState == SIZE_MINIMIZED) {
       const bool wasMax = (w->Style & WS_MAXIMIZE) != 0;
       SetShowState(w, wasMax ? SIZE_MAXIMIZED : SIZE_RESTORED);
-      if (w->Native) backend::ShowNormal(w->Native);
-      InvalidateAll(w);
-      SendMessage(w, WM_SIZE, static_cast<WPARAM>(w->ShowState),
-                  MAKELPARAM(w->Client.Width(), w->Client.Height()));
+      if (w->Parent) {
+        TRect r = w->RestoreRect;
+        if (wasMax) {
+          const MINMAXINFO info = MaximizedPlacement(w);
+          if (!Valid(w)) return wasVisible;
+          r = Bounds(info.ptMaxPosition.X, info.ptMaxPosition.Y, info.ptMaxSize.X, info.ptMaxSize.Y);
+        }
+        SetWindowPos(w, nullptr, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
+      } else {
+        if (w->Native) backend::ShowNormal(w->Native);
+        InvalidateAll(w);
+        SendMessage(w, WM_SIZE, static_cast<WPARAM>(w->ShowState),
+                    MAKELPARAM(w->Client.Width(), w->Client.Height()));
+      }
+      if (!Valid(w)) return wasVisible;
+      if (w->Parent) ArrangeIconicWindows(w->Parent);
       if (!Valid(w)) return wasVisible;
     } else if (w->ShowState == SIZE_MAXIMIZED) {
       SetShowState(w, SIZE_RESTORED);
@@ -200,15 +267,17 @@ BOOL ShowWindow(HWND w, int Cmd) {
     w->Style |= WS_VISIBLE;
     InvalidateAll(w);
     if (w->Native) {
-      if (w->ShowState == SIZE_MINIMIZED)
+      if (w->ShowState == SIZE_MINIMIZED && !w->Parent)
         backend::ShowMinimized(w->Native);
       else
         backend::SetVisible(w->Native, true);
     }
     if (w->Parent) InvalidateRect(w->Parent, nullptr, 1);
   }
-  if (!w->Parent && Cmd != SW_SHOWNA && Cmd != SW_SHOWNOACTIVATE && !(w->Style & WS_DISABLED) &&
-      w->ShowState != SIZE_MINIMIZED)
+  const bool activate = Cmd != SW_SHOWNA && Cmd != SW_SHOWNOACTIVATE && !(w->Style & WS_DISABLED);
+  if (activate && childFrame)
+    ActivateChildFrame(w);
+  else if (activate && !w->Parent && w->ShowState != SIZE_MINIMIZED)
     SetActiveWindow(w);
   return wasVisible;
 }
@@ -286,18 +355,7 @@ HWND SetParent(HWND w, HWND NewParent) {
     NewParent->Children.push_back(w);
   else
     Sys().TopLevels.push_back(w);
-  // The native window cannot change parents cheaply; make a new one.
-  if (w->Native) {
-    const bool visible = (w->Style & WS_VISIBLE) != 0;
-    backend::DestroyWindow(w->Native);
-    w->Native = backend::CreateWindow(w, NewParent ? NewParent->Native : nullptr,
-                                      NewParent ? Bounds(NewParent->Client.Left + w->Rect.Left,
-                                                         NewParent->Client.Top + w->Rect.Top, w->Rect.Width(),
-                                                         w->Rect.Height())
-                                                : w->Rect);
-    w->AttachSurface();
-    if (visible) backend::SetVisible(w->Native, true);
-  }
+  if (w->Native) backend::Reparent(w->Native, NewParent ? NewParent->Native : nullptr, w->Rect);
   InvalidateAll(w);
   return old;
 }
@@ -330,11 +388,19 @@ LONG GetWindowLong(HWND w, int Index) {
   if (!Valid(w)) return 0;
   if (Index == GWL_STYLE) return static_cast<LONG>(w->Style);
   if (Index == GWL_EXSTYLE) return static_cast<LONG>(w->ExStyle);
+  if (Index == GWL_WNDPROC) return w->Proc;
+  if (Index == GWL_USERDATA) return w->UserData;
   return 0;
 }
 
 LONG SetWindowLong(HWND w, int Index, LONG NewLong) {
   if (!Valid(w)) return 0;
+  if (Index == GWL_WNDPROC) {
+    const LONG old = w->Proc;
+    w->Proc = static_cast<WNDPROC>(NewLong);
+    return old;
+  }
+  if (Index == GWL_USERDATA) return std::exchange(w->UserData, NewLong);
   DWORD* field = Index == GWL_STYLE ? &w->Style : Index == GWL_EXSTYLE ? &w->ExStyle : nullptr;
   if (!field) return 0;
   const LONG old = static_cast<LONG>(*field);

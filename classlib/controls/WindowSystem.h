@@ -106,6 +106,9 @@ bool RouteKey(TQueued& q, MSG& out);
 HWND ChildAt(HWND w, TPoint screen);
 void StartMoveSize(HWND w, unsigned edges);
 
+// The procedure of a window made without a control or a procedure of its own: DefWindowProc (WindowProc.cpp).
+WNDPROC DefaultProcedure();
+
 // The desktop's reports (MessageQueue.cpp), queued and carried out when taken.
 void QueueReport(TQueued q);
 // Whether the calling thread is the user-interface thread (any thread until the application names one).
@@ -121,5 +124,28 @@ void PresentTree(HWND w);
 
 // Activation (WindowFocus.cpp): the next top-level window takes over from one that leaves.
 void ActivateNext(HWND leaving);
+
+// Child frames: windows with a frame of their own inside another window (a captioned child, an MDI child).
+// They move, size, minimize and maximize inside their parent, and each parent has one active child frame,
+// whose caption shows active while its top-level window is active.
+inline bool IsChildFrame(HWND w) {
+  return w->Parent && ((w->ExStyle & WS_EX_MDICHILD) || (w->Style & WS_CAPTION) == WS_CAPTION);
+}
+// The window that system commands for `w` act on: the nearest child frame or top-level window from `w` up.
+HWND FrameOf(HWND w);
+// Whether w's frame shows as active.
+bool FrameActive(HWND w);
+// `child` becomes its parent's active child frame: WM_NCACTIVATE (and WM_MDIACTIVATE inside an MDI client)
+// to the one that was and to it, it comes to the top, and takes the focus when its top-level window has it.
+void ActivateChildFrame(HWND child, bool takeFocus = true);
+// Every child frame that holds `w` becomes its parent's active one, the outermost first.
+void ActivateChildFramesOf(HWND w, bool takeFocus);
+// `w`, its parent's active child frame, hides or goes: the next visible child frame takes over.
+void LeaveChildFrame(HWND w);
+// A top-level window was activated or deactivated: the captions of its active child frames follow.
+void ChildFramesFollowActivation(HWND top, bool active);
+// Puts the minimized child frames of `parent` in a row along the bottom of its client area
+// (WindowPlacement.cpp).
+void ArrangeIconicWindows(HWND parent);
 
 } // namespace winsys
