@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "classlib/controls/ActnList.h"
@@ -40,8 +38,7 @@ bool IsBlank(const AnsiString& Text) {
 // These parents show through transparent buttons themselves; the others are copied under the button.
 bool ParentPaintsUnder(TWinControl* Parent) {
   if (!Parent) return false;
-  const AnsiString name = Parent->ClassName();
-  return name == "TTabSheet" || name == "TskDBNavigator" || name == "TskToolBar";
+  return IsA(Parent, "TTabSheet") || IsA(Parent, "TskDBNavigator") || IsA(Parent, "TskToolBar");
 }
 
 // Measures Text in R with word breaks, then draws it centred in R.
@@ -54,18 +51,6 @@ void DrawCentred(TCanvas* Canvas, const AnsiString& Text, const TRect& R) {
   DrawText(Canvas->Handle(), Text.c_str(), -1, &measured, DT_CENTER);
 }
 
-// The system locale reads right to left (Arabic, Hebrew, Persian, Urdu).
-bool MiddleEastLocale() {
-  const char* vars[] = {"LC_ALL", "LC_CTYPE", "LANG"};
-  for (const char* var : vars) {
-    const char* value = std::getenv(var);
-    if (!value || !*value) continue;
-    const std::string lang(value, std::min<size_t>(2, std::strlen(value)));
-    return lang == "ar" || lang == "he" || lang == "iw" || lang == "fa" || lang == "ur";
-  }
-  return false;
-}
-
 } // namespace
 
 const TEnumInfo ButtonLayoutNames{{"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
@@ -76,6 +61,13 @@ const TEnumInfo skArrowButtonTypeNames{{"skUp", "skDown"}};
 QUENDREL_REGISTER_CLASS(TskCustomButton, TCustomControl) {
   c.Property("Caption", &TskCustomButton::Caption, &TskCustomButton::SetCaption);
   c.Property("AutoSize", &TskCustomButton::AutoSize, &TskCustomButton::SetAutoSize);
+  // Stored defaults as the button's constructor leaves them, so that false is written and read back.
+  c.Property("TabStop", &TskCustomButton::TabStop, &TskCustomButton::SetTabStop).Default(1);
+  c.Property("ParentColor", &TskCustomButton::ParentColor, &TskCustomButton::SetParentColor).Default(1);
+  // A colour taken from the parent is not the button's own: storing it would turn ParentColor off at load.
+  c.Property("Color", &TskCustomButton::Color, &TskCustomButton::SetColor)
+      .Idents(ColorIdents)
+      .Stored([](const TskCustomButton* b) { return !b->ParentColor(); });
   c.Event("OnMouseEnter", &TskCustomButton::OnMouseEnter);
   c.Event("OnMouseExit", &TskCustomButton::OnMouseExit);
   c.Event("OnMouseContinuouslyDown", &TskCustomButton::OnMouseContinuouslyDown);
@@ -866,7 +858,7 @@ void TskCheckBox::Paint() {
   buffer.SetSize(Width(), Height());
   canvas->SetFont(Font());
   if (FTransparent) {
-    DoTrans(canvas, Parent() && Parent()->ClassName() == "TTabSheet" ? Parent() : this);
+    DoTrans(canvas, Parent() && IsA(Parent(), "TTabSheet") ? Parent() : this);
   } else {
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(ClientRect());
@@ -875,7 +867,7 @@ void TskCheckBox::Paint() {
   const int ty = (ClientHeight() - textHeight) / 2;
   const int py = (ClientHeight() - box.Height()) / 2;
   const int tx = box.Width() + 4;
-  const bool rightToLeft = BiDiMode() == bdRightToLeft && MiddleEastLocale();
+  const bool rightToLeft = UseRightToLeftLayout(this);
   TRect textRect = rightToLeft ? Rect(0, ty, Width() - tx, Height()) : Rect(tx, ty, Width(), Height());
   if (!box.Empty()) canvas->Draw(rightToLeft ? Width() - box.Width() - 1 : 1, py, &box);
   DrawText(canvas->Handle(), caption.c_str(), -1, &textRect,

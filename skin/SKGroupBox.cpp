@@ -98,20 +98,27 @@ void TskCustomGroupBox::Paint() {
   TRect r = ClientRect();
   r.Top += h / 2 + 1;
   canvas->Pen()->SetColor(FBorderColor);
-  // Our system locale is never a Middle-East one, so the frame always opens on the left.
-  canvas->MoveTo(r.Left + 2, r.Top);
-  canvas->LineTo(r.Left, r.Top);
-  canvas->LineTo(r.Left, r.Bottom - 1);
-  canvas->LineTo(r.Right - 1, r.Bottom - 1);
-  canvas->LineTo(r.Right - 1, r.Top);
-  if (FCaption.empty())
+  const int captionWidth = canvas->TextWidth(FCaption);
+  const bool rightToLeft = UseRightToLeftLayout(this);
+  if (rightToLeft) {
+    canvas->MoveTo(r.Right - 3, r.Top);
+    canvas->LineTo(r.Right - 1, r.Top);
+    canvas->LineTo(r.Right - 1, r.Bottom - 1);
+    canvas->LineTo(r.Left + 1, r.Bottom - 1);
+    canvas->LineTo(r.Left + 1, r.Top);
+    canvas->LineTo(FCaption.empty() ? r.Right - 1 : r.Right - 7 - captionWidth, r.Top);
+  } else {
+    canvas->MoveTo(r.Left + 2, r.Top);
     canvas->LineTo(r.Left, r.Top);
-  else
-    canvas->LineTo(r.Left + 6 + canvas->TextWidth(FCaption), r.Top);
+    canvas->LineTo(r.Left, r.Bottom - 1);
+    canvas->LineTo(r.Right - 1, r.Bottom - 1);
+    canvas->LineTo(r.Right - 1, r.Top);
+    canvas->LineTo(FCaption.empty() ? r.Left : r.Left + 6 + captionWidth, r.Top);
+  }
   canvas->SetFont(Font());
   if (!Enabled()) canvas->Font()->SetColor(0x808080);
   canvas->Brush()->SetStyle(bsClear);
-  canvas->TextOut(5, 0, FCaption);
+  canvas->TextOut(rightToLeft ? Width() - 6 - captionWidth : 5, 0, FCaption);
 }
 
 void TskCustomGroupBox::CMFontChanged(TMessage& Message) {

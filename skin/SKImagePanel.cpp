@@ -316,10 +316,16 @@ void TskPanel::Paint() {
   bc->Brush()->SetStyle(bsClear);
   bc->SetFont(Font());
   bc->Font()->SetColor(FCaptionFontColor);
-  // Our system locale is never a Middle-East one, so the caption always reads left to right.
-  bar.Left = 10;
-  RECT r = bar;
-  DrawText(bc->Handle(), Caption().c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER);
+  if (UseRightToLeftLayout(this)) {
+    bar.Right -= ButtonShows() ? 20 : 10;
+    RECT r = bar;
+    DrawText(bc->Handle(), Caption().c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    bar.Right = w - 1;
+  } else {
+    bar.Left = 10;
+    RECT r = bar;
+    DrawText(bc->Handle(), Caption().c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER);
+  }
   DrawButton(bc, bar);
   BitBlt(Canvas()->Handle(), 0, 0, w, FExpandedHeight, bc->Handle(), 0, 0, SRCCOPY);
 }

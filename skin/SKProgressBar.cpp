@@ -1,5 +1,6 @@
 #include "skin/SKProgressBar.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "classlib/core/SysUtils.h"
@@ -112,14 +113,14 @@ void TskProgressBar::StepBy(int Delta) {
   SetPosition(FPosition + Delta);
 }
 
-int TskProgressBar::GetPercentFromPosition() const {
+int64_t TskProgressBar::Percent() const {
   if (FMin == FMax) return 0;
-  // Wrapping 32-bit arithmetic, as the stored values are 32-bit; never undefined.
-  const auto span = static_cast<int32_t>(static_cast<uint32_t>(FMax) - static_cast<uint32_t>(FMin));
-  const auto done = static_cast<int32_t>(static_cast<uint32_t>(FPosition) - static_cast<uint32_t>(FMin));
-  const auto product = static_cast<int32_t>(static_cast<uint32_t>(done) * 100u);
-  if (span == -1 && product == INT32_MIN) return product;
-  return product / span;
+  // In 64 bits: a range wider than a few million wraps a 32-bit product.
+  return (int64_t{FPosition} - FMin) * 100 / (int64_t{FMax} - FMin);
+}
+
+int TskProgressBar::GetPercentFromPosition() const {
+  return static_cast<int>(std::clamp<int64_t>(Percent(), INT32_MIN, INT32_MAX));
 }
 
 int TskProgressBar::GetWidthFromPosition(int Full) const {
@@ -131,7 +132,7 @@ int TskProgressBar::GetWidthFromPosition(int Full) const {
 }
 
 void TskProgressBar::UpdateProgress() {
-  SetCaption(IntToStr(GetPercentFromPosition()) + "%");
+  SetCaption(IntToStr(Percent()) + "%");
   Repaint();
 }
 

@@ -58,6 +58,9 @@ class TskProgressBar : public TCustomPanel {
   void WMEraseBkgnd(TMessage& Message) override;
 
  private:
+  // The percentage the caption shows; unbounded, so that far-out positions read true.
+  int64_t Percent() const;
+
   int32_t FMax = 100;
   int32_t FMin = 0;
   int32_t FPosition = 50;

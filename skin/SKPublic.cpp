@@ -1,6 +1,10 @@
 #include "skin/SKPublic.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "classlib/controls/Application.h"
@@ -346,6 +350,32 @@ BOOL SKGetComboBoxInfo(HWND Wnd, COMBOBOXINFO& Info) {
 BOOL SKAnimateWindow(HWND Wnd, DWORD Time, DWORD Flags) {
   if (!Bind(SystemCalls.AnimateWindow, "AnimateWindow", SystemCalls.AnimateNotAvailable)) return 0;
   return SystemCalls.AnimateWindow(Wnd, Time, Flags);
+}
+
+bool IsA(const TObject* Object, const char* ClassName) {
+  if (!Object) return false;
+  for (TClass c = Object->ClassType(); c; c = c->Parent)
+    if (c->Name == ClassName) return true;
+  return false;
+}
+
+bool SysLocaleMiddleEast() {
+  // The first of these that is set decides, as the C library's locale lookup does.
+  for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(var);
+    if (!value || !*value) continue;
+    const std::string lang(value, std::min<size_t>(2, std::strlen(value)));
+    return lang == "ar" || lang == "he" || lang == "iw" || lang == "fa" || lang == "ur";
+  }
+  return false;
+}
+
+bool UseRightToLeftLayout(const TControl* Control) {
+  return Control && Control->BiDiMode() == bdRightToLeft && SysLocaleMiddleEast();
+}
+
+int SaturatedAdd(int Value, int64_t Delta) {
+  return static_cast<int>(std::clamp<int64_t>(int64_t{Value} + Delta, INT32_MIN, INT32_MAX));
 }
 
 bool IsWinXP() {

@@ -3,6 +3,8 @@
 // without distorting their borders, painting a parent's background under a control, tiling, turning
 // pictures, shaping windows from pictures, framing controls, passing a style to a container's children, and
 // a few window and system queries.
+#include <cstdint>
+
 #include "classlib/controls/Messages.h"
 #include "classlib/core/AnsiString.h"
 #include "classlib/core/Types.h"
@@ -14,6 +16,7 @@ class TBitmap;
 class TCanvas;
 class TPicture;
 class TComponent;
+class TObject;
 class TControl;
 class TWinControl;
 class TCustomForm;
@@ -45,6 +48,8 @@ void SetWinControlTransparent(TWinControl* Control);
 // Gives every direct child that publishes both FileTheme and UIStyle the file theme, then the style.
 void ContainerApplyUIStyle(TWinControl* Container, TskUIStyle UIStyle, TskFileTheme* FileTheme);
 bool IsHasProperty(TComponent* Component, const AnsiString& Name);
+// Object's class is ClassName or derives from it; by name, so that the class need not be linked in.
+bool IsA(const TObject* Object, const char* ClassName);
 bool FormHasFocus(TCustomForm* Form);
 TRect GetWorkAreaRect();
 void PlaceControl(TControl* Control, const TPoint& Point);
@@ -53,7 +58,14 @@ void PlaceControl(TControl* Control, const TRect& Rect);
 bool InRect(const TPoint& Point, const TRect& Rect);
 bool InRect(int X, int Y, const TRect& Rect);
 AnsiString PCharToStr(const char* Text);
-// The system's version flag, computed once at start: an NT platform of version 5.x with x above 0.
+// Value + Delta, held to the 32-bit range instead of wrapping.
+int SaturatedAdd(int Value, int64_t Delta);
+// The system locale is a Middle-East one (Arabic, Hebrew, Persian, Urdu), read from the locale settings.
+bool SysLocaleMiddleEast();
+// A control lays its caption out right to left: its BiDiMode asks for it on a Middle-East locale.
+bool UseRightToLeftLayout(const TControl* Control);
+// The system's version flag, computed once at start: an NT platform of version 5.x with x above 0. The
+// version query reports the host's own platform, which is not NT, so the flag is false here.
 bool IsWinXP();
 
 // Scroll bar and combo box information records of the system calls below.

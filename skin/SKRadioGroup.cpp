@@ -90,7 +90,7 @@ void TskCheckGroup::SetCursor(TCursor Value) {
   FCursor = Value;
 }
 
-TskCheckBox* TskCheckGroup::CheckedButton(int Index) const {
+TskCheckBox* TskCheckGroup::Buttons(int Index) const {
   if (Index < 0 || Index >= ButtonCount()) throw EListError(Format("List index out of bounds (%d)", Index));
   return FButtons[static_cast<size_t>(Index)];
 }
@@ -100,7 +100,7 @@ bool TskCheckGroup::Checked(int Index) const {
 }
 
 void TskCheckGroup::SetChecked(int Index, bool Value) {
-  CheckedButton(Index)->SetChecked(Value);
+  Buttons(Index)->SetChecked(Value);
 }
 
 bool TskCheckGroup::ItemEnabled(int Index) const {
@@ -108,7 +108,7 @@ bool TskCheckGroup::ItemEnabled(int Index) const {
 }
 
 void TskCheckGroup::SetItemEnabled(int Index, bool Value) {
-  CheckedButton(Index)->SetEnabled(Value);
+  Buttons(Index)->SetEnabled(Value);
 }
 
 TskCheckBox* TskCheckGroup::CreateAButton() {

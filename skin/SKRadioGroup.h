@@ -60,7 +60,9 @@ class TskCheckGroup : public TskCustomGroupBox {
   bool ItemEnabled(int Index) const;
   void SetItemEnabled(int Index, bool Value);
   int ButtonCount() const { return static_cast<int>(FButtons.size()); }
-  TskCheckBox* Buttons(int Index) const { return FButtons.at(static_cast<size_t>(Index)); }
+  // Raises the list's index error outside 0 .. ButtonCount - 1 (also while Items is being updated, when
+  // the buttons lag behind the items).
+  TskCheckBox* Buttons(int Index) const;
 
   // The group's own event; the class library's click event of the group and of every button feed it.
   TNotifyEvent OnClick;
@@ -82,7 +84,6 @@ class TskCheckGroup : public TskCustomGroupBox {
   void ItemChanged(TObject* Sender);
   bool UpdateButtons();
   void ArrangeButtons();
-  TskCheckBox* CheckedButton(int Index) const; // raises the list's index error
 
   std::unique_ptr<TStringList> FItems;
   std::vector<TskCheckBox*> FButtons;

@@ -18,6 +18,7 @@ QUENDREL_REGISTER_CLASS(TskScrollBar, TCustomPanel) {
   c.Property("SmallChange", &TskScrollBar::SmallChange, &TskScrollBar::SetSmallChange);
   c.Property("LargeChange", &TskScrollBar::LargeChange, &TskScrollBar::SetLargeChange);
   c.Property("PageSize", &TskScrollBar::PageSize, &TskScrollBar::SetPageSize);
+  c.Event("OnChange", &TskScrollBar::OnChangeEvent);
 }
 
 TskScrollBar::TskScrollBar(TComponent* AOwner) : TCustomPanel(AOwner) {
@@ -88,6 +89,10 @@ void TskScrollBar::SetPosition(int Value) {
   if (Value != FTrack->Position()) FTrack->SetPosition(Value);
 }
 
+void TskScrollBar::SetSmallChange(int Value) {
+  if (Value >= 1 && Value <= 32767) FSmallChange = static_cast<TScrollBarInc>(Value);
+}
+
 void TskScrollBar::SetPageSize(int Value) {
   FTrack->SetPageSize(Value);
   UpdateSliderPic();
@@ -103,11 +108,11 @@ void TskScrollBar::SetLineButton(int Value) {
 }
 
 void TskScrollBar::MouseContinuouslyDownInc(TObject*) {
-  FTrack->SetPosition(FTrack->Position() + FSmallChange);
+  FTrack->SetPosition(SaturatedAdd(FTrack->Position(), FSmallChange));
 }
 
 void TskScrollBar::MouseContinuouslyDownDec(TObject*) {
-  FTrack->SetPosition(FTrack->Position() - FSmallChange);
+  FTrack->SetPosition(SaturatedAdd(FTrack->Position(), -FSmallChange));
 }
 
 void TskScrollBar::UpdatePictures() {

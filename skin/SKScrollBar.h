@@ -37,7 +37,8 @@ class TskScrollBar : public TCustomPanel {
   int Position() const { return FTrack->Position(); }
   void SetPosition(int Value);
   TScrollBarInc SmallChange() const { return FSmallChange; }
-  void SetSmallChange(TScrollBarInc Value) { FSmallChange = Value; }
+  // Steps outside 1..32767 are refused.
+  void SetSmallChange(int Value);
   TScrollBarInc LargeChange() const { return static_cast<TScrollBarInc>(FTrack->PageSize()); }
   void SetLargeChange(TScrollBarInc Value) { FTrack->SetPageSize(Value); }
   int PageSize() const { return FTrack->PageSize(); }
@@ -45,6 +46,7 @@ class TskScrollBar : public TCustomPanel {
   // The track's change event: its Sender is the track.
   const TNotifyEvent& OnChange() const { return FTrack->OnChange; }
   void SetOnChange(const TNotifyEvent& Value) { FTrack->OnChange = Value; }
+  TNotifyEvent& OnChangeEvent() { return FTrack->OnChange; }
 
   bool SliderVisible() const { return FTrack->GetSliderVisible(); }
   void SetSliderVisible(bool Value) { FTrack->SetSliderVisible(Value); }

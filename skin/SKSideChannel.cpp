@@ -15,13 +15,6 @@
 const TEnumInfo TskSideChannelAlignNames = {{"skLeft", "skRight"}};
 const TEnumInfo TskSideChannelPopupModeNames = {{"skMouseOn", "skMouseClick"}};
 
-QUENDREL_REGISTER_CLASS(TskSideChannelPin, TGraphicControl) {
-  c.Property("Flat", &TskSideChannelPin::Flat, &TskSideChannelPin::SetFlat);
-  c.Property("GroupIndex", &TskSideChannelPin::GroupIndex, &TskSideChannelPin::SetGroupIndex);
-  c.Property("AllowAllUp", &TskSideChannelPin::AllowAllUp, &TskSideChannelPin::SetAllowAllUp);
-  c.Property("Down", &TskSideChannelPin::Down, &TskSideChannelPin::SetDown);
-}
-
 QUENDREL_REGISTER_CLASS(TskSideChannel, TCustomPanel) {
   c.Creatable();
   c.Property("FileTheme", &TskSideChannel::FileTheme, &TskSideChannel::SetFileTheme);
@@ -44,65 +37,22 @@ QUENDREL_REGISTER_CLASS(TskSideChannel, TCustomPanel) {
   c.Event("OnUnPin", &TskSideChannel::OnUnPin);
 }
 
-// ---- TskSideChannelPin ----
-
-TskSideChannelPin::TskSideChannelPin(TComponent* AOwner)
-    : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {}
-
-TskSideChannelPin::~TskSideChannelPin() = default;
-
-void TskSideChannelPin::SetFlat(bool Value) {
-  FFlat = Value;
-  Invalidate();
-}
-
-void TskSideChannelPin::SetDown(bool Value) {
-  FDown = Value;
-  Invalidate();
-}
-
-void TskSideChannelPin::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  inherited::MouseUp(Button, Shift, X, Y);
-  if (Button != mbLeft || X < 0 || Y < 0 || X >= TControl::Width() || Y >= Height()) return;
-  if (FGroupIndex != 0) SetDown(FDown ? !FAllowAllUp : true);
-  Click();
-}
-
-void TskSideChannelPin::Paint() {
-  TCanvas* c = Canvas();
-  const int w = TControl::Width(), h = Height();
-  if (FDown || !FFlat) {
-    // A pressed flat button shows a sunken edge; a raised one otherwise.
-    c->Pen()->SetColor(FDown ? clBtnShadow : clBtnHighlight);
-    c->MoveTo(0, h - 1);
-    c->LineTo(0, 0);
-    c->LineTo(w - 1, 0);
-    c->Pen()->SetColor(FDown ? clBtnHighlight : clBtnShadow);
-    c->LineTo(w - 1, h - 1);
-    c->LineTo(0, h - 1);
-  }
-  if (FGlyph->Empty()) return;
-  FGlyph->SetTransparent(true);
-  const int offset = FDown ? 1 : 0;
-  c->Draw((w - FGlyph->Width()) / 2 + offset, (h - FGlyph->Height()) / 2 + offset, FGlyph.get());
-}
-
 // ---- TskSideChannel ----
 
 TskSideChannel::TskSideChannel(TComponent* AOwner)
     : TCustomPanel(AOwner), FTitleBitmap(std::make_unique<TBitmap>()),
       FHandleBitmap(std::make_unique<TBitmap>()) {
   FApplyingFileTheme = false;
-  FPin = new TskSideChannelPin(this);
+  FPin = new TSpeedButton(this);
   FPin->SetParent(this);
   FPin->SetFlat(true);
   FPin->SetHeight(16);
-  FPin->TControl::SetWidth(20);
+  FPin->SetWidth(20);
   FPin->SetGroupIndex(1);
   FPin->SetAllowAllUp(true);
   FPin->Glyph()->LoadFromResourceName(0, SK_RES_SIDECHANNEL_BTN);
   FPin->SetTop(1);
-  FPin->SetLeft(FPoppedWidth - FPin->TControl::Width() - 1);
+  FPin->SetLeft(FPoppedWidth - FPin->Width() - 1);
   FPin->OnClick = [this](TObject* Sender) { OnPinClick(Sender); };
   SetShowButton(true);
   FTimer = new TTimer(this);
@@ -289,7 +239,7 @@ void TskSideChannel::Push(bool Quick) {
 void TskSideChannel::Resize() {
   inherited::Resize();
   if (!FMoving && RealWidth() > CollapsedWidth) FPoppedWidth = RealWidth();
-  FPin->SetLeft(FPoppedWidth - FPin->TControl::Width() - 1);
+  FPin->SetLeft(FPoppedWidth - FPin->Width() - 1);
 }
 
 bool TskSideChannel::CanResize(int& NewWidth, int&) {
@@ -357,7 +307,7 @@ void TskSideChannel::Paint() {
   bc->Rectangle(ClientRect());
   if (!FTitleBitmap->Empty()) bc->StretchDraw(Rect(1, 0, w - 1, t), FTitleBitmap.get());
   if (FPopped || Designing()) {
-    const int pin = FPin->TControl::Width();
+    const int pin = FPin->Width();
     RECT r = Rect(1 + pin, 0, w - 1 - pin, t);
     bc->SetFont(Font());
     bc->Font()->SetColor(FCaptionFontColor);

@@ -4,7 +4,7 @@
 // button and its children; a second after the cursor has left it slides back, unless pinned.
 #include <memory>
 
-#include "classlib/controls/GraphicControl.h"
+#include "classlib/controls/Buttons.h"
 #include "classlib/controls/Panel.h"
 #include "skin/SKThemes.h"
 
@@ -16,34 +16,6 @@ enum TskSideChannelAlign { skLeft, skRight };
 enum TskSideChannelPopupMode { skMouseOn, skMouseClick };
 extern const TEnumInfo TskSideChannelAlignNames;
 extern const TEnumInfo TskSideChannelPopupModeNames;
-
-// The channel's pin: a flat glyph button that toggles Down on each click when AllowAllUp is set.
-class TskSideChannelPin : public TGraphicControl {
-  QUENDREL_CLASS(TskSideChannelPin, TGraphicControl)
- public:
-  explicit TskSideChannelPin(TComponent* AOwner);
-  ~TskSideChannelPin() override;
-
-  bool Flat() const { return FFlat; }
-  void SetFlat(bool Value);
-  int GroupIndex() const { return FGroupIndex; }
-  void SetGroupIndex(int Value) { FGroupIndex = Value; }
-  bool AllowAllUp() const { return FAllowAllUp; }
-  void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
-  bool Down() const { return FDown; }
-  void SetDown(bool Value);
-  TBitmap* Glyph() const { return FGlyph.get(); }
-
-  void Paint() override;
-  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-
- private:
-  std::unique_ptr<TBitmap> FGlyph;
-  bool FFlat = false;
-  int FGroupIndex = 0;
-  bool FAllowAllUp = false;
-  bool FDown = false;
-};
 
 class TskSideChannel : public TCustomPanel {
   QUENDREL_CLASS(TskSideChannel, TCustomPanel)
@@ -86,7 +58,7 @@ class TskSideChannel : public TCustomPanel {
   void SetHandleBitmap(const TBitmap* Value);
   void SetTitleBitmap(const TBitmap* Value);
 
-  TskSideChannelPin* PinButton() const { return FPin; }
+  TSpeedButton* PinButton() const { return FPin; }
   TTimer* AutoHideTimer() const { return FTimer; }
 
   TNotifyEvent OnPop;
@@ -112,7 +84,7 @@ class TskSideChannel : public TCustomPanel {
   int RealWidth() const { return TControl::Width(); }
   void SetRealWidth(int Value) { TControl::SetWidth(Value); }
 
-  TskSideChannelPin* FPin = nullptr;
+  TSpeedButton* FPin = nullptr;
   TskUIStyle FUIStyle = DeepBlue;
   TskFileTheme* FFileTheme = nullptr;
   TColor FBorderColor = 0;

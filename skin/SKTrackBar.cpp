@@ -212,13 +212,13 @@ void TskTrackBar::OnTimer(TObject*) {
   const int p = GetPositionFromFromSliderPos(cursor.X, cursor.Y);
   // Held paging moves three pages a step along a horizontal bar, one along a vertical one.
   const bool horizontal = FOrientation == skHorizontal;
-  const int step = horizontal ? 3 * FPageSize : FPageSize;
+  const int64_t step = horizontal ? 3 * int64_t{FPageSize} : FPageSize;
   const int slider = horizontal ? s.X : s.Y;
   const int at = horizontal ? cursor.X : cursor.Y;
   if (slider < at)
-    SetPosition(std::min(FPosition + step, p));
+    SetPosition(std::min(SaturatedAdd(FPosition, step), p));
   else if (slider > at)
-    SetPosition(std::max(FPosition - step, p));
+    SetPosition(std::max(SaturatedAdd(FPosition, -step), p));
 }
 
 void TskTrackBar::OnSliderMouseDown(TObject*, TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -239,9 +239,9 @@ void TskTrackBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
   const int at = FOrientation == skHorizontal ? X : Y;
   const int slider = FOrientation == skHorizontal ? s.X : s.Y;
   if (at > slider)
-    SetPosition(std::min(FPosition + FPageSize, GetPositionFromFromSliderPos(X, Y)));
+    SetPosition(std::min(SaturatedAdd(FPosition, FPageSize), GetPositionFromFromSliderPos(X, Y)));
   else if (at < slider)
-    SetPosition(std::max(FPosition - FPageSize, GetPositionFromFromSliderPos(X, Y)));
+    SetPosition(std::max(SaturatedAdd(FPosition, -int64_t{FPageSize}), GetPositionFromFromSliderPos(X, Y)));
   if (!FTimer) {
     FTimer = std::make_unique<TTimer>(nullptr);
     FTimer->SetInterval(100);
@@ -277,10 +277,10 @@ void TskTrackBar::KeyDown(WORD& Key, TShiftState Shift) {
   inherited::KeyDown(Key, Shift);
   switch (Key) {
   case VK_PRIOR:
-    SetPosition(FPosition - FPageSize);
+    SetPosition(SaturatedAdd(FPosition, -int64_t{FPageSize}));
     break;
   case VK_NEXT:
-    SetPosition(FPosition + FPageSize);
+    SetPosition(SaturatedAdd(FPosition, FPageSize));
     break;
   case VK_END:
     SetPosition(FMax);
@@ -290,15 +290,32 @@ void TskTrackBar::KeyDown(WORD& Key, TShiftState Shift) {
     break;
   case VK_LEFT:
   case VK_UP:
-    SetPosition(FPosition - FLineSize);
+    SetPosition(SaturatedAdd(FPosition, -int64_t{FLineSize}));
     break;
   case VK_RIGHT:
   case VK_DOWN:
-    SetPosition(FPosition + FLineSize);
+    SetPosition(SaturatedAdd(FPosition, FLineSize));
     break;
   default:
     break;
   }
+}
+
+void TskTrackBar::EndMouseRun() {
+  FTimer.reset();
+  FDragging = false;
+}
+
+void TskTrackBar::CMVisibleChanged(TMessage& Message) {
+  inherited::CMVisibleChanged(Message);
+  // A hidden bar is under no cursor: a run of paging or dragging ends with it.
+  if (!Visible()) EndMouseRun();
+}
+
+void TskTrackBar::WMCaptureChanged(TMessage& Message) {
+  inherited::WMCaptureChanged(Message);
+  // The release never comes to a bar that lost the mouse to another window.
+  if (!HandleAllocated() || reinterpret_cast<HWND>(Message.LParam) != Handle()) EndMouseRun();
 }
 
 void TskTrackBar::WMGetDlgCode(TMessage& Message) {
@@ -382,39 +399,45 @@ void TskTrackBar::Paint() {
 void TskTrackBar::PaintTick(TBitmap* Buffer) {
   if (FMin == FMax) return;
   TCanvas* canvas = Buffer->Canvas();
+  const bool horizontal = FOrientation == skHorizontal;
+  const int sliderLength = horizontal ? FSlider->Width() : FSlider->Height();
+  const int64_t run = int64_t{horizontal ? Width() : Height()} - sliderLength;
   const int64_t span = int64_t{FMax} - FMin;
-  int k = 0;
-  for (int64_t i = FMin; i <= FMax; ++i) {
-    bool draw = i == FMax;
-    if (!draw) {
-      if (k == FFrequency) {
-        k = 1;
-        draw = true;
-      } else {
-        ++k;
-        draw = k == 1;
-      }
-    }
-    if (!draw) continue;
-    if (FOrientation == skHorizontal) {
-      const int x = static_cast<int>((i - FMin) * (Width() - FSlider->Width()) / span) + FSlider->Width() / 2;
-      canvas->MoveTo(x, Height() - 3);
-      canvas->LineTo(x, Height());
+  auto tick = [&](int64_t Pixel) {
+    const int at = static_cast<int>(Pixel) + sliderLength / 2;
+    if (horizontal) {
+      canvas->MoveTo(at, Height() - 3);
+      canvas->LineTo(at, Height());
     } else {
-      const int y =
-          static_cast<int>((i - FMin) * (Height() - FSlider->Height()) / span) + FSlider->Height() / 2;
-      canvas->MoveTo(0, y);
-      canvas->LineTo(3, y);
-      canvas->MoveTo(Width() - 3, y);
-      canvas->LineTo(Width(), y);
+      canvas->MoveTo(0, at);
+      canvas->LineTo(3, at);
+      canvas->MoveTo(Width() - 3, at);
+      canvas->LineTo(Width(), at);
     }
+  };
+  // Ticks stand at Min, at every Frequency-th value after it and at Max; without a frequency only at the
+  // ends.
+  const int64_t step = FFrequency > 0 ? FFrequency : span;
+  const int64_t last = (span - 1) / step * step; // the last tick before Max, counted from Min
+  const int64_t runLength = run < 0 ? -run : run;
+  if (runLength == 0 || step <= span / runLength) {
+    // Ticks at most a pixel apart cover every pixel from the first to the last: walk the pixels instead.
+    const int64_t end = last * run / span;
+    for (int64_t pixel = std::min<int64_t>(0, end); pixel <= std::max<int64_t>(0, end); ++pixel) tick(pixel);
+  } else {
+    for (int64_t offset = 0; offset <= last; offset += step) tick(offset * run / span);
   }
+  tick(run);
 }
 
 TskScrollTrackBar::TskScrollTrackBar(TComponent* AOwner) : TskTrackBar(AOwner) {
-  // The base constructor loaded the theme's bar before this class's pictures policy applied.
+  // The base constructor ran its picture update with the base class's policy: it loaded the theme's
+  // pictures and made the slider transparent. This track's pictures come from its owner, and its slider is
+  // opaque.
   FBarImage->Assign(nullptr);
   FBarBitmap = std::make_unique<TBitmap>();
+  FSlider->Picture()->Assign(nullptr);
+  FSlider->SetTransparent(SliderTransparent());
   SetTabStop(false);
   FSlider->SetTabStop(false);
   FSlider->ControlStyle = ControlStyle;

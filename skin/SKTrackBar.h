@@ -72,6 +72,8 @@ class TskTrackBar : public TCustomPanel {
   void Paint() override;
   void WMEraseBkgnd(TMessage& Message) override;
   void WMGetDlgCode(TMessage& Message) override;
+  void WMCaptureChanged(TMessage& Message) override;
+  void CMVisibleChanged(TMessage& Message) override;
   void CMFocusChanged(TMessage& Message) override;
   void Resize() override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
@@ -83,6 +85,8 @@ class TskTrackBar : public TCustomPanel {
 
  protected:
   void FocusIfAllowed();
+  // Stops a paging run and a drag.
+  void EndMouseRun();
 
   std::unique_ptr<TPicture> FBarImage;
   std::unique_ptr<TTimer> FTimer;

@@ -104,6 +104,7 @@ QUENDREL_REGISTER_CLASS(TControl, TComponent) {
   c.Event("OnStartDrag", &TControl::OnStartDrag);
   c.Event("OnEndDock", &TControl::OnEndDock);
   c.Event("OnStartDock", &TControl::OnStartDock);
+  c.Event("OnContextPopup", &TControl::OnContextPopup);
   c.Property("Action", &TControl::Action, &TControl::SetAction);
   // The message handlers every control has; each is virtual, so descendants override it by name.
   c.Message(WM_LBUTTONDOWN, &TControl::WMLButtonDown);
@@ -496,6 +497,8 @@ void TControl::WMContextMenu(TMessage& Message) {
 }
 
 void TControl::DoContextPopup(TPoint MousePos, bool& Handled) {
+  if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
+  if (Handled) return;
   if (FPopupMenu && FPopupMenu->AutoPopup()) {
     const TPoint p = ClientToScreen(MousePos);
     FPopupMenu->SetPopupComponent(this);

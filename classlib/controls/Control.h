@@ -113,6 +113,7 @@ using TDockOverEvent =
 using TGetSiteInfoEvent =
     TEvent<void(TObject* Sender, TControl* DockClient, TRect& InfluenceRect, TPoint MousePos, bool& CanDock)>;
 using TUnDockEvent = TEvent<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
+using TContextPopupEvent = TEvent<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 using TConstrainedResizeEvent =
     TEvent<void(TObject* Sender, int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight)>;
 
@@ -312,6 +313,8 @@ class TControl : public TComponent {
   TStartDragEvent OnStartDrag;
   TEndDragEvent OnEndDock;
   TStartDockEvent OnStartDock;
+  // Before the pop-up menu: a handler that sets Handled keeps the menu away.
+  TContextPopupEvent OnContextPopup;
 
   // The shift state for mouse-message key flags.
   static TShiftState KeysToShiftState(int Keys);

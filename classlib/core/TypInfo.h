@@ -282,28 +282,11 @@ template <class T> class TClassBuilder {
 
   // An event property: a TEvent<Sig> data member.
   template <class Sig> TClassBuilder& Event(const char* name, TEvent<Sig> T::*member) {
-    TPropInfo p;
-    p.Name = name;
-    p.Kind = TTypeKind::Method;
-    p.EventType = typeid(TEvent<Sig>);
-    p.GetMethodName = [member](const TObject* o) { return (static_cast<const T*>(o)->*member).MethodName; };
-    const AnsiString n = name;
-    p.SetMethod = [member, n](TObject* o, TObject* target, const AnsiString& methodName) {
-      TEvent<Sig>& event = Self(o)->*member;
-      if (methodName.empty() || !target) {
-        event = TEvent<Sig>();
-        return;
-      }
-      const TMethodInfo* m = target->ClassType()->FindMethod(methodName);
-      if (!m) throw EPropertyError(Format("Method %s not found", methodName.c_str()));
-      if (m->Signature != std::type_index(typeid(typename TEvent<Sig>::Function)))
-        throw EPropertyError(Format("Method %s does not fit event %s", methodName.c_str(), n.c_str()));
-      event.Handler = std::any_cast<typename TEvent<Sig>::Function>(m->Bind(target));
-      event.Data = target;
-      event.MethodName = m->Name;
-    };
-    Meta.Properties.push_back(std::move(p));
-    return *this;
+    return AddEvent<Sig>(name, [member](T* o) -> TEvent<Sig>& { return o->*member; });
+  }
+  // An event property reached through an accessor, for an event that lives in a part of the component.
+  template <class Sig> TClassBuilder& Event(const char* name, TEvent<Sig>& (T::*accessor)()) {
+    return AddEvent<Sig>(name, [accessor](T* o) -> TEvent<Sig>& { return (o->*accessor)(); });
   }
 
   // A published method that event properties can be bound to by name.
@@ -339,6 +322,33 @@ template <class T> class TClassBuilder {
 
  private:
   static T* Self(TObject* o) { return static_cast<T*>(o); }
+
+  template <class Sig, class Access> TClassBuilder& AddEvent(const char* name, Access access) {
+    TPropInfo p;
+    p.Name = name;
+    p.Kind = TTypeKind::Method;
+    p.EventType = typeid(TEvent<Sig>);
+    p.GetMethodName = [access](const TObject* o) {
+      return access(const_cast<T*>(static_cast<const T*>(o))).MethodName;
+    };
+    const AnsiString n = name;
+    p.SetMethod = [access, n](TObject* o, TObject* target, const AnsiString& methodName) {
+      TEvent<Sig>& event = access(Self(o));
+      if (methodName.empty() || !target) {
+        event = TEvent<Sig>();
+        return;
+      }
+      const TMethodInfo* m = target->ClassType()->FindMethod(methodName);
+      if (!m) throw EPropertyError(Format("Method %s not found", methodName.c_str()));
+      if (m->Signature != std::type_index(typeid(typename TEvent<Sig>::Function)))
+        throw EPropertyError(Format("Method %s does not fit event %s", methodName.c_str(), n.c_str()));
+      event.Handler = std::any_cast<typename TEvent<Sig>::Function>(m->Bind(target));
+      event.Data = target;
+      event.MethodName = m->Name;
+    };
+    Meta.Properties.push_back(std::move(p));
+    return *this;
+  }
 
   template <class G> TPropInfo& Add(const char* name, G getter) {
     using V = typinfo_detail::ValueOf<T, G>;

@@ -1,7 +1,9 @@
 #include "classlib/win/Windows.h"
 
+#include <cstdio>
 #include <cstring>
 #include <strings.h>
+#include <sys/utsname.h>
 
 #include "classlib/backend/Backend.h"
 #include "classlib/controls/DesktopDC.h"
@@ -146,10 +148,15 @@ HWND WindowFromDC(HDC DC) {
 
 BOOL GetVersionEx(OSVERSIONINFO* Info) {
   if (!Info) return 0;
-  Info->dwMajorVersion = 5;
-  Info->dwMinorVersion = 1;
-  Info->dwBuildNumber = 2600;
-  Info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+  utsname name{};
+  if (uname(&name) != 0) return 0;
+  unsigned numbers[3] = {0, 0, 0};
+  std::sscanf(name.release, "%u.%u.%u", &numbers[0], &numbers[1], &numbers[2]);
+  Info->dwMajorVersion = numbers[0];
+  Info->dwMinorVersion = numbers[1];
+  Info->dwBuildNumber = numbers[2];
+  Info->dwPlatformId = VER_PLATFORM_POSIX;
+  std::snprintf(Info->szCSDVersion, sizeof Info->szCSDVersion, "%s", name.sysname);
   return 1;
 }
 

@@ -95,7 +95,8 @@ HWND GetDesktopWindow();
 // The window whose context DC is (a paint context, GetDC or GetWindowDC); null for others.
 HWND WindowFromDC(HDC DC);
 
-// The version record: the system reports itself as an NT platform of version 5.1.
+// The version record. This is no Windows: the record holds the running kernel's release (major, minor and
+// patch numbers as uname reports them) on platform VER_PLATFORM_POSIX, so no Windows version test passes.
 struct OSVERSIONINFO {
   DWORD dwOSVersionInfoSize = sizeof(OSVERSIONINFO);
   DWORD dwMajorVersion = 0;
@@ -106,6 +107,7 @@ struct OSVERSIONINFO {
 };
 using OSVERSIONINFOA = OSVERSIONINFO;
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
+constexpr DWORD VER_PLATFORM_POSIX = 0x100; // not a Windows platform id
 BOOL GetVersionEx(OSVERSIONINFO* Info);
 inline BOOL GetVersionExA(OSVERSIONINFO* Info) {
   return GetVersionEx(Info);

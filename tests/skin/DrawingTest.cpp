@@ -242,7 +242,13 @@ TEST(SmallHelpers, RunTimeBoundCallsAnswerZeroWhenTheSystemLacksThem) {
   EXPECT_EQ(SKGetScrollBarInfo(form.Handle(), 0, scroll), 0);
   EXPECT_EQ(SKGetComboBoxInfo(form.Handle(), combo), 0);
   EXPECT_NE(SKAnimateWindow(form.Handle(), 10, AW_SLIDE), 0) << "bound, and showing the hidden window";
-  EXPECT_TRUE(IsWinXP());
+}
+
+TEST(SmallHelpers, VersionFlagFollowsTheVersionQuery) {
+  OSVERSIONINFO v;
+  ASSERT_TRUE(GetVersionExA(&v));
+  const bool xp = v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion >= 5 && v.dwMinorVersion != 0;
+  EXPECT_EQ(IsWinXP(), xp);
 }
 
 TEST(SmallHelpers, InRectIncludesTheFarEdges) {

@@ -13,6 +13,7 @@
 #include "skin/SKButton.h"
 #include "skin/SKForm.h"
 #include "skin/SKMgr.h"
+#include "skin/SKPublic.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -56,12 +57,20 @@ class TCheckStreamForm : public TForm {
  public:
   explicit TCheckStreamForm(TComponent* AOwner) : TForm(AOwner) {}
   void BoxClick(TObject*) { ++Clicks; }
+  void BoxContextPopup(TObject*, TPoint MousePos, bool& Handled) {
+    ++Popups;
+    PopupAt = MousePos;
+    Handled = true;
+  }
   int Clicks = 0;
+  int Popups = 0;
+  TPoint PopupAt{-1, -1};
 };
 
 QUENDREL_REGISTER_CLASS(TCheckStreamForm, TForm) {
   c.Creatable();
   c.Method("BoxClick", &TCheckStreamForm::BoxClick);
+  c.Method("BoxContextPopup", &TCheckStreamForm::BoxContextPopup);
 }
 
 TEST_F(SkButtonTest, AutoSizeTakesTheBuiltInStripNeverTheFile) {
@@ -520,6 +529,65 @@ TEST_F(SkButtonTest, CheckBoxTabStopFalseIsNotStoredSoItLoadsTrue) {
   auto* loaded = dynamic_cast<TskCheckBox*>(copy->FindComponent("Box"));
   ASSERT_NE(loaded, nullptr) << text.c_str();
   EXPECT_TRUE(loaded->TabStop());
+}
+
+TEST_F(SkButtonTest, ButtonTabStopAndParentColorSurviveAStreamRoundTrip) {
+  TCheckStreamForm root(nullptr);
+  root.SetName("F");
+  auto* off = new TskButton(&root);
+  off->SetName("Off");
+  off->SetParent(&root);
+  off->SetTabStop(false);
+  off->SetParentColor(false);
+  auto* on = new TskButton(&root);
+  on->SetName("On");
+  on->SetParent(&root);
+  const AnsiString text = WriteComponentText(&root);
+  std::unique_ptr<TComponent> copy(ReadComponentText(text, nullptr));
+  auto* loadedOff = dynamic_cast<TskButton*>(copy->FindComponent("Off"));
+  auto* loadedOn = dynamic_cast<TskButton*>(copy->FindComponent("On"));
+  ASSERT_NE(loadedOff, nullptr) << text.c_str();
+  ASSERT_NE(loadedOn, nullptr) << text.c_str();
+  EXPECT_FALSE(loadedOff->TabStop());
+  EXPECT_FALSE(loadedOff->ParentColor());
+  EXPECT_TRUE(loadedOn->TabStop());
+  EXPECT_TRUE(loadedOn->ParentColor());
+}
+
+TEST_F(SkButtonTest, TransparentButtonsCopyFromDescendantsOfTheBackgroundParents) {
+  // A transparent button on a panel of one of these classes, or a class derived from one, takes the
+  // panel's own painting as its background; elsewhere it copies what lies under itself.
+  EXPECT_TRUE(IsA(Form.get(), "TCustomForm"));
+  EXPECT_TRUE(IsA(Form.get(), "TForm"));
+  EXPECT_FALSE(IsA(Form.get(), "TskButton"));
+  EXPECT_FALSE(IsA(nullptr, "TObject"));
+  auto* button = Add<TskButton>(0, 0);
+  EXPECT_TRUE(IsA(button, "TskCustomButton"));
+  EXPECT_TRUE(IsA(button, "TObject"));
+}
+
+TEST_F(SkButtonTest, CheckBoxAndRadioPublishOnContextPopup) {
+  std::unique_ptr<TComponent> loaded(ReadComponentText("object F: TCheckStreamForm\n"
+                                                       "  object Box: TskCheckBox\n"
+                                                       "    OnContextPopup = BoxContextPopup\n"
+                                                       "  end\n"
+                                                       "  object Radio: TskRadioButton\n"
+                                                       "    OnContextPopup = BoxContextPopup\n"
+                                                       "  end\n"
+                                                       "end",
+                                                       nullptr));
+  auto* form = dynamic_cast<TCheckStreamForm*>(loaded.get());
+  ASSERT_NE(form, nullptr);
+  form->Show();
+  for (const char* name : {"Box", "Radio"}) {
+    auto* box = dynamic_cast<TskCheckBox*>(form->FindComponent(name));
+    ASSERT_NE(box, nullptr);
+    const TPoint at = box->ClientToScreen(Point(3, 4));
+    box->Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box->Handle()), MAKELPARAM(at.X, at.Y));
+    EXPECT_EQ(form->PopupAt.X, 3) << name;
+    EXPECT_EQ(form->PopupAt.Y, 4) << name;
+  }
+  EXPECT_EQ(form->Popups, 2);
 }
 
 TEST_F(SkButtonTest, ActionGivesCaptionAndGlyphFromItsListsImages) {

@@ -7,6 +7,7 @@
 #include "classlib/core/TypInfo.h"
 #include "skin/SKGroupBox.h"
 #include "skin/SKMgr.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::PixelAt;
@@ -62,6 +63,39 @@ TEST(TskGroupBox, CaptionLeavesAGapInTheTopEdge) {
   // The closing line runs right to left and leaves out its end point.
   EXPECT_NE(PixelAt(image, gapEnd, top), clRed);
   EXPECT_EQ(PixelAt(image, gapEnd + 1, top), clRed);
+}
+
+TEST(TskGroupBox, RightToLeftOnAMiddleEastLocaleOpensTheFrameOnTheRight) {
+  TForm form(nullptr);
+  ShowForm(form);
+  TskGroupBox* box = MakeBox(form);
+  box->SetBorderColor(clRed);
+  box->SetCaption("Size");
+  box->SetBiDiMode(bdRightToLeft);
+  const int top = FrameTop(box);
+  const int gapStart = 120 - 7 - box->Canvas()->TextWidth("Size");
+  {
+    // The right-to-left mode alone changes nothing: the locale must read right to left too.
+    skintest::ScopedEnv locale("LC_ALL", "en_GB.UTF-8");
+    TSurface image = Render(box);
+    EXPECT_EQ(PixelAt(image, 117, top), clRed);
+  }
+  skintest::ScopedEnv locale("LC_ALL", "ar_EG.UTF-8");
+  box->Invalidate();
+  TSurface image = Render(box);
+  EXPECT_EQ(PixelAt(image, 119, top), clRed);
+  EXPECT_EQ(PixelAt(image, 117, top), clRed);
+  EXPECT_NE(PixelAt(image, 116, top), clRed);
+  EXPECT_NE(PixelAt(image, gapStart, top), clRed);
+  EXPECT_EQ(PixelAt(image, gapStart - 1, top), clRed);
+  EXPECT_EQ(PixelAt(image, 1, top), clRed);
+  EXPECT_EQ(PixelAt(image, 1, 40), clRed); // the left side moves in by one
+  // The caption sits in the gap: some of its pixels are the font's colour, none left of the gap.
+  bool inGap = false;
+  for (int x = gapStart; x < 114 && !inGap; ++x)
+    for (int y = 0; y < top + 3; ++y) inGap = inGap || PixelAt(image, x, y) == box->Font()->Color();
+  EXPECT_TRUE(inGap);
+  testsupport::SavePng(image, "TskGroupBox_rtl.png");
 }
 
 TEST(TskGroupBox, TakesBorderAndFontColoursFromItsStyle) {

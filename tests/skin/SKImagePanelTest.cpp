@@ -2,6 +2,7 @@
 // theme file's removal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "classlib/controls/Form.h"
@@ -10,6 +11,7 @@
 #include "classlib/graphics/Picture.h"
 #include "skin/SKImagePanel.h"
 #include "skin/SKMgr.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -17,6 +19,16 @@ namespace {
 void ShowForm(TForm& form) {
   form.SetBounds(0, 0, 320, 400);
   form.Show();
+}
+
+// A 160 x 90 caption panel "Board" on the shown form.
+TskPanel* BoardPanel(TForm& form) {
+  ShowForm(form);
+  auto* panel = new TskPanel(&form);
+  panel->SetParent(&form);
+  panel->SetBounds(0, 0, 160, 90);
+  panel->SetCaption("Board");
+  return panel;
 }
 
 using testsupport::PixelAt;
@@ -153,17 +165,51 @@ TEST(TskPanel, RendersInEveryStyle) {
   const TskUIStyle styles[] = {MacOS, WinXP, DeepBlue, Protein, BlueGlass};
   for (TskUIStyle s : styles) {
     TForm form(nullptr);
-    ShowForm(form);
-    auto* panel = new TskPanel(&form);
-    panel->SetParent(&form);
-    panel->SetBounds(0, 0, 160, 90);
-    panel->SetCaption("Board");
+    TskPanel* panel = BoardPanel(form);
     panel->SetUIStyle(s);
     TSurface image = Render(panel);
     EXPECT_EQ(PixelAt(image, 0, 60), panel->BorderColor());
     EXPECT_EQ(PixelAt(image, 50, 60), TColor(0xFFFFFF));
     testsupport::SavePng(image, "TskPanel_" + TskUIStyleNames.NameOf(s) + ".png");
   }
+}
+
+TEST(TskPanel, RightToLeftCaptionOnAMiddleEastLocaleEndsBeforeTheButton) {
+  TForm form(nullptr);
+  TskPanel* panel = BoardPanel(form);
+  panel->SetCaptionFontColor(clLime);
+  panel->SetBiDiMode(bdRightToLeft);
+  // Caption pixels left and right of the middle, and the rightmost one.
+  auto caption = [&](int& left, int& right, int& last) {
+    const TSurface image = Render(panel);
+    left = right = 0;
+    last = -1;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 160; ++x)
+        if (PixelAt(image, x, y) == clLime) {
+          (x < 80 ? left : right) += 1;
+          last = std::max(last, x);
+        }
+  };
+  int left = 0, right = 0, last = 0;
+  {
+    skintest::ScopedEnv locale("LC_ALL", "de_DE.UTF-8");
+    caption(left, right, last);
+    EXPECT_GT(left, 0);
+    EXPECT_EQ(right, 0);
+  }
+  skintest::ScopedEnv locale("LC_ALL", "he_IL.UTF-8");
+  panel->Invalidate();
+  caption(left, right, last);
+  EXPECT_EQ(left, 0);
+  EXPECT_GT(right, 0);
+  EXPECT_LT(last, 160 - 1 - 20);
+  EXPECT_GT(last, 160 - 1 - 20 - 4);
+  // Without the button the caption ends 10 pixels from the border.
+  panel->SetShowButton(false);
+  caption(left, right, last);
+  EXPECT_LT(last, 160 - 1 - 10);
+  EXPECT_GT(last, 160 - 1 - 10 - 4);
 }
 
 TEST_F(TskPanelSlide, ClickOnTheCaptionButtonPushesAndPops) {

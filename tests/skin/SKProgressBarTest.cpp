@@ -90,8 +90,24 @@ TEST(SkProgressBar, ExtremeRangesDoNotOverflow) {
   bar->SetMax(INT32_MAX);
   bar->SetPosition(INT32_MAX);
   EXPECT_EQ(bar->GetWidthFromPosition(100), 100);
+  EXPECT_EQ(bar->Caption(), "100%");
   bar->SetPosition(0);
   EXPECT_EQ(bar->GetWidthFromPosition(100), 50);
+  EXPECT_EQ(bar->Caption(), "50%");
+  // Ranges of tens of millions wrap a 32-bit product of position and 100.
+  bar->SetMin(0);
+  bar->SetMax(100000000);
+  bar->SetPosition(50000000);
+  EXPECT_EQ(bar->Caption(), "50%");
+  EXPECT_EQ(bar->GetPercentFromPosition(), 50);
+  bar->SetMax(30000000);
+  bar->SetPosition(30000000);
+  EXPECT_EQ(bar->Caption(), "100%");
+  // Far outside a narrow range the caption still tells the truth.
+  bar->SetMax(1);
+  bar->SetPosition(INT32_MAX);
+  EXPECT_EQ(bar->Caption(), "214748364700%");
+  EXPECT_EQ(bar->GetPercentFromPosition(), INT32_MAX);
 }
 
 TEST(SkProgressBar, DonePartForValuesInAndOutOfRange) {

@@ -113,6 +113,18 @@ TEST_F(TskCheckGroupTest, RadioGroupSelection) {
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(g->Checked(i));
 }
 
+TEST_F(TskCheckGroupTest, ItemIndexWhileItemsAreUpdatingRaisesTheListIndexError) {
+  auto* g = Make<TskRadioGroup>(1);
+  g->Items()->BeginUpdate();
+  g->Items()->Add("Item 1");
+  g->Items()->Add("Item 2");
+  EXPECT_THROW(g->SetItemIndex(2), EListError); // the buttons come with EndUpdate
+  EXPECT_THROW(g->Buttons(1), EListError);
+  g->Items()->EndUpdate();
+  g->SetItemIndex(2);
+  EXPECT_EQ(g->ItemIndex(), 2);
+}
+
 TEST_F(TskCheckGroupTest, RadioGroupThatCannotModifyIgnoresClicks) {
   auto* g = Make<TLockedRadioGroup>(2);
   TskCheckBox* b = g->Buttons(0);

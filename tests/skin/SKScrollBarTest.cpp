@@ -2,9 +2,13 @@
 // the value views of the track, and the arrow buttons' auto-repeat.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "classlib/controls/Form.h"
+#include "classlib/core/Filer.h"
+#include "classlib/core/TypInfo.h"
 #include "skin/SKScrollBar.h"
 #include "tests/support/TestSupport.h"
 
@@ -34,6 +38,20 @@ struct Scroll {
 };
 
 } // namespace
+
+// A form that counts its scroll bar's changes, for reading from a form stream.
+class TScrollStreamForm : public TForm {
+  QUENDREL_CLASS(TScrollStreamForm, TForm)
+ public:
+  explicit TScrollStreamForm(TComponent* AOwner) : TForm(AOwner) {}
+  void BarChange(TObject*) { ++Changes; }
+  int Changes = 0;
+};
+
+QUENDREL_REGISTER_CLASS(TScrollStreamForm, TForm) {
+  c.Creatable();
+  c.Method("BarChange", &TScrollStreamForm::BarChange);
+}
 
 TEST(SkScrollBar, NewBarIsAsHighAsItsDecrementButton) {
   TForm form(nullptr);
@@ -132,6 +150,64 @@ TEST(SkScrollBar, ArrowButtonsRepeatWhileHeld) {
   TskImageButton* dec = s.bar->DecButton();
   testsupport::Click(dec, 2, 2); // released before the first repeat
   EXPECT_EQ(s.bar->Position(), 6);
+}
+
+TEST(SkScrollBar, ArrowRepeatAtTheTopOfThe32BitRangeStaysThere) {
+  Scroll s;
+  testsupport::ManualClock clock;
+  s.bar->SetMax(INT32_MAX);
+  s.bar->SetPosition(INT32_MAX);
+  s.bar->SetSmallChange(32767);
+  testsupport::MouseDown(s.bar->IncButton(), 2, 2);
+  clock.Advance(300);
+  EXPECT_EQ(s.bar->Position(), INT32_MAX);
+  testsupport::MouseUp(s.bar->IncButton(), 2, 2);
+  s.bar->SetMin(INT32_MIN);
+  s.bar->SetPosition(INT32_MIN);
+  testsupport::MouseDown(s.bar->DecButton(), 2, 2);
+  clock.Advance(300);
+  EXPECT_EQ(s.bar->Position(), INT32_MIN);
+  testsupport::MouseUp(s.bar->DecButton(), 2, 2);
+}
+
+TEST(SkScrollBar, SmallChangeKeepsToOneThrough32767) {
+  Scroll s;
+  s.bar->SetSmallChange(5);
+  for (int refused : {0, -1, 32768, 70000}) {
+    s.bar->SetSmallChange(refused);
+    EXPECT_EQ(s.bar->SmallChange(), 5) << refused;
+  }
+  s.bar->SetSmallChange(32767);
+  EXPECT_EQ(s.bar->SmallChange(), 32767);
+  SetOrdProp(s.bar, "SmallChange", 0); // as a form stream sets it
+  EXPECT_EQ(s.bar->SmallChange(), 32767);
+}
+
+TEST(SkScrollBar, OnChangeBindsFromAFormStream) {
+  std::unique_ptr<TComponent> loaded(ReadComponentText("object F: TScrollStreamForm\n"
+                                                       "  object Bar: TskScrollBar\n"
+                                                       "    Max = 50\n"
+                                                       "    OnChange = BarChange\n"
+                                                       "  end\n"
+                                                       "end",
+                                                       nullptr));
+  auto* form = dynamic_cast<TScrollStreamForm*>(loaded.get());
+  ASSERT_NE(form, nullptr);
+  auto* bar = dynamic_cast<TskScrollBar*>(form->FindComponent("Bar"));
+  ASSERT_NE(bar, nullptr);
+  bar->SetPosition(20);
+  EXPECT_EQ(form->Changes, 1);
+  EXPECT_EQ(GetMethodPropName(bar, "OnChange"), "BarChange");
+  // And it is written back.
+  EXPECT_NE(WriteComponentText(form).find("OnChange = BarChange"), AnsiString::npos);
+}
+
+TEST(SkScrollBar, TheTracksSliderIsOpaque) {
+  Scroll s;
+  EXPECT_FALSE(s.bar->Track()->Slider()->Transparent());
+  TskScrollTrackBar track(nullptr);
+  EXPECT_FALSE(track.Slider()->Transparent());
+  EXPECT_TRUE(track.Slider()->Picture()->Bitmap()->Empty()) << "its pictures come from its owner";
 }
 
 TEST(SkScrollBar, ZeroWidthHides) {

@@ -130,7 +130,7 @@ TEST_F(SideChannel, PinningStopsTheAutoHide) {
   EXPECT_EQ(pins, 1);
 
   // A click on the pin unpins; the timer takes over again.
-  TskSideChannelPin* pin = channel->PinButton();
+  TSpeedButton* pin = channel->PinButton();
   testsupport::Click(channel, pin->Left() + 5, pin->Top() + 5);
   EXPECT_FALSE(pin->Down());
   EXPECT_FALSE(channel->StayOn());

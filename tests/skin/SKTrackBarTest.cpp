@@ -2,12 +2,14 @@
 // dragging, keys, ticks and the theme pictures.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Messages.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
+#include "classlib/win/Windows.h"
 #include "skin/SKTrackBar.h"
 #include "tests/support/TestSupport.h"
 
@@ -180,6 +182,91 @@ TEST(SkTrackBar, KeysStepThePosition) {
   TMessage m{WM_GETDLGCODE, 0, 0, 0};
   b.bar->Dispatch(m);
   EXPECT_EQ(m.Result, DLGC_WANTARROWS);
+}
+
+TEST(SkTrackBar, StepsAtTheEndsOfThe32BitRangeStopThere) {
+  Bar b;
+  b.bar->SetMax(INT32_MAX);
+  b.bar->SetPageSize(INT32_MAX);
+  b.bar->SetLineSize(1000);
+  b.bar->SetPosition(INT32_MAX);
+  b.bar->SetFocus();
+  for (WORD key : {VK_NEXT, VK_RIGHT, VK_DOWN}) {
+    testsupport::PressKey(key);
+    EXPECT_EQ(b.bar->Position(), INT32_MAX) << key;
+  }
+  b.bar->SetMin(INT32_MIN);
+  b.bar->SetPosition(INT32_MIN);
+  for (WORD key : {VK_PRIOR, VK_LEFT, VK_UP}) {
+    testsupport::PressKey(key);
+    EXPECT_EQ(b.bar->Position(), INT32_MIN) << key;
+  }
+  // Held paging takes three pages a step: that far past the end stops at Max too.
+  testsupport::ManualClock clock;
+  const int y = b.bar->Height() - 1;
+  testsupport::MouseDown(b.bar, b.bar->Width() - 1, y);
+  EXPECT_EQ(b.bar->Position(), -1);
+  clock.Advance(100);
+  EXPECT_EQ(b.bar->Position(), INT32_MAX);
+  clock.Advance(100);
+  EXPECT_EQ(b.bar->Position(), INT32_MAX);
+  testsupport::MouseUp(b.bar, b.bar->Width() - 1, y);
+}
+
+TEST(SkTrackBar, PagingEndsWhenTheBarHidesOrLosesTheMouse) {
+  Bar b;
+  testsupport::ManualClock clock;
+  b.bar->SetMax(1000);
+  const int y = b.bar->Height() - 1;
+  testsupport::MouseDown(b.bar, b.bar->Width() - 1, y);
+  ASSERT_TRUE(b.bar->Paging());
+  b.bar->SetVisible(false);
+  EXPECT_FALSE(b.bar->Paging());
+  const int hidden = b.bar->Position();
+  clock.Advance(1000);
+  EXPECT_EQ(b.bar->Position(), hidden);
+
+  b.bar->SetVisible(true);
+  testsupport::MouseDown(b.bar, b.bar->Width() - 1, y);
+  ASSERT_TRUE(b.bar->Paging());
+  // Another window takes the mouse (a dialog, a menu): the release never comes here.
+  TForm other(nullptr);
+  other.Show();
+  SetCapture(other.Handle());
+  EXPECT_FALSE(b.bar->Paging());
+  const int lost = b.bar->Position();
+  clock.Advance(1000);
+  EXPECT_EQ(b.bar->Position(), lost);
+  ReleaseCapture();
+
+  // A drag ends the same way.
+  TskImagePanel* slider = b.bar->Slider();
+  testsupport::MouseDown(slider, 1, 1);
+  SetCapture(other.Handle());
+  ReleaseCapture();
+  const int dropped = b.bar->Position();
+  testsupport::MouseMove(b.bar, b.bar->Width() - 1, 1);
+  EXPECT_EQ(b.bar->Position(), dropped);
+}
+
+TEST(SkTrackBar, TicksOverTheWhole32BitRangeFillTheRun) {
+  Bar b;
+  b.bar->SetTransparent(false);
+  b.bar->SetColor(clWhite);
+  b.bar->SetMin(INT32_MIN);
+  b.bar->SetMax(INT32_MAX);
+  b.bar->SetPosition(INT32_MAX); // the slider at the far end, off the ticks it covers
+  const TSurface s = Render(b.bar);
+  const int y = b.bar->Height() - 2;
+  const int first = b.bar->Slider()->Width() / 2;
+  for (int x = first; x < b.bar->Slider()->Left(); ++x) ASSERT_EQ(PixelAt(s, x, y), clBlack) << x;
+  // With a frequency that leaves gaps the ticks stand apart, as on a narrow range.
+  b.bar->SetFrequency(1 << 30);
+  const TSurface sparse = Render(b.bar);
+  const int quarter = b.Run() / 4;
+  EXPECT_EQ(PixelAt(sparse, first, y), clBlack);
+  EXPECT_EQ(PixelAt(sparse, first + quarter, y), clBlack);
+  EXPECT_NE(PixelAt(sparse, first + quarter / 2, y), clBlack);
 }
 
 TEST(SkTrackBar, TicksAtEveryFrequencyStepAndAtMax) {

@@ -1,6 +1,7 @@
 #pragma once
 // Scratch folders and hand-made theme file bytes for the skin tests.
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -41,6 +42,28 @@ inline std::vector<uint8_t> ReadBytes(const AnsiString& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+// Sets an environment variable for the length of a test.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const AnsiString& value) : FName(name) {
+    if (const char* old = std::getenv(name)) FOld = old, FHad = true;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (FHad)
+      setenv(FName, FOld.c_str(), 1);
+    else
+      unsetenv(FName);
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* FName;
+  AnsiString FOld;
+  bool FHad = false;
+};
 
 // Builds theme file bytes field by field, so that tests can also build damaged ones.
 class ThemeBytes {

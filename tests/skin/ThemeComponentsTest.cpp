@@ -17,6 +17,7 @@
 #include "skin/SKThemes.h"
 #include "tests/skin/SkinTestUtil.h"
 
+using skintest::ScopedEnv;
 using skintest::TempDir;
 using skintest::WriteBytes;
 
@@ -69,26 +70,6 @@ AnsiString WriteTheme(const AnsiString& file, TColor background) {
   w.Save();
   return file;
 }
-
-// Sets an environment variable for the length of a test.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const AnsiString& value) : FName(name) {
-    if (const char* old = std::getenv(name)) FOld = old, FHad = true;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (FHad)
-      setenv(FName, FOld.c_str(), 1);
-    else
-      unsetenv(FName);
-  }
-
- private:
-  const char* FName;
-  AnsiString FOld;
-  bool FHad = false;
-};
 
 class ScopedCurrentDir {
  public:

@@ -2,8 +2,11 @@
 // paint handlers, system moving and sizing, shapes, maximizing and activation.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
+
+#include <sys/utsname.h>
 
 #include "classlib/controls/Application.h"
 #include "classlib/controls/CustomControl.h"
@@ -358,9 +361,20 @@ TEST_F(WindowTest, RuntimeBoundFunctionsFollowTheModule) {
   EXPECT_EQ(animate(Form->Handle(), 200, AW_HIDE | AW_BLEND), 1);
   EXPECT_FALSE(IsWindowVisible(Form->Handle()));
   FreeLibrary(user);
+}
+
+TEST(VersionQuery, ReportsTheRunningKernelNotAWindowsVersion) {
+  utsname name{};
+  ASSERT_EQ(uname(&name), 0);
+  unsigned major = 0, minor = 0;
+  ASSERT_EQ(std::sscanf(name.release, "%u.%u", &major, &minor), 2);
   OSVERSIONINFO v;
   ASSERT_TRUE(GetVersionExA(&v));
-  EXPECT_EQ(v.dwPlatformId, VER_PLATFORM_WIN32_NT);
+  EXPECT_EQ(v.dwMajorVersion, major);
+  EXPECT_EQ(v.dwMinorVersion, minor);
+  EXPECT_NE(v.dwPlatformId, VER_PLATFORM_WIN32_NT);
+  EXPECT_STREQ(v.szCSDVersion, name.sysname);
+  EXPECT_FALSE(GetVersionExA(nullptr));
 }
 
 TEST_F(WindowTest, ParentPaintsIntoAContextItIsHanded) {
