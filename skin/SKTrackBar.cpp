@@ -159,7 +159,7 @@ void TskTrackBar::UpdateSlider() {
   PlaceControl(FSlider, GetSliderPosFromPosition());
   Repaint();
   if (FPosition != FLastPosition) {
-    FLastChange = FPosition - FLastPosition;
+    FLastChange = SaturatedAdd(FPosition, -int64_t{FLastPosition}); // may span more than 32 bits
     FLastPosition = FPosition;
     if (OnChange) OnChange(this);
   }
@@ -257,7 +257,7 @@ void TskTrackBar::MouseMove(TShiftState Shift, int X, int Y) {
     UpdatePositionValue(X, Y, false);
     PlaceControl(FSlider, GetSliderPosFromPosition());
     if (FPosition != FLastPosition) {
-      FLastChange = FPosition - FLastPosition;
+      FLastChange = SaturatedAdd(FPosition, -int64_t{FLastPosition}); // may span more than 32 bits
       if (OnChange) OnChange(this);
       FLastPosition = FPosition;
     }

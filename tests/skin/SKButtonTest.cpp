@@ -14,6 +14,7 @@
 #include "skin/SKForm.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPublic.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -47,6 +48,17 @@ void TwoPictureGlyph(TBitmap& Glyph) {
   Glyph.Canvas()->Brush()->SetColor(clBlue);
   Glyph.Canvas()->FillRect(Rect(16, 0, 32, 16));
   Glyph.Canvas()->SetPixels(0, 0, clWhite);
+}
+
+// A button face of a style: its first piece stretched over a W x H white background.
+void Face(TskUIStyle Style, bool Transparent, int W, int H, TBitmap& Face) {
+  TBitmap piece;
+  GetInsideThemeBitmap(Style, 1, &piece, 3, 1);
+  ASSERT_FALSE(piece.Empty());
+  Face.SetSize(W, H);
+  Face.Canvas()->Brush()->SetColor(clWhite);
+  Face.Canvas()->FillRect(Rect(0, 0, W, H));
+  SpitDraw(&piece, Face.Canvas(), Rect(0, 0, W, H), Transparent);
 }
 
 } // namespace
@@ -334,6 +346,7 @@ TEST_F(SkButtonTest, RendersInEveryStyle) {
   TwoPictureGlyph(glyph);
   int x = 5;
   for (TskUIStyle style : BuiltInStyles) {
+    SCOPED_TRACE(TskUIStyleNames.NameOf(style));
     auto* plain = Add<TskButton>(x, 5);
     plain->SetUIStyle(style);
     plain->SetCaption("Next");
@@ -352,6 +365,36 @@ TEST_F(SkButtonTest, RendersInEveryStyle) {
     down->SetUIStyle(style);
     down->SetArrow(skDown);
     down->SetBounds(x + 30, 110, 20, 20);
+
+    // The face is the style's first piece stretched over the white form, off the caption's middle band.
+    TBitmap face;
+    Face(style, plain->PicTransparent(), 80, 27, face);
+    const TSurface s = testsupport::Render(plain);
+    for (const TPoint p : {Point(0, 0), Point(2, 2), Point(40, 1), Point(40, 25), Point(3, 13), Point(76, 13),
+                           Point(79, 26), Point(78, 0)})
+      EXPECT_EQ(testsupport::PixelAt(s, p.X, p.Y), face.Canvas()->Pixels(p.X, p.Y)) << p.X << "," << p.Y;
+    // The glyph's red half stands left of the caption: glyph, 4 pixels, text, centred together.
+    TBitmap measure;
+    measure.Canvas()->SetFont(withGlyph->Font());
+    const int gx = (80 - (measure.Canvas()->TextWidth("Prev") + 16 + 4)) / 2;
+    EXPECT_EQ(testsupport::PixelAt(testsupport::Render(withGlyph), gx + 8, 5 + 8), clRed);
+    // A disabled caption is grey over its white emboss.
+    const TSurface off = testsupport::Render(disabled);
+    int grey = 0;
+    for (int py = 0; py < 27; ++py)
+      for (int px = 0; px < 80; ++px) grey += testsupport::PixelAt(off, px, py) == TColor(0x808080);
+    EXPECT_GT(grey, 5);
+    // The arrows: a black triangle on the face, its base at the bottom (up) or the top (down).
+    TBitmap arrowFace;
+    Face(style, up->PicTransparent(), 20, 20, arrowFace);
+    const TSurface u = testsupport::Render(up), d = testsupport::Render(down);
+    EXPECT_EQ(testsupport::PixelAt(u, 10, 9), clBlack);
+    EXPECT_EQ(testsupport::PixelAt(u, 8, 11), clBlack);
+    EXPECT_EQ(testsupport::PixelAt(u, 8, 8), arrowFace.Canvas()->Pixels(8, 8));
+    EXPECT_EQ(testsupport::PixelAt(d, 10, 9), clBlack);
+    EXPECT_EQ(testsupport::PixelAt(d, 8, 8), clBlack);
+    EXPECT_EQ(testsupport::PixelAt(d, 8, 11), arrowFace.Canvas()->Pixels(8, 11));
+    EXPECT_EQ(testsupport::PixelAt(u, 1, 1), arrowFace.Canvas()->Pixels(1, 1));
     x += 90;
   }
   testsupport::RenderToPng(Form.get(), "skbutton-styles.png");
@@ -461,19 +504,31 @@ TEST_F(SkButtonTest, RendersCheckAndRadioInEveryStyle) {
   Form->SetBounds(100, 100, 480, 200);
   int x = 5;
   for (TskUIStyle style : BuiltInStyles) {
+    SCOPED_TRACE(TskUIStyleNames.NameOf(style));
     int y = 5;
     for (int i = 0; i < 4; ++i) {
+      const bool checked = i % 2 == 0, enabled = i < 2;
       auto* box = Add<TskCheckBox>(x, y);
       box->SetUIStyle(style);
-      box->SetCaption(i % 2 ? "Off" : "On");
-      box->SetChecked(i % 2 == 0);
-      box->SetEnabled(i < 2);
+      box->SetCaption(checked ? "On" : "Off");
+      box->SetChecked(checked);
+      box->SetEnabled(enabled);
       auto* radio = Add<TskRadioButton>(x, y + 90);
       radio->SetGroupIndex(x * 10 + i); // one group per radio: they share the form
       radio->SetUIStyle(style);
-      radio->SetCaption(i % 2 ? "Off" : "On");
-      radio->SetChecked(i % 2 == 0);
-      radio->SetEnabled(i < 2);
+      radio->SetCaption(checked ? "On" : "Off");
+      radio->SetChecked(checked);
+      radio->SetEnabled(enabled);
+      // The box sits at x 1, centred; its check mark shows exactly when checked.
+      for (TskCheckBox* b : {box, static_cast<TskCheckBox*>(radio)}) {
+        const skintest::CheckMarkPixel mark = skintest::CheckMark(style, b == box ? 3 : 4, enabled);
+        ASSERT_GE(mark.At.X, 0) << "the pictures show no check mark";
+        const TSurface s = testsupport::Render(b);
+        const int py = (b->ClientHeight() - mark.BoxHeight) / 2;
+        EXPECT_EQ(testsupport::PixelAt(s, 1 + mark.At.X, py + mark.At.Y),
+                  checked ? mark.Checked : mark.Unchecked)
+            << b->ClassName() << " " << i;
+      }
       y += 22;
     }
     x += 90;

@@ -8,6 +8,7 @@
 #include "classlib/data/Field.h"
 #include "classlib/data/MemDataSet.h"
 #include "skin/SKDBCtrls.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -203,8 +204,24 @@ TEST_F(DBControlsTest, RendersInEveryStyle) {
     box->SetUIStyle(style);
     g->UpdateUIStyle(style, nullptr);
     const AnsiString name = TskUIStyleNames.NameOf(style);
-    EXPECT_FALSE(testsupport::RenderToPng(box, "SKDBCheckBox-" + name + ".png").empty());
-    EXPECT_FALSE(testsupport::RenderToPng(g, "SKDBRadioGroup-" + name + ".png").empty());
+    testsupport::RenderToPng(box, "SKDBCheckBox-" + name + ".png");
+    testsupport::RenderToPng(g, "SKDBRadioGroup-" + name + ".png");
+    // The field's "yes" checks the box; its "G" selects Green, the second radio button.
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(box->Checked());
+    ASSERT_EQ(g->ItemIndex(), 1);
+    const skintest::CheckMarkPixel tick = skintest::CheckMark(style, 3), dot = skintest::CheckMark(style, 4);
+    const TSurface boxImage = testsupport::Render(box);
+    EXPECT_EQ(
+        testsupport::PixelAt(boxImage, 1 + tick.At.X, (box->ClientHeight() - tick.BoxHeight) / 2 + tick.At.Y),
+        tick.Checked);
+    for (int i = 0; i < 2; ++i) {
+      TskCheckBox* b = g->Buttons(i);
+      const TSurface image = testsupport::Render(b);
+      EXPECT_EQ(testsupport::PixelAt(image, 1 + dot.At.X, (b->ClientHeight() - dot.BoxHeight) / 2 + dot.At.Y),
+                i == 1 ? dot.Checked : dot.Unchecked)
+          << i;
+    }
   }
 }
 

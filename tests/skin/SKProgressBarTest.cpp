@@ -182,6 +182,21 @@ TEST(SkProgressBar, RendersInEveryStyle) {
     vertical->SetBounds(200, 10, 16, 150);
     vertical->SetOrientation(skVertical);
     vertical->SetUIStyle(style);
+    SCOPED_TRACE(TskUIStyleNames.NameOf(style));
+    // Framed in the border colour; the done part (60 % of 149 = 89 pixels, 50 % from the bottom when
+    // vertical) shows the picture, the rest the control background colour.
+    const TColor border = GetInsideThemeColor(style, 25), rest = GetInsideThemeColor(style, 26);
+    const TSurface h = Render(bar);
+    EXPECT_EQ(PixelAt(h, 0, 0), border);
+    EXPECT_EQ(PixelAt(h, 149, 15), border);
+    for (int x = 90; x < 149; ++x) ASSERT_EQ(PixelAt(h, x, 8), rest) << x; // the caption stays left of 90
+    EXPECT_NE(PixelAt(h, 50, 8), rest);
+    EXPECT_NE(PixelAt(h, 3, 3), rest);
+    const TSurface v = Render(vertical);
+    EXPECT_EQ(PixelAt(v, 0, 75), border);
+    EXPECT_EQ(PixelAt(v, 8, 74), rest);
+    EXPECT_NE(PixelAt(v, 8, 75), rest);
+    EXPECT_NE(PixelAt(v, 8, 147), rest);
     testsupport::RenderToPng(&form, "SkProgressBar-" + TskUIStyleNames.NameOf(style) + ".png");
     delete bar;
     delete vertical;

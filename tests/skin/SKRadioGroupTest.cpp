@@ -8,6 +8,7 @@
 #include "classlib/core/Exception.h"
 #include "classlib/core/StringList.h"
 #include "skin/SKRadioGroup.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -157,6 +158,22 @@ TEST_F(TskCheckGroupTest, RendersInEveryStyle) {
     c->SetChecked(0, true);
     c->SetUIStyle(s);
     testsupport::RenderToPng(c, "TskCheckGroup_" + TskUIStyleNames.NameOf(s) + ".png");
+    SCOPED_TRACE(TskUIStyleNames.NameOf(s));
+    // Each button shows its check mark exactly when checked: the third radio button, the first check box.
+    for (TskCheckGroup* group : {static_cast<TskCheckGroup*>(g), c}) {
+      const skintest::CheckMarkPixel mark = skintest::CheckMark(s, group == g ? 4 : 3);
+      ASSERT_GE(mark.At.X, 0);
+      for (int i = 0; i < group->ButtonCount(); ++i) {
+        TskCheckBox* b = group->Buttons(i);
+        const TSurface image = testsupport::Render(b);
+        const int py = (b->ClientHeight() - mark.BoxHeight) / 2;
+        EXPECT_EQ(testsupport::PixelAt(image, 1 + mark.At.X, py + mark.At.Y),
+                  b->Checked() ? mark.Checked : mark.Unchecked)
+            << i;
+      }
+    }
+    EXPECT_EQ(g->ItemIndex(), 3);
+    EXPECT_EQ(g->Buttons(3)->Left(), 8 + (210 - 10) / 2); // the second column, first row
     delete g;
     delete c;
   }

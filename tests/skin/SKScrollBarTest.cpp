@@ -9,8 +9,14 @@
 #include "classlib/controls/Form.h"
 #include "classlib/core/Filer.h"
 #include "classlib/core/TypInfo.h"
+#include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/Canvas.h"
+#include "classlib/graphics/Picture.h"
 #include "skin/SKScrollBar.h"
 #include "tests/support/TestSupport.h"
+
+using testsupport::PixelAt;
+using testsupport::Render;
 
 namespace {
 
@@ -234,6 +240,27 @@ TEST(SkScrollBar, RendersInEveryStyle) {
     v->SetOrientation(skVertical);
     v->SetBounds(250, 10, 20, 200);
     v->SetPosition(70);
+    SCOPED_TRACE(TskUIStyleNames.NameOf(style));
+    // Slider lengths from the page sizes (30 % and the least, 10 %), at their positions' places.
+    TskScrollTrackBar* ht = h->Track();
+    TskScrollTrackBar* vt = v->Track();
+    EXPECT_EQ(ht->Slider()->Width(), ht->Width() * 30 / 100);
+    EXPECT_EQ(vt->Slider()->Height(), vt->Height() * 10 / 100);
+    EXPECT_EQ(ht->Slider()->Left(), (ht->Width() - ht->Slider()->Width()) * 40 / 100);
+    EXPECT_EQ(vt->Slider()->Top(), (vt->Height() - vt->Slider()->Height()) * 70 / 100);
+    // The slider's middle and the arrows show their pictures; the track around the slider its colour.
+    TBitmap start;
+    GetInsideThemeBitmap(style, 33, &start, 3, 1);
+    TBitmap* slider = ht->GetSliderImage()->Bitmap();
+    const int sw = slider->Width(), sh = slider->Height();
+    EXPECT_EQ(slider->Canvas()->Pixels(0, sh / 2), start.Canvas()->Pixels(0, sh / 2));
+    const TSurface hs = Render(h);
+    EXPECT_EQ(PixelAt(hs, ht->Left() + ht->Slider()->Left() + sw / 2, ht->Slider()->Top() + sh / 2),
+              slider->Canvas()->Pixels(sw / 2, sh / 2));
+    EXPECT_EQ(PixelAt(hs, ht->Left() + 1, ht->Height() / 2), GetInsideThemeColor(style, 31));
+    TBitmap* arrow = h->DecButton()->PicNormal()->Bitmap();
+    EXPECT_EQ(PixelAt(hs, arrow->Width() / 2, arrow->Height() / 2),
+              arrow->Canvas()->Pixels(arrow->Width() / 2, arrow->Height() / 2));
     testsupport::RenderToPng(&form, "SkScrollBar-" + TskUIStyleNames.NameOf(style) + ".png");
     delete h;
     delete v;

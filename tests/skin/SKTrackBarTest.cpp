@@ -197,6 +197,7 @@ TEST(SkTrackBar, StepsAtTheEndsOfThe32BitRangeStopThere) {
   }
   b.bar->SetMin(INT32_MIN);
   b.bar->SetPosition(INT32_MIN);
+  EXPECT_EQ(b.bar->LastChange(), INT32_MIN); // the whole range back is more than 32 bits can say
   for (WORD key : {VK_PRIOR, VK_LEFT, VK_UP}) {
     testsupport::PressKey(key);
     EXPECT_EQ(b.bar->Position(), INT32_MIN) << key;
@@ -320,6 +321,21 @@ TEST(SkTrackBar, RendersInEveryStyle) {
     v->SetOrientation(skVertical);
     v->SetBounds(240, 10, 30, 190);
     v->SetPosition(7);
+    SCOPED_TRACE(TskUIStyleNames.NameOf(style));
+    // The sliders stand at their positions' places and show their pictures there.
+    for (TskTrackBar* bar : {h, v}) {
+      TskImagePanel* slider = bar->Slider();
+      const bool horizontal = bar == h;
+      const TPoint at = horizontal
+                            ? Point((200 - slider->Width()) * 4 / 10, (bar->Height() - slider->Height()) / 2)
+                            : Point((bar->Width() - slider->Width()) / 2, (190 - slider->Height()) * 7 / 10);
+      EXPECT_EQ(slider->Left(), at.X);
+      EXPECT_EQ(slider->Top(), at.Y);
+      TBitmap* picture = bar->GetSliderImage()->Bitmap();
+      const int cx = picture->Width() / 2, cy = picture->Height() / 2;
+      ASSERT_NE(picture->Canvas()->Pixels(cx, cy), TColor(0xFF00FF));
+      EXPECT_EQ(PixelAt(Render(bar), at.X + cx, at.Y + cy), picture->Canvas()->Pixels(cx, cy));
+    }
     testsupport::RenderToPng(&form, "SkTrackBar-" + TskUIStyleNames.NameOf(style) + ".png");
     delete h;
     delete v;

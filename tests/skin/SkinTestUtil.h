@@ -11,6 +11,10 @@
 #include <unistd.h>
 
 #include "classlib/core/AnsiString.h"
+#include "classlib/core/Types.h"
+#include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/Canvas.h"
+#include "skin/SKThemes.h"
 
 namespace skintest {
 
@@ -41,6 +45,36 @@ inline void WriteBytes(const AnsiString& file, const std::vector<uint8_t>& bytes
 inline std::vector<uint8_t> ReadBytes(const AnsiString& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Where a style's checked and unchecked box pictures (pieces 1 and 2 of a four-piece strip, 3 and 4 when
+// disabled; item 3 for check boxes, 4 for radio buttons) first differ, and their colours there: a pixel of
+// the check mark.
+struct CheckMarkPixel {
+  TPoint At{-1, -1};
+  TColor Checked = 0;
+  TColor Unchecked = 0;
+  int BoxWidth = 0;
+  int BoxHeight = 0;
+};
+
+inline CheckMarkPixel CheckMark(TskUIStyle Style, int Item, bool Enabled = true) {
+  TBitmap on, off;
+  GetInsideThemeBitmap(Style, Item, &on, 4, Enabled ? 1 : 3);
+  GetInsideThemeBitmap(Style, Item, &off, 4, Enabled ? 2 : 4);
+  CheckMarkPixel m;
+  m.BoxWidth = on.Width();
+  m.BoxHeight = on.Height();
+  for (int y = 0; y < on.Height() && m.At.X < 0; ++y)
+    for (int x = 0; x < on.Width(); ++x) {
+      const TColor a = on.Canvas()->Pixels(x, y), b = off.Canvas()->Pixels(x, y);
+      if (a == b || a == 0xFF00FF || b == 0xFF00FF) continue; // the key shows the background
+      m.At = {x, y};
+      m.Checked = a;
+      m.Unchecked = b;
+      break;
+    }
+  return m;
 }
 
 // Sets an environment variable for the length of a test.
