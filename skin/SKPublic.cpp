@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <string>
 #include <vector>
 
 #include "classlib/controls/Application.h"
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Screen.h"
 #include "classlib/controls/WinControl.h"
+#include "classlib/core/SysUtils.h"
 #include "classlib/core/TypInfo.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
@@ -359,19 +357,8 @@ bool IsA(const TObject* Object, const char* ClassName) {
   return false;
 }
 
-bool SysLocaleMiddleEast() {
-  // The first of these that is set decides, as the C library's locale lookup does.
-  for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char* value = std::getenv(var);
-    if (!value || !*value) continue;
-    const std::string lang(value, std::min<size_t>(2, std::strlen(value)));
-    return lang == "ar" || lang == "he" || lang == "iw" || lang == "fa" || lang == "ur";
-  }
-  return false;
-}
-
 bool UseRightToLeftLayout(const TControl* Control) {
-  return Control && Control->BiDiMode() == bdRightToLeft && SysLocaleMiddleEast();
+  return Control && Control->BiDiMode() == bdRightToLeft && SysLocale.MiddleEast;
 }
 
 int SaturatedAdd(int Value, int64_t Delta) {

@@ -60,9 +60,7 @@ bool InRect(int X, int Y, const TRect& Rect);
 AnsiString PCharToStr(const char* Text);
 // Value + Delta, held to the 32-bit range instead of wrapping.
 int SaturatedAdd(int Value, int64_t Delta);
-// The system locale is a Middle-East one (Arabic, Hebrew, Persian, Urdu), read from the locale settings.
-bool SysLocaleMiddleEast();
-// A control lays its caption out right to left: its BiDiMode asks for it on a Middle-East locale.
+// A control lays its caption out right to left: its BiDiMode asks for it on a Middle-East system locale.
 bool UseRightToLeftLayout(const TControl* Control);
 // The system's version flag, computed once at start: an NT platform of version 5.x with x above 0. The
 // version query reports the host's own platform, which is not NT, so the flag is false here.

@@ -76,11 +76,11 @@ TEST(TskGroupBox, RightToLeftOnAMiddleEastLocaleOpensTheFrameOnTheRight) {
   const int gapStart = 120 - 7 - box->Canvas()->TextWidth("Size");
   {
     // The right-to-left mode alone changes nothing: the locale must read right to left too.
-    skintest::ScopedEnv locale("LC_ALL", "en_GB.UTF-8");
+    skintest::ScopedMiddleEastLocale locale(false);
     TSurface image = Render(box);
     EXPECT_EQ(PixelAt(image, 117, top), clRed);
   }
-  skintest::ScopedEnv locale("LC_ALL", "ar_EG.UTF-8");
+  skintest::ScopedMiddleEastLocale locale(true);
   box->Invalidate();
   TSurface image = Render(box);
   EXPECT_EQ(PixelAt(image, 119, top), clRed);

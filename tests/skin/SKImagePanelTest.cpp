@@ -193,12 +193,12 @@ TEST(TskPanel, RightToLeftCaptionOnAMiddleEastLocaleEndsBeforeTheButton) {
   };
   int left = 0, right = 0, last = 0;
   {
-    skintest::ScopedEnv locale("LC_ALL", "de_DE.UTF-8");
+    skintest::ScopedMiddleEastLocale locale(false);
     caption(left, right, last);
     EXPECT_GT(left, 0);
     EXPECT_EQ(right, 0);
   }
-  skintest::ScopedEnv locale("LC_ALL", "he_IL.UTF-8");
+  skintest::ScopedMiddleEastLocale locale(true);
   panel->Invalidate();
   caption(left, right, last);
   EXPECT_EQ(left, 0);

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "classlib/core/AnsiString.h"
+#include "classlib/core/SysUtils.h"
 #include "classlib/core/Types.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
@@ -76,6 +77,20 @@ inline CheckMarkPixel CheckMark(TskUIStyle Style, int Item, bool Enabled = true)
     }
   return m;
 }
+
+// Sets the system locale's right-to-left flag for the length of a test.
+class ScopedMiddleEastLocale {
+ public:
+  explicit ScopedMiddleEastLocale(bool MiddleEast) : FOld(SysLocale.MiddleEast) {
+    SysLocale.MiddleEast = MiddleEast;
+  }
+  ~ScopedMiddleEastLocale() { SysLocale.MiddleEast = FOld; }
+  ScopedMiddleEastLocale(const ScopedMiddleEastLocale&) = delete;
+  ScopedMiddleEastLocale& operator=(const ScopedMiddleEastLocale&) = delete;
+
+ private:
+  bool FOld;
+};
 
 // Sets an environment variable for the length of a test.
 class ScopedEnv {
