@@ -8,6 +8,7 @@
 #include "classlib/controls/Dialogs.h"
 #include "classlib/controls/Hint.h"
 #include "classlib/controls/Screen.h"
+#include "classlib/controls/StatusBar.h"
 #include "classlib/controls/WindowHandle.h"
 #include "classlib/core/Thread.h"
 #include "classlib/graphics/Icon.h"
@@ -182,7 +183,10 @@ void TApplication::SetShowHint(bool Value) {
 void TApplication::SetHint(const AnsiString& Value) {
   if (FHint == Value) return;
   FHint = Value;
-  if (OnHint) OnHint(this);
+  if (OnHint)
+    OnHint(this);
+  else
+    DispatchHintToStatusBars(Value);
 }
 
 void TApplication::CancelHint() {

@@ -47,7 +47,7 @@ class TCollection : public TPersistent {
   explicit TCollection(TClass ItemClass);
   ~TCollection() override;
 
-  TCollectionItem* Add();
+  virtual TCollectionItem* Add(); // a collection may choose the class of the item
   TCollectionItem* Insert(int Index);
   void Delete(int Index);
   void Clear();
