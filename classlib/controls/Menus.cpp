@@ -73,6 +73,8 @@ AnsiString KeyName(WORD key) {
   return "";
 }
 
+} // namespace
+
 AnsiString StripHotkey(const AnsiString& s) {
   AnsiString r;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -84,8 +86,6 @@ AnsiString StripHotkey(const AnsiString& s) {
   }
   return r;
 }
-
-} // namespace
 
 TShortCut ShortCut(WORD Key, TShiftState Shift) {
   if (Key & 0xFF00) return 0;

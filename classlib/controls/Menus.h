@@ -17,6 +17,8 @@ using TShortCut = uint16_t;
 constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0;
 TShortCut ShortCut(WORD Key, TShiftState Shift);
 AnsiString ShortCutToText(TShortCut ShortCut);
+// A caption without its accelerator marks: each '&' goes, "&&" leaves one.
+AnsiString StripHotkey(const AnsiString& Caption);
 TShortCut TextToShortCut(const AnsiString& Text);
 // The short cut a key message stands for (key code, Shift and Ctrl state, Alt from the message).
 TShortCut ShortCutFromMessage(const TMessage& Message);
