@@ -110,15 +110,14 @@ void TskCustomButton::SetTransparent(bool Value) {
 }
 
 void TskCustomButton::SetUIStyle(TskUIStyle Value) {
-  FUIStyle = Value;
+  FTheme.UIStyle = Value;
   UIStyleChanged();
   Repaint();
 }
 
 void TskCustomButton::SetFileTheme(TskFileTheme* Value) {
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(this); // a theme on another form may go first
-  SetUIStyle(FUIStyle);
+  FTheme.Attach(this, Value);
+  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskCustomButton::SetPicTransparent(bool Value) {
@@ -139,8 +138,7 @@ void TskCustomButton::SetEnabled(bool Value) {
 
 void TskCustomButton::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == FFileTheme) {
-    FFileTheme = nullptr;
+  if (FTheme.Forget(AComponent, Operation)) {
     SetUIStyle(DeepBlue);
   }
 }
@@ -148,7 +146,7 @@ void TskCustomButton::Notification(TComponent* AComponent, TOperation Operation)
 void TskCustomButton::AutoSizeChanged() {
   if (!FAutoSize) return;
   TBitmap pic;
-  GetInsideThemeBitmap(FUIStyle, 1, &pic, 0, 0);
+  GetInsideThemeBitmap(FTheme.UIStyle, 1, &pic, 0, 0);
   int h = pic.Height(), w = pic.Width();
   if (pic.Empty()) {
     h = EmptyPicHeight;
@@ -168,11 +166,7 @@ void TskCustomButton::TransparentChanged() {
 }
 
 void TskCustomButton::PaintButton(int ThemeIndex, int SpitCount, int SpitIndex, TBitmap* Bitmap) {
-  TskUIStyle style;
-  if (UsingFileTheme(FFileTheme, FUIStyle, style))
-    FFileTheme->GetBitmap(ThemeIndex, Bitmap, SpitCount, SpitIndex);
-  else
-    GetInsideThemeBitmap(style, ThemeIndex, Bitmap, SpitCount, SpitIndex);
+  FTheme.Bitmap(ThemeIndex, Bitmap, SpitCount, SpitIndex);
 }
 
 void TskCustomButton::PaintButtonNormal(TBitmap* Bitmap) {
@@ -449,11 +443,7 @@ void TskButton::SetSpacing(int Value) {
 }
 
 void TskButton::UIStyleChanged() {
-  TskUIStyle style;
-  if (UsingFileTheme(FileTheme(), UIStyle(), style))
-    SetTransparent(FileTheme()->GetBool(2));
-  else
-    SetTransparent(GetInsideThemeBool(style, 2));
+  SetTransparent(Theme().Bool(2));
 }
 
 void TskButton::PaintFocus(TCanvas* Canvas) {
@@ -699,11 +689,7 @@ void TskArrowButton::SetArrow(TskArrowButtonType Value) {
 }
 
 void TskArrowButton::UIStyleChanged() {
-  TskUIStyle style;
-  if (UsingFileTheme(FileTheme(), UIStyle(), style))
-    SetTransparent(FileTheme()->GetBool(2));
-  else
-    SetTransparent(GetInsideThemeBool(style, 2));
+  SetTransparent(Theme().Bool(2));
 }
 
 void TskArrowButton::PaintPic(TCanvas* Canvas, TBitmap* Bitmap) {
@@ -790,14 +776,13 @@ void TskCheckBox::SetChecked(bool Value) {
 }
 
 void TskCheckBox::SetUIStyle(TskUIStyle Value) {
-  FUIStyle = Value;
+  FTheme.UIStyle = Value;
   Repaint();
 }
 
 void TskCheckBox::SetFileTheme(TskFileTheme* Value) {
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(this); // a theme on another form may go first
-  SetUIStyle(FUIStyle);
+  FTheme.Attach(this, Value);
+  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskCheckBox::SetTransparent(bool Value) {
@@ -817,8 +802,7 @@ void TskCheckBox::SetEnabled(bool Value) {
 
 void TskCheckBox::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == FFileTheme) {
-    FFileTheme = nullptr;
+  if (FTheme.Forget(AComponent, Operation)) {
     SetUIStyle(DeepBlue);
   }
 }
@@ -843,11 +827,7 @@ void TskCheckBox::Paint() {
   const int piece = Enabled() ? (FChecked ? 1 : 2) : (FChecked ? 3 : 4);
   TCanvas* canvas = buffer.Canvas();
   canvas->SetFont(Font());
-  TskUIStyle style;
-  if (UsingFileTheme(FFileTheme, FUIStyle, style))
-    FFileTheme->GetBitmap(GetPicThemeIndex(), &box, 4, piece);
-  else
-    GetInsideThemeBitmap(style, GetPicThemeIndex(), &box, 4, piece);
+  FTheme.Bitmap(GetPicThemeIndex(), &box, 4, piece);
   const AnsiString caption = Caption();
   const int textHeight = canvas->TextHeight("W");
   if (FAutoSize) {

@@ -8,6 +8,7 @@
 #include "classlib/controls/Timer.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Picture.h"
+#include "skin/SKThemeLink.h"
 #include "skin/SKThemes.h"
 
 class TskFileTheme;
@@ -30,9 +31,9 @@ class TskCustomButton : public TCustomControl {
   void SetTransparent(bool Value);
   int ModalResult() const { return FModalResult; }
   void SetModalResult(int Value) { FModalResult = Value; }
-  virtual TskUIStyle UIStyle() const { return FUIStyle; }
+  virtual TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FFileTheme; }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   void SetFileTheme(TskFileTheme* Value);
   bool PicTransparent() const { return FPicTransparent; }
   void SetPicTransparent(bool Value);
@@ -89,6 +90,8 @@ class TskCustomButton : public TCustomControl {
   void CMFocusChanged(TMessage& Message) override;
   void CMTextChanged(TMessage& Message) override;
 
+  const TskThemeLink& Theme() const { return FTheme; }
+
   bool FBoldCaption = false; // a focus painting asks the caption painting for bold text
   bool FMouseOn = false;
   bool FMouseDown = false;
@@ -103,8 +106,7 @@ class TskCustomButton : public TCustomControl {
   bool FDefault = false;
   bool FTransparent = false;
   int FModalResult = 0;
-  TskUIStyle FUIStyle = DeepBlue;
-  TskFileTheme* FFileTheme = nullptr;
+  TskThemeLink FTheme;
   bool FPicTransparent = false;
   std::unique_ptr<TTimer> FTimer;
   int FMouseContinuouslyDownInterval = 100;
@@ -265,9 +267,9 @@ class TskCheckBox : public TCustomControl {
   void SetChecked(bool Value);
   TCheckBoxState State() const { return FChecked ? cbChecked : cbUnchecked; }
   void SetState(TCheckBoxState Value) { SetChecked(Value == cbChecked); }
-  TskUIStyle UIStyle() const { return FUIStyle; }
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FFileTheme; }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   void SetFileTheme(TskFileTheme* Value);
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value);
@@ -301,8 +303,7 @@ class TskCheckBox : public TCustomControl {
   bool FChecked = false;
 
  private:
-  TskUIStyle FUIStyle = DeepBlue;
-  TskFileTheme* FFileTheme = nullptr;
+  TskThemeLink FTheme;
   bool FTransparent = false;
   bool FAutoSize = true;
 };

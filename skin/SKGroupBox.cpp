@@ -36,32 +36,24 @@ void TskCustomGroupBox::SetCaption(const AnsiString& Value) {
 }
 
 void TskCustomGroupBox::SetFileTheme(TskFileTheme* Value) {
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(this); // a theme on another form may go first
-  SetUIStyle(FUIStyle);
+  FTheme.Attach(this, Value);
+  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskCustomGroupBox::SetUIStyle(TskUIStyle Value) {
-  FUIStyle = Value;
-  UpdateUIStyle(FUIStyle, FFileTheme);
+  FTheme.UIStyle = Value;
+  UpdateUIStyle(FTheme.UIStyle, FTheme.FileTheme);
 }
 
 void TskCustomGroupBox::UpdateUIStyle(TskUIStyle Style, TskFileTheme* FileTheme) {
   ContainerApplyUIStyle(this, Style, FileTheme);
-  TskUIStyle style = DeepBlue;
-  if (UsingFileTheme(FFileTheme, FUIStyle, style)) {
-    SetBorderColor(FFileTheme->GetColor(25));
-    Font()->SetColor(FFileTheme->GetColor(27));
-  } else {
-    SetBorderColor(GetInsideThemeColor(style, 25));
-    Font()->SetColor(GetInsideThemeColor(style, 27));
-  }
+  SetBorderColor(FTheme.Color(25));
+  Font()->SetColor(FTheme.Color(27));
 }
 
 void TskCustomGroupBox::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == FFileTheme) {
-    FFileTheme = nullptr;
+  if (FTheme.Forget(AComponent, Operation)) {
     ContainerApplyUIStyle(this, DeepBlue, nullptr);
     SetUIStyle(DeepBlue);
   }

@@ -13,9 +13,9 @@ class TskCustomGroupBox : public TskCustomPanel {
   // Kept apart from the window text, which stays one blank so the picture panel draws no caption of its own.
   AnsiString Caption() const { return FCaption; }
   void SetCaption(const AnsiString& Value);
-  TskFileTheme* FileTheme() const { return FFileTheme; }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   void SetFileTheme(TskFileTheme* Value);
-  TskUIStyle UIStyle() const { return FUIStyle; }
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   void SetUIStyle(TskUIStyle Value);
 
   virtual void UpdateUIStyle(TskUIStyle Style, TskFileTheme* FileTheme);
@@ -33,8 +33,7 @@ class TskCustomGroupBox : public TskCustomPanel {
 
   TColor FBorderColor = 0;
   AnsiString FCaption;
-  TskFileTheme* FFileTheme = nullptr;
-  TskUIStyle FUIStyle = DeepBlue;
+  TskThemeLink FTheme;
 };
 
 class TskGroupBox : public TskCustomGroupBox {

@@ -218,40 +218,20 @@ void TskPanel::SetHeight(int Value) {
 }
 
 void TskPanel::SetFileTheme(TskFileTheme* Value) {
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(this); // a theme on another form may go first
+  FTheme.Attach(this, Value);
   FThemeAssigning = true;
-  SetUIStyle(FUIStyle);
+  SetUIStyle(FTheme.UIStyle);
   FThemeAssigning = false;
 }
 
 void TskPanel::SetUIStyle(TskUIStyle Value) {
-  FUIStyle = Value;
+  FTheme.UIStyle = Value;
   // A file theme given to a panel in a built-in style changes nothing.
   if (FThemeAssigning && Value != FromThemeFile) return;
   SetColor(0xFFFFFF);
-  TskUIStyle style = DeepBlue;
-  if (UsingFileTheme(FFileTheme, FUIStyle, style)) {
-    FFileTheme->GetBitmap(42, FCaptionPicture.get(), 0, 0);
-    FBorderColor = FFileTheme->GetColor(25);
-    switch (FFileTheme->GetColor(27)) {
-    case 0x020000:
-    case 0x040000:
-    case 0x030000:
-    case 0x050000:
-    case 0x7A5316:
-    case 0x22630F:
-      FCaptionFontColor = 0;
-      break;
-    default:
-      FCaptionFontColor = 0xFFFFFF;
-      break;
-    }
-  } else {
-    GetInsideThemeBitmap(style, 42, FCaptionPicture.get(), 0, 0);
-    FBorderColor = GetInsideThemeColor(style, 25);
-    FCaptionFontColor = style == MacOS ? TColor(0) : GetInsideThemeColor(style, 20);
-  }
+  FTheme.Bitmap(42, FCaptionPicture.get());
+  FBorderColor = FTheme.Color(25);
+  FCaptionFontColor = SKPanelCaptionColor(FTheme);
   // Nudging the height makes the panel lay its children out against the new caption bar.
   const int expanded = FExpandedHeight;
   SetHeight(expanded - 1);
@@ -261,8 +241,7 @@ void TskPanel::SetUIStyle(TskUIStyle Value) {
 
 void TskPanel::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == FFileTheme) {
-    FFileTheme = nullptr;
+  if (FTheme.Forget(AComponent, Operation)) {
     ContainerApplyUIStyle(this, DeepBlue, nullptr);
     SetUIStyle(DeepBlue);
   }

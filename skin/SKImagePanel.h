@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "classlib/controls/Panel.h"
-#include "skin/SKThemes.h"
+#include "skin/SKThemeLink.h"
 
 class TBitmap;
 class TPicture;
@@ -70,9 +70,9 @@ class TskPanel : public TCustomPanel {
 
   TColor BorderColor() const { return FBorderColor; }
   void SetBorderColor(TColor Value);
-  TskUIStyle UIStyle() const { return FUIStyle; }
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FFileTheme; }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   void SetFileTheme(TskFileTheme* Value);
   bool ShowButton() const { return FShowButton; }
   void SetShowButton(bool Value);
@@ -109,8 +109,7 @@ class TskPanel : public TCustomPanel {
   void SetRealHeight(int Value) { TControl::SetHeight(Value); }
 
   TColor FBorderColor = 0;
-  TskUIStyle FUIStyle = DeepBlue;
-  TskFileTheme* FFileTheme = nullptr;
+  TskThemeLink FTheme;
   std::unique_ptr<TBitmap> FCaptionPicture;
   bool FShowButton = true;
   bool FButtonHot = false;

@@ -45,13 +45,12 @@ TskProgressBar::TskProgressBar(TComponent* AOwner) : TCustomPanel(AOwner) {
 TskProgressBar::~TskProgressBar() = default;
 
 void TskProgressBar::SetFileTheme(TskFileTheme* Value) {
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(this);
-  SetUIStyle(FUIStyle);
+  FTheme.Attach(this, Value);
+  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskProgressBar::SetUIStyle(TskUIStyle Value) {
-  FUIStyle = Value;
+  FTheme.UIStyle = Value;
   UpdatePicture();
 }
 
@@ -137,17 +136,10 @@ void TskProgressBar::UpdateProgress() {
 }
 
 void TskProgressBar::UpdatePicture() {
-  TskUIStyle style = DeepBlue;
   TBitmap* bitmap = FPicture->Bitmap();
-  if (UsingFileTheme(FFileTheme, FUIStyle, style)) {
-    FFileTheme->GetBitmap(24, bitmap, 0, 0);
-    SetColor(FFileTheme->GetColor(26));
-    SetBorderColor(FFileTheme->GetColor(25));
-  } else {
-    GetInsideThemeBitmap(style, 24, bitmap, 0, 0);
-    SetColor(GetInsideThemeColor(style, 26));
-    SetBorderColor(GetInsideThemeColor(style, 25));
-  }
+  FTheme.Bitmap(24, bitmap);
+  SetColor(FTheme.Color(26));
+  SetBorderColor(FTheme.Color(25));
   if (FOrientation == skVertical) {
     TBitmap turned;
     turned.Assign(FPicture->Bitmap());
@@ -159,8 +151,7 @@ void TskProgressBar::UpdatePicture() {
 
 void TskProgressBar::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == FFileTheme) {
-    FFileTheme = nullptr;
+  if (FTheme.Forget(AComponent, Operation)) {
     SetUIStyle(DeepBlue);
   }
 }

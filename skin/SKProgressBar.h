@@ -7,7 +7,7 @@
 
 #include "classlib/controls/Panel.h"
 #include "classlib/graphics/Picture.h"
-#include "skin/SKThemes.h"
+#include "skin/SKThemeLink.h"
 
 class TskFileTheme;
 
@@ -20,9 +20,9 @@ class TskProgressBar : public TCustomPanel {
   explicit TskProgressBar(TComponent* AOwner);
   ~TskProgressBar() override;
 
-  TskFileTheme* FileTheme() const { return FFileTheme; }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   void SetFileTheme(TskFileTheme* Value);
-  TskUIStyle UIStyle() const { return FUIStyle; }
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   void SetUIStyle(TskUIStyle Value);
   TColor CaptionColor() const { return FCaptionColor; }
   void SetCaptionColor(TColor Value);
@@ -64,8 +64,7 @@ class TskProgressBar : public TCustomPanel {
   int32_t FMax = 100;
   int32_t FMin = 0;
   int32_t FPosition = 50;
-  TskUIStyle FUIStyle = DeepBlue;
-  TskFileTheme* FFileTheme = nullptr;
+  TskThemeLink FTheme;
   TskProgressBarOrientation FOrientation = skHorizontal;
   TColor FBorderColor = 0;
   TColor FColor = clBtnFace;

@@ -17,6 +17,7 @@
 #include "classlib/graphics/Picture.h"
 #include "classlib/win/Windows.h"
 #include "skin/SKMgr.h"
+#include "skin/SKThemeLink.h"
 
 namespace {
 
@@ -359,6 +360,12 @@ bool IsA(const TObject* Object, const char* ClassName) {
 
 bool UseRightToLeftLayout(const TControl* Control) {
   return Control && Control->BiDiMode() == bdRightToLeft && SysLocale.MiddleEast;
+}
+
+TColor SKPanelCaptionColor(const TskThemeLink& Theme) {
+  TskUIStyle style = DeepBlue;
+  if (Theme.UseFile(style)) return SKCaptionFontColor(Theme.Color(27), SK_PANEL_DARK_CAPTIONS);
+  return style == MacOS ? TColor(clBlack) : Theme.Color(20);
 }
 
 int SaturatedAdd(int Value, int64_t Delta) {

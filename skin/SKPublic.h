@@ -20,6 +20,7 @@ class TObject;
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TskThemeLink;
 
 // The fixed transparent key of skin pictures.
 constexpr TColor SK_TRANSPARENT_KEY = 0xFF00FF;
@@ -58,6 +59,9 @@ void PlaceControl(TControl* Control, const TRect& Rect);
 bool InRect(const TPoint& Point, const TRect& Rect);
 bool InRect(int X, int Y, const TRect& Rect);
 AnsiString PCharToStr(const char* Text);
+// The caption colour of caption panels and side channels: from a theme file black or white by its
+// ControlFontColor, in a built-in style black for MacOS and the menu's selected font colour otherwise.
+TColor SKPanelCaptionColor(const TskThemeLink& Theme);
 // Value + Delta, held to the 32-bit range instead of wrapping.
 int SaturatedAdd(int Value, int64_t Delta);
 // A control lays its caption out right to left: its BiDiMode asks for it on a Middle-East system locale.

@@ -66,9 +66,8 @@ TskScrollBar::~TskScrollBar() {
 }
 
 void TskScrollBar::SetFileTheme(TskFileTheme* Value) {
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(this);
-  SetUIStyle(FUIStyle);
+  FTheme.Attach(this, Value);
+  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskScrollBar::SetOrientation(TskProgressBarOrientation Value) {
@@ -79,7 +78,7 @@ void TskScrollBar::SetOrientation(TskProgressBarOrientation Value) {
 }
 
 void TskScrollBar::SetUIStyle(TskUIStyle Value) {
-  FUIStyle = Value;
+  FTheme.UIStyle = Value;
   FTrack->SetColor(Color());
   UpdatePictures();
   PlaceTrackBarAndButton();
@@ -117,23 +116,15 @@ void TskScrollBar::MouseContinuouslyDownDec(TObject*) {
 
 void TskScrollBar::UpdatePictures() {
   FTrack->SetBarImage(nullptr);
-  TskUIStyle style = DeepBlue;
-  const bool fromFile = UsingFileTheme(FFileTheme, FUIStyle, style);
-  auto bitmap = [&](int Index, TBitmap* Dest, int Count, int Piece) {
-    if (fromFile)
-      FFileTheme->GetBitmap(Index, Dest, Count, Piece);
-    else
-      GetInsideThemeBitmap(style, Index, Dest, Count, Piece);
-  };
-  SetColor(fromFile ? FFileTheme->GetColor(31) : GetInsideThemeColor(style, 31));
-  bitmap(33, FSliderStart.get(), 3, 1);
-  bitmap(33, FSliderMiddle.get(), 3, 2);
-  bitmap(33, FSliderEnd.get(), 3, 3);
+  SetColor(FTheme.Color(31));
+  FTheme.Bitmap(33, FSliderStart.get(), 3, 1);
+  FTheme.Bitmap(33, FSliderMiddle.get(), 3, 2);
+  FTheme.Bitmap(33, FSliderEnd.get(), 3, 3);
   // The arrow strip is drawn for the vertical bar.
   TskImageButton* const buttons[2] = {FDecButton, FIncButton};
   for (int piece = 1; piece <= 6; ++piece) {
     TBitmap arrow;
-    bitmap(32, &arrow, 6, piece);
+    FTheme.Bitmap(32, &arrow, 6, piece);
     if (FOrientation == skHorizontal) RoundPicture(&arrow);
     TPicture picture;
     picture.SetBitmap(&arrow);
@@ -226,8 +217,7 @@ void TskScrollBar::UpdateSliderPic() {
 
 void TskScrollBar::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == FFileTheme) {
-    FFileTheme = nullptr;
+  if (FTheme.Forget(AComponent, Operation)) {
     SetUIStyle(DeepBlue);
   }
 }

@@ -8,7 +8,7 @@
 #include "classlib/graphics/Bitmap.h"
 #include "skin/SKButton.h"
 #include "skin/SKProgressBar.h"
-#include "skin/SKThemes.h"
+#include "skin/SKThemeLink.h"
 #include "skin/SKTrackBar.h"
 
 class TskFileTheme;
@@ -22,13 +22,13 @@ class TskScrollBar : public TCustomPanel {
   explicit TskScrollBar(TComponent* AOwner);
   ~TskScrollBar() override;
 
-  TskFileTheme* FileTheme() const { return FFileTheme; }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   void SetFileTheme(TskFileTheme* Value);
   int LineButton() const { return FLineButton; }
   void SetLineButton(int Value);
   TskProgressBarOrientation Orientation() const { return FOrientation; }
   void SetOrientation(TskProgressBarOrientation Value);
-  TskUIStyle UIStyle() const { return FUIStyle; }
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   void SetUIStyle(TskUIStyle Value);
   int Max() const { return FTrack->Max(); }
   void SetMax(int Value) { FTrack->SetMax(Value); }
@@ -76,8 +76,7 @@ class TskScrollBar : public TCustomPanel {
   std::unique_ptr<TBitmap> FSliderStart;
   std::unique_ptr<TBitmap> FSliderMiddle;
   std::unique_ptr<TBitmap> FSliderEnd;
-  TskUIStyle FUIStyle = DeepBlue;
-  TskFileTheme* FFileTheme = nullptr;
+  TskThemeLink FTheme;
   TskProgressBarOrientation FOrientation = skHorizontal;
   TScrollBarInc FSmallChange = 1;
   int32_t FLineButton = 0;

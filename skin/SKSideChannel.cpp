@@ -84,57 +84,34 @@ int TskSideChannel::TitleHeight() const {
 }
 
 void TskSideChannel::SetFileTheme(TskFileTheme* Value) {
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(this);
+  FTheme.Attach(this, Value);
   FApplyingFileTheme = true;
-  SetUIStyle(FUIStyle);
+  SetUIStyle(FTheme.UIStyle);
   FApplyingFileTheme = false;
 }
 
 void TskSideChannel::SetUIStyle(TskUIStyle Value) {
-  FUIStyle = Value;
+  FTheme.UIStyle = Value;
   if (FApplyingFileTheme && Value != FromThemeFile) return;
   SetColor(clWhite);
-  TskUIStyle style = DeepBlue;
-  if (UsingFileTheme(FFileTheme, FUIStyle, style)) {
-    FSideBarColor = FFileTheme->GetColor(15);
-    FFileTheme->GetBitmap(41, FHandleBitmap.get(), 0, 0);
-    FFileTheme->GetBitmap(42, FTitleBitmap.get(), 0, 0);
-    FBorderColor = FFileTheme->GetColor(25);
-    switch (FFileTheme->GetColor(27)) {
-    case 0x020000:
-    case 0x040000:
-    case 0x030000:
-    case 0x050000:
-    case 0x7A5316:
-    case 0x22630F:
-      FCaptionFontColor = clBlack;
-      break;
-    default:
-      FCaptionFontColor = clWhite;
-      break;
-    }
-  } else {
-    FSideBarColor = GetInsideThemeColor(style, 15);
-    GetInsideThemeBitmap(style, 41, FHandleBitmap.get(), 0, 0);
-    GetInsideThemeBitmap(style, 42, FTitleBitmap.get(), 0, 0);
-    FBorderColor = GetInsideThemeColor(style, 25);
-    FCaptionFontColor = style == MacOS ? TColor(clBlack) : GetInsideThemeColor(style, 20);
-  }
+  FSideBarColor = FTheme.Color(15);
+  FTheme.Bitmap(41, FHandleBitmap.get());
+  FTheme.Bitmap(42, FTitleBitmap.get());
+  FBorderColor = FTheme.Color(25);
+  FCaptionFontColor = SKPanelCaptionColor(FTheme);
   if (FShowButton) {
     FPin->SetTop(std::min((TitleHeight() - FPin->Height()) / 2, 5));
   } else {
     FPin->SetTop(-50);
     SetStayOn(true);
   }
-  ContainerApplyUIStyle(this, style, FFileTheme);
+  ContainerApplyUIStyle(this, FTheme.InsideStyle(), FTheme.FileTheme);
   Repaint();
 }
 
 void TskSideChannel::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == FFileTheme) {
-    FFileTheme = nullptr;
+  if (FTheme.Forget(AComponent, Operation)) {
     ContainerApplyUIStyle(this, DeepBlue, nullptr);
     SetUIStyle(DeepBlue);
   }

@@ -6,7 +6,7 @@
 
 #include "classlib/controls/Buttons.h"
 #include "classlib/controls/Panel.h"
-#include "skin/SKThemes.h"
+#include "skin/SKThemeLink.h"
 
 class TBitmap;
 class TTimer;
@@ -25,9 +25,9 @@ class TskSideChannel : public TCustomPanel {
   explicit TskSideChannel(TComponent* AOwner);
   ~TskSideChannel() override;
 
-  TskFileTheme* FileTheme() const { return FFileTheme; }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   void SetFileTheme(TskFileTheme* Value);
-  TskUIStyle UIStyle() const { return FUIStyle; }
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   void SetUIStyle(TskUIStyle Value);
   TColor BorderColor() const { return FBorderColor; }
   void SetBorderColor(TColor Value);
@@ -85,8 +85,7 @@ class TskSideChannel : public TCustomPanel {
   void SetRealWidth(int Value) { TControl::SetWidth(Value); }
 
   TSpeedButton* FPin = nullptr;
-  TskUIStyle FUIStyle = DeepBlue;
-  TskFileTheme* FFileTheme = nullptr;
+  TskThemeLink FTheme;
   TColor FBorderColor = 0;
   std::unique_ptr<TBitmap> FTitleBitmap;
   std::unique_ptr<TBitmap> FHandleBitmap;

@@ -71,13 +71,12 @@ void TskTrackBar::SetOrientation(TskProgressBarOrientation Value) {
 }
 
 void TskTrackBar::SetFileTheme(TskFileTheme* Value) {
-  FFileTheme = Value;
-  if (Value) Value->FreeNotification(this);
-  SetUIStyle(FUIStyle);
+  FTheme.Attach(this, Value);
+  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskTrackBar::SetUIStyle(TskUIStyle Value) {
-  FUIStyle = Value;
+  FTheme.UIStyle = Value;
   UpdateControl();
   if (Value == MacOS) SetTransparent(true);
 }
@@ -339,15 +338,8 @@ void TskTrackBar::Resize() {
 
 void TskTrackBar::UpdatePicture() {
   if (CustomPicture()) return;
-  TskUIStyle style = DeepBlue;
-  const int sliderItem = FOrientation == skHorizontal ? 29 : 30;
-  if (UsingFileTheme(FFileTheme, FUIStyle, style)) {
-    FFileTheme->GetBitmap(28, FBarImage->Bitmap(), 0, 0);
-    FFileTheme->GetBitmap(sliderItem, FSlider->Picture()->Bitmap(), 0, 0);
-  } else {
-    GetInsideThemeBitmap(style, 28, FBarImage->Bitmap(), 0, 0);
-    GetInsideThemeBitmap(style, sliderItem, FSlider->Picture()->Bitmap(), 0, 0);
-  }
+  FTheme.Bitmap(28, FBarImage->Bitmap());
+  FTheme.Bitmap(FOrientation == skHorizontal ? 29 : 30, FSlider->Picture()->Bitmap());
   const int length = FOrientation == skHorizontal ? Width() : Height();
   const int thickness = FBarImage->Height();
   FBarBitmap->SetSize(length, thickness);
@@ -361,8 +353,7 @@ void TskTrackBar::UpdatePicture() {
 
 void TskTrackBar::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == FFileTheme) {
-    FFileTheme = nullptr;
+  if (FTheme.Forget(AComponent, Operation)) {
     SetUIStyle(DeepBlue);
   }
 }

@@ -11,7 +11,7 @@
 #include "classlib/graphics/Picture.h"
 #include "skin/SKImagePanel.h"
 #include "skin/SKProgressBar.h"
-#include "skin/SKThemes.h"
+#include "skin/SKThemeLink.h"
 
 class TskFileTheme;
 
@@ -23,9 +23,9 @@ class TskTrackBar : public TCustomPanel {
 
   TskProgressBarOrientation Orientation() const { return FOrientation; }
   void SetOrientation(TskProgressBarOrientation Value);
-  TskFileTheme* FileTheme() const { return FFileTheme; }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
   void SetFileTheme(TskFileTheme* Value);
-  TskUIStyle UIStyle() const { return FUIStyle; }
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   void SetUIStyle(TskUIStyle Value);
   TPicture* BarImage() const { return FBarImage.get(); }
   void SetBarImage(TPicture* Value);
@@ -96,8 +96,7 @@ class TskTrackBar : public TCustomPanel {
   int32_t FPosition = 0;
   int32_t FLastPosition = 0;
   TskProgressBarOrientation FOrientation = skHorizontal;
-  TskFileTheme* FFileTheme = nullptr;
-  TskUIStyle FUIStyle = DeepBlue;
+  TskThemeLink FTheme;
   bool FShowTick = true;
   bool FTransparent = false;
   int32_t FLastChange = 0;
