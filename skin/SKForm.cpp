@@ -123,7 +123,7 @@ TskForm::~TskForm() {
   if (auto* menu = dynamic_cast<TskMainMenu*>(FMenu)) menu->SetFrame(nullptr);
   delete FMenuBar; // owned by the frame as its component; its buttons go with it
   FMenuBar = nullptr;
-  FSideBorderPicture.reset();
+  FPictures.Clear();
   Release();
 }
 
@@ -234,30 +234,10 @@ void TskForm::NewParentWndProc(TMessage& Message) {
 }
 
 void TskForm::NCCalcSize(TMessage& Message) {
-  auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam);
-  if (!params) return;
-  TRect proposed = params->rgrc[0];
-  if (params->lppos)
-    proposed = Bounds(params->lppos->x, params->lppos->y, params->lppos->cx, params->lppos->cy);
-  const int x = proposed.Left, y = proposed.Top, cx = proposed.Width(), cy = proposed.Height();
-  const int side = SideBorderWidth();
-  TRect r;
-  r.Top = y; // the caption bar is a child control inside the client area
-  if (side > 0) {
-    r.Left = x + side - 2;
-    r.Right = x + cx - side + 2;
-  } else {
-    r.Left = x;
-    r.Right = x + cx;
-  }
-  if (FBottomBorderHeight != 0)
-    r.Bottom = y + cy - FBottomBorderHeight + 2;
-  else if (FBorderWidth == 3)
-    r.Bottom = y + cy;
-  else
-    r.Bottom = y + cy - FBorderWidth + 2;
-  params->rgrc[0] = r;
-  params->rgrc[1] = r;
+  const int inset = FBottomBorderHeight != 0 ? FBottomBorderHeight - 2
+                    : FBorderWidth == 3      ? 0
+                                             : FBorderWidth - 2;
+  FrameNCCalcSize(Message, SideBorderWidth(), inset);
 }
 
 void TskForm::WMSizeFrame() {
@@ -311,22 +291,7 @@ void TskForm::WMSizeFrame() {
 
 void TskForm::RegionWindow() {
   if (!Active() || Designing() || !FForm->HandleAllocated()) return;
-  const int h = FForm->Height(), w = FForm->Width(), half = h / 2;
-  const int r = std::max(0, RoundCorner()), rb = std::max(0, RoundCornerBottom());
-  TRegionHandle top(CreateRoundRectRgn(0, 0, w + 1, half + 1, r, r));
-  for (const TRect& corner : {TRect{0, half - 2 * r, 2 * r, half}, TRect{w - 2 * r, half - 2 * r, w, half}}) {
-    TRegionHandle square(CreateRectRgnIndirect(&corner));
-    CombineRgn(top, top, square, RGN_OR);
-  }
-  TRegionHandle bottom(CreateRoundRectRgn(0, half, w + 1, h + 1, rb, rb));
-  for (const TRect& corner :
-       {TRect{0, half, 2 * rb, half + 2 * rb}, TRect{w - 2 * rb, half, w, half + 2 * rb}}) {
-    TRegionHandle square(CreateRectRgnIndirect(&corner));
-    CombineRgn(bottom, bottom, square, RGN_OR);
-  }
-  HRGN whole = CreateRectRgn(0, 0, 0, 0);
-  CombineRgn(whole, top, bottom, RGN_OR);
-  SetWindowRgn(FForm->Handle(), whole, 1); // the window owns the region now
+  SetFrameRegion(FForm->Handle(), FForm->Width(), FForm->Height(), RoundCorner(), RoundCornerBottom());
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -356,26 +321,10 @@ void TskForm::SetUIStyle(TskUIStyle Value) {
     }
     SetRoundCorner(FTheme.Size(14));
     SetRoundCornerBottom(FTheme.Size(47));
-    auto left = std::make_unique<TBitmap>();
-    FTheme.Bitmap(45, left.get());
-    if (left->Width() != 0 && left->Height() != 0) {
-      FSideBorderPicture = std::make_unique<TBitmap>();
-      FSideBorderPicture->SetSize(left->Width(), left->Height());
-      FSideBorderPicture->Canvas()->Draw(0, 0, left.get());
-      RoundPicture2(FSideBorderPicture.get());
-      FLeftBorderPicture = std::move(left);
-    } else {
-      FSideBorderPicture.reset();
-      FLeftBorderPicture.reset();
-    }
-    auto bottom = std::make_unique<TBitmap>();
-    FTheme.Bitmap(46, bottom.get());
-    FBottomBorderHeight = bottom->Height();
-    FBottomBorderPicture = bottom->Empty() ? nullptr : std::move(bottom);
+    FPictures.Load(FTheme);
+    FBottomBorderHeight = FPictures.BottomHeight();
   } else {
-    FSideBorderPicture.reset();
-    FLeftBorderPicture.reset();
-    FBottomBorderPicture.reset();
+    FPictures.Clear();
     SetRoundCornerBottom(0);
     FBottomBorderHeight = 0;
     FBorderColor = FTheme.Color(16);
@@ -573,16 +522,7 @@ void TskForm::RepaintMenuBar() {
 }
 
 bool TskForm::ApplyMenuFont(TFont* Font) const {
-  auto* menu = dynamic_cast<TskMainMenu*>(FMenu);
-  if (!menu) return false;
-  if (menu->UseSystemFont()) {
-    Menu_GetSystemFont(Font);
-  } else {
-    Font->SetName(menu->FontName());
-    Font->SetSize(menu->FontSize());
-    Font->SetCharset(static_cast<TFontCharset>(menu->FontCharset()));
-  }
-  return true;
+  return ApplySkinMenuFont(dynamic_cast<TskMainMenu*>(FMenu), Font);
 }
 
 bool TskForm::MenuBarShowing() const {
@@ -627,7 +567,7 @@ int TskForm::GetTitleBarHeight() const {
 }
 
 int TskForm::SideBorderWidth() const {
-  return FSideBorderPicture ? FSideBorderPicture->Width() : 0;
+  return FPictures.SideWidth();
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -729,107 +669,24 @@ void TskForm::PaintFormBorder() {
   if (FForm->WindowState() == wsMinimized && !Designing()) return;
   HWND wnd = FForm->Handle();
   HDC dc = GetWindowDC(wnd);
+  TskFrameBorderLook look;
+  look.TitleBar = FTitleBar;
+  look.BorderWidth = FBorderWidth;
+  look.BorderColor = FBorderColor;
+  look.BandColor = look.LineColor = Color();
+  look.BandTop = GetTitleBarHeight();
+  look.TopColor = FMenuBar ? FMenuBar->Color() : FForm->Color();
+  look.MenuBarShown = MenuBarShowing();
+  look.MenuBarHeight = FMenuBar ? FMenuBar->Height() : 0;
+  look.MenuBarColor = FMenuBar ? FMenuBar->Color() : FMenuBarColor;
+  look.Pictures = &FPictures;
+  look.RoundCorner = RoundCorner();
+  look.Designing = Designing();
   TCanvas canvas;
   canvas.SetHandle(dc);
-  if (FSideBorderPicture)
-    PaintPictureBorder(&canvas, FForm->Width(), FForm->Height());
-  else
-    PaintPlainBorder(&canvas, FForm->Width(), FForm->Height());
+  PaintFrameBorder(&canvas, FForm->Width(), FForm->Height(), look);
   canvas.SetHandle(nullptr);
   ReleaseDC(wnd, dc);
-}
-
-void TskForm::PaintPlainBorder(TCanvas* C, int W, int H) {
-  const int bw = FBorderWidth;
-  Fill(C, FBorderColor, {0, 0, bw, H});
-  Fill(C, FBorderColor, {0, H - bw, W, H});
-  Fill(C, FBorderColor, {W - bw, 0, W, H});
-  if (bw < 4) {
-    const int t = GetTitleBarHeight();
-    Fill(C, Color(), {bw, t, 3, H - bw});
-    Fill(C, Color(), {bw, H - 3, W - bw, H - bw});
-    Fill(C, Color(), {W - 3, t, W - bw, H - bw});
-    if (MenuBarShowing()) {
-      const int th = FTitleBar->Height(), mh = FMenuBar->Height();
-      Fill(C, FMenuBar->Color(), {bw, th + 3, 3, th + 3 + mh});
-      Fill(C, FMenuBar->Color(), {W - 3, th + 3, W - bw, th + 3 + mh});
-    }
-  }
-  if (FTitleBar->Visible() && FTitleBar->CanPaint() && bw < 4) {
-    TBitmap *left = nullptr, *right = nullptr, *centre = nullptr;
-    FTitleBar->GetLeftImage(left);
-    FTitleBar->GetRightImage(right);
-    FTitleBar->GetCenterImage(centre);
-    TBitmap x;
-    x.SetSize(3 - bw, left->Height());
-    x.Canvas()->Draw(0, 0, left);
-    C->Draw(bw, 0, &x);
-    if (right->Width() >= 3)
-      x.Canvas()->Draw(2 - right->Width(), 0, right);
-    else
-      x.Canvas()->StretchDraw({0, 0, x.Width(), x.Height()}, right);
-    C->Draw(W - 3, 0, &x);
-    x.SetSize(W - 5, 3);
-    x.Canvas()->Draw(-2, 0, left);
-    const int a = left->Width() - 2, b = x.Width() - right->Width() + 3;
-    x.Canvas()->Draw(b, 0, right);
-    x.Canvas()->StretchDraw({a, 0, b, centre->Height()}, centre);
-    C->Draw(2, 0, &x);
-    const int r = RoundCorner();
-    if (bw == 1 && r == 11 && !Designing()) {
-      // The rounded upper corners outlined in the border colour.
-      C->Pen()->SetColor(FBorderColor);
-      C->Arc(W - 2 * r + 1, -1, W + 1, 2 * r - 1, W + 1, r - 1, W - r + 1, -1);
-      C->Arc(-1, -1, 2 * r - 1, 2 * r - 1, r - 1, -1, -1, r - 1);
-    }
-  }
-  if (!FTitleBar->Visible()) {
-    Fill(C, FBorderColor, {0, 0, W, 1});
-    Fill(C, Color(), {bw, 1, W - bw, 3});
-  }
-}
-
-void TskForm::PaintPictureBorder(TCanvas* C, int W, int H) {
-  const int sw = FSideBorderPicture->Width();
-  const int t = FTitleBar->Visible() ? FTitleBar->Height() : 0;
-  int h = 0;
-  if (FBottomBorderPicture) {
-    h = FBottomBorderPicture->Height();
-    SpitDrawHorizontal(FBottomBorderPicture.get(), C, {0, H - h, W, H}, false, true);
-  }
-  C->StretchDraw({0, t, sw, H - h}, FLeftBorderPicture.get());
-  C->StretchDraw({W - sw, t, W, H - h}, FSideBorderPicture.get());
-  Fill(C, Color(), {sw, t, sw + 1, H - h});
-  Fill(C, Color(), {sw + 1, H - h - 1, W - sw - 1, H - h});
-  Fill(C, Color(), {W - sw - 1, t, W - sw, H - h});
-  if (MenuBarShowing()) {
-    const int mh = FMenuBar->Height();
-    Fill(C, FMenuBar->Color(), {sw, t, sw + 1, t + mh + 3});
-    Fill(C, FMenuBar->Color(), {W - sw - 1, t + 3, W - sw, t + 3 + mh});
-  }
-  if (FTitleBar->Visible() && FTitleBar->CanPaint()) {
-    TBitmap *left = nullptr, *right = nullptr, *centre = nullptr;
-    FTitleBar->GetLeftImage(left);
-    FTitleBar->GetRightImage(right);
-    FTitleBar->GetCenterImage(centre);
-    TBitmap x;
-    x.SetSize(sw + 2, left->Height());
-    x.Canvas()->Draw(0, 0, left);
-    C->Draw(0, 0, &x);
-    if (right->Width() >= x.Width())
-      x.Canvas()->Draw(x.Width() - right->Width(), 0, right);
-    else
-      x.Canvas()->StretchDraw({0, 0, x.Width(), x.Height()}, right);
-    C->Draw(W - x.Width(), 0, &x);
-    x.SetSize(W - 2 * sw, 3);
-    x.Canvas()->Draw(1 - sw, 0, left);
-    const int a = left->Width() - sw, b = x.Width() - right->Width() + sw;
-    x.Canvas()->Draw(b, 0, right);
-    x.Canvas()->StretchDraw({a, 0, b, centre->Height()}, centre);
-    C->Draw(sw, 0, &x);
-  } else {
-    Fill(C, FMenuBar ? FMenuBar->Color() : FForm->Color(), {sw, 0, W - sw, 3});
-  }
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -840,66 +697,13 @@ TskThemeLink TskForm::MenuTheme() const {
   return FTheme;
 }
 
-TBitmap* TskForm::MacMenuPicture(std::unique_ptr<TBitmap>& Cache, const char* Name) {
-  if (!Cache) {
-    Cache = std::make_unique<TBitmap>();
-    Cache->LoadFromResourceName(0, Name);
-  }
-  return Cache.get();
-}
-
 void TskForm::DrawMenuBar(TToolBar* Sender, const TRect& ARect, bool&) {
-  if (MenuTheme().UIStyle == MacOS)
-    Sender->Canvas()->StretchDraw(ARect, MacMenuPicture(FMacMenuBar, SK_RES_MACOS_MENU_BAR));
+  FMenuBarPainter.DrawBar(Sender, ARect, MenuTheme().UIStyle);
 }
 
 void TskForm::DrawButton(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw) {
   DefaultDraw = false;
-  TRect r = Button->BoundsRect();
-  const TskThemeLink theme = MenuTheme();
-  TCanvas* canvas = Sender->Canvas();
-  const bool fontSet = ApplyMenuFont(canvas->Font());
-  if (fontSet) canvas->Font()->SetColor(static_cast<TskMainMenu*>(FMenu)->FontColor());
-  const bool highlighted = State.Contains(cdsHot) || State.Contains(cdsSelected);
-  const bool pressed = State.Contains(cdsSelected);
-  const AnsiString caption = Button->Caption();
-  constexpr unsigned centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-
-  if (highlighted && theme.UIStyle == MacOS) {
-    TBitmap b;
-    b.SetSize(r.Width(), r.Height());
-    TCanvas* bc = b.Canvas();
-    bc->StretchDraw({0, 0, b.Width(), b.Height()}, MacMenuPicture(FMacMenuSelect, SK_RES_MACOS_MENU_SELECT));
-    bc->Brush()->SetStyle(bsClear);
-    bc->Font()->SetName(canvas->Font()->Name());
-    bc->Font()->SetSize(canvas->Font()->Size());
-    bc->Font()->SetCharset(canvas->Font()->Charset());
-    bc->Font()->SetColor(theme.Color(20));
-    RECT text{0, 0, b.Width(), b.Height() + 2};
-    DrawText(bc->Handle(), caption.c_str(), -1, &text, centred);
-    canvas->Draw(r.Left, r.Top, &b);
-    return;
-  }
-  if (highlighted) {
-    if (pressed) r.Right -= 2;
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(theme.Color(19));
-    canvas->FillRect(r);
-    canvas->Brush()->SetColor(theme.Color(18));
-    canvas->FrameRect(r);
-    if (pressed) r.Left += 2;
-    r.Top += 2;
-    canvas->Brush()->SetStyle(bsClear);
-    canvas->Font()->SetColor(theme.Color(20));
-  } else {
-    canvas->Brush()->SetStyle(bsClear);
-    r.Top += 2;
-    TColor colour = theme.Color(22);
-    if (theme.UseFile() && theme.Color(27) == 0x030000) colour = clWhite;
-    canvas->Font()->SetColor(Button->Enabled() ? colour : TColor(0x808080));
-  }
-  RECT text = r;
-  DrawText(canvas->Handle(), caption.c_str(), -1, &text, centred);
+  FMenuBarPainter.DrawButton(Sender, Button, State, MenuTheme(), dynamic_cast<TskMainMenu*>(FMenu), true);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/Panel.h"
 #include "classlib/controls/ToolBar.h"
+#include "skin/SKFramePaint.h"
 #include "skin/SKThemeLink.h"
 #include "skin/SKTitleBar.h"
 
@@ -136,20 +137,17 @@ class TskForm : public TCustomPanel {
   void WMSizeFrame();
   // Gives the form its caption and window procedure back.
   void Release();
-  void PaintPlainBorder(TCanvas* Canvas, int W, int H);
-  void PaintPictureBorder(TCanvas* Canvas, int W, int H);
   bool MenuBarShowing() const;
   // The style and theme file the menu bar is drawn in: the linked skinned menu's, else the frame's.
   TskThemeLink MenuTheme() const;
   // The linked menu's font for the bar's canvas (when it is a skinned menu); answers whether it set one.
   bool ApplyMenuFont(TFont* Font) const;
-  TBitmap* MacMenuPicture(std::unique_ptr<TBitmap>& Cache, const char* Name);
 
   TskTitleBar* FTitleBar = nullptr; // owned (component ownership), parent the frame
   TskMenuBar* FMenuBar = nullptr;   // owned (component ownership); null while no menu is linked
   TMainMenu* FMenu = nullptr;       // not owned
   TWndMethod FOldWndProc;
-  std::unique_ptr<TBitmap> FSideBorderPicture; // the right-hand border: item 45 turned by 180 degrees
+  TskBorderPictures FPictures; // a theme file's border pictures; the right one is item 45 turned round
   int FBottomBorderHeight = 0;
   TFormBorderStyle FOldBorderStyle = bsSizeable;
   TForm* FForm = nullptr;
@@ -166,13 +164,9 @@ class TskForm : public TCustomPanel {
   bool FStartMaximized = false;
   bool FTitleBarWanted = true;
   bool FTitleBarSwitching = false;
-  // Pictures the painting would otherwise load on every paint: the left and bottom border pictures of a
-  // theme file and the tiled client background of MacOS and Protein.
-  std::unique_ptr<TBitmap> FLeftBorderPicture;
-  std::unique_ptr<TBitmap> FBottomBorderPicture;
+  // The tiled client background of MacOS and Protein, loaded once per style.
   std::unique_ptr<TBitmap> FBackgroundTile;
-  std::unique_ptr<TBitmap> FMacMenuBar;    // "MACOS_MENU_BAR", loaded on first use
-  std::unique_ptr<TBitmap> FMacMenuSelect; // "MACOS_MENU_SELECT", loaded on first use
+  TskMenuBarPainter FMenuBarPainter;
 };
 
 // Shared by every frame of the program: how often a frame that started maximized has re-asserted it, and
