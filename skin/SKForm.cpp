@@ -8,6 +8,7 @@
 #include "classlib/graphics/Gdi.h"
 #include "classlib/win/Windows.h"
 #include "skin/SKImagePanel.h"
+#include "skin/SKMDIForm.h"
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPublic.h"
@@ -139,7 +140,8 @@ bool TskForm::RemoveCaption() {
 }
 
 void TskForm::FrameChanged() {
-  SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0, FrameChangedFlags);
+  // Never makes the window anew: an MDI child whose frame form went has none, and cannot get one.
+  if (FForm->HandleAllocated()) SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0, FrameChangedFlags);
 }
 
 void TskForm::ReAssign() {
@@ -718,5 +720,7 @@ void TskMenuBar::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TskMenuBar::OnMenuPopup(TObject* Sender) {
   auto* popup = dynamic_cast<TPopupMenu*>(Sender);
-  if (popup && FForm && FForm->Menu()) popup->SetAutoHotkeys(FForm->Menu()->AutoHotkeys());
+  if (!popup) return;
+  if (FForm && FForm->Menu()) popup->SetAutoHotkeys(FForm->Menu()->AutoHotkeys());
+  if (FMDIForm && FMDIForm->ShownMenu()) popup->SetAutoHotkeys(FMDIForm->ShownMenu()->AutoHotkeys());
 }

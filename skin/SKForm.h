@@ -20,14 +20,18 @@ class TskForm;
 
 // The bar that shows a frame's menu: one button per top-level item, each dropping its item's sub-menu
 // down, painted by the frame's custom-draw handlers.
+class TskMDIForm;
+
 class TskMenuBar : public TToolBar {
   QUENDREL_CLASS(TskMenuBar, TToolBar)
  public:
   explicit TskMenuBar(TComponent* AOwner) : TToolBar(AOwner) {}
 
-  // The frame whose menu the bar shows (set by the frame).
+  // The frame whose menu the bar shows (set by the frame), or the MDI frame's.
   TskForm* Form() const { return FForm; }
   void SetForm(TskForm* Value) { FForm = Value; }
+  TskMDIForm* MDIForm() const { return FMDIForm; }
+  void SetMDIForm(TskMDIForm* Value) { FMDIForm = Value; }
 
   // The pop-up menu the bar makes to drop a button's items down gets OnMenuPopup.
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -35,7 +39,8 @@ class TskMenuBar : public TToolBar {
   void OnMenuPopup(TObject* Sender);
 
  private:
-  TskForm* FForm = nullptr; // not owned
+  TskForm* FForm = nullptr;       // not owned
+  TskMDIForm* FMDIForm = nullptr; // not owned
 };
 
 class TskForm : public TCustomPanel {

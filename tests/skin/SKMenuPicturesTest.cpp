@@ -19,26 +19,18 @@
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPopupMenu.h"
+#include "tests/support/SkinLooks.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::PixelAt;
 
 namespace {
 
-struct Picture {
-  const char* Name;
-  TskUIStyle Style;
-  const char* ThemeFile; // under the build's themes folder; null for a built-in style
-};
-const Picture Pictures[] = {{"MacOS", MacOS, nullptr},         {"WinXP", WinXP, nullptr},
-                            {"DeepBlue", DeepBlue, nullptr},   {"Protein", Protein, nullptr},
-                            {"BlueGlass", BlueGlass, nullptr}, {"Emerald", FromThemeFile, "Emerald.skn"}};
+using Picture = testsupport::SkinLook;
+const auto& Pictures = testsupport::SkinLooks;
 
 TMenuItem* Item(TForm& Form, TMenuItem* Parent, const char* Caption) {
-  auto* item = new TMenuItem(&Form); // owned by the form
-  item->SetCaption(Caption);
-  Parent->Add(item);
-  return item;
+  return testsupport::AddMenuItem(&Form, Parent, Caption);
 }
 
 struct MenuDemo {

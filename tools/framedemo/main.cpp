@@ -25,25 +25,14 @@
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPopupMenu.h"
+#include "tests/support/SkinLooks.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-struct Look {
-  const char* Name;
-  TskUIStyle Style;
-  const char* ThemeFile; // in the build's themes folder; null for a built-in style
-};
-const Look Looks[] = {{"MacOS", MacOS, nullptr},         {"WinXP", WinXP, nullptr},
-                      {"DeepBlue", DeepBlue, nullptr},   {"Protein", Protein, nullptr},
-                      {"BlueGlass", BlueGlass, nullptr}, {"Emerald", FromThemeFile, "Emerald.skn"}};
-
-TMenuItem* Item(TComponent* Owner, TMenuItem* Parent, const char* Caption) {
-  auto* item = new TMenuItem(Owner); // owned by the form
-  item->SetCaption(Caption);
-  Parent->Add(item);
-  return item;
-}
+using Look = testsupport::SkinLook;
+using testsupport::SkinLooks;
+const auto Item = testsupport::AddMenuItem;
 
 // The form and everything on it; all of it is owned by the form.
 struct DemoForm {
@@ -150,7 +139,7 @@ void ShootWhileOpen(const std::function<void()>& Open, TForm* Form, const AnsiSt
 int Pictures(const AnsiString& Folder) {
   setenv("QUENDREL_TEST_OUTPUT", Folder.c_str(), 1);
   ForceDirectories(Folder);
-  for (const Look& look : Looks) {
+  for (const Look& look : SkinLooks) {
     TForm form(nullptr);
     DemoForm demo(&form, look);
     form.Show();
@@ -170,8 +159,8 @@ int Pictures(const AnsiString& Folder) {
 }
 
 int Desktop(const char* Name) {
-  const Look* look = &Looks[2];
-  for (const Look& l : Looks)
+  const Look* look = &SkinLooks[2];
+  for (const Look& l : SkinLooks)
     if (Name && std::strcmp(l.Name, Name) == 0) look = &l;
   TForm* form = nullptr;
   Application->Initialize();

@@ -1,0 +1,232 @@
+// A skinned MDI frame with three skinned children, and the pop-up notice, for looking at.
+//
+//   mdidemo --pictures <folder>   draws, offscreen, in every built-in style and the Emerald sample theme: the
+//                                 children cascaded, tiled, and one maximized (its buttons on the menu bar);
+//                                 and the notice sliding in, frame by frame
+//   mdidemo [style] [--tour]      opens the frame on the desktop (style: MacOS, WinXP, DeepBlue, Protein,
+//                                 BlueGlass or Emerald; DeepBlue by default) and runs until it closes; with
+//                                 --tour it cascades, tiles, maximizes a child and pops the notice up by
+//                                 itself, printing each step, and closes after the last
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/controls/Application.h"
+#include "classlib/controls/DesktopDC.h"
+#include "classlib/controls/Form.h"
+#include "classlib/controls/Label.h"
+#include "classlib/controls/Screen.h"
+#include "classlib/controls/Timer.h"
+#include "classlib/core/Exception.h"
+#include "classlib/core/SysUtils.h"
+#include "classlib/win/Windows.h"
+#include "skin/SKForm.h"
+#include "skin/SKMDIForm.h"
+#include "skin/SKMainMenu.h"
+#include "skin/SKMgr.h"
+#include "skin/SKPublic.h"
+#include "skin/frmMSNPop.h"
+#include "tests/support/SkinLooks.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using Look = testsupport::SkinLook;
+using testsupport::SkinLooks;
+const auto Item = testsupport::AddMenuItem;
+
+// The frame form, its children and the notice. The children are owned by the application, everything else
+// by the frame form.
+struct Demo {
+  TForm* Frame = nullptr;
+  TskMDIForm* Skin = nullptr;
+  TskFileTheme* Theme = nullptr;
+  std::vector<TForm*> Children;
+  TskMSNPopForm* Notice = nullptr;
+
+  Demo(TForm* frame, const Look& look) : Frame(frame) {
+    Frame->SetFormStyle(fsMDIForm);
+    Frame->SetBounds(40, 40, 640, 460);
+    Frame->SetCaption("Quendrel - MDI frame");
+    Theme = new TskFileTheme(Frame);
+    if (look.ThemeFile) Theme->SetThemeFile(GetExeDir() + "../../app/themes/" + look.ThemeFile);
+
+    auto* menu = new TskMainMenu(Frame);
+    TMenuItem* file = Item(Frame, menu->Items(), "&File");
+    Item(Frame, file, "&New Board");
+    Item(Frame, file, "-");
+    Item(Frame, file, "E&xit")->OnClick = [this](TObject*) { Frame->Close(); };
+    TMenuItem* window = Item(Frame, menu->Items(), "&Window");
+    Item(Frame, window, "&Cascade")->OnClick = [this](TObject*) { Frame->Cascade(); };
+    Item(Frame, window, "&Tile")->OnClick = [this](TObject*) { Frame->Tile(); };
+    TMenuItem* help = Item(Frame, menu->Items(), "&Help");
+    Item(Frame, help, "&Notice")->OnClick = [this](TObject*) { Notice->Popup(); };
+    menu->MenuAdded();
+    Frame->SetWindowMenu(window);
+
+    Skin = new TskMDIForm(Frame);
+    Skin->SetMenu(menu);
+    Skin->SetFileTheme(Theme);
+    Skin->SetUIStyle(look.Style);
+
+    Notice = new TskMSNPopForm(Frame);
+    Notice->SetTitle("Quendrel");
+    Notice->SetMessageText("A shorter solution was found: 38 moves.");
+    Notice->SetAnimateTime(300);
+    Notice->SetStayTime(3000);
+  }
+
+  void AddChildren(const Look& look) {
+    for (int i = 0; i < 3; ++i) {
+      auto* child = new TForm(Application); // owned by the application
+      const std::string caption = "Board " + std::to_string(i + 1);
+      child->SetFormStyle(fsMDIChild);
+      child->SetCaption(caption.c_str());
+      child->SetBounds(20 + 40 * i, 20 + 30 * i, 260, 180);
+      auto* frame = new TskForm(child); // owned by the child
+      frame->SetParent(child);
+      if (i == 2) {
+        // The last child brings its own menu, which the frame's bar shows while the child is active.
+        auto* menu = new TskMainMenu(child);
+        Item(child, Item(child, menu->Items(), "&Board"), "&Shuffle");
+        Item(child, Item(child, menu->Items(), "&Moves"), "&Undo");
+        Item(child, Item(child, menu->Items(), "&Window"), "&Cascade");
+        menu->MenuAdded();
+        frame->SetMenu(menu);
+      }
+      frame->SetFileTheme(Theme);
+      frame->SetUIStyle(look.Style);
+      auto* label = new TLabel(child);
+      label->SetParent(frame);
+      label->SetBounds(16, 50, 220, 20);
+      label->SetCaption(("A " + std::to_string(3 + i) + " x " + std::to_string(3 + i) + " board").c_str());
+      label->SetTransparent(true);
+      child->Show();
+      Children.push_back(child);
+    }
+  }
+};
+
+void Shoot(TForm* Frame, const AnsiString& Name) {
+  testsupport::Pump();
+  UpdateAllWindows();
+  const TSurface screen = ComposeScreen(Frame->BoundsRect());
+  testsupport::SavePng(screen, Name);
+}
+
+int Pictures(const AnsiString& Folder) {
+  setenv("QUENDREL_TEST_OUTPUT", Folder.c_str(), 1);
+  ForceDirectories(Folder);
+  Application->Initialize();
+  for (const Look& look : SkinLooks) {
+    TForm* frame = nullptr;
+    Application->CreateForm(frame);
+    {
+      Demo demo(frame, look);
+      frame->Show();
+      demo.AddChildren(look);
+      testsupport::Pump();
+      frame->Cascade();
+      Shoot(frame, AnsiString("mdi-cascade-") + look.Name + ".png");
+      frame->Tile();
+      Shoot(frame, AnsiString("mdi-tile-") + look.Name + ".png");
+      demo.Children[1]->BringToFront();
+      demo.Children[1]->SetWindowState(wsMaximized);
+      Shoot(frame, AnsiString("mdi-maximized-") + look.Name + ".png");
+      if (std::strcmp(look.Name, "DeepBlue") == 0) {
+        // The notice sliding in over the work area's corner, three of its frames.
+        std::vector<TSurface> frames;
+        OnAnimateWindowFrame = [&](HWND Window, HWND) {
+          if (Window != demo.Notice->Form()->Handle()) return;
+          const TRect work = GetWorkAreaRect();
+          frames.push_back(ComposeScreen({work.Right - 260, work.Bottom - 170, work.Right, work.Bottom}));
+        };
+        demo.Notice->Popup();
+        OnAnimateWindowFrame = {};
+        for (size_t i : {frames.size() / 4, frames.size() / 2, frames.size() - 1})
+          if (i < frames.size())
+            testsupport::SavePng(frames[i], "notice-slide-" + std::to_string(i) + ".png");
+      }
+      for (TForm* child : demo.Children) delete child; // before the frame form, whose theme they use
+    }
+    delete frame;
+    std::printf("%s\n", look.Name);
+  }
+  return 0;
+}
+
+int Desktop(const char* Name, bool Tour) {
+  const Look* look = &SkinLooks[2];
+  for (const Look& l : SkinLooks)
+    if (Name && std::strcmp(l.Name, Name) == 0) look = &l;
+  TForm* frame = nullptr;
+  Application->Initialize();
+  Application->CreateForm(frame);
+  Demo demo(frame, *look);
+  frame->Show();
+  demo.AddChildren(*look);
+  std::unique_ptr<TTimer> timer;
+  int step = 0;
+  if (Tour) {
+    timer = std::make_unique<TTimer>(nullptr);
+    timer->SetInterval(1500);
+    timer->OnTimer = [&](TObject*) {
+      static const char* const steps[] = {"cascade", "tile", "maximize", "notice", "close"};
+      std::printf("%s\n", steps[step]);
+      std::fflush(stdout);
+      switch (step++) {
+      case 0:
+        frame->Cascade();
+        break;
+      case 1:
+        frame->Tile();
+        break;
+      case 2:
+        demo.Children[1]->BringToFront();
+        demo.Children[1]->SetWindowState(wsMaximized);
+        break;
+      case 3:
+        demo.Notice->SetAnimateTime(900); // slow enough to be photographed on its way
+        demo.Notice->Popup();
+        break;
+      default:
+        timer->SetEnabled(false);
+        frame->Close();
+        break;
+      }
+    };
+  }
+  Application->Run();
+  timer.reset();
+  // While the desktop connection is still up; the children first, as they use the frame form's theme.
+  for (TForm* child : demo.Children)
+    if (Screen->IndexOfForm(child) >= 0) delete child;
+  delete frame;
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  try {
+    if (argc >= 3 && std::strcmp(argv[1], "--pictures") == 0) {
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      return Pictures(argv[2]);
+    }
+    const char* style = nullptr;
+    bool tour = false;
+    for (int i = 1; i < argc; ++i) {
+      if (std::strcmp(argv[i], "--tour") == 0)
+        tour = true;
+      else
+        style = argv[i];
+    }
+    return Desktop(style, tour);
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "mdidemo: %s\n", e.Message.c_str());
+    return 1;
+  }
+}
