@@ -1,0 +1,133 @@
+// The check list box: check states that move with their items, ticking and selecting by mouse and keys,
+// scrolling a long list, and the ticks and selection it draws.
+#include <gtest/gtest.h>
+
+#include "classlib/controls/CheckLst.h"
+#include "classlib/controls/Form.h"
+#include "classlib/core/Exception.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using testsupport::PixelAt;
+
+class CheckListBox : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application->Initialize();
+    form.SetBounds(20, 20, 300, 260);
+    list = new TCheckListBox(&form); // owned by the form
+    list->SetParent(&form);
+    list->SetBounds(10, 10, 200, 4 + 5 * list->ItemHeight());
+    for (const char* name : {"skForm", "skButton", "skPanel", "skTrackBar", "skStatusBar", "skToolBar"})
+      list->Items()->Add(name);
+    list->OnClickCheck = [this](TObject*) { ++clickChecks; };
+    form.Show();
+    list->SetFocus();
+    testsupport::Pump();
+  }
+
+  TPoint BoxCentre(int Index) {
+    const TRect box = TCheckListBox::CheckRect(list->ItemRect(Index));
+    return {(box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2};
+  }
+
+  TForm form{nullptr};
+  TCheckListBox* list = nullptr;
+  int clickChecks = 0;
+};
+
+TEST_F(CheckListBox, ChecksMoveWithTheirItemsAndBadIndexesRaise) {
+  list->SetChecked(1, true);
+  list->SetChecked(3, true);
+  list->Items()->Insert(0, "skMDIForm");
+  EXPECT_FALSE(list->Checked(0));
+  EXPECT_TRUE(list->Checked(2));
+  EXPECT_TRUE(list->Checked(4));
+  list->Items()->Delete(2);
+  EXPECT_EQ(list->Items()->Get(2), "skPanel");
+  EXPECT_TRUE(list->Checked(3));
+  list->Items()->Exchange(0, 3);
+  EXPECT_TRUE(list->Checked(0));
+  EXPECT_FALSE(list->Checked(3));
+  EXPECT_THROW(list->Checked(-1), EListError);
+  EXPECT_THROW(list->SetChecked(list->Count(), true), EListError);
+  // Setting a check by program is no click of the user's.
+  EXPECT_EQ(clickChecks, 0);
+  list->Items()->Clear();
+  EXPECT_EQ(list->ItemIndex(), -1);
+}
+
+TEST_F(CheckListBox, TheBoxTicksTheTextSelectsAndSpaceTicksTheSelected) {
+  const TPoint box = BoxCentre(2);
+  testsupport::Click(list, box.X, box.Y);
+  EXPECT_TRUE(list->Checked(2));
+  EXPECT_EQ(list->ItemIndex(), 2);
+  EXPECT_EQ(clickChecks, 1);
+
+  const TRect text = list->ItemRect(4);
+  testsupport::Click(list, text.Right - 10, (text.Top + text.Bottom) / 2);
+  EXPECT_EQ(list->ItemIndex(), 4);
+  EXPECT_FALSE(list->Checked(4));
+  EXPECT_EQ(clickChecks, 1);
+
+  testsupport::PressKey(VK_SPACE, 0, " ");
+  EXPECT_TRUE(list->Checked(4));
+  testsupport::PressKey(VK_UP);
+  testsupport::PressKey(VK_UP);
+  testsupport::PressKey(VK_SPACE, 0, " ");
+  EXPECT_FALSE(list->Checked(2));
+  EXPECT_EQ(clickChecks, 3);
+}
+
+TEST_F(CheckListBox, KeysAndTheWheelScrollALongList) {
+  ASSERT_EQ(list->VisibleItemCount(), 5);
+  list->SetItemIndex(0);
+  testsupport::PressKey(VK_END);
+  EXPECT_EQ(list->ItemIndex(), 5);
+  EXPECT_EQ(list->TopIndex(), 1); // the last item in view at the bottom
+  testsupport::PressKey(VK_HOME);
+  EXPECT_EQ(list->TopIndex(), 0);
+  testsupport::PressKey(VK_DOWN);
+  EXPECT_EQ(list->ItemIndex(), 1);
+  testsupport::PressKey(VK_NEXT);
+  EXPECT_EQ(list->ItemIndex(), 5);
+  // The arrows stay with the list instead of moving the focus on.
+  EXPECT_TRUE(list->Focused());
+
+  list->Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(-120)) << 16, 0);
+  EXPECT_EQ(list->TopIndex(), 1); // three down, held at the end
+  list->Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(120) << 16, 0);
+  EXPECT_EQ(list->TopIndex(), 0);
+  // A click below the last item selects nothing.
+  list->Items()->Delete(5);
+  list->Items()->Delete(4);
+  list->SetItemIndex(1);
+  testsupport::Click(list, 50, list->ClientHeight() - 5);
+  EXPECT_EQ(list->ItemIndex(), 1);
+}
+
+TEST_F(CheckListBox, DrawsTicksAndTheFocusedSelection) {
+  list->SetChecked(0, true);
+  list->SetItemIndex(1);
+  const TSurface s = testsupport::Render(list);
+  testsupport::SavePng(s, "checklistbox.png");
+  // A checked box holds the tick's strokes; an unchecked one is window-white inside.
+  auto inked = [&](int Index) {
+    const TRect box = TCheckListBox::CheckRect(list->ItemRect(Index));
+    int n = 0;
+    for (int y = box.Top + 2; y < box.Bottom - 2; ++y)
+      for (int x = box.Left + 2; x < box.Right - 2; ++x) n += PixelAt(s, x, y) == ColorToRGB(clWindowText);
+    return n;
+  };
+  EXPECT_GT(inked(0), 12);
+  EXPECT_EQ(inked(2), 0);
+  const TPoint empty = BoxCentre(2);
+  EXPECT_EQ(PixelAt(s, empty.X, empty.Y), ColorToRGB(clWindow));
+  const TRect selected = list->ItemRect(1);
+  EXPECT_EQ(PixelAt(s, selected.Right - 4, (selected.Top + selected.Bottom) / 2), ColorToRGB(clHighlight));
+  const TRect plain = list->ItemRect(2);
+  EXPECT_EQ(PixelAt(s, plain.Right - 4, (plain.Top + plain.Bottom) / 2), ColorToRGB(clWindow));
+}
+
+} // namespace
