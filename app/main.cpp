@@ -659,6 +659,11 @@ void TmainForm::StartSearchRun(int32_t depthBound) {
 }
 
 void TmainForm::ActionSearchExecute(TObject*) {
+  // A search started from the solution player leaves it: its step belongs to the old solution, and stepping
+  // the new one from there would make moves that are not legal on the board.
+  showingSolution = false;
+  solutionStep = 0;
+  PanelNavigate->SetVisible(false);
   newGamePending = true;
   TimerMove->SetEnabled(false);
   mGame->SetEnabled(false);

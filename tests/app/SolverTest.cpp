@@ -130,6 +130,27 @@ TEST_F(SolverTest, TheSolutionPlayerStepsFromTheSearchedPositionToTheGoalAndBack
   EXPECT_TRUE(mainForm->skPanelBoard->Enabled());
 }
 
+TEST_F(SolverTest, ASearchFromThePlayerLeavesItSoThatStepsStayLegal) {
+  StartGame();
+  NewGame(6, 77);
+  Press(VK_F5);
+  ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
+  mainForm->ActionsUpdate(nullptr);
+  ASSERT_TRUE(Run(mainForm->ActionShowSolution));
+  for (int i = 0; i < 3; ++i) testsupport::Click(mainForm->skButtonNext, 10, 10);
+  const std::vector<int> from = Cells();
+  ASSERT_TRUE(Run(mainForm->ActionSearch));
+  EXPECT_FALSE(mainForm->ShowingSolution());
+  EXPECT_FALSE(mainForm->PanelNavigate->Visible());
+  ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
+  // The new solution plays from the position it was searched on, to the goal.
+  mainForm->ActionsUpdate(nullptr);
+  ASSERT_TRUE(Run(mainForm->ActionShowSolution));
+  EXPECT_EQ(Cells(), from);
+  for (int i = 0; i < mainForm->SolutionLength(); ++i) testsupport::Click(mainForm->skButtonNext, 10, 10);
+  EXPECT_EQ(Cells(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, -1}));
+}
+
 TEST_F(SolverTest, EachRunOfTheChainIsShorterAndATileClickDiscardsTheSolution) {
   StartGame();
   NewGame(6, 99);
