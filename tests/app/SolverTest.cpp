@@ -6,18 +6,19 @@
 
 namespace {
 
-using SolverTest = GameTest;
-
-// Runs handed-over calls only (no other messages) until the status line leaves Text.
-bool WaitWhileStatus(const AnsiString& Text) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (mainForm->LabelStatus->Caption() == Text) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    CheckSynchronize();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+class SolverTest : public GameTest {
+ protected:
+  // From now on, every text the status line shows is kept in Statuses, in order.
+  void WatchStatus() {
+    TLabel* label = mainForm->LabelStatus;
+    const TWndMethod previous = label->WindowProc;
+    label->WindowProc = [this, label, previous](TMessage& Message) {
+      if (Message.Msg == CM_TEXTCHANGED) Statuses.push_back(label->Caption());
+      previous(Message);
+    };
   }
-  return true;
-}
+  std::vector<std::string> Statuses;
+};
 
 // A scrambled game of the given size index, the same every time.
 void NewGame(int SizeIndex, uint32_t Seed) {
@@ -30,24 +31,15 @@ TEST_F(SolverTest, OneMoveFromTheGoalTheChainFindsOneMoveThenNothingShorter) {
   StartGame();
   Run(mainForm->ActionReset);
   Press(VK_RIGHT);
-  ASSERT_TRUE(Run(mainForm->ActionSearch)); // not through the loop: the first run must not end unseen
-  EXPECT_EQ(Status(), "Searching...");
-  EXPECT_TRUE(mainForm->Searching());
-  EXPECT_FALSE(mainForm->mGame->Enabled());
-  EXPECT_FALSE(mainForm->mOptions->Enabled());
-  EXPECT_FALSE(mainForm->skPanelBoard->Enabled());
-  EXPECT_FALSE(mainForm->ActionNewGame->Execute());
-  EXPECT_TRUE(mainForm->ActionStopSearch->Enabled());
-
-  ASSERT_TRUE(WaitWhileStatus("Searching..."));
-  EXPECT_EQ(Status(), "Solution found, searching better...");
-  EXPECT_EQ(Step(), "1");
-  EXPECT_TRUE(mainForm->Searching()); // the second run, bounded to no move at all
-  ASSERT_TRUE(WaitWhileStatus("Solution found, searching better..."));
-  EXPECT_EQ(Status(), "Solution found.");
+  WatchStatus();
+  Press(VK_F5);
+  EXPECT_FALSE(mainForm->ActionNewGame->Execute()); // locked while the chain runs, if it still runs
+  ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
+  // The first run finds the one move; the second, bounded to no move at all, finds nothing.
+  EXPECT_EQ(Statuses, (std::vector<std::string>{"Searching...", "Solution found, searching better...",
+                                                "Solution found."}));
   EXPECT_EQ(Step(), "1");
   EXPECT_EQ(Time().size(), 8u);
-  EXPECT_FALSE(mainForm->Searching());
   EXPECT_TRUE(mainForm->mGame->Enabled());
   EXPECT_TRUE(mainForm->mOptions->Enabled());
   EXPECT_TRUE(mainForm->skPanelBoard->Enabled());
@@ -56,10 +48,31 @@ TEST_F(SolverTest, OneMoveFromTheGoalTheChainFindsOneMoveThenNothingShorter) {
   EXPECT_EQ(mainForm->SolutionLength(), 1);
 }
 
+TEST_F(SolverTest, ASearchLocksTheGameUntilItsChainEnds) {
+  StartGame();
+  mainForm->mPuzzleSize->Items(24)->Click(); // 6x6: the first run takes a while
+  ASSERT_TRUE(Run(mainForm->ActionSearch));  // not through the loop, so that the run cannot end unseen
+  EXPECT_EQ(Status(), "Searching...");
+  EXPECT_TRUE(mainForm->Searching());
+  EXPECT_FALSE(mainForm->mGame->Enabled());
+  EXPECT_FALSE(mainForm->mOptions->Enabled());
+  EXPECT_FALSE(mainForm->skPanelBoard->Enabled());
+  EXPECT_FALSE(mainForm->ActionNewGame->Execute());
+  EXPECT_FALSE(mainForm->ActionReset->Execute());
+  EXPECT_TRUE(mainForm->ActionStopSearch->Enabled());
+  const std::vector<int> before = Cells();
+  for (WORD key : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT}) Press(key); // the key handler is detached
+  EXPECT_FALSE(mainForm->OnKeyDown);
+  EXPECT_EQ(Cells(), before);
+  Run(mainForm->ActionStopSearch);
+  ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
+  EXPECT_TRUE(mainForm->OnKeyDown);
+}
+
 TEST_F(SolverTest, EscDuringTheFirstRunStopsItWithoutASolution) {
   StartGame();
-  NewGame(24, 11); // 6x6: the first run takes a while
-  Press(VK_F5);
+  NewGame(24, 11);                          // 6x6: the first run takes a while
+  ASSERT_TRUE(Run(mainForm->ActionSearch)); // no loop in between: Esc reaches the first run
   Press(VK_ESCAPE);
   ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
   EXPECT_EQ(Status(), "Solution not found !");
@@ -154,25 +167,28 @@ TEST_F(SolverTest, ASearchFromThePlayerLeavesItSoThatStepsStayLegal) {
 TEST_F(SolverTest, EachRunOfTheChainIsShorterAndATileClickDiscardsTheSolution) {
   StartGame();
   NewGame(6, 99);
+  WatchStatus();
   ASSERT_TRUE(Run(mainForm->ActionSearch));
-  std::vector<int> lengths;
   // Each run that finds a solution shows its length; the next run is bounded below it.
+  std::vector<int> lengths;
   AnsiString shown = Step();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (mainForm->Searching() && std::chrono::steady_clock::now() < deadline) {
     CheckSynchronize();
-    if (Step() != shown) {
-      shown = Step();
-      EXPECT_EQ(Status(), "Solution found, searching better...");
-      lengths.push_back(StrToInt(shown));
-    }
+    if (Step() != shown) lengths.push_back(StrToInt(shown = Step()));
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
+  ASSERT_FALSE(mainForm->Searching());
   ASSERT_FALSE(lengths.empty());
   for (size_t i = 1; i < lengths.size(); ++i) EXPECT_LT(lengths[i], lengths[i - 1]);
-  ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
-  EXPECT_EQ(Status(), "Solution found.");
   EXPECT_EQ(mainForm->SolutionLength(), lengths.back());
+  // "Searching...", then one "searching better" per solution found, then the end of the chain.
+  ASSERT_GE(Statuses.size(), 3u);
+  EXPECT_EQ(Statuses.front(), "Searching...");
+  EXPECT_EQ(Statuses.back(), "Solution found.");
+  for (size_t i = 1; i + 1 < Statuses.size(); ++i)
+    EXPECT_EQ(Statuses[i], "Solution found, searching better...");
+  EXPECT_GE(Statuses.size() - 2, lengths.size());
 
   ClickTile(Blank() % 3 > 0 ? Blank() - 1 : Blank() + 1);
   mainForm->ActionsUpdate(nullptr);
@@ -183,7 +199,7 @@ TEST_F(SolverTest, EachRunOfTheChainIsShorterAndATileClickDiscardsTheSolution) {
 TEST_F(SolverTest, ClosingDuringASearchWaitsForItStartsNoOtherAndWritesTheSettings) {
   StartGame();
   NewGame(24, 5);
-  Press(VK_F5);
+  ASSERT_TRUE(Run(mainForm->ActionSearch));
   ASSERT_TRUE(mainForm->Searching());
   mainForm->Close();
   EXPECT_FALSE(mainForm->Searching());
