@@ -30,8 +30,9 @@
 #include "skin/SKButton.h"
 #include "skin/SKForm.h"
 #include "skin/SKImagePanel.h"
+#include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
-#include "skin/SKThemes.h"
+#include "skin/SKPopupMenu.h"
 
 TmainForm* mainForm = nullptr;
 AnsiString BannerPageURL = "http://www.tileforge.example/quendrel/banner.htm";
@@ -160,8 +161,8 @@ TmainForm::~TmainForm() {
 
 void TmainForm::FindParts() {
   skForm = FormPart<TskForm>(this, "skForm");
-  MainMenu = FormPart<TMainMenu>(this, "MainMenu");
-  skPopupMenu = FormPart<TPopupMenu>(this, "skPopupMenu");
+  MainMenu = FormPart<TskMainMenu>(this, "MainMenu");
+  skPopupMenu = FormPart<TskPopupMenu>(this, "skPopupMenu");
   mGame = FormPart<TMenuItem>(this, "mGame");
   mOptions = FormPart<TMenuItem>(this, "mOptions");
   mPuzzleSize = FormPart<TMenuItem>(this, "mPuzzleSize");
@@ -321,13 +322,6 @@ void TmainForm::LayoutTiles() {
   }
 }
 
-TColor TmainForm::ThemeMenuFontColor() const {
-  // The colour the skinned menu takes for its items' text: the theme's menu font colour (item 22).
-  TskUIStyle builtIn;
-  if (UsingFileTheme(skFileTheme, FromThemeFile, builtIn)) return skFileTheme->GetColor(22);
-  return GetInsideThemeColor(builtIn, 22);
-}
-
 void TmainForm::RefreshTiles(const TMove* move) {
   const TColor frameColor = skForm->MenuBarColor();
   skForm->SetColor(frameColor);
@@ -335,7 +329,7 @@ void TmainForm::RefreshTiles(const TMove* move) {
   skPanelBoard->SetColor(frameColor);
   skImagePanel->SetColor(frameColor);
   skImagePanelBanner->SetColor(frameColor);
-  const TColor fontColor = ThemeMenuFontColor();
+  const TColor fontColor = MainMenu->FontColor();
   LabelStatus->Font()->SetColor(fontColor);
   PanelStep->Font()->SetColor(fontColor);
   PanelTime->Font()->SetColor(fontColor);
@@ -751,10 +745,10 @@ int TmainForm::GetChromeHeight() {
   const auto vertical = [](TControl* c) {
     return c->Height() + c->Margins()->Top() + c->Margins()->Bottom();
   };
-  // The plain class-library menu draws no menu bar inside the frame: it takes no room.
-  const int menuBarHeight = 0;
+  // The menu's item height stands for the menu bar.
   return skForm->GetTitleBarHeight() + skForm->Margins()->Top() + skForm->Margins()->Bottom() +
-         vertical(PanelTop) + vertical(LabelCheckForUpdate) + menuBarHeight + vertical(PanelStatus);
+         vertical(PanelTop) + vertical(LabelCheckForUpdate) + MainMenu->MenuItemHeight() +
+         vertical(PanelStatus);
 }
 
 void TmainForm::ResizeBoardArea(int width, int height) {

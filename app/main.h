@@ -15,19 +15,19 @@ class TCppWebBrowser;
 class TImage;
 class TLabel;
 class TList;
-class TMainMenu;
 class TMenuItem;
 class TOpenDialog;
 class TOpenPictureDialog;
 class TPanel;
-class TPopupMenu;
 class TSearchThread;
 class TTimer;
 class TskButton;
 class TskFileTheme;
 class TskForm;
 class TskImagePanel;
+class TskMainMenu;
 class TskPanel;
+class TskPopupMenu;
 class TskThemeManager;
 
 // The maker's pages: the banner shown above the board and the home page the update link opens.
@@ -42,8 +42,8 @@ class TmainForm : public TForm {
 
   // Components of the form resource.
   TskForm* skForm;
-  TMainMenu* MainMenu;
-  TPopupMenu* skPopupMenu;
+  TskMainMenu* MainMenu;
+  TskPopupMenu* skPopupMenu;
   TMenuItem* mGame;
   TMenuItem* mOptions;
   TMenuItem* mPuzzleSize;
@@ -163,7 +163,6 @@ class TmainForm : public TForm {
   void ResizeBoardArea(int width, int height);
   void SyncPreviewSize();
   void ChangeStyle(int8_t newStyle);
-  TColor ThemeMenuFontColor() const;
 
   std::unique_ptr<TBoard> board;
   std::vector<TPanel*> tilePanels; // owned by the window as their owner component

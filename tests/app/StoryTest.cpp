@@ -146,6 +146,7 @@ TEST_F(StoryTest, ANewUsersFirstSession) {
   EXPECT_TRUE(FormPreview->Visible());
   Photo("14-preview", FormPreview);
   FormPreview->Hide();
+  testsupport::Click(mainForm->PanelStatus, 5, 5); // back to the game window, as a user would
 
   // Esc during a search on the largest board.
   mainForm->mPuzzleSize->Items(24)->Click();
