@@ -612,6 +612,8 @@ struct TTracker {
   ~TTracker() { CloseFrom(0); }
 
   void Open(TMenuItem* item, int x, int y) {
+    // An item hears of its click just before its sub-menu shows, so that it can mark or fill the items.
+    item->Click();
     auto w = std::make_unique<TMenuPopupWindow>(item, Menu);
     const TRect work = Screen->WorkAreaRect();
     x = std::max(work.Left, std::min(x, work.Right - w->Width()));

@@ -1,13 +1,17 @@
 // A new user's first session, end to end: start without a settings file, play by mouse and keys, search and
 // step through the solution, picture styles, another size, the sample themes and the built-in styles, About
 // and Preview, Esc during a search, quit; then the settings come back, and another working folder starts
-// fresh. Offscreen each step is rendered to a picture; on a desktop (QUENDREL_SCREENSHOT_DIR set, run under
-// a virtual X server) the screen itself is photographed.
+// fresh. Commands are chosen from the menu bar with the keyboard, as a user may. Offscreen each step is
+// rendered to a picture; on a desktop (QUENDREL_SCREENSHOT_DIR set, run under a virtual X server) the screen
+// itself is photographed.
 #include <cstdlib>
 #include <filesystem>
 
 #include "classlib/backend/Backend.h"
+#include "classlib/controls/ToolBar.h"
+#include "classlib/controls/WindowHandle.h"
 #include "classlib/core/Random.h"
+#include "skin/SKForm.h"
 #include "tests/app/GameFixture.h"
 
 namespace {
@@ -26,6 +30,43 @@ class StoryTest : public GameTest {
     } else {
       testsupport::RenderToPng(Window ? Window : mainForm, "story-" + Name + ".png");
     }
+  }
+
+  // Drops down the menu bar's entry Top and walks Keys through it as a keyboard user does (Down to an item,
+  // Right into its sub-menu, Return to choose it); the menus are photographed before the last key.
+  void FromMenuBar(int Top, const std::vector<WORD>& Keys, const std::string& PhotoName) {
+    TskMenuBar* bar = mainForm->skForm->MenuBar();
+    ASSERT_NE(bar, nullptr);
+    mainForm->UpdateActions(); // the commands' state, as the loop leaves it whenever it idles
+    size_t next = 0;
+    int idles = 0;
+    OnMenuLoopIdle = [&] {
+      if (++idles > 500) {
+        CancelMenuTracking();
+        return;
+      }
+      if (next == Keys.size()) return;
+      if (next + 1 == Keys.size()) {
+        if (!desktop.empty())
+          Photo(PhotoName);
+        else
+          testsupport::RenderToPng(MenuPopupWindows().back(), "story-" + PhotoName + ".png");
+      }
+      backend::KeyEvent e;
+      e.VirtualKey = Keys[next++];
+      InjectKey(e);
+      e.Down = false;
+      InjectKey(e);
+    };
+    bar->TrackMenu(bar->Buttons(Top));
+    OnMenuLoopIdle = nullptr;
+    EXPECT_EQ(next, Keys.size()) << PhotoName;
+    testsupport::Pump();
+  }
+  static std::vector<WORD> Downs(int N, std::vector<WORD> Then) {
+    std::vector<WORD> keys(static_cast<size_t>(N), VK_DOWN);
+    keys.insert(keys.end(), Then.begin(), Then.end());
+    return keys;
   }
 
   void SetUp() override {
@@ -86,7 +127,7 @@ TEST_F(StoryTest, ANewUsersFirstSession) {
   Photo("04-solution-found");
 
   // The player: from 0/n to n/n, the board solved at the end.
-  ASSERT_TRUE(Run(mainForm->ActionShowSolution));
+  FromMenuBar(2, Downs(3, {VK_RETURN}), "05a-menu-show-solution"); // Solution > Show Solution
   EXPECT_EQ(Step(), "0/" + IntToStr(n));
   EXPECT_EQ(Cells(), searched);
   Photo("05-player-at-0");
@@ -98,21 +139,30 @@ TEST_F(StoryTest, ANewUsersFirstSession) {
   Photo("07-player-solved");
 
   // Picture styles with the default picture, on a larger board.
-  Run(mainForm->ActionNewGame);
-  Run(mainForm->ActionNormalSize);
-  Run(mainForm->ActionChangeStyleToGraphic);
+  FromMenuBar(0, Downs(1, {VK_RETURN}), "08a-menu-new"); // Game > New
+  FromMenuBar(1, Downs(5, {VK_RIGHT, VK_RETURN}),
+              "08b-menu-resize-normal"); // Options > Resize Board > Normal
+  FromMenuBar(1, Downs(2, {VK_RIGHT, VK_DOWN, VK_RETURN}), "08c-menu-style"); // Options > Style > Graphic
+  EXPECT_EQ(mainForm->Style(), 1);
   EXPECT_FALSE(mainForm->BoardPicture()->Picture()->Bitmap()->Empty());
   Photo("08-picture-pieces");
-  Run(mainForm->ActionChangeStyleToBoth);
+  FromMenuBar(1, Downs(2, {VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}), "09a-menu-style-both");
+  EXPECT_EQ(mainForm->Style(), 2);
   Photo("09-pieces-with-numbers");
-  mainForm->mPuzzleSize->Items(12)->Click(); // 4x4
+  // Options > Puzzle Size > 4x4; the size in use is marked when the sub-menu opens.
+  FromMenuBar(1,
+              Downs(1, {VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN,
+                        VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}),
+              "10a-menu-puzzle-size");
+  EXPECT_TRUE(mainForm->mPuzzleSize->Items(6)->Checked()); // 3x3 was marked
+  EXPECT_EQ(mainForm->Rows(), 4);
   EXPECT_EQ(mainForm->skPanelBoard->Caption(), "15-Puzzle");
   Photo("10-four-by-four");
 
   // Every sample theme, chosen through the theme dialog.
   for (const char* theme : {"Emerald", "Sunset", "Amethyst"}) {
     Picks = {std::string(QUENDREL_PROGRAM_DIR) + "/themes/" + theme + ".skn"};
-    ASSERT_TRUE(Run(mainForm->ActionChangeTheme));
+    FromMenuBar(1, Downs(6, {VK_RETURN}), std::string("11a-menu-theme-") + theme); // Options > Theme...
     EXPECT_TRUE(FormPreview->skFileTheme->CanUse());
     Photo(std::string("11-theme-") + theme);
   }
@@ -137,12 +187,12 @@ TEST_F(StoryTest, ANewUsersFirstSession) {
       FormAbout->SetModalResult(mrOk);
     }
   };
-  Run(mainForm->ActionAbout);
+  FromMenuBar(3, Downs(2, {VK_RETURN}), "13a-menu-about"); // Help > About
   Application->OnIdle = nullptr;
   EXPECT_TRUE(sawAbout);
 
   // Preview: the whole picture in a window as large as the board.
-  ASSERT_TRUE(Run(mainForm->ActionPreview));
+  FromMenuBar(1, Downs(4, {VK_RETURN}), "14a-menu-preview"); // Options > Preview
   EXPECT_TRUE(FormPreview->Visible());
   Photo("14-preview", FormPreview);
   FormPreview->Hide();
