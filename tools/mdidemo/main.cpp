@@ -3,10 +3,12 @@
 //   mdidemo --pictures <folder>   draws, offscreen, in every built-in style and the Emerald sample theme: the
 //                                 children cascaded, tiled, and one maximized (its buttons on the menu bar);
 //                                 and the notice sliding in, frame by frame
-//   mdidemo [style] [--tour]      opens the frame on the desktop (style: MacOS, WinXP, DeepBlue, Protein,
+//   mdidemo [style] [--tour] [--shots <folder>]
+//                                 opens the frame on the desktop (style: MacOS, WinXP, DeepBlue, Protein,
 //                                 BlueGlass or Emerald; DeepBlue by default) and runs until it closes; with
 //                                 --tour it cascades, tiles, maximizes a child and pops the notice up by
-//                                 itself, printing each step, and closes after the last
+//                                 itself, printing each step, and closes after the last; with --shots it
+//                                 photographs the desktop after each step and while the notice slides in
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/backend/Backend.h"
 #include "classlib/controls/Application.h"
 #include "classlib/controls/DesktopDC.h"
 #include "classlib/controls/Form.h"
@@ -158,7 +161,18 @@ int Pictures(const AnsiString& Folder) {
   return 0;
 }
 
-int Desktop(const char* Name, bool Tour) {
+// Lets the desktop draw what changed, then photographs the whole screen into Folder.
+void Photograph(const AnsiString& Folder, const AnsiString& Name) {
+  for (int i = 0; i < 10; ++i) {
+    Application->ProcessMessages();
+    backend::ProcessEvents(20);
+  }
+  const std::string command =
+      "import -window root '" + std::string(Folder.c_str()) + "/" + Name.c_str() + "'";
+  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "mdidemo: no photograph %s\n", Name.c_str());
+}
+
+int Desktop(const char* Name, bool Tour, const AnsiString& Shots) {
   const Look* look = &SkinLooks[2];
   for (const Look& l : SkinLooks)
     if (Name && std::strcmp(l.Name, Name) == 0) look = &l;
@@ -170,6 +184,9 @@ int Desktop(const char* Name, bool Tour) {
   demo.AddChildren(*look);
   std::unique_ptr<TTimer> timer;
   int step = 0;
+  int slideFrames = 0; // of the notice, while it slides in
+  if (!Shots.empty()) ForceDirectories(Shots);
+  const AnsiString prefix = AnsiString("desktop-") + look->Name + "-";
   if (Tour) {
     timer = std::make_unique<TTimer>(nullptr);
     timer->SetInterval(1500);
@@ -177,6 +194,9 @@ int Desktop(const char* Name, bool Tour) {
       static const char* const steps[] = {"cascade", "tile", "maximize", "notice", "close"};
       std::printf("%s\n", steps[step]);
       std::fflush(stdout);
+      // What the step before left on the screen.
+      if (!Shots.empty() && step > 0)
+        Photograph(Shots, prefix + std::to_string(step) + "-" + steps[step - 1] + ".png");
       switch (step++) {
       case 0:
         frame->Cascade();
@@ -190,7 +210,15 @@ int Desktop(const char* Name, bool Tour) {
         break;
       case 3:
         demo.Notice->SetAnimateTime(900); // slow enough to be photographed on its way
+        if (!Shots.empty()) {
+          slideFrames = 0;
+          OnAnimateWindowFrame = [&](HWND Window, HWND) {
+            if (Window == demo.Notice->Form()->Handle() && ++slideFrames == 8)
+              Photograph(Shots, prefix + "notice-sliding.png");
+          };
+        }
         demo.Notice->Popup();
+        OnAnimateWindowFrame = {};
         break;
       default:
         timer->SetEnabled(false);
@@ -218,13 +246,16 @@ int main(int argc, char** argv) {
     }
     const char* style = nullptr;
     bool tour = false;
+    AnsiString shots;
     for (int i = 1; i < argc; ++i) {
       if (std::strcmp(argv[i], "--tour") == 0)
         tour = true;
+      else if (std::strcmp(argv[i], "--shots") == 0 && i + 1 < argc)
+        shots = argv[++i];
       else
         style = argv[i];
     }
-    return Desktop(style, tour);
+    return Desktop(style, tour, shots);
   } catch (const Exception& e) {
     std::fprintf(stderr, "mdidemo: %s\n", e.Message.c_str());
     return 1;
