@@ -748,16 +748,13 @@ void TskTitleBar::DrawButtons(TBitmap* Bitmap) {
 
 TIcon* TskTitleBar::SmallIcon() {
   if (FSmallIcon) return FSmallIcon.get();
+  // The icon's own small image when its resource has one.
   TIcon source;
   if (Application && Application->Icon() && !Application->Icon()->Empty())
     source.Assign(Application->Icon());
   else
     source.LoadFromResourceName(0, SK_RES_MAINICON);
-  FSmallIcon = std::make_unique<TIcon>();
-  FSmallIcon->Image()->SetSize(16, 16);
-  FSmallIcon->Image()->Canvas()->StretchDraw(TRect{0, 0, 16, 16}, source.Image());
-  FSmallIcon->Image()->SetTransparentColor(source.Image()->TransparentColor());
-  FSmallIcon->Image()->SetTransparent(true);
+  FSmallIcon = CopyIcon(&source, 16, 16);
   return FSmallIcon.get();
 }
 

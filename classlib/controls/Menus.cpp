@@ -6,6 +6,7 @@
 
 #include "classlib/controls/Application.h"
 #include "classlib/controls/CustomControl.h"
+#include "classlib/controls/Hint.h"
 #include "classlib/controls/Screen.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Gdi.h"
@@ -302,17 +303,69 @@ void TMenuItem::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
 }
 
-char TMenuItem::Accelerator() const {
-  for (size_t i = 0; i + 1 < FCaption.size(); ++i) {
-    if (FCaption[i] != '&') continue;
-    if (FCaption[i + 1] == '&') {
+char GetHotkey(const AnsiString& Caption) {
+  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
+    if (Caption[i] != '&') continue;
+    if (Caption[i + 1] == '&') {
       ++i;
       continue;
     }
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(FCaption[i + 1])));
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(Caption[i + 1])));
   }
   return 0;
 }
+
+std::vector<AnsiString> ShownCaptions(const std::vector<TMenuItem*>& Items, bool Automatic) {
+  std::vector<AnsiString> shown;
+  shown.reserve(Items.size());
+  for (const TMenuItem* i : Items) shown.push_back(i->Caption());
+  if (!Automatic) return shown;
+  std::vector<char> used;
+  for (const TMenuItem* i : Items)
+    if (const char k = i->Accelerator(); k && !i->IsLine()) used.push_back(k);
+  for (size_t n = 0; n < Items.size(); ++n) {
+    AnsiString& c = shown[n];
+    if (Items[n]->IsLine() || Items[n]->Accelerator()) continue;
+    for (size_t p = 0; p < c.size(); ++p) {
+      const auto ch = static_cast<unsigned char>(c[p]);
+      if (!std::isalnum(ch)) continue;
+      const char k = static_cast<char>(std::toupper(ch));
+      if (std::find(used.begin(), used.end(), k) != used.end()) continue;
+      c.insert(p, 1, '&');
+      used.push_back(k);
+      break;
+    }
+  }
+  return shown;
+}
+
+char TMenuItem::Accelerator() const {
+  return GetHotkey(FCaption);
+}
+
+bool TMenuItem::AutoHotkeysInForce(const TMenuItem* Root, const TMenu* Menu) const {
+  const TMenuItem* i = this;
+  while (i->FAutoHotkeys == maParent && i != Root && i->FParent) i = i->FParent;
+  if (i->FAutoHotkeys != maParent) return i->FAutoHotkeys == maAutomatic;
+  if (!Menu) Menu = i->FMenu;
+  return Menu && Menu->AutoHotkeys() == maAutomatic;
+}
+
+// While alive, the item's caption reads as the caption it shows (with the hot key its menu gave it), so
+// that whoever draws it draws that; the menu hears of no change, and the caption comes back after.
+class TShownCaption {
+ public:
+  TShownCaption(TMenuItem* Item, const AnsiString& Shown) : FItem(Item), FSaved(Shown) {
+    std::swap(FItem->FCaption, FSaved);
+  }
+  ~TShownCaption() { std::swap(FItem->FCaption, FSaved); }
+  TShownCaption(const TShownCaption&) = delete;
+  TShownCaption& operator=(const TShownCaption&) = delete;
+
+ private:
+  TMenuItem* FItem;
+  AnsiString FSaved;
+};
 
 void TMenuItem::Click() {
   if (!FEnabled) return;
@@ -494,11 +547,14 @@ constexpr int MenuFrame = 3; // the pop-up window's border, outside its client a
 // item, inside a three-pixel border of its own.
 class TMenuPopupWindow : public TCustomControl {
  public:
-  TMenuPopupWindow(TMenuItem* Item, TMenu* Menu) : TCustomControl(nullptr), FItem(Item), FMenu(Menu) {
+  // Root is the item whose sub-items the first level shows.
+  TMenuPopupWindow(TMenuItem* Item, TMenu* Menu, const TMenuItem* Root)
+      : TCustomControl(nullptr), FItem(Item), FMenu(Menu) {
     FColor = clMenu;
     ControlStyle.Include(csOpaque);
     for (int i = 0; i < Item->Count(); ++i)
       if (Item->Items(i)->Visible()) Visible_.push_back(Item->Items(i));
+    Shown = ShownCaptions(Visible_, Item->AutoHotkeysInForce(Root, Menu));
     Measure();
   }
 
@@ -540,6 +596,8 @@ class TMenuPopupWindow : public TCustomControl {
         InvalidateRect(Handle(), &r, 0);
       }
     Update();
+    // The selected item's hint is the application's while the menu is down (a status bar may show it).
+    if (Application) Application->SetHint(SelectedItem() ? GetLongHint(SelectedItem()->Hint()) : "");
   }
 
   TMenuItem* SelectedItem() const {
@@ -563,7 +621,10 @@ class TMenuPopupWindow : public TCustomControl {
       c->Brush()->SetColor(clMenu);
       c->Pen()->SetColor(clBlack);
       TMenuItem* item = Visible_[i];
-      item->DrawItem(c, r, static_cast<int>(i) == Selected);
+      {
+        const TShownCaption shown(item, Shown[i]);
+        item->DrawItem(c, r, static_cast<int>(i) == Selected);
+      }
       if (item->Count() > 0) DrawArrow(c, r, c->Font()->Color());
     }
   }
@@ -598,6 +659,7 @@ class TMenuPopupWindow : public TCustomControl {
   TMenuItem* FItem;
   TMenu* FMenu;
   std::vector<TMenuItem*> Visible_;
+  std::vector<AnsiString> Shown; // the captions the items show, with their automatic hot keys
   std::vector<TRect> Rects;
   int Selected = -1;
 };
@@ -608,13 +670,14 @@ std::vector<TMenuPopupWindow*> g_Levels; // the levels of the menu being tracked
 struct TTracker {
   std::vector<std::unique_ptr<TMenuPopupWindow>> Levels;
   TMenu* Menu = nullptr;
+  const TMenuItem* Root = nullptr;
 
   ~TTracker() { CloseFrom(0); }
 
   void Open(TMenuItem* item, int x, int y) {
     // An item hears of its click just before its sub-menu shows, so that it can mark or fill the items.
     item->Click();
-    auto w = std::make_unique<TMenuPopupWindow>(item, Menu);
+    auto w = std::make_unique<TMenuPopupWindow>(item, Menu, Root);
     const TRect work = Screen->WorkAreaRect();
     x = std::max(work.Left, std::min(x, work.Right - w->Width()));
     y = std::max(work.Top, std::min(y, work.Bottom - w->Height()));
@@ -676,7 +739,7 @@ struct TTracker {
     TMenuPopupWindow* w = Levels.back().get();
     std::vector<int> hits;
     for (size_t i = 0; i < w->Visible_.size(); ++i)
-      if (w->Visible_[i]->Accelerator() == static_cast<char>(key)) hits.push_back(static_cast<int>(i));
+      if (GetHotkey(w->Shown[i]) == static_cast<char>(key)) hits.push_back(static_cast<int>(i));
     if (hits.empty()) return nullptr;
     if (hits.size() > 1) {
       const auto next = std::upper_bound(hits.begin(), hits.end(), w->Selected);
@@ -708,6 +771,7 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackB
   if (!Item || Item->Count() == 0) return nullptr;
   TTracker t;
   t.Menu = Menu;
+  t.Root = Item;
   g_CancelTracking = false;
   t.Open(Item, X, Y);
   TMenuItem* chosen = nullptr;
@@ -830,6 +894,7 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackB
   }
   t.CloseFrom(0);
   ReleaseCapture();
+  if (Application) Application->SetHint("");
   g_CancelTracking = false;
   UpdateAllWindows();
   if (chosen) chosen->Click();
@@ -849,7 +914,7 @@ void TPopupMenu::Popup(int X, int Y) {
   DoPopup(this);
   int x = X;
   if (FAlignment != paLeft) {
-    TMenuPopupWindow probe(Items(), this);
+    TMenuPopupWindow probe(Items(), this, Items());
     x = FAlignment == paRight ? X - probe.Width() : X - probe.Width() / 2;
   }
   TrackMenuItem(Items(), x, Y, this);

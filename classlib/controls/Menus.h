@@ -11,6 +11,7 @@
 
 class TImageList;
 class TMenu;
+class TMenuItem;
 class TMenuTrackBar;
 
 using TShortCut = uint16_t;
@@ -19,6 +20,12 @@ TShortCut ShortCut(WORD Key, TShiftState Shift);
 AnsiString ShortCutToText(TShortCut ShortCut);
 // A caption without its accelerator marks: each '&' goes, "&&" leaves one.
 AnsiString StripHotkey(const AnsiString& Caption);
+// The character after a caption's single "&", upper-cased; 0 when none.
+char GetHotkey(const AnsiString& Caption);
+// The captions a level of items shows (the items' own captions, or, with Automatic, each item without a
+// hot key given "&" before the first letter or digit of its caption that no other item of the level has as
+// its hot key). The items keep their captions.
+std::vector<AnsiString> ShownCaptions(const std::vector<TMenuItem*>& Items, bool Automatic);
 TShortCut TextToShortCut(const AnsiString& Text);
 // The short cut a key message stands for (key code, Shift and Ctrl state, Alt from the message).
 TShortCut ShortCutFromMessage(const TMessage& Message);
@@ -87,6 +94,10 @@ class TMenuItem : public TComponent {
   bool IsLine() const { return FCaption == "-"; }
   // The character after the caption's single "&", upper-cased; 0 when none.
   char Accelerator() const;
+  // Whether the item's sub-items get their hot keys automatically when they show: the item's own
+  // AutoHotkeys, or while maParent its parent's, up to Root, whose menu Menu decides (the menu the items
+  // are shown for, which may be a pop-up menu dropping another menu's items down).
+  bool AutoHotkeysInForce(const TMenuItem* Root, const TMenu* Menu) const;
 
   // The tree.
   int Count() const { return static_cast<int>(FItems.size()); }
@@ -133,6 +144,7 @@ class TMenuItem : public TComponent {
 
  private:
   friend class TMenu;
+  friend class TShownCaption;
   AnsiString FCaption;
   bool FChecked = false;
   bool FEnabled = true;

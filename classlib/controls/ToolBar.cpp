@@ -60,6 +60,19 @@ AnsiString WithoutHotkey(const AnsiString& s) {
   return r;
 }
 
+// The hot key a button's menu item has among the items of its level, given automatically or not.
+char ShownHotkey(const TMenuItem* Item) {
+  const TMenuItem* parent = Item->Parent();
+  if (!parent) return Item->Accelerator();
+  std::vector<TMenuItem*> level;
+  for (int i = 0; i < parent->Count(); ++i)
+    if (parent->Items(i)->Visible()) level.push_back(parent->Items(i));
+  const auto it = std::find(level.begin(), level.end(), Item);
+  if (it == level.end()) return Item->Accelerator();
+  const std::vector<AnsiString> shown = ShownCaptions(level, parent->AutoHotkeysInForce(nullptr, nullptr));
+  return GetHotkey(shown[static_cast<size_t>(it - level.begin())]);
+}
+
 // The bar's side of a menu being tracked: it notes the button the user moves to.
 class TBarTracking : public TMenuTrackBar {
  public:
@@ -106,6 +119,10 @@ int TToolButton::Index() const {
 
 bool TToolButton::HasMenu() const {
   return FDropdownMenu || (FMenuItem && FMenuItem->Count() > 0);
+}
+
+bool TToolButton::OnArrow(int X) const {
+  return FStyle == tbsDropDown && X >= Width() - DropDownArrowWidth;
 }
 
 void TToolButton::Changed() {
@@ -218,11 +235,13 @@ void TToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
   TGraphicControl::MouseDown(Button, Shift, X, Y);
   if (Button != mbLeft || !Enabled() || FStyle == tbsSeparator || FStyle == tbsDivider) return;
   TToolBar* bar = ToolBar();
-  if (bar && HasMenu()) {
+  // A drop-down button drops its menu from its arrow part only; elsewhere it is pressed and clicked.
+  const bool dropping = FStyle == tbsDropDown ? OnArrow(X) : HasMenu();
+  if (bar && dropping) {
     // The menu takes the press: no click follows its release.
     ControlState.Exclude(csClicked);
     SetMouseCapture(false);
-    bar->TrackMenu(this);
+    if (HasMenu()) bar->TrackMenu(this);
     return;
   }
   FPressed = true;
@@ -394,7 +413,7 @@ TSize TToolBar::ButtonSize(TToolButton* Button) {
   } else if (Button->FAutoSize && image) {
     w = FImages->Width() + 8;
   }
-  if (Button->FStyle == tbsDropDown) w += 14;
+  if (Button->FStyle == tbsDropDown) w += DropDownArrowWidth;
   return {w, FButtonHeight};
 }
 
@@ -580,7 +599,7 @@ void TToolBar::CMDialogChar(TMessage& Message) {
     const char key = static_cast<char>(std::toupper(static_cast<int>(Message.WParam & 0xFF)));
     for (TToolButton* b : FButtons) {
       if (!b->Visible() || !b->Enabled() || !b->HasMenu() || !b->FMenuItem) continue;
-      if (b->FMenuItem->Accelerator() != key) continue;
+      if (ShownHotkey(b->FMenuItem) != key) continue;
       Message.Result = 1;
       TrackMenu(b);
       return;

@@ -33,6 +33,8 @@ enum TCustomDrawStateItem {
 using TCustomDrawState = TSet<TCustomDrawStateItem>;
 
 enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
+// The width of a tbsDropDown button's arrow part, at its right-hand end.
+constexpr int DropDownArrowWidth = 14;
 enum TEdgeBorder { ebLeft, ebTop, ebRight, ebBottom };
 using TEdgeBorders = TSet<TEdgeBorder>;
 enum TEdgeStyle { esNone, esRaised, esLowered };
@@ -76,8 +78,11 @@ class TToolButton : public TGraphicControl {
   TToolBar* ToolBar() const;
   // The button's place on its bar; -1 off a bar.
   int Index() const;
-  // Whether a press drops a menu down rather than clicking.
+  // Whether the button has a menu to drop down.
   bool HasMenu() const;
+  // Whether X (client) lies on the arrow part of a tbsDropDown button, the part that drops its menu down; a
+  // press elsewhere on it is an ordinary press and click.
+  bool OnArrow(int X) const;
 
   void Click() override;
   void SetParent(TWinControl* AParent) override;

@@ -25,7 +25,14 @@ class TIcon : public TGraphic {
   void LoadFromStream(TStream* Stream) override;          // a BMP
   void SaveToStream(TStream* Stream) override;
   void LoadFromResourceName(uintptr_t Instance, const AnsiString& ResName);
+  // The resource the icon was loaded from; empty when it came from elsewhere.
+  const AnsiString& ResourceName() const { return FResourceName; }
 
  private:
   std::unique_ptr<TBitmap> FImage;
+  AnsiString FResourceName;
 };
+
+// A copy of Source at Width x Height, taken from the icon resource Source was loaded from when it holds an
+// image of that size (stored beside it as the resource "<name>_<width>"), else Source's image stretched.
+std::unique_ptr<TIcon> CopyIcon(const TIcon* Source, int Width, int Height);

@@ -3,8 +3,10 @@
 // keys it hooks, theme re-application, and giving the form back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "classlib/controls/Dialogs.h"
 #include "classlib/controls/Form.h"
@@ -133,6 +135,36 @@ TEST_F(Frame, GivesTheFormBackWhenItGoes) {
   EXPECT_EQ(SendMessage(Wnd(), SKM_SIDEBORDERWIDTH, 0, 0), 0);
   SetWindowPos(Wnd(), nullptr, 0, 0, 0, 0, 0x37);
   EXPECT_GT(Client().Top, 3); // the native caption is back
+}
+
+TEST_F(Frame, ASubclassInstalledAfterTheFrameSeesWhatTheFrameAnswers) {
+  HWND h = Wnd();
+  std::vector<UINT> seen;
+  const WNDPROC old = static_cast<WNDPROC>(GetWindowLong(h, GWL_WNDPROC));
+  const WNDPROC mine = MakeObjectInstance([&](TMessage& m) {
+    seen.push_back(m.Msg);
+    m.Result = CallWindowProc(old, h, m.Msg, m.WParam, m.LParam);
+  });
+  SetWindowLong(h, GWL_WNDPROC, mine);
+  // Beneath the subclass the frame still answers the side-border query and sizes the client area.
+  skintest::TempDir dir;
+  TBitmap left;
+  left.SetSize(8, 20);
+  auto* theme = new TskFileTheme(form.get()); // owned by the form
+  theme->SetThemeFile(WriteTheme(dir, "side.skn", {{"FormBorderWidthInt", 1}}, &left));
+  frame->SetFileTheme(theme);
+  frame->SetUIStyle(FromThemeFile);
+  EXPECT_EQ(SendMessage(h, SKM_SIDEBORDERWIDTH, 0, 0), 8);
+  form->SetBounds(50, 60, 420, 320);
+  EXPECT_EQ(Client().Left, 3 + 8 - 2);
+  EXPECT_EQ(Client().Right, 420 - 3 - 8 + 2);
+  for (UINT m : {SKM_SIDEBORDERWIDTH, WM_NCCALCSIZE, WM_SIZE})
+    EXPECT_NE(std::find(seen.begin(), seen.end(), m), seen.end()) << m;
+  SetWindowLong(h, GWL_WNDPROC, old);
+  FreeObjectInstance(mine);
+  // The frame goes under it as well and gives the caption back.
+  delete frame;
+  EXPECT_EQ(SendMessage(h, SKM_SIDEBORDERWIDTH, 0, 0), 0);
 }
 
 TEST_F(Frame, PaintsEachStylesBorder) {

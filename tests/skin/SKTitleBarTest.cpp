@@ -12,6 +12,7 @@
 #include "classlib/controls/WindowHandle.h"
 #include "classlib/core/SysUtils.h"
 #include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/Icon.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPublic.h"
 #include "skin/SKTitleBar.h"
@@ -153,6 +154,30 @@ TEST_F(TitleBar, AnEmptyStatePictureShowsTheNormalOne) {
   EXPECT_EQ(bar->HotButtonIndex(), Button(skMin)->Index());
   EXPECT_TRUE(SamePixels(s, RectOf(skMin).Left, RectOf(skMin).Top, Piece(DeepBlue, 13).get()));
   EXPECT_TRUE(SamePixels(s, RectOf(skClose).Left, RectOf(skClose).Top, Piece(DeepBlue, 16).get()));
+}
+
+TEST_F(TitleBar, TheAppIconIsTheIconsOwnSmallImage) {
+  bar->SetDrawAppIcon(true);
+  const TSurface s = Render(bar);
+  testsupport::SavePng(s, "titlebar-appicon.png");
+  TBitmap small;
+  small.LoadFromResourceName(0, "MAINICON_16");
+  ASSERT_EQ(small.Width(), 16);
+  const int x0 = RectOf(skControlBox).Left + 3, y0 = bar->ButtonTop();
+  int opaque = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const TColor want = small.Canvas()->Pixels(x, y);
+      if (want == clFuchsia) continue;
+      ++opaque;
+      EXPECT_EQ(PixelAt(s, x0 + x, y0 + y), want) << x << "," << y;
+    }
+  EXPECT_GT(opaque, 50);
+  // An icon that came from no resource is its picture made small.
+  TIcon loose;
+  loose.Image()->SetSize(32, 32);
+  EXPECT_EQ(CopyIcon(&loose, 16, 16)->Width(), 16);
+  EXPECT_EQ(CopyIcon(&loose, 16, 16)->ResourceName(), "");
 }
 
 TEST_F(TitleBar, TheMaximizeButtonFollowsTheFormAndCoversTheWorkAreaOutsideAFrame) {

@@ -1,10 +1,12 @@
-// Tool bars: button order and layout, custom drawing with the button states, clicks, and menu buttons that
-// drop their menus down and move the open menu from button to button as a menu bar does.
+// Tool bars: button order and layout, custom drawing with the button states, clicks, drop-down buttons, and
+// menu buttons that drop their menus down and move the open menu from button to button as a menu bar does;
+// the hot keys and hints of the items of a dropped menu.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "classlib/controls/Application.h"
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/ToolBar.h"
@@ -222,4 +224,107 @@ TEST_F(MenuBarForm, AltAndAButtonsLetterDropsItsMenuDown) {
   testsupport::QueueKey(VK_RETURN);
   testsupport::Pump();
   EXPECT_EQ(log, std::vector<std::string>{"Options 0"});
+}
+
+TEST(ToolBar, ADropDownButtonDropsItsMenuFromItsArrowOnlyAndIsClickedElsewhere) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  TPopupMenu menu(&form);
+  auto* item = new TMenuItem(&form); // owned by the form
+  item->SetCaption("&One");
+  menu.Items()->Add(item);
+  int popups = 0, clicks = 0;
+  menu.OnPopup = [&popups](TObject*) { ++popups; };
+  auto* bar = new TToolBar(&form); // owned by the form
+  bar->SetParent(&form);
+  auto* b = new TToolButton(&form); // owned by the form
+  b->SetParent(bar);
+  b->SetStyle(tbsDropDown);
+  b->SetDropdownMenu(&menu);
+  b->OnClick = [&clicks](TObject*) { ++clicks; };
+  form.Show();
+  testsupport::Pump();
+  ASSERT_EQ(b->Width(), bar->ButtonWidth() + DropDownArrowWidth);
+  OnMenuLoopIdle = [] { CancelMenuTracking(); };
+  const int arrow = b->Width() - DropDownArrowWidth;
+  // Left of the arrow part: an ordinary press, drawn pressed, and a click on release.
+  testsupport::MouseMove(b, arrow - 1, 5);
+  testsupport::MouseDown(b, arrow - 1, 5);
+  EXPECT_TRUE(bar->ButtonState(b).Contains(cdsSelected));
+  testsupport::MouseUp(b, arrow - 1, 5);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(popups, 0);
+  // On the arrow part: the menu drops down and no click follows the release.
+  testsupport::MouseDown(b, arrow, 5);
+  testsupport::MouseUp(b, arrow, 5);
+  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(clicks, 1);
+  // A plain button with a menu drops it wherever it is pressed.
+  b->SetStyle(tbsButton);
+  testsupport::MouseDown(b, 3, 5);
+  testsupport::MouseUp(b, 3, 5);
+  OnMenuLoopIdle = nullptr;
+  EXPECT_EQ(popups, 2);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(MenuBarForm, TheSelectedItemsLongHintIsTheApplicationsWhileTheMenuIsDown) {
+  menu.Items()->Items(0)->Items(1)->SetHint("Game one|Starts game one");
+  std::vector<std::string> hints;
+  Application->OnHint = [&hints](TObject*) { hints.push_back(Application->Hint()); };
+  for (WORD k : {VK_DOWN, VK_DOWN, VK_DOWN, VK_ESCAPE}) testsupport::QueueKey(k);
+  bar->TrackMenu(bar->Buttons(0));
+  Application->OnHint = nullptr;
+  EXPECT_EQ(hints, (std::vector<std::string>{"Starts game one", ""}));
+  EXPECT_EQ(Application->Hint(), "");
+}
+
+TEST_F(MenuBarForm, AutomaticHotkeysGoToItemsWithoutOneOnlyWhileTheyShow) {
+  TPopupMenu popup(&form);
+  popup.SetOwnerDraw(true);
+  std::vector<std::string> runs, drawn;
+  for (const char* caption : {"Open", "Save", "Search", "&Exit"}) {
+    auto* i = new TMenuItem(&form); // owned by the form
+    i->SetCaption(caption);
+    i->OnClick = [&runs](TObject* Sender) { runs.push_back(static_cast<TMenuItem*>(Sender)->Caption()); };
+    i->OnDrawItem = [&drawn](TObject* Sender, TCanvas*, const TRect&, bool) {
+      drawn.push_back(static_cast<TMenuItem*>(Sender)->Caption());
+    };
+    popup.Items()->Add(i);
+  }
+  // S goes to Save, E is Exit's own, so Search gets A; the items draw with the marks and keep their captions.
+  testsupport::QueueKey('A');
+  popup.Popup(50, 50);
+  EXPECT_EQ(runs, std::vector<std::string>{"Search"});
+  ASSERT_GE(drawn.size(), 4u);
+  drawn.resize(4);
+  EXPECT_EQ(drawn, (std::vector<std::string>{"&Open", "&Save", "Se&arch", "&Exit"}));
+  EXPECT_EQ(popup.Items()->Items(2)->Caption(), "Search");
+  // By hand: only the marks the captions carry.
+  popup.SetAutoHotkeys(maManual);
+  for (WORD k : {WORD('O'), WORD('E')}) testsupport::QueueKey(k);
+  popup.Popup(50, 50);
+  EXPECT_EQ(runs, (std::vector<std::string>{"Search", "&Exit"}));
+  // An item's own setting rules its sub-items; maParent asks the menu the items are shown for.
+  popup.SetAutoHotkeys(maAutomatic);
+  TMenuItem* open = popup.Items()->Items(0);
+  EXPECT_TRUE(open->AutoHotkeysInForce(popup.Items(), &popup));
+  open->SetAutoHotkeys(maManual);
+  EXPECT_FALSE(open->AutoHotkeysInForce(popup.Items(), &popup));
+}
+
+TEST_F(MenuBarForm, AltAndTheAutomaticHotkeyOfAButtonsItemDropsItsMenu) {
+  menu.Items()->Items(1)->SetCaption("Options");
+  form.SetFocus();
+  testsupport::QueueKey('O', backend::ModAlt);
+  testsupport::QueueKey(VK_DOWN);
+  testsupport::QueueKey(VK_RETURN);
+  testsupport::Pump();
+  EXPECT_EQ(log, std::vector<std::string>{"Options 0"});
+  menu.SetAutoHotkeys(maManual);
+  testsupport::QueueKey('O', backend::ModAlt);
+  testsupport::QueueKey(VK_DOWN);
+  testsupport::QueueKey(VK_RETURN);
+  testsupport::Pump();
+  EXPECT_EQ(log.size(), 1u);
 }
