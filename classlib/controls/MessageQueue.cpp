@@ -109,8 +109,15 @@ BOOL PeekMessage(MSG& Msg, HWND, UINT, UINT, UINT RemoveMsg) {
       if (!RouteKey(q, Msg)) continue;
       break;
     case TQueued::Activation:
-      if (q.Active && Valid(q.Top) && s.Active != q.Top && (q.Top->Style & WS_VISIBLE))
+      if (!q.Active || !Valid(q.Top) || s.Active == q.Top || !(q.Top->Style & WS_VISIBLE)) continue;
+      if (!(q.Top->Style & WS_DISABLED)) {
         SetActiveWindow(q.Top);
+      } else if (Valid(s.Active) && s.Active->Native) {
+        // A window disabled under a modal one is not activated: the desktop gets the active one back on
+        // top, or the modal window would hide behind a window that takes no input.
+        backend::Raise(s.Active->Native);
+        backend::Activate(s.Active->Native);
+      }
       continue;
     case TQueued::Geometry:
       // A window the program placed again after the report stays where the program put it.

@@ -120,6 +120,35 @@ TEST_F(QueuedReportsTest, AFormFreedByItsOwnActivationHandlerIsNeverTouchedAgain
   EXPECT_EQ(GetActiveWindow(), other->Handle());
 }
 
+TEST_F(QueuedReportsTest, AWindowDisabledUnderAModalOneIsNotActivatedByTheDesktop) {
+  // The desktop may hand the activation back to the owner as the menu that opened the dialog closes; the
+  // owner then would cover the dialog and take no input.
+  std::unique_ptr<TForm> owner(NewForm(20));
+  TForm dialog(nullptr);
+  dialog.SetBounds(300, 50, 200, 100);
+  bool ownerActivated = false;
+  owner->OnActivate = [&](TObject*) { ownerActivated = true; };
+  HWND activeWhileModal = nullptr;
+  bool ownerActivatedWhileModal = true;
+  int idles = 0;
+  Application->OnIdle = [&](TObject*, bool&) {
+    if (++idles == 1) {
+      InjectActivation(owner->Handle(), true);
+      return;
+    }
+    activeWhileModal = GetActiveWindow();
+    ownerActivatedWhileModal = ownerActivated;
+    dialog.SetModalResult(mrOk);
+  };
+  EXPECT_EQ(dialog.ShowModal(), mrOk);
+  Application->OnIdle = nullptr;
+  EXPECT_EQ(activeWhileModal, dialog.Handle());
+  EXPECT_FALSE(ownerActivatedWhileModal);
+  // Once the dialog is gone the owner is active again, as it was before.
+  EXPECT_TRUE(ownerActivated);
+  EXPECT_EQ(GetActiveWindow(), owner->Handle());
+}
+
 TEST_F(QueuedReportsTest, AFormFreedByItsOwnSizeHandlerIsNeverTouchedAgain) {
   const auto freeOnResize = [](TForm* F) { F->OnResize = [](TObject* Sender) { delete Sender; }; };
   TForm* f = NewForm(20);
