@@ -237,7 +237,7 @@ void TskMenuBarPainter::DrawButton(TToolBar* Bar, TToolButton* Button, TCustomDr
   if (ApplySkinMenuFont(FontMenu, canvas->Font())) canvas->Font()->SetColor(FontMenu->FontColor());
   const bool highlighted = State.Contains(cdsHot) || State.Contains(cdsSelected);
   const bool pressed = State.Contains(cdsSelected);
-  const AnsiString caption = Button->Caption();
+  const AnsiString caption = Button->ShownCaption();
   constexpr unsigned centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
   if (highlighted && Theme.UIStyle == MacOS) {

@@ -60,17 +60,22 @@ AnsiString WithoutHotkey(const AnsiString& s) {
   return r;
 }
 
-// The hot key a button's menu item has among the items of its level, given automatically or not.
-char ShownHotkey(const TMenuItem* Item) {
+// A button's menu item's caption with the hot key it has among the items of its level, given
+// automatically or not.
+AnsiString ShownMenuCaption(const TMenuItem* Item) {
   const TMenuItem* parent = Item->Parent();
-  if (!parent) return Item->Accelerator();
+  if (!parent) return Item->Caption();
   std::vector<TMenuItem*> level;
   for (int i = 0; i < parent->Count(); ++i)
     if (parent->Items(i)->Visible()) level.push_back(parent->Items(i));
   const auto it = std::find(level.begin(), level.end(), Item);
-  if (it == level.end()) return Item->Accelerator();
+  if (it == level.end()) return Item->Caption();
   const std::vector<AnsiString> shown = ShownCaptions(level, parent->AutoHotkeysInForce(nullptr, nullptr));
-  return GetHotkey(shown[static_cast<size_t>(it - level.begin())]);
+  return shown[static_cast<size_t>(it - level.begin())];
+}
+
+char ShownHotkey(const TMenuItem* Item) {
+  return GetHotkey(ShownMenuCaption(Item));
 }
 
 // The bar's side of a menu being tracked: it notes the button the user moves to.
@@ -119,6 +124,12 @@ int TToolButton::Index() const {
 
 bool TToolButton::HasMenu() const {
   return FDropdownMenu || (FMenuItem && FMenuItem->Count() > 0);
+}
+
+AnsiString TToolButton::ShownCaption() const {
+  // A caption set apart from the item's keeps its own marks.
+  if (!FMenuItem || Caption() != FMenuItem->Caption()) return Caption();
+  return ShownMenuCaption(FMenuItem);
 }
 
 bool TToolButton::OnArrow(int X) const {
@@ -582,7 +593,7 @@ void TToolBar::DrawButton(TToolButton* Button, TCustomDrawState State) {
     SetTextColor(dc, ColorToRGB(enabled ? Font()->Color() : clGrayText));
     RECT t{textLeft + shift, textTop + shift, r.Right + shift, r.Bottom + shift};
     const unsigned flags = DT_SINGLELINE | DT_CENTER | (image && !FList ? DT_TOP : DT_VCENTER);
-    DrawText(dc, Button->Caption().c_str(), -1, &t, flags);
+    DrawText(dc, Button->ShownCaption().c_str(), -1, &t, flags);
   }
   if (Button->FStyle == tbsDropDown) {
     const int m = r.Top + r.Height() / 2;

@@ -80,6 +80,9 @@ class TToolButton : public TGraphicControl {
   int Index() const;
   // Whether the button has a menu to drop down.
   bool HasMenu() const;
+  // The caption as drawn: a menu item's with the hot key Alt reaches it by on the bar, which its level may
+  // have given it automatically (Caption itself never changes).
+  AnsiString ShownCaption() const;
   // Whether X (client) lies on the arrow part of a tbsDropDown button, the part that drops its menu down; a
   // press elsewhere on it is an ordinary press and click.
   bool OnArrow(int X) const;

@@ -524,3 +524,39 @@ TEST_F(FrameMenuBar, AThemeFileChoosesTheBarColour) {
   EXPECT_EQ(frame->MenuBarColor(), 0x111111);
   EXPECT_EQ(Bar()->Color(), 0x111111);
 }
+
+TEST_F(FrameMenuBar, AButtonUnderlinesTheAutomaticHotkeyAltUsesAndKeepsItsCaption) {
+  // S is Solution's own, so Stats gets T: its second letter is underlined, nothing else changes.
+  menu->Items()->Items(1)->SetCaption("Stats");
+  frame->UpdateTopMenu();
+  EXPECT_EQ(Bar()->Buttons(1)->Caption(), "Stats");
+  EXPECT_EQ(Bar()->Buttons(1)->ShownCaption(), "S&tats");
+  const TSurface automatic = Render(Bar());
+  testsupport::SavePng(automatic, "menubar-autohotkey.png");
+  menu->SetAutoHotkeys(maManual);
+  EXPECT_EQ(Bar()->Buttons(1)->ShownCaption(), "Stats");
+  Bar()->Invalidate();
+  const TSurface manual = Render(Bar());
+
+  TBitmap probe;
+  probe.SetSize(1, 1);
+  probe.Canvas()->Font()->Assign(Bar()->Font());
+  const TRect r = ButtonRect(1);
+  const int textLeft = r.Left + (r.Width() - probe.Canvas()->TextWidth("Stats")) / 2;
+  const int tLeft = textLeft + probe.Canvas()->TextWidth("S"),
+            tRight = textLeft + probe.Canvas()->TextWidth("St");
+  std::vector<int> rowCount(static_cast<size_t>(automatic.Height()), 0);
+  int outside = 0;
+  for (int y = 0; y < automatic.Height(); ++y)
+    for (int x = 0; x < automatic.Width(); ++x) {
+      if (PixelAt(automatic, x, y) == PixelAt(manual, x, y)) continue;
+      if (x >= tLeft - 1 && x <= tRight && y > r.Top + r.Height() / 2) {
+        ++rowCount[static_cast<size_t>(y)];
+        EXPECT_EQ(PixelAt(automatic, x, y), GetInsideThemeColor(DeepBlue, 22));
+      } else {
+        ++outside;
+      }
+    }
+  EXPECT_EQ(outside, 0);
+  EXPECT_GE(*std::max_element(rowCount.begin(), rowCount.end()), tRight - tLeft - 2);
+}
