@@ -16,20 +16,6 @@ namespace {
 constexpr int EmptyPicWidth = 74;
 constexpr int EmptyPicHeight = 21;
 
-// Whether Caption marks Key as its accelerator with '&' ("&&" is a plain ampersand).
-bool IsAccel(WORD Key, const AnsiString& Caption) {
-  const std::string s = Caption;
-  for (size_t i = 0; i + 1 < s.size(); ++i) {
-    if (s[i] != '&') continue;
-    if (s[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return std::toupper(static_cast<unsigned char>(s[i + 1])) == std::toupper(static_cast<int>(Key & 0xFF));
-  }
-  return false;
-}
-
 bool IsBlank(const AnsiString& Text) {
   const std::string s = Text;
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 33; });

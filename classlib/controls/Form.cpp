@@ -809,3 +809,8 @@ TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
 TCustomForm* GetParentForm(TControl* Control) {
   return Control ? Control->GetParentForm() : nullptr;
 }
+
+bool IsAccel(WORD Key, const AnsiString& Caption) {
+  const char hotkey = GetHotkey(Caption);
+  return hotkey != 0 && hotkey == static_cast<char>(std::toupper(static_cast<int>(Key & 0xFF)));
+}

@@ -215,3 +215,7 @@ class TForm : public TCustomForm {
 
 // The form holding Control, through its parents; null when none.
 TCustomForm* GetParentForm(TControl* Control);
+
+// Whether Caption marks the key (a character, either case) as its accelerator with "&" ("&&" is a plain
+// ampersand).
+bool IsAccel(WORD Key, const AnsiString& Caption);

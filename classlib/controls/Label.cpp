@@ -1,6 +1,7 @@
 #include "classlib/controls/Label.h"
 #include <cctype>
 
+#include "classlib/controls/Form.h"
 #include "classlib/controls/WinControl.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Gdi.h"
@@ -155,19 +156,8 @@ void TCustomLabel::CMFontChanged(TMessage& Message) {
 
 void TCustomLabel::CMDialogChar(TMessage& Message) {
   if (!FFocusControl || !Enabled() || !FShowAccelChar) return;
-  const AnsiString text = Caption();
-  for (size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '&') continue;
-    if (text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    if (std::toupper(static_cast<unsigned char>(text[i + 1])) ==
-            std::toupper(static_cast<int>(Message.WParam & 0xFF)) &&
-        FFocusControl->CanFocus()) {
-      FFocusControl->SetFocus();
-      Message.Result = 1;
-    }
-    return;
+  if (IsAccel(static_cast<WORD>(Message.WParam), Caption()) && FFocusControl->CanFocus()) {
+    FFocusControl->SetFocus();
+    Message.Result = 1;
   }
 }

@@ -75,6 +75,15 @@ void TButton::CMDialogKey(TMessage& Message) {
   TCustomControl::CMDialogKey(Message);
 }
 
+void TButton::CMDialogChar(TMessage& Message) {
+  if (IsAccel(static_cast<WORD>(Message.WParam), Caption()) && CanFocus()) {
+    Click();
+    Message.Result = 1;
+    return;
+  }
+  TCustomControl::CMDialogChar(Message);
+}
+
 void TButton::CMFocusChanged(TMessage& Message) {
   // A focused button is the one Enter clicks; otherwise the default button is.
   auto* focused = reinterpret_cast<TWinControl*>(Message.LParam);

@@ -1,6 +1,7 @@
 #pragma once
 // Standard controls: TButton, a push button that paints itself, clicks on the mouse, on Space, on Enter when
-// it is the default button and on Escape when it is the cancel button, and passes its ModalResult to its
+// it is the default button, on Escape when it is the cancel button and on the "&" accelerator of its caption
+// (with Alt, or alone where the focused control takes no characters), and passes its ModalResult to its
 // form.
 #include "classlib/controls/CustomControl.h"
 
@@ -23,6 +24,7 @@ class TButton : public TCustomControl {
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyUp(WORD& Key, TShiftState Shift) override;
   void CMDialogKey(TMessage& Message) override;
+  void CMDialogChar(TMessage& Message) override;
   void CMFocusChanged(TMessage& Message) override;
   void CMTextChanged(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;

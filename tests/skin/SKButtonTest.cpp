@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "classlib/backend/Backend.h"
 #include "classlib/controls/ActnList.h"
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Panel.h"
@@ -293,6 +294,9 @@ TEST_F(SkButtonTest, SpaceClicksOnReleaseAndAccelClicks) {
   EXPECT_EQ(clicks, 2);
   EXPECT_EQ(b->Perform(CM_DIALOGCHAR, 'x', 0), 0);
   EXPECT_EQ(clicks, 2);
+  // Through the form, as the keyboard sends it.
+  testsupport::PressKey('N', backend::ModAlt);
+  EXPECT_EQ(clicks, 3);
 }
 
 TEST_F(SkButtonTest, RemovingTheThemeFileFallsBackToDeepBlue) {

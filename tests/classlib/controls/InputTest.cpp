@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/backend/Backend.h"
 #include "classlib/controls/ActnList.h"
 #include "classlib/controls/Application.h"
 #include "classlib/controls/Form.h"
@@ -214,6 +215,46 @@ TEST_F(InputTest, EnterAndEscapeClickTheDefaultAndCancelButtons) {
   testsupport::PressKey(VK_SPACE, 0, " ");
   const std::vector<std::string> expected{"ok", "cancel", "cancel", "cancel"};
   EXPECT_EQ(clicks, expected);
+}
+
+TEST_F(InputTest, AButtonsAcceleratorClicksItWithAltAndAloneWhereTheFocusTakesNoCharacters) {
+  class TCharTaker : public TProbe {
+   public:
+    using TProbe::TProbe;
+    void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTCHARS; }
+  };
+  auto* typing = new TCharTaker(Form.get(), "T"); // owned by the form
+  typing->SetParent(Form.get());
+  typing->SetBounds(10, 100, 40, 20);
+  std::vector<std::string> clicks;
+  auto button = [&](const char* Caption, int X) {
+    auto* b = new TButton(Form.get()); // owned by the form
+    b->SetParent(Form.get());
+    b->SetBounds(X, 150, 80, 25);
+    b->SetCaption(Caption);
+    b->OnClick = [&clicks, b](TObject*) { clicks.push_back(b->Caption()); };
+    return b;
+  };
+  button("&Select all", 10);
+  button("Select &none", 100);
+  button("&&Copy", 190);
+  TButton* del = button("&Delete", 10);
+  del->SetTop(120);
+  del->SetEnabled(false);
+  testsupport::SavePng(testsupport::Render(Form.get()), "button-accelerators.png");
+
+  A->SetFocus();
+  testsupport::PressKey('S', backend::ModAlt);
+  testsupport::PressKey('N', 0, "n");
+  testsupport::PressKey('C', backend::ModAlt); // "&&" is a plain ampersand
+  testsupport::PressKey('D', backend::ModAlt); // disabled
+  EXPECT_EQ(clicks, (std::vector<std::string>{"&Select all", "Select &none"}));
+  // A control that takes characters keeps the plain letter; Alt still reaches the button.
+  typing->SetFocus();
+  testsupport::PressKey('S', 0, "s");
+  EXPECT_EQ(clicks.size(), 2u);
+  testsupport::PressKey('S', backend::ModAlt);
+  EXPECT_EQ(clicks.size(), 3u);
 }
 
 TEST_F(InputTest, EveryApplicationHookSeesSystemKeys) {
