@@ -1,8 +1,8 @@
 #pragma once
 // The window system's own state and the helpers its files share. Only the window system's files
 // (WindowHandle.cpp, MessageQueue.cpp, WindowInput.cpp, DefWindowProc.cpp, WindowPlacement.cpp,
-// WindowPaint.cpp, WindowFocus.cpp, WindowTimers.cpp) include this header; everything else goes through
-// WindowHandle.h.
+// WindowPaint.cpp, WindowFocus.cpp, WindowTimers.cpp, WindowProc.cpp, MDIClient.cpp) include this header;
+// everything else goes through WindowHandle.h.
 #include <algorithm>
 #include <deque>
 #include <functional>
