@@ -30,6 +30,14 @@ void Shutdown() {
   (void)OwnApplication.release();
 }
 
+// The hooks run when the toolkit thread's thread-local objects go. At exit() that comes before every object
+// with static storage and every atexit function, the toolkit's own among them. The toolkit makes some of its
+// statics only when first needed (the first native window it destroys makes one that destroying any later
+// window reads); an atexit function registered when the toolkit starts runs after those are gone.
+struct ShutdownWithThread {
+  ~ShutdownWithThread() { Shutdown(); }
+};
+
 } // namespace
 
 void Initialize() {
@@ -39,7 +47,8 @@ void Initialize() {
   static char* argv[] = {name, nullptr};
   OwnApplication = std::make_unique<QApplication>(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
-  std::atexit(Shutdown);
+  [[maybe_unused]] static thread_local ShutdownWithThread shutdownWithThread;
+  std::atexit(Shutdown); // exit() called from another thread; a second run finds no hooks left
 }
 
 void AtShutdown(std::function<void()> Hook) {

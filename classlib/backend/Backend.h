@@ -83,8 +83,9 @@ void SetCursorShape(Window* window, int cursor); // a TCursor value
 // The application.
 void Initialize();
 bool IsOffscreen();
-// Runs Hook when the program ends, before the toolkit goes (hooks run last registered first), so that the
-// windows still open can be destroyed while their toolkit exists.
+// Runs Hook when the program ends, before any of the toolkit's statics go (hooks run last registered first),
+// so that the windows still open can be destroyed while their toolkit exists. Callers need not free their
+// windows before returning from main.
 void AtShutdown(std::function<void()> Hook);
 // Handles pending native events; waits up to `waitMs` for one when none is pending (0: do not wait).
 void ProcessEvents(int waitMs);

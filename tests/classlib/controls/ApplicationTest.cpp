@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,7 @@
 #include "classlib/controls/Application.h"
 #include "classlib/controls/Dialogs.h"
 #include "classlib/controls/Form.h"
+#include "classlib/controls/Menus.h"
 #include "classlib/controls/Panel.h"
 #include "classlib/controls/Screen.h"
 #include "classlib/controls/StdCtrls.h"
@@ -289,6 +293,41 @@ TEST_F(ApplicationTest, MinimizeAndActivationReachTheApplicationEvents) {
   Application->Restore();
   EXPECT_EQ(restored, 1);
   EXPECT_EQ(m->WindowState(), wsNormal);
+}
+
+// The program ends with its forms still open, as a program does when it returns from main: the application
+// frees them then, and their handlers run. The first native window the desktop destroyed before (a pop-up
+// menu's, a freed form's) must not make that end crash.
+void EndWithFormsOpen(const std::function<void(TForm*)>& BeforeExit) {
+  Application->Initialize();
+  TForm* form = nullptr;
+  Application->CreateForm(form);
+  form->OnDestroy = [](TObject*) { std::fputs("main form freed\n", stderr); };
+  form->SetBounds(40, 40, 320, 200);
+  form->Show();
+  testsupport::Pump();
+  BeforeExit(form);
+  testsupport::Pump();
+  std::exit(0);
+}
+
+TEST(ApplicationExitDeathTest, FormsStillOpenAtExitAreFreedAfterOtherWindowsWent) {
+  EXPECT_EXIT(EndWithFormsOpen([](TForm* Form) {
+                auto* popup = new TPopupMenu(Form);
+                auto* item = new TMenuItem(Form);
+                item->SetCaption("&Undo");
+                popup->Items()->Add(item);
+                EXPECT_TRUE(testsupport::WhileMenuOpen([&] { popup->Popup(100, 100); }, [] {}));
+              }),
+              ::testing::ExitedWithCode(0), "main form freed");
+  EXPECT_EXIT(EndWithFormsOpen([](TForm*) {
+                TForm* other = nullptr;
+                Application->CreateForm(other);
+                other->Show();
+                testsupport::Pump();
+                delete other;
+              }),
+              ::testing::ExitedWithCode(0), "main form freed");
 }
 
 } // namespace
