@@ -174,8 +174,7 @@ int Desktop(const char* Name) {
     std::fflush(stdout);
   };
   Application->Run();
-  delete form; // while the desktop connection is still up
-  return 0;
+  return 0; // the application frees the form
 }
 
 } // namespace
