@@ -21,6 +21,14 @@ class TBasicAction : public TComponent {
   // Runs OnExecute (or the list's OnExecute); answers whether anything ran.
   virtual bool Execute();
   virtual bool Update();
+  // Actions that act on a target (a data source, an edit control) answer whether they take Target, and act
+  // on it or update their own state from it.
+  virtual bool HandlesTarget(TObject* Target) {
+    (void)Target;
+    return false;
+  }
+  virtual void ExecuteTarget(TObject* Target) { (void)Target; }
+  virtual void UpdateTarget(TObject* Target) { (void)Target; }
   TComponent* ActionComponent() const { return FActionComponent; }
   void SetActionComponent(TComponent* Value) { FActionComponent = Value; }
 
@@ -128,7 +136,7 @@ class TCustomActionList : public TComponent {
   bool IsShortCut(TMessage& Message);
   TActionListState State() const { return FState; }
   void SetState(TActionListState Value) { FState = Value; }
-  bool ExecuteAction(TBasicAction* Action);
+  bool ExecuteAction(TBasicAction* Action) override;
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
   // The pictures that the actions' ImageIndex refers to (not owned).
   TImageList* Images() const { return FImages; }

@@ -169,3 +169,11 @@ void TComponent::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
   for (TComponent* c : FComponents)
     if (!c->HasParent()) Proc(c);
 }
+
+bool TComponent::ExecuteAction(TBasicAction*) {
+  return false;
+}
+
+bool TComponent::UpdateAction(TBasicAction*) {
+  return false;
+}

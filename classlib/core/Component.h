@@ -21,6 +21,8 @@ using TComponentState = TSet<TComponentStateItem>;
 
 enum TOperation { opInsert, opRemove };
 
+class TBasicAction;
+
 class TComponent : public TPersistent {
   QUENDREL_CLASS(TComponent, TPersistent)
  public:
@@ -59,6 +61,10 @@ class TComponent : public TPersistent {
   // Told of components inserted into and removed from the owner, and of free-notified components being
   // destroyed. The default passes the news on to every owned component.
   virtual void Notification(TComponent* AComponent, TOperation Operation);
+
+  // Actions looking for a target ask components whether they take them; the default takes none.
+  virtual bool ExecuteAction(TBasicAction* Action);
+  virtual bool UpdateAction(TBasicAction* Action);
 
   // Called once after a form stream has set every property and resolved every reference.
   virtual void Loaded();

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <vector>
 
 #include "classlib/core/Exception.h"
 
@@ -205,4 +206,56 @@ AnsiString FormatDateTime(const AnsiString& Format, TDateTime DateTime) {
     i += k;
   }
   return r;
+}
+
+bool TryStrToDateFmt(const AnsiString& Text, const AnsiString& Format, TDateTime& Value) {
+  // The order of day, month and year: that of their first letters in the pattern.
+  int order[3] = {0, 1, 2}; // positions of year, month, day among the numbers
+  size_t at[3] = {Format.find_first_of("yY"), Format.find_first_of("mM"), Format.find_first_of("dD")};
+  if (at[0] != AnsiString::npos && at[1] != AnsiString::npos && at[2] != AnsiString::npos)
+    for (int k = 0; k < 3; ++k) {
+      order[k] = 0;
+      for (int j = 0; j < 3; ++j)
+        if (at[j] < at[k]) ++order[k];
+    }
+  std::vector<long> numbers;
+  std::vector<int> widths;
+  for (size_t i = 0; i < Text.size();) {
+    if (!std::isdigit(static_cast<unsigned char>(Text[i]))) {
+      ++i;
+      continue;
+    }
+    long v = 0;
+    int w = 0;
+    while (i < Text.size() && std::isdigit(static_cast<unsigned char>(Text[i])) && w < 9) {
+      v = v * 10 + (Text[i++] - '0');
+      ++w;
+    }
+    if (i < Text.size() && std::isdigit(static_cast<unsigned char>(Text[i]))) return false;
+    numbers.push_back(v);
+    widths.push_back(w);
+  }
+  if (numbers.size() < 3 || numbers.size() > 6) return false;
+  long year = numbers[order[0]];
+  const long month = numbers[order[1]], day = numbers[order[2]];
+  if (widths[order[0]] <= 2) year += year < 50 ? 2000 : 1900;
+  const long hour = numbers.size() > 3 ? numbers[3] : 0, minute = numbers.size() > 4 ? numbers[4] : 0,
+             second = numbers.size() > 5 ? numbers[5] : 0;
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+      day > DaysInMonth(static_cast<int>(year), static_cast<int>(month)) || hour > 23 || minute > 59 ||
+      second > 59)
+    return false;
+  const TDateTime date =
+      EncodeDate(static_cast<uint16_t>(year), static_cast<uint16_t>(month), static_cast<uint16_t>(day));
+  Value = static_cast<double>(date) +
+          static_cast<double>(EncodeTime(static_cast<uint16_t>(hour), static_cast<uint16_t>(minute),
+                                         static_cast<uint16_t>(second), 0));
+  return true;
+}
+
+TDateTime StrToDateFmt(const AnsiString& Text, const AnsiString& Format) {
+  TDateTime v;
+  if (!TryStrToDateFmt(Text, Format, v))
+    throw EConvertError(::Format("'%s' is not a valid date", Text.c_str()));
+  return v;
 }

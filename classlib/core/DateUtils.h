@@ -15,3 +15,10 @@ void DecodeTime(TDateTime Value, uint16_t& Hour, uint16_t& Min, uint16_t& Sec, u
 // zzz, am/pm and a/p (12-hour clock), "/" and ":" as themselves, 'quoted' and "quoted" text. Anything else is
 // copied. A negative value (a duration gone below zero) formats its magnitude.
 AnsiString FormatDateTime(const AnsiString& Format, TDateTime DateTime);
+
+// Reads a date, with an optional time after it, whose day, month and year come in the order of their first
+// letters in Format (d, m, y; "yyyy-mm-dd" when Format holds none of them), separated by any non-digits; a
+// two-digit year counts from 2000 below 50, else from 1900. Raises EConvertError "'<text>' is not a valid
+// date" for anything else.
+TDateTime StrToDateFmt(const AnsiString& Text, const AnsiString& Format);
+bool TryStrToDateFmt(const AnsiString& Text, const AnsiString& Format, TDateTime& Value);

@@ -21,6 +21,10 @@ bool TryStrToInt64(const AnsiString& S, int64_t& Value);
 double StrToFloat(const AnsiString& S);
 bool TryStrToFloat(const AnsiString& S, double& Value);
 AnsiString FloatToStr(double Value);
+// Formats by a pattern of up to three ";"-separated sections (positive, negative, zero): "0" a digit always
+// shown, "#" a digit shown when significant, "." the decimal point, "," anywhere among the digits groups the
+// thousands; other characters and 'quoted' or "quoted" text are copied. An empty pattern gives FloatToStr.
+AnsiString FormatFloat(const AnsiString& Format, double Value);
 
 // Text; letter case is that of plain ASCII.
 AnsiString UpperCase(const AnsiString& S);

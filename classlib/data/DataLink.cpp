@@ -1,5 +1,7 @@
 #include "classlib/data/DataLink.h"
 
+#include <algorithm>
+
 #include "classlib/controls/ActnList.h"
 #include "classlib/controls/WinControl.h"
 
@@ -24,8 +26,11 @@ void TDataLink::SetReadOnly(bool Value) {
 void TDataLink::UpdateState() {
   const TDataSetState state = FDataSource ? FDataSource->State() : dsInactive;
   const bool active = state != dsInactive;
+  if (active && FActive) UpdateWindow(); // an insert adds a record to the buffer before it is announced
   if (active != FActive) {
     FActive = active;
+    FFirstRecord = 0;
+    UpdateWindow();
     ActiveChanged();
   }
   const bool editing = active && !FReadOnly && (state == dsEdit || state == dsInsert);
@@ -36,13 +41,53 @@ void TDataLink::UpdateState() {
 }
 
 bool TDataLink::ExecuteAction(TBasicAction* Action) {
-  (void)Action;
-  return false;
+  return FDataSource && FDataSource->ExecuteAction(Action);
 }
 
 bool TDataLink::UpdateAction(TBasicAction* Action) {
-  (void)Action;
-  return false;
+  return FDataSource && FDataSource->UpdateAction(Action);
+}
+
+void TDataLink::SetBufferCount(int Value) {
+  FBufferCount = Value < 1 ? 1 : Value;
+  UpdateWindow();
+}
+
+int TDataLink::UpdateWindow() {
+  const int old = FFirstRecord;
+  TDataSet* ds = FActive ? DataSet() : nullptr;
+  const int current = ds ? ds->DisplayCurrent() : -1;
+  if (current < 0) {
+    FFirstRecord = 0;
+  } else {
+    if (current < FFirstRecord) FFirstRecord = current;
+    if (current >= FFirstRecord + FBufferCount) FFirstRecord = current - FBufferCount + 1;
+    // Fill the buffer from the end rather than leave rows empty.
+    const int count = ds->DisplayCount();
+    if (FFirstRecord + FBufferCount > count) FFirstRecord = std::max(0, count - FBufferCount);
+  }
+  return FFirstRecord - old;
+}
+
+int TDataLink::ActiveRecord() const {
+  TDataSet* ds = FActive ? DataSet() : nullptr;
+  if (!ds) return 0;
+  const int shown = ds->DisplayRecord() >= 0 ? ds->DisplayRecord() : ds->DisplayCurrent();
+  return shown < 0 ? 0 : shown - FFirstRecord;
+}
+
+void TDataLink::SetActiveRecord(int Value) {
+  TDataSet* ds = FActive ? DataSet() : nullptr;
+  if (!ds) return;
+  const int index = FFirstRecord + Value;
+  ds->SetDisplayRecord(index == ds->DisplayCurrent() || index < 0 || index >= ds->DisplayCount() ? -1
+                                                                                                 : index);
+}
+
+int TDataLink::RecordCount() const {
+  TDataSet* ds = FActive ? DataSet() : nullptr;
+  if (!ds) return 0;
+  return std::clamp(ds->DisplayCount() - FFirstRecord, 0, FBufferCount);
 }
 
 bool TDataLink::Edit() {
@@ -69,12 +114,14 @@ void TDataLink::DataEvent(TDataEvent Event, intptr_t Info) {
     if (!FUpdating) RecordChanged(reinterpret_cast<TField*>(Info));
     break;
   case deDataSetChange:
+    UpdateWindow();
     DataSetChanged();
     break;
   case deDataSetScroll:
-    DataSetScrolled(static_cast<int>(Info));
+    DataSetScrolled(UpdateWindow());
     break;
   case deLayoutChange:
+    UpdateWindow();
     LayoutChanged();
     break;
   case deUpdateRecord:

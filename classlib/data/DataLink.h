@@ -18,17 +18,24 @@ class TDataLink : public TPersistent {
   bool Editing() const { return FEditing; }
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value);
+  // A link buffers BufferCount records around the current one, as a grid shows them: the window starts at
+  // the data set's record FirstRecord and follows the current record, moving no further than it must.
   int BufferCount() const { return FBufferCount; }
-  void SetBufferCount(int Value) { FBufferCount = Value < 1 ? 1 : Value; }
-  int ActiveRecord() const { return 0; } // one record is buffered: the current one
-  int RecordCount() const { return FActive && DataSet() && !DataSet()->IsEmpty() ? 1 : 0; }
+  void SetBufferCount(int Value);
+  int FirstRecord() const { return FFirstRecord; }
+  // The position in the buffer of the record the fields show; setting it points the fields at another
+  // buffered record (a grid painting its rows), and back at the current one when that is given.
+  int ActiveRecord() const;
+  void SetActiveRecord(int Value);
+  // Records in the buffer: BufferCount, or fewer at the end of the data set.
+  int RecordCount() const;
   bool VisualControl() const { return FVisualControl; }
   void SetVisualControl(bool Value) { FVisualControl = Value; }
 
   bool Edit();         // asks the data source to edit; true when the link is editing afterwards
   void UpdateRecord(); // writes the control's value now (UpdateData)
 
-  // Data-set actions aimed at this link's data set; none are defined yet, so nothing is handled.
+  // Data-set actions aimed at this link's data source: true when the action took it as its target.
   virtual bool ExecuteAction(TBasicAction* Action);
   virtual bool UpdateAction(TBasicAction* Action);
 
@@ -38,6 +45,7 @@ class TDataLink : public TPersistent {
 
  protected:
   virtual void ActiveChanged() {}
+  // Distance is how far the buffer window moved (records), 0 when the current record moved inside it.
   virtual void CheckBrowseMode() {}
   virtual void DataSetChanged() { RecordChanged(nullptr); }
   virtual void DataSetScrolled(int Distance) {
@@ -51,8 +59,11 @@ class TDataLink : public TPersistent {
   virtual void UpdateData() {}
 
  private:
+  int UpdateWindow(); // keeps the current record inside the buffer; answers how far the window moved
+
   TDataSource* FDataSource = nullptr;
   int FBufferCount = 1;
+  int FFirstRecord = 0;
   bool FActive = false;
   bool FEditing = false;
   bool FReadOnly = false;

@@ -44,6 +44,7 @@ void TDataSet::SetActive(bool Value) {
     DestroyFields();
     try {
       InternalOpen();
+      CreateLookupFields();
     } catch (...) {
       InternalClose();
       DestroyFields();
@@ -51,6 +52,7 @@ void TDataSet::SetActive(bool Value) {
       throw;
     }
     FCurrent = 0;
+    FDisplayRecord = -1;
     FBof = true;
     FEof = FRecords.empty();
     FModified = false;
@@ -71,6 +73,15 @@ void TDataSet::SetActive(bool Value) {
 void TDataSet::Loaded() {
   inherited::Loaded();
   if (FStreamedActive) SetActive(true);
+}
+
+void TDataSet::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  for (TLookupFieldDef& d : FLookupDefs)
+    if (d.LookupDataSet == AComponent) d.LookupDataSet = nullptr;
+  for (auto& f : FFields)
+    if (f->LookupDataSet() == AComponent) f->SetLookupDataSet(nullptr);
 }
 
 void TDataSet::SetState(TDataSetState Value) {
@@ -182,7 +193,7 @@ void TDataSet::BeginInsert(int Position) {
   FSavedEof = FEof;
   FInsertPos = Position;
   FBuffer = TDataRecord();
-  FBuffer.Values.resize(FFields.size());
+  FBuffer.Values.resize(static_cast<size_t>(DataFieldCount()));
   FModified = false;
   FBof = FEof = false;
   SetState(dsInsert);
@@ -270,6 +281,15 @@ void TDataSet::Delete() {
 void TDataSet::Refresh() {
   CheckActive();
   CheckBrowseMode();
+  const int64_t key = FRecords.empty() ? 0 : FRecords[FCurrent].Key;
+  InternalRefresh();
+  // Stay on the same record when the store still has it, else as near its place as the records allow.
+  int at = -1;
+  for (size_t i = 0; key != 0 && i < FRecords.size() && at < 0; ++i)
+    if (FRecords[i].Key == key) at = static_cast<int>(i);
+  const int count = static_cast<int>(FRecords.size());
+  FCurrent = at >= 0 ? at : std::clamp(FCurrent, 0, std::max(0, count - 1));
+  if (count == 0) FBof = FEof = true;
   DataEvent(deDataSetChange);
 }
 
@@ -311,14 +331,128 @@ TField* TDataSet::AddField(std::unique_ptr<TField> Field) {
 void TDataSet::DestroyFields() {
   const bool had = !FFields.empty();
   FFields.clear();
+  FLookupFieldCount = 0;
   if (had) DataEvent(deLayoutChange);
 }
 
+int TDataSet::DisplayCount() const {
+  if (!Active()) return 0;
+  return static_cast<int>(FRecords.size()) + (FState == dsInsert ? 1 : 0);
+}
+
+int TDataSet::DisplayCurrent() const {
+  if (!Active()) return -1;
+  if (FState == dsInsert) return FInsertPos;
+  return FRecords.empty() ? -1 : FCurrent;
+}
+
+const TDataRecord* TDataSet::DisplayedRecord() const {
+  if (!Active()) return nullptr;
+  int i = FDisplayRecord;
+  if (i < 0 || i >= DisplayCount()) i = DisplayCurrent();
+  if (i < 0) return nullptr;
+  if (FState == dsInsert) {
+    if (i == FInsertPos) return &FBuffer;
+    if (i > FInsertPos) --i;
+  } else if (FState == dsEdit && i == FCurrent) {
+    return &FBuffer;
+  }
+  return &FRecords[i];
+}
+
 TFieldValue TDataSet::GetFieldData(const TField* Field) const {
-  const int i = Field->Index();
-  if (FState == dsEdit || FState == dsInsert) return FBuffer.Values.at(i);
-  if (!Active() || FRecords.empty()) return {};
-  return FRecords[FCurrent].Values.at(i);
+  const TDataRecord* r = DisplayedRecord();
+  const size_t i = static_cast<size_t>(Field->Index());
+  if (!r || i >= r->Values.size()) return {};
+  return r->Values[i];
+}
+
+std::vector<TField*> TDataSet::GetFieldList(const AnsiString& FieldNames) const {
+  std::vector<TField*> out;
+  for (const AnsiString& name : SplitFieldNames(FieldNames)) out.push_back(FieldByName(name));
+  return out;
+}
+
+int TDataSet::FindRecord(const std::vector<TField*>& Fields, const TFieldValues& KeyValues,
+                         TLocateOptions Options) const {
+  if (Fields.empty() || Fields.size() != KeyValues.size()) return -1;
+  for (size_t r = 0; r < FRecords.size(); ++r) {
+    bool all = true;
+    for (size_t k = 0; k < Fields.size() && all; ++k) {
+      const auto i = static_cast<size_t>(Fields[k]->Index());
+      const TFieldValue stored = i < FRecords[r].Values.size() ? FRecords[r].Values[i] : TFieldValue();
+      all = FieldValuesMatch(stored, KeyValues[k], Options.Contains(loCaseInsensitive),
+                             Options.Contains(loPartialKey));
+    }
+    if (all) return static_cast<int>(r);
+  }
+  return -1;
+}
+
+bool TDataSet::Locate(const AnsiString& KeyFields, const TFieldValues& KeyValues, TLocateOptions Options) {
+  CheckActive();
+  const std::vector<TField*> fields = GetFieldList(KeyFields);
+  for (TField* f : fields)
+    if (f->Lookup()) throw EDatabaseError(Format("Field '%s' cannot be searched", f->FieldName().c_str()));
+  CheckBrowseMode();
+  const int found = FindRecord(fields, KeyValues, Options);
+  if (found < 0) return false;
+  const int old = FCurrent;
+  FCurrent = found;
+  FBof = FEof = false;
+  DoScroll(found - old);
+  return true;
+}
+
+TFieldValue TDataSet::Lookup(const AnsiString& KeyFields, const TFieldValues& KeyValues,
+                             const AnsiString& ResultField) const {
+  if (!Active()) return {};
+  const std::vector<TField*> fields = GetFieldList(KeyFields);
+  for (TField* f : fields)
+    if (f->Lookup()) return {};
+  const TField* result = FieldByName(ResultField);
+  const int found = FindRecord(fields, KeyValues, {});
+  if (found < 0 || result->Lookup()) return {};
+  const auto i = static_cast<size_t>(result->Index());
+  return i < FRecords[found].Values.size() ? FRecords[found].Values[i] : TFieldValue();
+}
+
+void TDataSet::AddLookupField(const TLookupFieldDef& Def) {
+  if (Active()) throw EDatabaseError("Cannot perform this operation on an open dataset");
+  FLookupDefs.push_back(Def);
+  if (Def.LookupDataSet) Def.LookupDataSet->FreeNotification(this);
+}
+
+void TDataSet::CreateLookupFields() {
+  FLookupFieldCount = 0;
+  for (const TLookupFieldDef& d : FLookupDefs) {
+    std::unique_ptr<TField> f = CreateField(d.DataType);
+    f->SetFieldName(d.Name);
+    f->SetSize(d.Size);
+    f->SetFieldKind(fkLookup);
+    f->SetKeyFields(d.KeyFields);
+    f->SetLookupDataSet(d.LookupDataSet);
+    f->SetLookupKeyFields(d.LookupKeyFields);
+    f->SetLookupResultField(d.LookupResultField);
+    AddField(std::move(f));
+    ++FLookupFieldCount;
+  }
+}
+
+TFieldValue TDataSet::LookupFieldValue(const TField* Field) const {
+  TDataSet* other = Field->LookupDataSet();
+  if (!other || !other->Active()) return {};
+  TFieldValues keys;
+  for (const AnsiString& name : SplitFieldNames(Field->KeyFields())) {
+    const TField* key = FindField(name);
+    if (!key || key->Lookup()) return {};
+    keys.push_back(GetFieldData(key));
+  }
+  try {
+    return other->Lookup(Field->LookupKeyFields(), keys, Field->LookupResultField());
+  } catch (const EDatabaseError&) {
+    return {}; // a definition naming fields the other data set lacks shows nothing
+  }
 }
 
 void TDataSet::SetFieldData(TField* Field, const TFieldValue& Value) {

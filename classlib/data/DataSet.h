@@ -33,6 +33,21 @@ struct TDataRecord {
   int64_t Key = 0; // the store's own identity of the record (a row id), 0 while not stored
 };
 
+// How Locate compares: case-insensitive text, and the values given as prefixes of the stored ones.
+enum TLocateOption { loCaseInsensitive, loPartialKey };
+using TLocateOptions = TSet<TLocateOption>;
+
+// A lookup field that the data set adds to its fields each time it opens.
+struct TLookupFieldDef {
+  AnsiString Name;
+  TFieldType DataType = ftString;
+  int Size = 0;
+  AnsiString KeyFields;
+  TDataSet* LookupDataSet = nullptr;
+  AnsiString LookupKeyFields;
+  AnsiString LookupResultField;
+};
+
 class TDataSet;
 using TDataSetNotifyEvent = TEvent<void(TDataSet* DataSet)>;
 
@@ -60,6 +75,20 @@ class TDataSet : public TComponent {
   void SetRecNo(int Value);
   int RecordCount() const { return Active() ? static_cast<int>(FRecords.size()) : 0; }
 
+  // Moves to the first record whose KeyFields (";"-separated) hold KeyValues; false, without moving, when
+  // none does. Lookup finds such a record without moving and answers its ResultField (null when none).
+  bool Locate(const AnsiString& KeyFields, const TFieldValues& KeyValues, TLocateOptions Options = {});
+  TFieldValue Lookup(const AnsiString& KeyFields, const TFieldValues& KeyValues,
+                     const AnsiString& ResultField) const;
+
+  // The records as the controls see them: the stored ones with, while inserting, the new record at its
+  // place. The current one is DisplayCurrent; fields read the display record, which is the current one
+  // unless a buffered data link points them at another (SetDisplayRecord, -1 for the current one).
+  int DisplayCount() const;
+  int DisplayCurrent() const;
+  int DisplayRecord() const { return FDisplayRecord; }
+  void SetDisplayRecord(int Index) { FDisplayRecord = Index; }
+
   void Edit();
   void Insert();
   void Append();
@@ -77,9 +106,18 @@ class TDataSet : public TComponent {
   void SetReadOnly(bool Value);
 
   int FieldCount() const { return static_cast<int>(FFields.size()); }
+  // The stored fields come first; lookup fields follow them.
+  int DataFieldCount() const { return static_cast<int>(FFields.size() - FLookupFieldCount); }
   TField* Fields(int Index) const;
   TField* FindField(const AnsiString& FieldName) const;
   TField* FieldByName(const AnsiString& FieldName) const; // raises EDatabaseError when absent
+  // The fields named in a ";"-separated list; raises EDatabaseError for a name that is absent.
+  std::vector<TField*> GetFieldList(const AnsiString& FieldNames) const;
+
+  // Lookup fields are defined while the data set is closed and made each time it opens.
+  void AddLookupField(const TLookupFieldDef& Def);
+  const std::vector<TLookupFieldDef>& LookupFieldDefs() const { return FLookupDefs; }
+  TFieldValue LookupFieldValue(const TField* Field) const;
 
   void DisableControls();
   void EnableControls();
@@ -99,6 +137,7 @@ class TDataSet : public TComponent {
 
  protected:
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   // The store. InternalOpen fills FRecords and adds the fields; a raising InternalPost or InternalDelete
   // leaves the records as they were.
@@ -106,6 +145,8 @@ class TDataSet : public TComponent {
   virtual void InternalClose() {}
   virtual void InternalPost(TDataRecord& Record, bool Inserting) { (void)Record, (void)Inserting; }
   virtual void InternalDelete(const TDataRecord& Record) { (void)Record; }
+  // Reads the records again from the store; the default store is the records themselves.
+  virtual void InternalRefresh() {}
 
   TField* AddField(std::unique_ptr<TField> Field);
   void DestroyFields();
@@ -120,6 +161,10 @@ class TDataSet : public TComponent {
   void BeginInsert(int Position);
   void PostRecord();
   void DoScroll(int Distance);
+  const TDataRecord* DisplayedRecord() const;
+  int FindRecord(const std::vector<TField*>& Fields, const TFieldValues& KeyValues,
+                 TLocateOptions Options) const;
+  void CreateLookupFields();
   void Notify(const TDataSetNotifyEvent& Event) {
     if (Event) Event(this);
   }
@@ -140,4 +185,7 @@ class TDataSet : public TComponent {
   int FDisableCount = 0;
   bool FChangedWhileDisabled = false;
   TDataSetState FDisabledState = dsInactive;
+  int FDisplayRecord = -1;
+  size_t FLookupFieldCount = 0;
+  std::vector<TLookupFieldDef> FLookupDefs;
 };

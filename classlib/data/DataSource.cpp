@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/controls/ActnList.h"
 #include "classlib/data/DataLink.h"
 
 QUENDREL_REGISTER_CLASS(TDataSource, TComponent) {
@@ -98,4 +99,16 @@ void TDataSource::AddDataLink(TDataLink* Link) {
 
 void TDataSource::RemoveDataLink(TDataLink* Link) {
   std::erase(FDataLinks, Link);
+}
+
+bool TDataSource::ExecuteAction(TBasicAction* Action) {
+  if (!Action || !Action->HandlesTarget(this)) return false;
+  Action->ExecuteTarget(this);
+  return true;
+}
+
+bool TDataSource::UpdateAction(TBasicAction* Action) {
+  if (!Action || !Action->HandlesTarget(this)) return false;
+  Action->UpdateTarget(this);
+  return true;
 }

@@ -29,6 +29,8 @@ class TDataSource : public TComponent {
   bool IsLinkedTo(const TDataSet* Value) const { return FDataSet && FDataSet == Value; }
 
   void DataEvent(TDataEvent Event, intptr_t Info); // from the data set
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
   void AddDataLink(TDataLink* Link);
   void RemoveDataLink(TDataLink* Link);
 

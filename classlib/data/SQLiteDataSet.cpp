@@ -21,10 +21,19 @@ AnsiString QuoteName(const AnsiString& Name) {
 TFieldType TypeFromDeclaration(const char* Declared) {
   const AnsiString t = UpperCase(Declared ? Declared : "");
   if (Pos("BOOL", t)) return ftBoolean;
+  if (Pos("DATETIME", t) || Pos("TIMESTAMP", t)) return ftDateTime;
+  if (Pos("DATE", t)) return ftDate;
+  if (Pos("MEMO", t) || Pos("CLOB", t)) return ftMemo;
+  if (Pos("GRAPH", t) || Pos("PICT", t) || Pos("IMAGE", t)) return ftGraphic;
+  if (Pos("BLOB", t)) return ftBlob;
   if (Pos("INT", t)) return ftInteger;
   if (Pos("REAL", t) || Pos("FLOA", t) || Pos("DOUB", t) || Pos("NUMERIC", t) || Pos("DECIMAL", t))
     return ftFloat;
   return ftString;
+}
+
+bool IsBinary(const TField* Field) {
+  return Field->DataType() == ftBlob || Field->DataType() == ftGraphic;
 }
 
 // One prepared statement, finalized when it goes out of scope.
@@ -44,9 +53,11 @@ class TStatement {
     if (rc != SQLITE_DONE) Fail();
     return false;
   }
-  void Bind(int Index, const TFieldValue& Value) {
+  void Bind(int Index, const TFieldValue& Value, bool Blob = false) {
     int rc = SQLITE_OK;
-    if (const auto* i = std::get_if<int64_t>(&Value))
+    if (const auto* s = std::get_if<AnsiString>(&Value); s && Blob)
+      rc = sqlite3_bind_blob(FStmt, Index, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+    else if (const auto* i = std::get_if<int64_t>(&Value))
       rc = sqlite3_bind_int64(FStmt, Index, *i);
     else if (const auto* d = std::get_if<double>(&Value))
       rc = sqlite3_bind_double(FStmt, Index, *d);
@@ -141,7 +152,7 @@ void TSQLiteDataSet::ExecSQL(const AnsiString& Statement) {
 void TSQLiteDataSet::InternalOpen() {
   const bool table = FSQL.empty();
   if (table && FTableName.empty()) throw EDatabaseError("Missing TableName or SQL property");
-  TStatement stmt(Database(), table ? "SELECT rowid, * FROM " + QuoteName(FTableName) : FSQL);
+  TStatement stmt(Database(), SelectStatement());
   const int first = table ? 1 : 0; // a table's row id comes first and is kept as the record's key
   const int columns = sqlite3_column_count(stmt.Handle());
   for (int i = first; i < columns; ++i) {
@@ -157,6 +168,26 @@ void TSQLiteDataSet::InternalOpen() {
   }
 }
 
+AnsiString TSQLiteDataSet::SelectStatement() const {
+  return FSQL.empty() ? "SELECT rowid, * FROM " + QuoteName(FTableName) : FSQL;
+}
+
+void TSQLiteDataSet::InternalRefresh() {
+  TStatement stmt(Database(), SelectStatement());
+  const bool table = FSQL.empty();
+  const int first = table ? 1 : 0;
+  const int columns = sqlite3_column_count(stmt.Handle());
+  if (columns - first != DataFieldCount()) throw EDatabaseError("The table's columns changed; reopen it");
+  std::vector<TDataRecord> rows;
+  while (stmt.Step()) {
+    TDataRecord r;
+    if (table) r.Key = sqlite3_column_int64(stmt.Handle(), 0);
+    for (int i = first; i < columns; ++i) r.Values.push_back(stmt.Column(i));
+    rows.push_back(std::move(r));
+  }
+  FRecords = std::move(rows);
+}
+
 void TSQLiteDataSet::InternalClose() {
   FDb.reset();
 }
@@ -168,7 +199,7 @@ void TSQLiteDataSet::InternalPost(TDataRecord& Record, bool Inserting) {
     // Null columns are left out so that the table's defaults and row-id keys apply.
     AnsiString names, marks;
     std::vector<int> bound;
-    for (int i = 0; i < FieldCount(); ++i) {
+    for (int i = 0; i < DataFieldCount(); ++i) {
       if (std::holds_alternative<std::monostate>(Record.Values[i])) continue;
       names += (names.empty() ? "" : ", ") + QuoteName(Fields(i)->FieldName());
       marks += marks.empty() ? "?" : ", ?";
@@ -176,22 +207,23 @@ void TSQLiteDataSet::InternalPost(TDataRecord& Record, bool Inserting) {
     }
     TStatement insert(db, bound.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
                                         : "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")");
-    for (size_t k = 0; k < bound.size(); ++k) insert.Bind(static_cast<int>(k + 1), Record.Values[bound[k]]);
+    for (size_t k = 0; k < bound.size(); ++k)
+      insert.Bind(static_cast<int>(k + 1), Record.Values[bound[k]], IsBinary(Fields(bound[k])));
     insert.Step();
     Record.Key = sqlite3_last_insert_rowid(db);
     // Read the row back: the store may have filled in keys and defaults.
     TStatement read(db, "SELECT * FROM " + table + " WHERE rowid = ?");
     read.Bind(1, Record.Key);
     if (read.Step())
-      for (int i = 0; i < FieldCount(); ++i) Record.Values[i] = read.Column(i);
+      for (int i = 0; i < DataFieldCount(); ++i) Record.Values[i] = read.Column(i);
     return;
   }
   AnsiString assignments;
-  for (int i = 0; i < FieldCount(); ++i)
+  for (int i = 0; i < DataFieldCount(); ++i)
     assignments += (i ? ", " : "") + QuoteName(Fields(i)->FieldName()) + " = ?";
   TStatement update(db, "UPDATE " + table + " SET " + assignments + " WHERE rowid = ?");
-  for (int i = 0; i < FieldCount(); ++i) update.Bind(i + 1, Record.Values[i]);
-  update.Bind(FieldCount() + 1, Record.Key);
+  for (int i = 0; i < DataFieldCount(); ++i) update.Bind(i + 1, Record.Values[i], IsBinary(Fields(i)));
+  update.Bind(DataFieldCount() + 1, Record.Key);
   update.Step();
   if (sqlite3_changes(db) == 0) throw EDatabaseError("Record not found or changed by another user");
 }

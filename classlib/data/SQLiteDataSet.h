@@ -30,6 +30,7 @@ class TSQLiteDataSet : public TDataSet {
   void InternalClose() override;
   void InternalPost(TDataRecord& Record, bool Inserting) override;
   void InternalDelete(const TDataRecord& Record) override;
+  void InternalRefresh() override;
 
  private:
   struct TCloser {
@@ -38,6 +39,7 @@ class TSQLiteDataSet : public TDataSet {
   void CheckInactive() const;
   sqlite3* Database();
   [[noreturn]] void Fail() const;
+  AnsiString SelectStatement() const;
 
   AnsiString FDatabaseName;
   AnsiString FTableName;

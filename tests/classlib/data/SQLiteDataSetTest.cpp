@@ -99,6 +99,61 @@ TEST_F(SQLiteDataSetTest, QueriesAreReadOnly) {
   EXPECT_THROW(q.SetSQL("SELECT 1"), EDatabaseError); // open
 }
 
+TEST_F(SQLiteDataSetTest, DatesMemosAndPicturesComeBackExactly) {
+  {
+    TSQLiteDataSet setup(nullptr);
+    setup.SetDatabaseName(Path.string());
+    setup.ExecSQL("CREATE TABLE games (title VARCHAR(20), played DATE, notes CLOB, shot GRAPHIC, raw BLOB)");
+  }
+  const AnsiString picture("BM\0\xff\x01"
+                           "text",
+                           9);                    // bytes with a zero and high bits
+  const AnsiString notes = "1.50\r\nsecond line"; // text that a numeric column would turn into 1.5
+  {
+    TSQLiteDataSet ds(nullptr);
+    ds.SetDatabaseName(Path.string());
+    ds.SetTableName("games");
+    ds.Open();
+    EXPECT_EQ(ds.FieldByName("played")->DataType(), ftDate);
+    EXPECT_EQ(ds.FieldByName("notes")->DataType(), ftMemo);
+    EXPECT_EQ(ds.FieldByName("shot")->DataType(), ftGraphic);
+    EXPECT_EQ(ds.FieldByName("raw")->DataType(), ftBlob);
+    ds.Append();
+    ds.FieldByName("title")->SetAsString("first");
+    ds.FieldByName("played")->SetAsString("2024-02-29");
+    ds.FieldByName("notes")->SetAsString(notes);
+    ds.FieldByName("shot")->SetAsString(picture);
+    ds.Post();
+  }
+  TSQLiteDataSet ds(nullptr);
+  ds.SetDatabaseName(Path.string());
+  ds.SetTableName("games");
+  ds.Open();
+  EXPECT_EQ(ds.FieldByName("played")->Text(), "2024-02-29");
+  EXPECT_EQ(ds.FieldByName("notes")->AsString(), notes);
+  EXPECT_EQ(ds.FieldByName("shot")->AsString(), picture);
+  EXPECT_TRUE(ds.FieldByName("raw")->IsNull());
+  TSQLiteDataSet check(nullptr);
+  check.SetDatabaseName(Path.string());
+  check.SetSQL("SELECT typeof(shot) AS t FROM games");
+  check.Open();
+  EXPECT_EQ(check.FieldByName("t")->AsString(), "blob");
+}
+
+TEST_F(SQLiteDataSetTest, RefreshReadsTheFileAgainAndKeepsTheRecord) {
+  auto ds = OpenTable();
+  ds->Last();
+  TSQLiteDataSet other(nullptr);
+  other.SetDatabaseName(Path.string());
+  other.ExecSQL("UPDATE scores SET moves = 99 WHERE player = 'bob'; "
+                "INSERT INTO scores (id, player) VALUES (0, 'zed')");
+  EXPECT_EQ(ds->FieldByName("moves")->AsInteger(), 41);
+  ds->Refresh();
+  EXPECT_EQ(ds->RecordCount(), 3);
+  EXPECT_EQ(ds->FieldByName("player")->AsString(), "bob");
+  EXPECT_EQ(ds->FieldByName("moves")->AsInteger(), 99);
+}
+
 TEST_F(SQLiteDataSetTest, BadDatabasesRaiseSQLiteMessages) {
   auto expectError = [](TSQLiteDataSet& ds, const char* text) {
     try {
