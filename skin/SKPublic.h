@@ -5,7 +5,9 @@
 // a few window and system queries.
 #include <cstdint>
 
+#include "classlib/controls/ComboBox.h"
 #include "classlib/controls/Messages.h"
+#include "classlib/controls/ScrollBars.h"
 #include "classlib/core/AnsiString.h"
 #include "classlib/core/Types.h"
 #include "classlib/graphics/Color.h"
@@ -69,26 +71,6 @@ bool UseRightToLeftLayout(const TControl* Control);
 // The system's version flag, computed once at start: an NT platform of version 5.x with x above 0. The
 // version query reports the host's own platform, which is not NT, so the flag is false here.
 bool IsWinXP();
-
-// Scroll bar and combo box information records of the system calls below.
-struct SCROLLBARINFO {
-  DWORD cbSize = sizeof(SCROLLBARINFO);
-  TRect rcScrollBar;
-  int dxyLineButton = 0;
-  int xyThumbTop = 0;
-  int xyThumbBottom = 0;
-  int reserved = 0;
-  DWORD rgstate[6] = {};
-};
-struct COMBOBOXINFO {
-  DWORD cbSize = sizeof(COMBOBOXINFO);
-  TRect rcItem;
-  TRect rcButton;
-  DWORD stateButton = 0;
-  HWND hwndCombo = nullptr;
-  HWND hwndItem = nullptr;
-  HWND hwndList = nullptr;
-};
 
 // System calls bound by name on first use; 0 when the system does not offer them. The two information
 // calls share one not-available flag.

@@ -8,6 +8,7 @@
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/Screen.h"
 #include "classlib/controls/WinControl.h"
+#include "classlib/core/SysUtils.h"
 #include "classlib/graphics/Gdi.h"
 
 const TEnumInfo AlignNames{{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"}};
@@ -774,6 +775,10 @@ void TControl::SetParentFont(bool Value) {
   if (FParentFont == Value) return;
   FParentFont = Value;
   if (FParent && Value && !ComponentState().Contains(csReading)) Perform(CM_PARENTFONTCHANGED, 0, 0);
+}
+
+bool TControl::UseRightToLeftAlignment() const {
+  return SysLocale.MiddleEast && FBiDiMode == bdRightToLeft;
 }
 
 void TControl::SetText(const AnsiString& Value) {

@@ -264,7 +264,8 @@ class TControl : public TComponent {
   void SetBiDiMode(TBiDiMode Value);
   bool ParentBiDiMode() const { return FParentBiDiMode; }
   void SetParentBiDiMode(bool Value);
-  bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+  // Right-to-left alignment needs a right-to-left locale as well; data-aware controls also ask their field.
+  virtual bool UseRightToLeftAlignment() const;
   bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
   TBasicAction* Action() const { return FAction; }
   void SetAction(TBasicAction* Value);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classlib/controls/ScrollBars.h"
 #include "classlib/controls/WindowSystem.h"
 #include "classlib/graphics/Gdi.h"
 
@@ -11,6 +12,7 @@ using namespace winsys;
 
 LRESULT DefWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (!Valid(w)) return 0;
+  if (ScrollBarsMouse(w, Msg, WParam, LParam)) return 0;
   switch (Msg) {
   case WM_NCCALCSIZE: {
     TRect* r =
@@ -20,6 +22,7 @@ LRESULT DefWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
     *r = Inset(*r, SystemFrameInsets(w->Style, w->ExStyle));
     if (r->Right < r->Left) r->Right = r->Left;
     if (r->Bottom < r->Top) r->Bottom = r->Top;
+    ScrollBarsNCCalcSize(w, *r);
     return 0;
   }
   case WM_NCHITTEST: {
@@ -30,6 +33,7 @@ LRESULT DefWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
     const TRect wr = w->WindowRectInWindow();
     if (!wr.Contains(p)) return HTNOWHERE;
     if (w->Client.Contains(p)) return HTCLIENT;
+    if (LRESULT bar = HTNOWHERE; ScrollBarsHitTest(w, p, bar)) return bar;
     const TRect insets = SystemFrameInsets(w->Style, w->ExStyle);
     if ((w->Style & WS_THICKFRAME) && w->ShowState == SIZE_RESTORED) {
       const int f = insets.Left, corner = 16;
@@ -145,7 +149,10 @@ LRESULT DefWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
   }
   case WM_NCPAINT: {
     const TRect insets = SystemFrameInsets(w->Style, w->ExStyle);
-    if (insets == TRect{}) return 0;
+    if (insets == TRect{}) {
+      ScrollBarsNCPaint(w);
+      return 0;
+    }
     HDC dc = GetWindowDC(w);
     const TRect wr = w->WindowRectInWindow();
     HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
@@ -170,6 +177,7 @@ LRESULT DefWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
                DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     ReleaseDC(w, dc);
+    ScrollBarsNCPaint(w);
     return 0;
   }
   case WM_RBUTTONUP: {

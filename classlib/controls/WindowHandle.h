@@ -14,6 +14,7 @@
 #include "classlib/graphics/Surface.h"
 
 class TWinControl;
+struct TWindowScrollBars;
 
 // A window procedure as a window long holds it (GWL_WNDPROC): a number standing for a procedure made by
 // MakeWindowProc or MakeObjectInstance, small enough for a window long as the system's was; 0 is none. A
@@ -60,6 +61,7 @@ class TWindowHandle final : public backend::WindowClient {
   HWND ActiveChild = nullptr;    // the active one of the child frames inside this window
   bool MDIClient = false;        // an MDI client window (CreateMDIClientWindow)
   bool Destroying = false;
+  std::shared_ptr<TWindowScrollBars> ScrollBars; // the scroll bars' values (ScrollBars.h), made on first use
 
   // backend::WindowClient
   void MouseInput(const backend::MouseEvent& event) override;

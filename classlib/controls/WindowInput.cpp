@@ -153,7 +153,7 @@ bool RouteMouse(TQueued& q, MSG& out) {
       backend::Beep();
       return false;
     }
-    if (s.Active != top) SetActiveWindow(top);
+    if (s.Active != top && !(top->ExStyle & WS_EX_NOACTIVATE)) SetActiveWindow(top);
     if (!Valid(target)) return false;
     ActivateChildFramesOf(target, true);
     if (!Valid(target)) return false;

@@ -11,6 +11,7 @@ TDataLink::~TDataLink() {
 
 void TDataLink::SetDataSource(TDataSource* Value) {
   if (Value == FDataSource) return;
+  if (FDataSourceFixed) throw EDatabaseError("The data source of this link is fixed");
   if (FDataSource) FDataSource->RemoveDataLink(this);
   FDataSource = Value;
   if (FDataSource) FDataSource->AddDataLink(this);

@@ -12,7 +12,11 @@ class TDataLink : public TPersistent {
   ~TDataLink() override;
 
   TDataSource* DataSource() const { return FDataSource; }
+  // Raises EDatabaseError while the data source is fixed (a container that repeats a control per record
+  // chose it).
   void SetDataSource(TDataSource* Value);
+  bool DataSourceFixed() const { return FDataSourceFixed; }
+  void SetDataSourceFixed(bool Value) { FDataSourceFixed = Value; }
   TDataSet* DataSet() const { return FDataSource ? FDataSource->DataSet() : nullptr; }
   bool Active() const { return FActive; }
   bool Editing() const { return FEditing; }
@@ -68,6 +72,7 @@ class TDataLink : public TPersistent {
   bool FEditing = false;
   bool FReadOnly = false;
   bool FVisualControl = false;
+  bool FDataSourceFixed = false;
   bool FUpdating = false;
 };
 

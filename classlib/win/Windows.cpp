@@ -168,6 +168,8 @@ HMODULE LoadLibrary(const char* Name) {
 FARPROC GetProcAddress(HMODULE Module, const char* Name) {
   if (Module != User32Module || !Name) return nullptr;
   if (std::strcmp(Name, "AnimateWindow") == 0) return reinterpret_cast<FARPROC>(&AnimateWindowEntry);
+  if (std::strcmp(Name, "GetScrollBarInfo") == 0) return reinterpret_cast<FARPROC>(&GetScrollBarInfo);
+  if (std::strcmp(Name, "GetComboBoxInfo") == 0) return reinterpret_cast<FARPROC>(&GetComboBoxInfo);
   return nullptr;
 }
 

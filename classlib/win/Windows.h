@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "classlib/controls/ComboBox.h"
 #include "classlib/controls/Control.h"
 #include "classlib/controls/Dialogs.h"
 #include "classlib/controls/Messages.h"
+#include "classlib/controls/ScrollBars.h"
 #include "classlib/controls/WindowHandle.h"
 #include "classlib/graphics/Gdi.h"
 
@@ -113,7 +115,8 @@ inline BOOL GetVersionExA(OSVERSIONINFO* Info) {
   return GetVersionEx(Info);
 }
 
-// Modules bound at run time: "User32.dll" offers "AnimateWindow"; other names are not found.
+// Modules bound at run time: "User32.dll" offers "AnimateWindow", "GetScrollBarInfo" and "GetComboBoxInfo";
+// other names are not found.
 HMODULE LoadLibrary(const char* Name);
 inline HMODULE LoadLibraryA(const char* Name) {
   return LoadLibrary(Name);

@@ -1,0 +1,6 @@
+#include "classlib/controls/Clipboard.h"
+
+TClipboard* Clipboard() {
+  static TClipboard clipboard;
+  return &clipboard;
+}

@@ -1,0 +1,444 @@
+#pragma once
+// Data-aware controls: an edit, a memo, an image, a list box and a combo box that show and edit one field of
+// the current record, and the lookup list and combo boxes that choose a key from the records of another data
+// set. Each follows its field through a TFieldDataLink, starts editing the data set when the user changes
+// something, writes the field when the record is posted, and answers CM_GETDATALINK with its link.
+#include <memory>
+
+#include "classlib/controls/ComboBox.h"
+#include "classlib/controls/Edit.h"
+#include "classlib/controls/ListBox.h"
+#include "classlib/data/DataLink.h"
+#include "classlib/graphics/Picture.h"
+
+class TBasicAction;
+
+// The rule for a data-aware control: right-to-left alignment on a right-to-left locale, for a field that is
+// aligned as text is (to the left) or without a field.
+bool DBUseRightToLeftAlignment(const TControl* Control, const TField* Field);
+
+// The data side shared by the single-field controls: a field data link bound to its control's handlers,
+// the free notification of its data source, and the actions it takes.
+class TDBFieldBinding {
+ public:
+  explicit TDBFieldBinding(TComponent* Control);
+  TFieldDataLink* Link() const { return FLink.get(); }
+  // The data source; a fixed source is not replaced while the control loads.
+  void SetDataSource(TDataSource* Value);
+  // Clears the data source when it is removed.
+  void Notification(TComponent* AComponent, TOperation Operation);
+  bool ExecuteAction(TBasicAction* Action) const { return FLink && FLink->ExecuteAction(Action); }
+  bool UpdateAction(TBasicAction* Action) const { return FLink && FLink->UpdateAction(Action); }
+  void Release() { FLink.reset(); } // the control goes: its link first
+
+ private:
+  TComponent* FControl;
+  std::unique_ptr<TFieldDataLink> FLink;
+};
+
+class TDBEdit : public TCustomEdit {
+  QUENDREL_CLASS(TDBEdit, TCustomEdit)
+ public:
+  explicit TDBEdit(TComponent* AOwner);
+  ~TDBEdit() override;
+
+  AnsiString DataField() const { return Link()->FieldName(); }
+  void SetDataField(const AnsiString& Value) { Link()->SetFieldName(Value); }
+  TDataSource* DataSource() const { return Link()->DataSource(); }
+  void SetDataSource(TDataSource* Value) { FBinding.SetDataSource(Value); }
+  bool ReadOnly() const { return Link()->ReadOnly(); }
+  void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
+  TField* Field() const { return Link()->Field(); }
+  TFieldDataLink* Link() const { return FBinding.Link(); }
+
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
+  bool UseRightToLeftAlignment() const override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void CMEnter(TMessage& Message) override;
+  void CMExit(TMessage& Message) override;
+  void WMCut(TMessage& Message) override;
+  void WMPaste(TMessage& Message) override;
+  void WMUndo(TMessage& Message) override;
+  virtual void CMGetDataLink(TMessage& Message);
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  bool EditCanModify() override;
+  void Change() override;
+
+ private:
+  void DataChange(TObject* Sender);
+  void EditingChange(TObject* Sender);
+  void UpdateData(TObject* Sender);
+  void SetFocused(bool Value);
+
+  TDBFieldBinding FBinding;
+  bool FFocused = false;
+};
+
+class TDBMemo : public TCustomMemo {
+  QUENDREL_CLASS(TDBMemo, TCustomMemo)
+ public:
+  explicit TDBMemo(TComponent* AOwner);
+  ~TDBMemo() override;
+
+  AnsiString DataField() const { return Link()->FieldName(); }
+  void SetDataField(const AnsiString& Value) { Link()->SetFieldName(Value); }
+  TDataSource* DataSource() const { return Link()->DataSource(); }
+  void SetDataSource(TDataSource* Value) { FBinding.SetDataSource(Value); }
+  bool ReadOnly() const { return Link()->ReadOnly(); }
+  void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
+  TField* Field() const { return Link()->Field(); }
+  TFieldDataLink* Link() const { return FBinding.Link(); }
+
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
+  bool UseRightToLeftAlignment() const override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void CMEnter(TMessage& Message) override;
+  void CMExit(TMessage& Message) override;
+  void WMCut(TMessage& Message) override;
+  void WMPaste(TMessage& Message) override;
+  void WMUndo(TMessage& Message) override;
+  virtual void CMGetDataLink(TMessage& Message);
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  bool EditCanModify() override;
+  void Change() override;
+
+ private:
+  void DataChange(TObject* Sender);
+  void EditingChange(TObject* Sender);
+  void UpdateData(TObject* Sender);
+
+  TDBFieldBinding FBinding;
+  bool FFocused = false;
+};
+
+// Shows a picture field (BMP or JPEG bytes), stretched or centred; the picture is decoded once, when the
+// field's value changes, never while painting.
+class TDBImage : public TCustomControl {
+  QUENDREL_CLASS(TDBImage, TCustomControl)
+ public:
+  explicit TDBImage(TComponent* AOwner);
+  ~TDBImage() override;
+
+  AnsiString DataField() const { return Link()->FieldName(); }
+  void SetDataField(const AnsiString& Value) { Link()->SetFieldName(Value); }
+  TDataSource* DataSource() const { return Link()->DataSource(); }
+  void SetDataSource(TDataSource* Value) { FBinding.SetDataSource(Value); }
+  bool ReadOnly() const { return Link()->ReadOnly(); }
+  void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
+  TField* Field() const { return Link()->Field(); }
+  TFieldDataLink* Link() const { return FBinding.Link(); }
+  TPicture* Picture() const { return FPicture.get(); }
+  bool Stretch() const { return FStretch; }
+  void SetStretch(bool Value);
+  bool Center() const { return FCenter; }
+  void SetCenter(bool Value);
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
+  // How many times the field's bytes were decoded: once per value shown.
+  int LoadCount() const { return FLoadCount; }
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+  void WMNCPaint(TMessage& Message) override;
+  void WMLButtonDown(TMessage& Message) override;
+  void CMExit(TMessage& Message) override;
+  void CMEnter(TMessage& Message) override;
+  virtual void CMGetDataLink(TMessage& Message);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+
+ private:
+  void DataChange(TObject* Sender);
+  void UpdateData(TObject* Sender);
+  void LoadPicture();
+
+  TDBFieldBinding FBinding;
+  std::unique_ptr<TPicture> FPicture;
+  AnsiString FLoadedBytes; // what the picture shows, so that an unchanged value is not decoded again
+  bool FStretch = false;
+  bool FCenter = true;
+  TBorderStyle FBorderStyle = bsSingle;
+  int FLoadCount = 0;
+};
+
+class TDBListBox : public TCustomListBox {
+  QUENDREL_CLASS(TDBListBox, TCustomListBox)
+ public:
+  explicit TDBListBox(TComponent* AOwner);
+  ~TDBListBox() override;
+
+  AnsiString DataField() const { return Link()->FieldName(); }
+  void SetDataField(const AnsiString& Value) { Link()->SetFieldName(Value); }
+  TDataSource* DataSource() const { return Link()->DataSource(); }
+  void SetDataSource(TDataSource* Value) { FBinding.SetDataSource(Value); }
+  bool ReadOnly() const { return Link()->ReadOnly(); }
+  void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
+  TField* Field() const { return Link()->Field(); }
+  TFieldDataLink* Link() const { return FBinding.Link(); }
+
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
+  bool UseRightToLeftAlignment() const override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void Click() override;
+  void WMLButtonDown(TMessage& Message) override;
+  void CMExit(TMessage& Message) override;
+  virtual void CMGetDataLink(TMessage& Message);
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+
+ private:
+  void DataChange(TObject* Sender);
+  void UpdateData(TObject* Sender);
+
+  TDBFieldBinding FBinding;
+};
+
+class TDBComboBox : public TCustomComboBox {
+  QUENDREL_CLASS(TDBComboBox, TCustomComboBox)
+ public:
+  explicit TDBComboBox(TComponent* AOwner);
+  ~TDBComboBox() override;
+
+  AnsiString DataField() const { return Link()->FieldName(); }
+  void SetDataField(const AnsiString& Value) { Link()->SetFieldName(Value); }
+  TDataSource* DataSource() const { return Link()->DataSource(); }
+  void SetDataSource(TDataSource* Value) { FBinding.SetDataSource(Value); }
+  bool ReadOnly() const { return Link()->ReadOnly(); }
+  void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
+  TField* Field() const { return Link()->Field(); }
+  TFieldDataLink* Link() const { return FBinding.Link(); }
+
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
+  bool UseRightToLeftAlignment() const override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void CMExit(TMessage& Message) override;
+  void CNCommand(TMessage& Message) override;
+  virtual void CMGetDataLink(TMessage& Message);
+  bool EditCanModify() override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void Change() override;
+
+ private:
+  void DataChange(TObject* Sender);
+  void EditingChange(TObject* Sender);
+  void UpdateData(TObject* Sender);
+
+  TDBFieldBinding FBinding;
+};
+
+class TDBLookupControl;
+
+// The link to the records a lookup control lists: it buffers as many as the control shows.
+class TDBLookupListLink : public TDataLink {
+ public:
+  explicit TDBLookupListLink(TDBLookupControl* Control) : FControl(Control) {}
+
+ protected:
+  void ActiveChanged() override;
+  void DataSetChanged() override;
+  void DataSetScrolled(int Distance) override;
+  void LayoutChanged() override;
+
+ private:
+  TDBLookupControl* FControl;
+};
+
+// What the lookup list and combo boxes share: the field whose key they set (DataField of DataSource), the
+// records they list (ListSource, or the lookup data set of a lookup field), the key field of those records
+// and the field they show.
+class TDBLookupControl : public TCustomControl {
+  QUENDREL_CLASS(TDBLookupControl, TCustomControl)
+ public:
+  explicit TDBLookupControl(TComponent* AOwner);
+  ~TDBLookupControl() override;
+
+  AnsiString DataField() const { return FDataLink->FieldName(); }
+  void SetDataField(const AnsiString& Value);
+  TDataSource* DataSource() const { return FDataLink->DataSource(); }
+  void SetDataSource(TDataSource* Value);
+  TDataSource* ListSource() const { return FListSource; }
+  void SetListSource(TDataSource* Value);
+  const AnsiString& KeyField() const { return FKeyFieldName; }
+  void SetKeyField(const AnsiString& Value);
+  const AnsiString& ListField() const { return FListFieldName; }
+  void SetListField(const AnsiString& Value);
+  bool ReadOnly() const { return FDataLink->ReadOnly(); }
+  void SetReadOnly(bool Value) { FDataLink->SetReadOnly(Value); }
+  TField* Field() const { return FDataLink->Field(); }
+  TFieldDataLink* Link() const { return FDataLink.get(); }
+  TDBLookupListLink* ListLink() const { return FListLink.get(); }
+  // The key chosen; null for none.
+  const TFieldValue& KeyValue() const { return FKeyValue; }
+  void SetKeyValue(const TFieldValue& Value);
+  bool ListActive() const { return FListActive; }
+  TDataSet* ListDataSet() const;
+  TField* KeyFieldOf() const { return FKeyFieldObj; }
+  TField* ListFieldOf() const { return FListFieldObj; }
+  // The text of the chosen key's record.
+  const AnsiString& SelectedText() const { return FText; }
+
+  TNotifyEvent OnCloseUp;
+
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void CMExit(TMessage& Message) override;
+  void WMGetDlgCode(TMessage& Message) override;
+  virtual void CMGetDataLink(TMessage& Message);
+
+  // Told by the list link.
+  virtual void ListLinkActiveChanged();
+  virtual void ListLinkDataChanged();
+
+ protected:
+  // The user chose a key: the data field takes it (the data set goes into edit mode), or without a data
+  // field the control keeps it and reports a click.
+  void SelectKeyValue(const TFieldValue& Value);
+  virtual void KeyValueChanged();
+  bool CanModify();
+  void KeyPress(char& Key) override;
+  // The key of the list record the list link points the fields at, and of a buffered row.
+  TFieldValue RowKey() const;
+  TFieldValue KeyOfRow(int Row) const;
+  // The field the key is written to: the data field, or a lookup field's key field.
+  TField* DataKeyField() const;
+
+ private:
+  void DataChange(TObject* Sender);
+  void UpdateListFields();
+  void UpdateData(TObject* Sender);
+
+  std::unique_ptr<TFieldDataLink> FDataLink;
+  std::unique_ptr<TDBLookupListLink> FListLink;
+  std::unique_ptr<TDataSource> FLookupSource; // the lookup data set of a lookup field
+  TDataSource* FListSource = nullptr;
+  AnsiString FKeyFieldName, FListFieldName;
+  TField* FKeyFieldObj = nullptr;
+  TField* FListFieldObj = nullptr;
+  TFieldValue FKeyValue;
+  AnsiString FText;
+  bool FListActive = false;
+};
+
+class TDBLookupListBox : public TDBLookupControl {
+  QUENDREL_CLASS(TDBLookupListBox, TDBLookupControl)
+ public:
+  explicit TDBLookupListBox(TComponent* AOwner);
+
+  int RowCount();
+  int ItemHeight();
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
+
+  void Paint() override;
+  void WMNCPaint(TMessage& Message) override;
+  void WMSize(TMessage& Message) override;
+  void WMLButtonDown(TMessage& Message) override;
+  void WMMouseMove(TMessage& Message) override;
+  void WMLButtonUp(TMessage& Message) override;
+  void WMMouseWheel(TMessage& Message) override;
+  void WMSetFocus(TMessage& Message) override;
+  void WMKillFocus(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  virtual void WMVScroll(TMessage& Message);
+  void ListLinkActiveChanged() override;
+  void ListLinkDataChanged() override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void KeyValueChanged() override;
+  void UpdateScrollBar();
+  // Makes the record of the chosen key current in the list, so that the rows around it show.
+  void ShowKey();
+  int RowAt(int Y);
+  bool FTracking = false;
+
+ private:
+  TBorderStyle FBorderStyle = bsSingle;
+  bool FUpdatingBar = false;
+};
+
+class TDBLookupComboBox;
+
+// The list a lookup combo box drops down.
+class TPopupDataList : public TDBLookupListBox {
+  QUENDREL_CLASS(TPopupDataList, TDBLookupListBox)
+ public:
+  TPopupDataList(TComponent* AOwner, TDBLookupComboBox* Combo);
+  void WMLButtonDown(TMessage& Message) override;
+  void WMLButtonUp(TMessage& Message) override;
+  void WMMouseMove(TMessage& Message) override;
+  void WMSetFocus(TMessage& Message) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+
+ private:
+  TDBLookupComboBox* FCombo;
+};
+
+class TDBLookupComboBox : public TDBLookupControl {
+  QUENDREL_CLASS(TDBLookupComboBox, TDBLookupControl)
+ public:
+  explicit TDBLookupComboBox(TComponent* AOwner);
+  ~TDBLookupComboBox() override;
+
+  int DropDownRows() const { return FDropDownRows; }
+  void SetDropDownRows(int Value) { FDropDownRows = std::max(1, Value); }
+  bool ListVisible() const { return FListVisible; }
+  TPopupDataList* DataList() const { return FDataList.get(); }
+  void DropDown();
+  void CloseUp(bool Accept);
+  TRect ButtonRect();
+
+  TNotifyEvent OnDropDown;
+
+  void Paint() override;
+  void WMNCPaint(TMessage& Message) override;
+  void WMLButtonDown(TMessage& Message) override;
+  void WMKillFocus(TMessage& Message) override;
+  void WMSetFocus(TMessage& Message) override;
+  void WMMouseWheel(TMessage& Message) override;
+  void CMEnabledChanged(TMessage& Message) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyValueChanged() override;
+
+ private:
+  std::unique_ptr<TPopupDataList> FDataList;
+  int FDropDownRows = 7;
+  bool FListVisible = false;
+};
