@@ -29,15 +29,18 @@ QUENDREL_REGISTER_CLASS(TDBImage, TCustomControl) {
   QUENDREL_DB_PROPERTIES(TDBImage);
   c.Property("Stretch", &TDBImage::Stretch, &TDBImage::SetStretch).Default(0);
   c.Property("Center", &TDBImage::Center, &TDBImage::SetCenter).Default(1);
-  c.Enum("BorderStyle", &TDBImage::BorderStyle, &TDBImage::SetBorderStyle, BorderStyleNames).Default(bsSingle);
+  c.Enum("BorderStyle", &TDBImage::BorderStyle, &TDBImage::SetBorderStyle, BorderStyleNames)
+      .Default(bsSingle);
 }
 QUENDREL_REGISTER_CLASS(TDBListBox, TCustomListBox) {
   c.Creatable();
   QUENDREL_DB_PROPERTIES(TDBListBox);
+  c.Property("Items", &TDBListBox::Items, &TDBListBox::SetItems);
 }
 QUENDREL_REGISTER_CLASS(TDBComboBox, TCustomComboBox) {
   c.Creatable();
   QUENDREL_DB_PROPERTIES(TDBComboBox);
+  c.Property("Items", &TDBComboBox::Items, &TDBComboBox::SetItems);
 }
 QUENDREL_REGISTER_CLASS(TDBLookupControl, TCustomControl) {
   QUENDREL_DB_PROPERTIES(TDBLookupControl);
@@ -51,14 +54,16 @@ QUENDREL_REGISTER_CLASS(TDBLookupListBox, TDBLookupControl) {
 QUENDREL_REGISTER_CLASS(TPopupDataList, TDBLookupListBox) {}
 QUENDREL_REGISTER_CLASS(TDBLookupComboBox, TDBLookupControl) {
   c.Creatable();
-  c.Property("DropDownRows", &TDBLookupComboBox::DropDownRows, &TDBLookupComboBox::SetDropDownRows).Default(7);
+  c.Property("DropDownRows", &TDBLookupComboBox::DropDownRows, &TDBLookupComboBox::SetDropDownRows)
+      .Default(7);
 }
 #undef QUENDREL_DB_PROPERTIES
 
 namespace {
 
 void PaintClientEdge(TWinControl* Control) {
-  if (!Control->HandleAllocated() || !(GetWindowLong(Control->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE)) return;
+  if (!Control->HandleAllocated() || !(GetWindowLong(Control->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE))
+    return;
   HDC dc = GetWindowDC(Control->Handle());
   RECT r = Control->Handle()->WindowRectInWindow();
   DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
@@ -567,6 +572,11 @@ void TDBListBox::UpdateData(TObject*) {
   Field()->SetText(ItemIndex() >= 0 ? Items()->Strings(ItemIndex()) : AnsiString());
 }
 
+void TDBListBox::SetItems(TStrings* Value) {
+  Items()->Assign(Value);
+  DataChange(this);
+}
+
 void TDBListBox::Click() {
   if (!Link()->Edit()) return;
   TCustomListBox::Click();
@@ -655,6 +665,11 @@ void TDBComboBox::UpdateData(TObject*) {
   if (Field()) Field()->SetText(GetText());
 }
 
+void TDBComboBox::SetItems(TStrings* Value) {
+  Items()->Assign(Value);
+  DataChange(this);
+}
+
 bool TDBComboBox::EditCanModify() {
   return Link()->Edit();
 }
@@ -672,7 +687,8 @@ void TDBComboBox::CNCommand(TMessage& Message) {
 
 void TDBComboBox::KeyDown(WORD& Key, TShiftState Shift) {
   TCustomComboBox::KeyDown(Key, Shift);
-  const bool editing = Key == VK_BACK || Key == VK_DELETE || Key == VK_UP || Key == VK_DOWN || (Key >= 32 && Key <= 255);
+  const bool editing =
+      Key == VK_BACK || Key == VK_DELETE || Key == VK_UP || Key == VK_DOWN || (Key >= 32 && Key <= 255);
   if (editing && !Link()->Edit() && (Key == VK_UP || Key == VK_DOWN)) Key = 0;
 }
 
@@ -752,7 +768,8 @@ void TDBLookupControl::SetDataField(const AnsiString& Value) {
 }
 
 void TDBLookupControl::SetDataSource(TDataSource* Value) {
-  if (!(FDataLink->DataSourceFixed() && ComponentState().Contains(csLoading))) FDataLink->SetDataSource(Value);
+  if (!(FDataLink->DataSourceFixed() && ComponentState().Contains(csLoading)))
+    FDataLink->SetDataSource(Value);
   if (Value) Value->FreeNotification(this);
   UpdateListFields();
   DataChange(this);
@@ -864,7 +881,11 @@ void TDBLookupControl::UpdateData(TObject*) {
 }
 
 bool TDBLookupControl::CanModify() {
-  return FListActive && !ReadOnly() && (!FDataLink->Active() || (DataKeyField() && FDataLink->Edit()));
+  if (!FListActive || ReadOnly()) return false;
+  if (!FDataLink->Active()) return true;
+  // The key field is the one written: a lookup field itself cannot be, yet its key field may.
+  const TField* key = DataKeyField();
+  return key && key->CanModify() && static_cast<TDataLink*>(FDataLink.get())->Edit();
 }
 
 void TDBLookupControl::SelectKeyValue(const TFieldValue& Value) {
@@ -1365,7 +1386,7 @@ void TDBLookupComboBox::WMLButtonDown(TMessage& Message) {
   if (CanFocus() && !Focused()) SetFocus();
   if (FListVisible)
     CloseUp(false);
-  else if (CanModify())
+  else
     DropDown();
 }
 

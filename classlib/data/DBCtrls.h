@@ -194,6 +194,8 @@ class TDBListBox : public TCustomListBox {
   void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
   TField* Field() const { return Link()->Field(); }
   TFieldDataLink* Link() const { return FBinding.Link(); }
+  // New items are matched with the field at once.
+  void SetItems(TStrings* Value);
 
   bool ExecuteAction(TBasicAction* Action) override;
   bool UpdateAction(TBasicAction* Action) override;
@@ -230,6 +232,7 @@ class TDBComboBox : public TCustomComboBox {
   void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
   TField* Field() const { return Link()->Field(); }
   TFieldDataLink* Link() const { return FBinding.Link(); }
+  void SetItems(TStrings* Value);
 
   bool ExecuteAction(TBasicAction* Action) override;
   bool UpdateAction(TBasicAction* Action) override;

@@ -462,6 +462,13 @@ void TDataSet::SetFieldData(TField* Field, const TFieldValue& Value) {
   FBuffer.Values.at(Field->Index()) = Value;
   FModified = true;
   DataEvent(deFieldChange, reinterpret_cast<intptr_t>(Field));
+  // A lookup field shows something else now that its key changed.
+  for (size_t i = FFields.size() - FLookupFieldCount; i < FFields.size(); ++i)
+    for (const AnsiString& key : SplitFieldNames(FFields[i]->KeyFields()))
+      if (SameText(key, Field->FieldName())) {
+        DataEvent(deFieldChange, reinterpret_cast<intptr_t>(FFields[i].get()));
+        break;
+      }
 }
 
 void TDataSet::DisableControls() {
