@@ -11,7 +11,8 @@ const TEnumInfo ComboBoxStyleNames{{"csDropDown", "csSimple", "csDropDownList"}}
 QUENDREL_REGISTER_CLASS(TComboEdit, TCustomEdit) {}
 QUENDREL_REGISTER_CLASS(TComboListBox, TCustomListBox) {}
 QUENDREL_REGISTER_CLASS(TCustomComboBox, TCustomControl) {
-  c.Enum("Style", &TCustomComboBox::Style, &TCustomComboBox::SetStyle, ComboBoxStyleNames).Default(csDropDown);
+  c.Enum("Style", &TCustomComboBox::Style, &TCustomComboBox::SetStyle, ComboBoxStyleNames)
+      .Default(csDropDown);
   c.Property("Items", &TCustomComboBox::Items, &TCustomComboBox::SetItems);
   c.Property("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex).Default(-1);
   c.Property("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount).Default(8);
@@ -82,7 +83,8 @@ void TComboEdit::Change() {
 // ---------------------------------------------------------------------------------------------------------
 // TComboListBox
 
-TComboListBox::TComboListBox(TComponent* AOwner, TCustomComboBox* Combo) : TCustomListBox(AOwner), FCombo(Combo) {
+TComboListBox::TComboListBox(TComponent* AOwner, TCustomComboBox* Combo)
+    : TCustomListBox(AOwner), FCombo(Combo) {
   SetTabStop(false);
 }
 
@@ -95,7 +97,8 @@ void TComboListBox::CreateParams(TCreateParams& Params) {
 
 void TComboListBox::WMSetFocus(TMessage&) {
   // The list never keeps the focus: it stays with the combo box.
-  if (FCombo->HandleAllocated()) ::SetFocus(FCombo->EditControl() ? FCombo->EditControl()->Handle() : FCombo->Handle());
+  if (FCombo->HandleAllocated())
+    ::SetFocus(FCombo->EditControl() ? FCombo->EditControl()->Handle() : FCombo->Handle());
 }
 
 void TComboListBox::WMLButtonDown(TMessage& Message) {
@@ -128,7 +131,6 @@ void TComboListBox::WMLButtonUp(TMessage& Message) {
   const TWMMouse m(Message);
   if (ClientRect().Contains(m.Pos()) && ItemAtPos(m.Pos(), true) >= 0) FCombo->CloseUp(true);
 }
-
 
 // ---------------------------------------------------------------------------------------------------------
 // TComboBoxStrings
@@ -338,7 +340,8 @@ void TCustomComboBox::EditChanged() {
 void TCustomComboBox::ChooseItem(int Index) {
   if (Index < 0 || Index >= FList->Count()) return;
   if (!EditCanModify()) return;
-  const bool changed = Index != FList->ItemIndex() || (FEdit && FEdit->GetText() != FList->Items()->Strings(Index));
+  const bool changed =
+      Index != FList->ItemIndex() || (FEdit && FEdit->GetText() != FList->Items()->Strings(Index));
   FList->SetItemIndex(Index);
   ShowSelected();
   if (changed) Notify(CBN_SELCHANGE);
@@ -467,8 +470,9 @@ void TCustomComboBox::ComboMessage(TMessage& Message) {
     Message.Result = FEdit ? FEdit->Perform(EM_GETSEL, Message.WParam, Message.LParam) : CB_ERR;
     break;
   case CB_SETEDITSEL:
-    Message.Result = FEdit ? (FEdit->Perform(EM_SETSEL, Message.LParamLo(), static_cast<int16_t>(Message.LParamHi())), 1)
-                           : CB_ERR;
+    Message.Result =
+        FEdit ? (FEdit->Perform(EM_SETSEL, Message.LParamLo(), static_cast<int16_t>(Message.LParamHi())), 1)
+              : CB_ERR;
     break;
   case CB_GETDROPPEDCONTROLRECT:
     if (Message.LParam && HandleAllocated()) {
@@ -489,39 +493,26 @@ void TCustomComboBox::ComboMessage(TMessage& Message) {
 }
 
 void TCustomComboBox::WMCut(TMessage& Message) {
-  if (FEdit) FEdit->Perform(WM_CUT, Message.WParam, Message.LParam);
+  ForwardToEdit(FEdit, Message);
 }
 void TCustomComboBox::WMCopy(TMessage& Message) {
-  if (FEdit) FEdit->Perform(WM_COPY, Message.WParam, Message.LParam);
+  ForwardToEdit(FEdit, Message);
 }
 void TCustomComboBox::WMPaste(TMessage& Message) {
-  if (FEdit) FEdit->Perform(WM_PASTE, Message.WParam, Message.LParam);
+  ForwardToEdit(FEdit, Message);
 }
 void TCustomComboBox::WMClear(TMessage& Message) {
-  if (FEdit) FEdit->Perform(WM_CLEAR, Message.WParam, Message.LParam);
+  ForwardToEdit(FEdit, Message);
 }
 void TCustomComboBox::WMUndo(TMessage& Message) {
-  if (FEdit) Message.Result = FEdit->Perform(WM_UNDO, Message.WParam, Message.LParam);
+  ForwardToEdit(FEdit, Message);
 }
 
 void TCustomComboBox::WndProc(TMessage& Message) {
   if (Message.Msg >= CB_GETEDITSEL && Message.Msg <= CB_SETDROPPEDWIDTH) return ComboMessage(Message);
-  switch (Message.Msg) {
-  case CN_COMMAND:
-    return CNCommand(Message);
-  case WM_CUT:
-    return WMCut(Message);
-  case WM_COPY:
-    return WMCopy(Message);
-  case WM_PASTE:
-    return WMPaste(Message);
-  case WM_CLEAR:
-    return WMClear(Message);
-  case WM_UNDO:
-    return WMUndo(Message);
-  default:
-    TCustomControl::WndProc(Message);
-  }
+  if (DispatchClipboardMessage(*this, Message)) return;
+  if (Message.Msg == CN_COMMAND) return CNCommand(Message);
+  TCustomControl::WndProc(Message);
 }
 
 // ----- Painting
@@ -656,7 +647,8 @@ bool TCustomComboBox::NavigationKey(WORD Key, TShiftState Shift) {
 
 bool TCustomComboBox::EditKeyDown(TMessage& Message) {
   if (DoKeyDown(Message)) return true;
-  return NavigationKey(static_cast<WORD>(Message.WParam), KeyDataToShiftState(static_cast<LONG>(Message.LParam)));
+  return NavigationKey(static_cast<WORD>(Message.WParam),
+                       KeyDataToShiftState(static_cast<LONG>(Message.LParam)));
 }
 
 bool TCustomComboBox::EditChar(TMessage& Message) {
@@ -675,8 +667,8 @@ void TCustomComboBox::WMChar(TMessage& Message) {
   const auto key = static_cast<unsigned char>(Message.WParam);
   if (FEdit || key < 32 || FList->Count() == 0) return;
   const AnsiString prefix(1, static_cast<char>(key));
-  const LRESULT found =
-      FList->Perform(LB_FINDSTRING, static_cast<WPARAM>(FList->ItemIndex()), reinterpret_cast<LPARAM>(prefix.c_str()));
+  const LRESULT found = FList->Perform(LB_FINDSTRING, static_cast<WPARAM>(FList->ItemIndex()),
+                                       reinterpret_cast<LPARAM>(prefix.c_str()));
   if (found == LB_ERR) return;
   if (FDropped)
     FList->SetItemIndex(static_cast<int>(found));
@@ -696,11 +688,8 @@ void TCustomComboBox::WMLButtonDblClk(TMessage& Message) {
 }
 
 void TCustomComboBox::WMMouseWheel(TMessage& Message) {
+  if (DoMouseWheel(Message)) return;
   const auto delta = static_cast<int16_t>(Message.WParamHi());
-  const TPoint pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  bool handled = false;
-  if (OnMouseWheel) OnMouseWheel(this, KeysToShiftState(Message.WParamLo()), delta, pos, handled);
-  if (handled) return;
   NavigationKey(delta > 0 ? VK_UP : VK_DOWN, {});
   Message.Result = 1;
 }

@@ -26,7 +26,8 @@ QUENDREL_REGISTER_CLASS(TEdit, TCustomEdit) {
 }
 QUENDREL_REGISTER_CLASS(TCustomMemo, TCustomEdit) {
   c.Property("Lines", &TCustomMemo::Lines, &TCustomMemo::SetLines);
-  c.Enum("ScrollBars", &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars, ScrollStyleNames).Default(ssNone);
+  c.Enum("ScrollBars", &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars, ScrollStyleNames)
+      .Default(ssNone);
   c.Property("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap).Default(1);
   c.Property("WantReturns", &TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns).Default(1);
   c.Property("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs).Default(0);
@@ -159,7 +160,8 @@ void TCustomEdit::Replace(const AnsiString& With, bool Typing) {
   }
   const size_t start = std::min(FAnchor, FCaret), end = std::max(FAnchor, FCaret);
   if (FMaxLength > 0) {
-    const size_t room = static_cast<size_t>(FMaxLength) - std::min<size_t>(FMaxLength, FText.size() - (end - start));
+    const size_t room =
+        static_cast<size_t>(FMaxLength) - std::min<size_t>(FMaxLength, FText.size() - (end - start));
     if (insert.size() > room) insert.resize(room);
   }
   if (insert.empty() && start == end) return;
@@ -306,8 +308,9 @@ TPoint TCustomEdit::PointOf(size_t Offset) {
 }
 
 size_t TCustomEdit::OffsetAt(TPoint Point) {
-  int line = MultiLine() ? FTopLine + (Point.Y < 0 ? -1 - (-Point.Y - 1) / LineHeight() : Point.Y / LineHeight())
-                         : 0;
+  int line = MultiLine()
+                 ? FTopLine + (Point.Y < 0 ? -1 - (-Point.Y - 1) / LineHeight() : Point.Y / LineHeight())
+                 : 0;
   line = std::clamp(line, 0, static_cast<int>(FLines.size()) - 1);
   const TLine& l = FLines[line];
   const int x = Point.X - LineStartX(line);
@@ -376,8 +379,8 @@ void TCustomEdit::Paint() {
   const size_t s0 = std::min(FAnchor, FCaret), s1 = std::max(FAnchor, FCaret);
   const TColor text = IsEnabledAll() ? Font()->Color() : clGrayText;
   const int first = MultiLine() ? FTopLine : 0;
-  const int last = MultiLine() ? std::min<int>(static_cast<int>(FLines.size()), first + VisibleLineCount() + 1)
-                               : 1;
+  const int last =
+      MultiLine() ? std::min<int>(static_cast<int>(FLines.size()), first + VisibleLineCount() + 1) : 1;
   c->Brush()->SetStyle(bsClear);
   for (int i = first; i < last; ++i) {
     const TLine& l = FLines[i];
@@ -628,7 +631,8 @@ void TCustomEdit::EditMessage(TMessage& Message) {
   switch (Message.Msg) {
   case EM_GETSEL:
     if (Message.WParam) *reinterpret_cast<DWORD*>(Message.WParam) = static_cast<DWORD>(SelStart());
-    if (Message.LParam) *reinterpret_cast<DWORD*>(Message.LParam) = static_cast<DWORD>(SelStart() + SelLength());
+    if (Message.LParam)
+      *reinterpret_cast<DWORD*>(Message.LParam) = static_cast<DWORD>(SelStart() + SelLength());
     Message.Result = MAKELPARAM(SelStart(), SelStart() + SelLength());
     break;
   case EM_SETSEL: {
@@ -740,18 +744,13 @@ void TCustomEdit::WMHScroll(TMessage& Message) {
   DefaultHandler(Message);
 }
 
+void ForwardToEdit(TCustomEdit* Edit, TMessage& Message) {
+  if (Edit) Message.Result = Edit->Perform(Message.Msg, Message.WParam, Message.LParam);
+}
+
 void TCustomEdit::WndProc(TMessage& Message) {
+  if (DispatchClipboardMessage(*this, Message)) return;
   switch (Message.Msg) {
-  case WM_CUT:
-    return WMCut(Message);
-  case WM_COPY:
-    return WMCopy(Message);
-  case WM_PASTE:
-    return WMPaste(Message);
-  case WM_CLEAR:
-    return WMClear(Message);
-  case WM_UNDO:
-    return WMUndo(Message);
   case WM_SETTEXT:
     return WMSetText(Message);
   case WM_VSCROLL:
@@ -950,11 +949,8 @@ void TCustomMemo::WMHScroll(TMessage& Message) {
 }
 
 void TCustomMemo::WMMouseWheel(TMessage& Message) {
+  if (DoMouseWheel(Message)) return;
   const auto delta = static_cast<int16_t>(Message.WParamHi());
-  const TPoint pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  bool handled = false;
-  if (OnMouseWheel) OnMouseWheel(this, KeysToShiftState(Message.WParamLo()), delta, pos, handled);
-  if (handled) return;
   SetTopLine(TopLine() - 3 * delta / 120);
   Message.Result = 1;
 }

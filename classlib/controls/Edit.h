@@ -158,6 +158,33 @@ class TCustomEdit : public TCustomControl {
   int FLineHeight = 0;
 };
 
+// Hands a clipboard or undo message to an edit field (a combo box's, a grid's); nothing without one.
+void ForwardToEdit(TCustomEdit* Edit, TMessage& Message);
+
+// Calls the control's handler of a clipboard or undo message (WMCut, WMCopy, WMPaste, WMClear, WMUndo);
+// false for any other message.
+template <class C> bool DispatchClipboardMessage(C& Control, TMessage& Message) {
+  switch (Message.Msg) {
+  case WM_CUT:
+    Control.WMCut(Message);
+    return true;
+  case WM_COPY:
+    Control.WMCopy(Message);
+    return true;
+  case WM_PASTE:
+    Control.WMPaste(Message);
+    return true;
+  case WM_CLEAR:
+    Control.WMClear(Message);
+    return true;
+  case WM_UNDO:
+    Control.WMUndo(Message);
+    return true;
+  default:
+    return false;
+  }
+}
+
 class TEdit : public TCustomEdit {
   QUENDREL_CLASS(TEdit, TCustomEdit)
  public:

@@ -12,9 +12,11 @@ QUENDREL_REGISTER_CLASS(TCustomGrid, TCustomControl) {
   c.Property("FixedCols", &TCustomGrid::FixedCols, &TCustomGrid::SetFixedCols).Default(1);
   c.Property("FixedRows", &TCustomGrid::FixedRows, &TCustomGrid::SetFixedRows).Default(1);
   c.Property("DefaultColWidth", &TCustomGrid::DefaultColWidth, &TCustomGrid::SetDefaultColWidth).Default(64);
-  c.Property("DefaultRowHeight", &TCustomGrid::DefaultRowHeight, &TCustomGrid::SetDefaultRowHeight).Default(24);
+  c.Property("DefaultRowHeight", &TCustomGrid::DefaultRowHeight, &TCustomGrid::SetDefaultRowHeight)
+      .Default(24);
   c.Property("GridLineWidth", &TCustomGrid::GridLineWidth, &TCustomGrid::SetGridLineWidth).Default(1);
-  c.Enum("ScrollBars", &TCustomGrid::ScrollBars, &TCustomGrid::SetScrollBars, ScrollStyleNames).Default(ssBoth);
+  c.Enum("ScrollBars", &TCustomGrid::ScrollBars, &TCustomGrid::SetScrollBars, ScrollStyleNames)
+      .Default(ssBoth);
   c.Enum("BorderStyle", &TCustomGrid::BorderStyle, &TCustomGrid::SetBorderStyle, BorderStyleNames)
       .Default(bsSingle);
   c.Property("DefaultDrawing", &TCustomGrid::DefaultDrawing, &TCustomGrid::SetDefaultDrawing).Default(1);
@@ -255,7 +257,8 @@ void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
 }
 
 TGridRect TCustomGrid::Selection() const {
-  if (FOptions.Contains(goRowSelect)) return {FFixedCols, std::min(FRow, FAnchorRow), FColCount - 1, std::max(FRow, FAnchorRow)};
+  if (FOptions.Contains(goRowSelect))
+    return {FFixedCols, std::min(FRow, FAnchorRow), FColCount - 1, std::max(FRow, FAnchorRow)};
   return {std::min(FCol, FAnchorCol), std::min(FRow, FAnchorRow), std::max(FCol, FAnchorCol),
           std::max(FRow, FAnchorRow)};
 }
@@ -429,7 +432,8 @@ void TCustomGrid::Paint() {
         RECT e = cell;
         DrawEdge(c->Handle(), &e, BDR_RAISEDINNER, BF_RECT);
       }
-      if (state.Contains(gdFocused) && !FEditorMode && !FOptions.Contains(goRowSelect)) c->DrawFocusRect(cell);
+      if (state.Contains(gdFocused) && !FEditorMode && !FOptions.Contains(goRowSelect))
+        c->DrawFocusRect(cell);
       // Grid lines to the right and below.
       const bool vline = fixed ? FOptions.Contains(goFixedVertLine) : FOptions.Contains(goVertLine);
       const bool hline = fixed ? FOptions.Contains(goFixedHorzLine) : FOptions.Contains(goHorzLine);
@@ -566,11 +570,8 @@ void TCustomGrid::WMHScroll(TMessage& Message) {
 }
 
 void TCustomGrid::WMMouseWheel(TMessage& Message) {
+  if (DoMouseWheel(Message)) return;
   const auto delta = static_cast<int16_t>(Message.WParamHi());
-  const TPoint pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  bool handled = false;
-  if (OnMouseWheel) OnMouseWheel(this, KeysToShiftState(Message.WParamLo()), delta, pos, handled);
-  if (handled) return;
   WORD key = delta > 0 ? VK_UP : VK_DOWN;
   KeyDown(key, {});
   Message.Result = 1;
@@ -831,40 +832,31 @@ void TCustomGrid::WMLButtonUp(TMessage& Message) {
 }
 
 void TCustomGrid::WMCut(TMessage& Message) {
-  if (InEditor()) FEditor->Perform(WM_CUT, Message.WParam, Message.LParam);
+  ForwardToEdit(InEditor() ? FEditor : nullptr, Message);
 }
 void TCustomGrid::WMCopy(TMessage& Message) {
-  if (InEditor()) FEditor->Perform(WM_COPY, Message.WParam, Message.LParam);
+  ForwardToEdit(InEditor() ? FEditor : nullptr, Message);
 }
 void TCustomGrid::WMPaste(TMessage& Message) {
-  if (InEditor()) FEditor->Perform(WM_PASTE, Message.WParam, Message.LParam);
+  ForwardToEdit(InEditor() ? FEditor : nullptr, Message);
 }
 void TCustomGrid::WMClear(TMessage& Message) {
-  if (InEditor()) FEditor->Perform(WM_CLEAR, Message.WParam, Message.LParam);
+  ForwardToEdit(InEditor() ? FEditor : nullptr, Message);
 }
 void TCustomGrid::WMUndo(TMessage& Message) {
-  if (InEditor()) Message.Result = FEditor->Perform(WM_UNDO, Message.WParam, Message.LParam);
+  ForwardToEdit(InEditor() ? FEditor : nullptr, Message);
 }
 void TCustomGrid::WMSetText(TMessage& Message) {
   DefaultHandler(Message);
 }
 
 void TCustomGrid::WndProc(TMessage& Message) {
+  if (DispatchClipboardMessage(*this, Message)) return;
   switch (Message.Msg) {
   case WM_VSCROLL:
     return WMVScroll(Message);
   case WM_HSCROLL:
     return WMHScroll(Message);
-  case WM_CUT:
-    return WMCut(Message);
-  case WM_COPY:
-    return WMCopy(Message);
-  case WM_PASTE:
-    return WMPaste(Message);
-  case WM_CLEAR:
-    return WMClear(Message);
-  case WM_UNDO:
-    return WMUndo(Message);
   case WM_SETTEXT:
     return WMSetText(Message);
   default:

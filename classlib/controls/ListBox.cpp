@@ -325,7 +325,8 @@ void TCustomListBox::ListMessage(TMessage& Message) {
         break;
       }
     }
-    if (Message.Msg == LB_SELECTSTRING && Message.Result != LB_ERR) SetItemIndex(static_cast<int>(Message.Result));
+    if (Message.Msg == LB_SELECTSTRING && Message.Result != LB_ERR)
+      SetItemIndex(static_cast<int>(Message.Result));
     break;
   }
   case LB_GETITEMHEIGHT:
@@ -459,7 +460,8 @@ void TCustomListBox::WMChar(TMessage& Message) {
   if (key < 32 || Count() == 0) return;
   // A letter selects the next item that begins with it.
   const AnsiString prefix(1, static_cast<char>(key));
-  const LRESULT found = Perform(LB_FINDSTRING, static_cast<WPARAM>(FItemIndex), reinterpret_cast<LPARAM>(prefix.c_str()));
+  const LRESULT found =
+      Perform(LB_FINDSTRING, static_cast<WPARAM>(FItemIndex), reinterpret_cast<LPARAM>(prefix.c_str()));
   if (found != LB_ERR) SelectByUser(static_cast<int>(found));
 }
 
@@ -491,11 +493,8 @@ void TCustomListBox::WMLButtonUp(TMessage& Message) {
 }
 
 void TCustomListBox::WMMouseWheel(TMessage& Message) {
+  if (DoMouseWheel(Message)) return;
   const auto delta = static_cast<int16_t>(Message.WParamHi());
-  const TPoint pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  bool handled = false;
-  if (OnMouseWheel) OnMouseWheel(this, KeysToShiftState(Message.WParamLo()), delta, pos, handled);
-  if (handled) return;
   SetTopIndex(FTopIndex - 3 * delta / 120);
   Message.Result = 1;
 }

@@ -978,15 +978,17 @@ void TWinControl::WMContextMenu(TMessage& Message) {
   TControl::WMContextMenu(Message);
 }
 
-void TWinControl::WMMouseWheel(TMessage& Message) {
+bool TWinControl::DoMouseWheel(TMessage& Message) {
   bool handled = false;
   if (OnMouseWheel) {
     const int delta = static_cast<int16_t>(HIWORD(Message.WParam));
     OnMouseWheel(this, KeysToShiftState(LOWORD(Message.WParam)), delta,
                  {GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}, handled);
   }
-  if (handled)
-    Message.Result = 1;
-  else
-    DefaultHandler(Message);
+  if (handled) Message.Result = 1;
+  return handled;
+}
+
+void TWinControl::WMMouseWheel(TMessage& Message) {
+  if (!DoMouseWheel(Message)) DefaultHandler(Message);
 }

@@ -160,6 +160,8 @@ class TWinControl : public TControl {
   bool DoKeyDown(TMessage& Message);
   bool DoKeyUp(TMessage& Message);
   bool DoKeyPress(TMessage& Message);
+  // Fires OnMouseWheel for a WM_MOUSEWHEEL; true when the handler took it (the message's result is 1 then).
+  bool DoMouseWheel(TMessage& Message);
   bool IsMenuKey(TMessage& Message);
   void UpdateShowing();
   void ShowControl(TControl* AControl);

@@ -93,53 +93,13 @@ bool DBUseRightToLeftAlignment(const TControl* Control, const TField* Field) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// TDBFieldBinding
-
-TDBFieldBinding::TDBFieldBinding(TComponent* Control)
-    : FControl(Control), FLink(std::make_unique<TFieldDataLink>()) {
-  FLink->SetControl(Control);
-}
-
-void TDBFieldBinding::SetDataSource(TDataSource* Value) {
-  if (!(FLink->DataSourceFixed() && FControl->ComponentState().Contains(csLoading)))
-    FLink->SetDataSource(Value);
-  if (Value) Value->FreeNotification(FControl);
-}
-
-void TDBFieldBinding::Notification(TComponent* AComponent, TOperation Operation) {
-  if (Operation == opRemove && FLink && AComponent == FLink->DataSource()) FLink->SetDataSource(nullptr);
-}
-
-// ---------------------------------------------------------------------------------------------------------
 // TDBEdit
 
-TDBEdit::TDBEdit(TComponent* AOwner) : TCustomEdit(AOwner), FBinding(this) {
+TDBEdit::TDBEdit(TComponent* AOwner) : inherited(AOwner) {
   TCustomEdit::SetReadOnly(true);
-  ControlStyle.Include(csReplicatable);
   Link()->OnDataChange = [this](TObject* s) { DataChange(s); };
   Link()->OnEditingChange = [this](TObject* s) { EditingChange(s); };
   Link()->OnUpdateData = [this](TObject* s) { UpdateData(s); };
-}
-
-TDBEdit::~TDBEdit() {
-  FBinding.Release();
-}
-
-void TDBEdit::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomEdit::Notification(AComponent, Operation);
-  FBinding.Notification(AComponent, Operation);
-}
-
-bool TDBEdit::ExecuteAction(TBasicAction* Action) {
-  return TCustomEdit::ExecuteAction(Action) || FBinding.ExecuteAction(Action);
-}
-
-bool TDBEdit::UpdateAction(TBasicAction* Action) {
-  return TCustomEdit::UpdateAction(Action) || FBinding.UpdateAction(Action);
-}
-
-bool TDBEdit::UseRightToLeftAlignment() const {
-  return DBUseRightToLeftAlignment(this, Field());
 }
 
 void TDBEdit::DataChange(TObject*) {
@@ -220,45 +180,14 @@ void TDBEdit::WMUndo(TMessage& Message) {
   TCustomEdit::WMUndo(Message);
 }
 
-void TDBEdit::CMGetDataLink(TMessage& Message) {
-  Message.Result = reinterpret_cast<LRESULT>(Link());
-}
-
-void TDBEdit::WndProc(TMessage& Message) {
-  if (Message.Msg == CM_GETDATALINK) return CMGetDataLink(Message);
-  TCustomEdit::WndProc(Message);
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // TDBMemo
 
-TDBMemo::TDBMemo(TComponent* AOwner) : TCustomMemo(AOwner), FBinding(this) {
+TDBMemo::TDBMemo(TComponent* AOwner) : inherited(AOwner) {
   TCustomMemo::SetReadOnly(true);
-  ControlStyle.Include(csReplicatable);
   Link()->OnDataChange = [this](TObject* s) { DataChange(s); };
   Link()->OnEditingChange = [this](TObject* s) { EditingChange(s); };
   Link()->OnUpdateData = [this](TObject* s) { UpdateData(s); };
-}
-
-TDBMemo::~TDBMemo() {
-  FBinding.Release();
-}
-
-void TDBMemo::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomMemo::Notification(AComponent, Operation);
-  FBinding.Notification(AComponent, Operation);
-}
-
-bool TDBMemo::ExecuteAction(TBasicAction* Action) {
-  return TCustomMemo::ExecuteAction(Action) || FBinding.ExecuteAction(Action);
-}
-
-bool TDBMemo::UpdateAction(TBasicAction* Action) {
-  return TCustomMemo::UpdateAction(Action) || FBinding.UpdateAction(Action);
-}
-
-bool TDBMemo::UseRightToLeftAlignment() const {
-  return DBUseRightToLeftAlignment(this, Field());
 }
 
 void TDBMemo::DataChange(TObject*) {
@@ -327,20 +256,10 @@ void TDBMemo::WMUndo(TMessage& Message) {
   TCustomMemo::WMUndo(Message);
 }
 
-void TDBMemo::CMGetDataLink(TMessage& Message) {
-  Message.Result = reinterpret_cast<LRESULT>(Link());
-}
-
-void TDBMemo::WndProc(TMessage& Message) {
-  if (Message.Msg == CM_GETDATALINK) return CMGetDataLink(Message);
-  TCustomMemo::WndProc(Message);
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // TDBImage
 
-TDBImage::TDBImage(TComponent* AOwner)
-    : TCustomControl(AOwner), FBinding(this), FPicture(std::make_unique<TPicture>()) {
+TDBImage::TDBImage(TComponent* AOwner) : inherited(AOwner), FPicture(std::make_unique<TPicture>()) {
   ControlStyle = {csOpaque, csReplicatable, csClickEvents, csDoubleClicks};
   FColor = clWindow;
   FParentColor = false;
@@ -349,10 +268,6 @@ TDBImage::TDBImage(TComponent* AOwner)
   SetBounds(FLeft, FTop, 105, 105);
   Link()->OnDataChange = [this](TObject* s) { DataChange(s); };
   Link()->OnUpdateData = [this](TObject* s) { UpdateData(s); };
-}
-
-TDBImage::~TDBImage() {
-  FBinding.Release();
 }
 
 void TDBImage::CreateParams(TCreateParams& Params) {
@@ -374,19 +289,6 @@ void TDBImage::SetStretch(bool Value) {
 void TDBImage::SetCenter(bool Value) {
   FCenter = Value;
   Invalidate();
-}
-
-void TDBImage::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomControl::Notification(AComponent, Operation);
-  FBinding.Notification(AComponent, Operation);
-}
-
-bool TDBImage::ExecuteAction(TBasicAction* Action) {
-  return TCustomControl::ExecuteAction(Action) || FBinding.ExecuteAction(Action);
-}
-
-bool TDBImage::UpdateAction(TBasicAction* Action) {
-  return TCustomControl::UpdateAction(Action) || FBinding.UpdateAction(Action);
 }
 
 void TDBImage::LoadPicture() {
@@ -514,14 +416,8 @@ void TDBImage::CMExit(TMessage& Message) {
   TCustomControl::CMExit(Message);
 }
 
-void TDBImage::CMGetDataLink(TMessage& Message) {
-  Message.Result = reinterpret_cast<LRESULT>(Link());
-}
-
 void TDBImage::WndProc(TMessage& Message) {
   switch (Message.Msg) {
-  case CM_GETDATALINK:
-    return CMGetDataLink(Message);
   case WM_COPY:
     return CopyToClipboard();
   case WM_CUT:
@@ -529,38 +425,16 @@ void TDBImage::WndProc(TMessage& Message) {
   case WM_PASTE:
     return PasteFromClipboard();
   default:
-    TCustomControl::WndProc(Message);
+    inherited::WndProc(Message);
   }
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // TDBListBox
 
-TDBListBox::TDBListBox(TComponent* AOwner) : TCustomListBox(AOwner), FBinding(this) {
-  ControlStyle.Include(csReplicatable);
+TDBListBox::TDBListBox(TComponent* AOwner) : inherited(AOwner) {
   Link()->OnDataChange = [this](TObject* s) { DataChange(s); };
   Link()->OnUpdateData = [this](TObject* s) { UpdateData(s); };
-}
-
-TDBListBox::~TDBListBox() {
-  FBinding.Release();
-}
-
-void TDBListBox::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomListBox::Notification(AComponent, Operation);
-  FBinding.Notification(AComponent, Operation);
-}
-
-bool TDBListBox::ExecuteAction(TBasicAction* Action) {
-  return TCustomListBox::ExecuteAction(Action) || FBinding.ExecuteAction(Action);
-}
-
-bool TDBListBox::UpdateAction(TBasicAction* Action) {
-  return TCustomListBox::UpdateAction(Action) || FBinding.UpdateAction(Action);
-}
-
-bool TDBListBox::UseRightToLeftAlignment() const {
-  return DBUseRightToLeftAlignment(this, Field());
 }
 
 void TDBListBox::DataChange(TObject*) {
@@ -611,45 +485,14 @@ void TDBListBox::CMExit(TMessage& Message) {
   TCustomListBox::CMExit(Message);
 }
 
-void TDBListBox::CMGetDataLink(TMessage& Message) {
-  Message.Result = reinterpret_cast<LRESULT>(Link());
-}
-
-void TDBListBox::WndProc(TMessage& Message) {
-  if (Message.Msg == CM_GETDATALINK) return CMGetDataLink(Message);
-  TCustomListBox::WndProc(Message);
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // TDBComboBox
 
-TDBComboBox::TDBComboBox(TComponent* AOwner) : TCustomComboBox(AOwner), FBinding(this) {
-  ControlStyle.Include(csReplicatable);
+TDBComboBox::TDBComboBox(TComponent* AOwner) : inherited(AOwner) {
   Link()->OnDataChange = [this](TObject* s) { DataChange(s); };
   Link()->OnEditingChange = [this](TObject* s) { EditingChange(s); };
   Link()->OnUpdateData = [this](TObject* s) { UpdateData(s); };
   if (EditControl()) EditControl()->SetReadOnly(true);
-}
-
-TDBComboBox::~TDBComboBox() {
-  FBinding.Release();
-}
-
-void TDBComboBox::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomComboBox::Notification(AComponent, Operation);
-  FBinding.Notification(AComponent, Operation);
-}
-
-bool TDBComboBox::ExecuteAction(TBasicAction* Action) {
-  return TCustomComboBox::ExecuteAction(Action) || FBinding.ExecuteAction(Action);
-}
-
-bool TDBComboBox::UpdateAction(TBasicAction* Action) {
-  return TCustomComboBox::UpdateAction(Action) || FBinding.UpdateAction(Action);
-}
-
-bool TDBComboBox::UseRightToLeftAlignment() const {
-  return DBUseRightToLeftAlignment(this, Field());
 }
 
 void TDBComboBox::DataChange(TObject*) {
@@ -705,15 +548,6 @@ void TDBComboBox::KeyPress(char& Key) {
 void TDBComboBox::CMExit(TMessage& Message) {
   UpdateOnExit(this, Link(), [this] { SelectAll(); });
   TCustomComboBox::CMExit(Message);
-}
-
-void TDBComboBox::CMGetDataLink(TMessage& Message) {
-  Message.Result = reinterpret_cast<LRESULT>(Link());
-}
-
-void TDBComboBox::WndProc(TMessage& Message) {
-  if (Message.Msg == CM_GETDATALINK) return CMGetDataLink(Message);
-  TCustomComboBox::WndProc(Message);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -1129,11 +963,8 @@ void TDBLookupListBox::WMLButtonUp(TMessage& Message) {
 }
 
 void TDBLookupListBox::WMMouseWheel(TMessage& Message) {
+  if (DoMouseWheel(Message)) return;
   const auto delta = static_cast<int16_t>(Message.WParamHi());
-  const TPoint pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  bool handled = false;
-  if (OnMouseWheel) OnMouseWheel(this, KeysToShiftState(Message.WParamLo()), delta, pos, handled);
-  if (handled) return;
   Perform(WM_VSCROLL, delta > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
   Message.Result = 1;
 }

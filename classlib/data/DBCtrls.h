@@ -17,51 +17,64 @@ class TBasicAction;
 // aligned as text is (to the left) or without a field.
 bool DBUseRightToLeftAlignment(const TControl* Control, const TField* Field);
 
-// The data side shared by the single-field controls: a field data link bound to its control's handlers,
-// the free notification of its data source, and the actions it takes.
-class TDBFieldBinding {
+// What every single-field control adds to its base: a field data link bound to it, its published
+// DataField, DataSource and ReadOnly, the free notification of the data source, the data-set actions its
+// link takes, the field's alignment rule, and the answer to CM_GETDATALINK.
+template <class Base> class TDBFieldControl : public Base {
  public:
-  explicit TDBFieldBinding(TComponent* Control);
-  TFieldDataLink* Link() const { return FLink.get(); }
-  // The data source; a fixed source is not replaced while the control loads.
-  void SetDataSource(TDataSource* Value);
-  // Clears the data source when it is removed.
-  void Notification(TComponent* AComponent, TOperation Operation);
-  bool ExecuteAction(TBasicAction* Action) const { return FLink && FLink->ExecuteAction(Action); }
-  bool UpdateAction(TBasicAction* Action) const { return FLink && FLink->UpdateAction(Action); }
-  void Release() { FLink.reset(); } // the control goes: its link first
+  explicit TDBFieldControl(TComponent* AOwner) : Base(AOwner), FDataLink(std::make_unique<TFieldDataLink>()) {
+    FDataLink->SetControl(this);
+    this->ControlStyle.Include(csReplicatable);
+  }
+  ~TDBFieldControl() override { FDataLink.reset(); } // the link goes before the control
 
- private:
-  TComponent* FControl;
-  std::unique_ptr<TFieldDataLink> FLink;
+  AnsiString DataField() const { return FDataLink->FieldName(); }
+  void SetDataField(const AnsiString& Value) { FDataLink->SetFieldName(Value); }
+  TDataSource* DataSource() const { return FDataLink ? FDataLink->DataSource() : nullptr; }
+  // A fixed data source is not replaced while the control loads; a new one is asked to tell of its removal.
+  void SetDataSource(TDataSource* Value) {
+    if (!(FDataLink->DataSourceFixed() && this->ComponentState().Contains(csLoading)))
+      FDataLink->SetDataSource(Value);
+    if (Value) Value->FreeNotification(this);
+  }
+  bool ReadOnly() const { return FDataLink->ReadOnly(); }
+  void SetReadOnly(bool Value) { FDataLink->SetReadOnly(Value); }
+  TField* Field() const { return FDataLink->Field(); }
+  TFieldDataLink* Link() const { return FDataLink.get(); }
+
+  bool ExecuteAction(TBasicAction* Action) override {
+    return Base::ExecuteAction(Action) || (FDataLink && FDataLink->ExecuteAction(Action));
+  }
+  bool UpdateAction(TBasicAction* Action) override {
+    return Base::UpdateAction(Action) || (FDataLink && FDataLink->UpdateAction(Action));
+  }
+  bool UseRightToLeftAlignment() const override { return DBUseRightToLeftAlignment(this, Field()); }
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    Base::Notification(AComponent, Operation);
+    if (Operation == opRemove && FDataLink && AComponent == FDataLink->DataSource()) SetDataSource(nullptr);
+  }
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == CM_GETDATALINK) return CMGetDataLink(Message);
+    Base::WndProc(Message);
+  }
+  virtual void CMGetDataLink(TMessage& Message) {
+    Message.Result = reinterpret_cast<LRESULT>(FDataLink.get());
+  }
+
+ protected:
+  std::unique_ptr<TFieldDataLink> FDataLink;
 };
 
-class TDBEdit : public TCustomEdit {
-  QUENDREL_CLASS(TDBEdit, TCustomEdit)
+class TDBEdit : public TDBFieldControl<TCustomEdit> {
+  QUENDREL_CLASS(TDBEdit, TDBFieldControl<TCustomEdit>)
  public:
   explicit TDBEdit(TComponent* AOwner);
-  ~TDBEdit() override;
 
-  AnsiString DataField() const { return Link()->FieldName(); }
-  void SetDataField(const AnsiString& Value) { Link()->SetFieldName(Value); }
-  TDataSource* DataSource() const { return Link()->DataSource(); }
-  void SetDataSource(TDataSource* Value) { FBinding.SetDataSource(Value); }
-  bool ReadOnly() const { return Link()->ReadOnly(); }
-  void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
-  TField* Field() const { return Link()->Field(); }
-  TFieldDataLink* Link() const { return FBinding.Link(); }
-
-  bool ExecuteAction(TBasicAction* Action) override;
-  bool UpdateAction(TBasicAction* Action) override;
-  bool UseRightToLeftAlignment() const override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-  void WndProc(TMessage& Message) override;
   void CMEnter(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
   void WMCut(TMessage& Message) override;
   void WMPaste(TMessage& Message) override;
   void WMUndo(TMessage& Message) override;
-  virtual void CMGetDataLink(TMessage& Message);
 
  protected:
   void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -75,36 +88,19 @@ class TDBEdit : public TCustomEdit {
   void UpdateData(TObject* Sender);
   void SetFocused(bool Value);
 
-  TDBFieldBinding FBinding;
   bool FFocused = false;
 };
 
-class TDBMemo : public TCustomMemo {
-  QUENDREL_CLASS(TDBMemo, TCustomMemo)
+class TDBMemo : public TDBFieldControl<TCustomMemo> {
+  QUENDREL_CLASS(TDBMemo, TDBFieldControl<TCustomMemo>)
  public:
   explicit TDBMemo(TComponent* AOwner);
-  ~TDBMemo() override;
 
-  AnsiString DataField() const { return Link()->FieldName(); }
-  void SetDataField(const AnsiString& Value) { Link()->SetFieldName(Value); }
-  TDataSource* DataSource() const { return Link()->DataSource(); }
-  void SetDataSource(TDataSource* Value) { FBinding.SetDataSource(Value); }
-  bool ReadOnly() const { return Link()->ReadOnly(); }
-  void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
-  TField* Field() const { return Link()->Field(); }
-  TFieldDataLink* Link() const { return FBinding.Link(); }
-
-  bool ExecuteAction(TBasicAction* Action) override;
-  bool UpdateAction(TBasicAction* Action) override;
-  bool UseRightToLeftAlignment() const override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-  void WndProc(TMessage& Message) override;
   void CMEnter(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
   void WMCut(TMessage& Message) override;
   void WMPaste(TMessage& Message) override;
   void WMUndo(TMessage& Message) override;
-  virtual void CMGetDataLink(TMessage& Message);
 
  protected:
   void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -117,26 +113,16 @@ class TDBMemo : public TCustomMemo {
   void EditingChange(TObject* Sender);
   void UpdateData(TObject* Sender);
 
-  TDBFieldBinding FBinding;
   bool FFocused = false;
 };
 
 // Shows a picture field (BMP or JPEG bytes), stretched or centred; the picture is decoded once, when the
 // field's value changes, never while painting.
-class TDBImage : public TCustomControl {
-  QUENDREL_CLASS(TDBImage, TCustomControl)
+class TDBImage : public TDBFieldControl<TCustomControl> {
+  QUENDREL_CLASS(TDBImage, TDBFieldControl<TCustomControl>)
  public:
   explicit TDBImage(TComponent* AOwner);
-  ~TDBImage() override;
 
-  AnsiString DataField() const { return Link()->FieldName(); }
-  void SetDataField(const AnsiString& Value) { Link()->SetFieldName(Value); }
-  TDataSource* DataSource() const { return Link()->DataSource(); }
-  void SetDataSource(TDataSource* Value) { FBinding.SetDataSource(Value); }
-  bool ReadOnly() const { return Link()->ReadOnly(); }
-  void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
-  TField* Field() const { return Link()->Field(); }
-  TFieldDataLink* Link() const { return FBinding.Link(); }
   TPicture* Picture() const { return FPicture.get(); }
   bool Stretch() const { return FStretch; }
   void SetStretch(bool Value);
@@ -150,16 +136,12 @@ class TDBImage : public TCustomControl {
   void CutToClipboard();
   void PasteFromClipboard();
 
-  bool ExecuteAction(TBasicAction* Action) override;
-  bool UpdateAction(TBasicAction* Action) override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   void WndProc(TMessage& Message) override;
   void WMNCPaint(TMessage& Message) override;
   void WMLButtonDown(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
   void CMEnter(TMessage& Message) override;
-  virtual void CMGetDataLink(TMessage& Message);
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -171,7 +153,6 @@ class TDBImage : public TCustomControl {
   void UpdateData(TObject* Sender);
   void LoadPicture();
 
-  TDBFieldBinding FBinding;
   std::unique_ptr<TPicture> FPicture;
   AnsiString FLoadedBytes; // what the picture shows, so that an unchanged value is not decoded again
   bool FStretch = false;
@@ -180,32 +161,17 @@ class TDBImage : public TCustomControl {
   int FLoadCount = 0;
 };
 
-class TDBListBox : public TCustomListBox {
-  QUENDREL_CLASS(TDBListBox, TCustomListBox)
+class TDBListBox : public TDBFieldControl<TCustomListBox> {
+  QUENDREL_CLASS(TDBListBox, TDBFieldControl<TCustomListBox>)
  public:
   explicit TDBListBox(TComponent* AOwner);
-  ~TDBListBox() override;
 
-  AnsiString DataField() const { return Link()->FieldName(); }
-  void SetDataField(const AnsiString& Value) { Link()->SetFieldName(Value); }
-  TDataSource* DataSource() const { return Link()->DataSource(); }
-  void SetDataSource(TDataSource* Value) { FBinding.SetDataSource(Value); }
-  bool ReadOnly() const { return Link()->ReadOnly(); }
-  void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
-  TField* Field() const { return Link()->Field(); }
-  TFieldDataLink* Link() const { return FBinding.Link(); }
   // New items are matched with the field at once.
   void SetItems(TStrings* Value);
 
-  bool ExecuteAction(TBasicAction* Action) override;
-  bool UpdateAction(TBasicAction* Action) override;
-  bool UseRightToLeftAlignment() const override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-  void WndProc(TMessage& Message) override;
   void Click() override;
   void WMLButtonDown(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
-  virtual void CMGetDataLink(TMessage& Message);
 
  protected:
   void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -214,34 +180,17 @@ class TDBListBox : public TCustomListBox {
  private:
   void DataChange(TObject* Sender);
   void UpdateData(TObject* Sender);
-
-  TDBFieldBinding FBinding;
 };
 
-class TDBComboBox : public TCustomComboBox {
-  QUENDREL_CLASS(TDBComboBox, TCustomComboBox)
+class TDBComboBox : public TDBFieldControl<TCustomComboBox> {
+  QUENDREL_CLASS(TDBComboBox, TDBFieldControl<TCustomComboBox>)
  public:
   explicit TDBComboBox(TComponent* AOwner);
-  ~TDBComboBox() override;
 
-  AnsiString DataField() const { return Link()->FieldName(); }
-  void SetDataField(const AnsiString& Value) { Link()->SetFieldName(Value); }
-  TDataSource* DataSource() const { return Link()->DataSource(); }
-  void SetDataSource(TDataSource* Value) { FBinding.SetDataSource(Value); }
-  bool ReadOnly() const { return Link()->ReadOnly(); }
-  void SetReadOnly(bool Value) { Link()->SetReadOnly(Value); }
-  TField* Field() const { return Link()->Field(); }
-  TFieldDataLink* Link() const { return FBinding.Link(); }
   void SetItems(TStrings* Value);
 
-  bool ExecuteAction(TBasicAction* Action) override;
-  bool UpdateAction(TBasicAction* Action) override;
-  bool UseRightToLeftAlignment() const override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-  void WndProc(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
   void CNCommand(TMessage& Message) override;
-  virtual void CMGetDataLink(TMessage& Message);
   bool EditCanModify() override;
 
  protected:
@@ -253,8 +202,6 @@ class TDBComboBox : public TCustomComboBox {
   void DataChange(TObject* Sender);
   void EditingChange(TObject* Sender);
   void UpdateData(TObject* Sender);
-
-  TDBFieldBinding FBinding;
 };
 
 class TDBLookupControl;

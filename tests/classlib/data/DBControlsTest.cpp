@@ -25,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class DBControlsTest : public ::testing::Test {
+class DataAwareControlsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Application->Initialize();
@@ -91,7 +91,7 @@ class DBControlsTest : public ::testing::Test {
   TDataSource* KindSource = nullptr;
 };
 
-TEST_F(DBControlsTest, EditShowsTheDisplayTextAndWritesWhatIsTypedOnPost) {
+TEST_F(DataAwareControlsTest, EditShowsTheDisplayTextAndWritesWhatIsTypedOnPost) {
   auto* name = Make<TDBEdit>(10, 10, 120, 22);
   auto* played = Make<TDBEdit>(10, 40, 120, 22);
   auto* other = Make<TEdit>(10, 70, 120, 22);
@@ -140,7 +140,7 @@ TEST_F(DBControlsTest, EditShowsTheDisplayTextAndWritesWhatIsTypedOnPost) {
   EXPECT_EQ(played->Text(), "09.03.2024");
 }
 
-TEST_F(DBControlsTest, MemoListAndComboWriteTheirFields) {
+TEST_F(DataAwareControlsTest, MemoListAndComboWriteTheirFields) {
   auto* memo = Make<TDBMemo>(10, 10, 150, 60);
   auto* list = Make<TDBListBox>(170, 10, 100, 60);
   auto* combo = Make<TDBComboBox>(280, 10, 120, 21);
@@ -183,7 +183,7 @@ TEST_F(DBControlsTest, MemoListAndComboWriteTheirFields) {
   EXPECT_EQ(Stored("SELECT name FROM games WHERE rowid = 2"), "cy");
 }
 
-TEST_F(DBControlsTest, LookupControlsShowTitlesAndWriteKeys) {
+TEST_F(DataAwareControlsTest, LookupControlsShowTitlesAndWriteKeys) {
   auto* listBox = Make<TDBLookupListBox>(10, 10, 120, 60);
   auto* combo = Make<TDBLookupComboBox>(150, 10, 140, 21);
   listBox->SetDataSource(Source);
@@ -221,7 +221,7 @@ TEST_F(DBControlsTest, LookupControlsShowTitlesAndWriteKeys) {
   EXPECT_EQ(combo->SelectedText(), "Mixed");
 }
 
-TEST_F(DBControlsTest, ImageDecodesEachPictureOnceAndPastesANewOne) {
+TEST_F(DataAwareControlsTest, ImageDecodesEachPictureOnceAndPastesANewOne) {
   auto* image = Make<TDBImage>(10, 10, 80, 80);
   {
     TSQLiteDataSet setup(nullptr);
@@ -262,7 +262,7 @@ TEST_F(DBControlsTest, ImageDecodesEachPictureOnceAndPastesANewOne) {
   EXPECT_EQ(Stored("SELECT length(pic) FROM shots"), IntToStr(static_cast<int64_t>(bytes.size())));
 }
 
-TEST_F(DBControlsTest, GridFollowsTheRecordPointerAndEditsInItsCells) {
+TEST_F(DataAwareControlsTest, GridFollowsTheRecordPointerAndEditsInItsCells) {
   auto* grid = Make<TDBGrid>(10, 10, 420, 150);
   grid->SetDataSource(Source);
   Show();
@@ -317,7 +317,7 @@ TEST_F(DBControlsTest, GridFollowsTheRecordPointerAndEditsInItsCells) {
   testsupport::RenderToPng(grid, "dbgrid.png");
 }
 
-TEST_F(DBControlsTest, ControlsHandDataSetActionsToTheirLinks) {
+TEST_F(DataAwareControlsTest, ControlsHandDataSetActionsToTheirLinks) {
   auto* name = Make<TDBEdit>(10, 10, 120, 22);
   name->SetDataSource(Source);
   name->SetDataField("name");
