@@ -1,7 +1,10 @@
 #include "skin/SKDBCtrls.h"
 
+#include "classlib/controls/StdMessages.h"
 #include "classlib/core/SysUtils.h"
+#include "classlib/data/DBCtrls.h"
 #include "classlib/data/Field.h"
+#include "classlib/graphics/Gdi.h"
 
 QUENDREL_REGISTER_CLASS(TskDBCheckBox, TskCheckBox) {
   c.Creatable();
@@ -42,6 +45,14 @@ void BindLink(TFieldDataLink& Link, TComponent* Control, TNotifyEvent OnData, TN
   Link.OnUpdateData = std::move(OnUpdate);
 }
 
+// A control going away hears nothing more from its link: no event of it runs on a half-destroyed control.
+void UnbindLink(std::unique_ptr<TFieldDataLink>& Link) {
+  if (!Link) return;
+  Link->OnDataChange = nullptr;
+  Link->OnUpdateData = nullptr;
+  Link.reset();
+}
+
 } // namespace
 
 // ---- TskDBCheckBox ----
@@ -52,15 +63,43 @@ TskDBCheckBox::TskDBCheckBox(TComponent* AOwner) : TskCheckBox(AOwner) {
   FDataLink = std::make_unique<TFieldDataLink>();
   BindLink(
       *FDataLink, this, [this](TObject* s) { DataChange(s); }, [this](TObject* s) { UpdateData(s); });
+  FPaintControl = std::make_unique<TPaintControl>(this, "BUTTON");
+  FPaintControl->SetCtl3DButton(true);
 }
 
 TskDBCheckBox::~TskDBCheckBox() {
-  FDataLink.reset();
+  FPaintControl.reset();
+  UnbindLink(FDataLink);
 }
 
 void TskDBCheckBox::SetDataSource(TDataSource* Value) {
-  FDataLink->SetDataSource(Value);
+  if (!(FDataLink->DataSourceFixed() && ComponentState().Contains(csLoading)))
+    FDataLink->SetDataSource(Value);
   if (Value) Value->FreeNotification(this);
+}
+
+bool TskDBCheckBox::UseRightToLeftAlignment() const {
+  return DBUseRightToLeftAlignment(this, Field());
+}
+
+void TskDBCheckBox::CMGetDataLink(TMessage& Message) {
+  Message.Result = reinterpret_cast<LRESULT>(FDataLink.get());
+}
+
+void TskDBCheckBox::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+  case CM_GETDATALINK:
+    return CMGetDataLink(Message);
+  case WM_CREATE:
+  case WM_WINDOWPOSCHANGED:
+  case CM_TEXTCHANGED:
+  case CM_FONTCHANGED:
+    if (FPaintControl) FPaintControl->DestroyHandle();
+    break;
+  default:
+    break;
+  }
+  inherited::WndProc(Message);
 }
 
 void TskDBCheckBox::SetValueChecked(const AnsiString& Value) {
@@ -79,11 +118,11 @@ void TskDBCheckBox::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 bool TskDBCheckBox::ExecuteAction(TBasicAction* Action) {
-  return FDataLink && FDataLink->ExecuteAction(Action);
+  return inherited::ExecuteAction(Action) || (FDataLink && FDataLink->ExecuteAction(Action));
 }
 
 bool TskDBCheckBox::UpdateAction(TBasicAction* Action) {
-  return FDataLink && FDataLink->UpdateAction(Action);
+  return inherited::UpdateAction(Action) || (FDataLink && FDataLink->UpdateAction(Action));
 }
 
 TCheckBoxState TskDBCheckBox::GetFieldState() const {
@@ -144,16 +183,25 @@ void TskDBCheckBox::WMPaint(TMessage& Message) {
     inherited::WMPaint(Message);
     return;
   }
-  // A copy shows the field's value of the record being painted, not the box's own state.
-  const bool own = FChecked;
-  FChecked = GetFieldState() == cbChecked;
-  try {
-    inherited::WMPaint(Message);
-  } catch (...) {
-    FChecked = own;
-    throw;
+  // A copy shows the field's value of the record being painted, drawn by the plain check box.
+  const HWND paint = FPaintControl->Handle();
+  const TCheckBoxState state = GetFieldState();
+  SendMessage(paint, BM_SETCHECK,
+              state == cbChecked  ? BST_CHECKED
+              : state == cbGrayed ? BST_INDETERMINATE
+                                  : BST_UNCHECKED,
+              0);
+  if (Message.WParam) {
+    SendMessage(paint, WM_PAINT, Message.WParam, 0);
+    return;
   }
-  FChecked = own;
+  // Painted in copy mode by its own window: the copy goes on the box's own paint context.
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(Handle(), &ps);
+  TRect all = ClientRect();
+  FillRect(dc, &all, Brush()->Handle());
+  SendMessage(paint, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  EndPaint(Handle(), &ps);
 }
 
 void TskDBCheckBox::CMExit(TMessage& Message) {
@@ -176,13 +224,27 @@ TskDBRadioGroup::TskDBRadioGroup(TComponent* AOwner) : TskRadioGroup(AOwner) {
 }
 
 TskDBRadioGroup::~TskDBRadioGroup() {
-  FDataLink.reset();
+  OnChange = nullptr;
+  UnbindLink(FDataLink);
   FValues.reset();
 }
 
 void TskDBRadioGroup::SetDataSource(TDataSource* Value) {
   FDataLink->SetDataSource(Value);
   if (Value) Value->FreeNotification(this);
+}
+
+bool TskDBRadioGroup::UseRightToLeftAlignment() const {
+  return TControl::UseRightToLeftAlignment();
+}
+
+void TskDBRadioGroup::CMGetDataLink(TMessage& Message) {
+  Message.Result = reinterpret_cast<LRESULT>(FDataLink.get());
+}
+
+void TskDBRadioGroup::WndProc(TMessage& Message) {
+  if (Message.Msg == CM_GETDATALINK) return CMGetDataLink(Message);
+  inherited::WndProc(Message);
 }
 
 void TskDBRadioGroup::SetItems(TStrings* Value) {
@@ -201,11 +263,11 @@ void TskDBRadioGroup::Notification(TComponent* AComponent, TOperation Operation)
 }
 
 bool TskDBRadioGroup::ExecuteAction(TBasicAction* Action) {
-  return FDataLink && FDataLink->ExecuteAction(Action);
+  return inherited::ExecuteAction(Action) || (FDataLink && FDataLink->ExecuteAction(Action));
 }
 
 bool TskDBRadioGroup::UpdateAction(TBasicAction* Action) {
-  return FDataLink && FDataLink->UpdateAction(Action);
+  return inherited::UpdateAction(Action) || (FDataLink && FDataLink->UpdateAction(Action));
 }
 
 AnsiString TskDBRadioGroup::GetButtonValue(int Index) const {
@@ -247,7 +309,7 @@ void TskDBRadioGroup::Reread() {
 }
 
 void TskDBRadioGroup::Change() {
-  if (OnChange) OnChange(this);
+  if (OnChange && !ComponentState().Contains(csDestroying)) OnChange(this);
 }
 
 void TskDBRadioGroup::DataChange(TObject*) {

@@ -3,6 +3,7 @@
 // to its own state itself.
 #include <memory>
 
+#include "classlib/controls/PaintControl.h"
 #include "classlib/core/StringList.h"
 #include "classlib/data/DataLink.h"
 #include "skin/SKButton.h"
@@ -27,11 +28,11 @@ class TskDBCheckBox : public TskCheckBox {
   AnsiString ValueUnchecked() const { return FValueUncheck; }
   void SetValueUnchecked(const AnsiString& Value);
   TField* Field() const { return FDataLink->Field(); }
-  TFieldDataLink* DataLink() const { return FDataLink.get(); }
 
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  bool ExecuteAction(TBasicAction* Action);
-  bool UpdateAction(TBasicAction* Action);
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
+  bool UseRightToLeftAlignment() const override;
   TCheckBoxState GetFieldState() const;
   bool ValueMatch(const AnsiString& ValueList, const AnsiString& Value) const;
 
@@ -41,12 +42,16 @@ class TskDBCheckBox : public TskCheckBox {
   void KeyPress(char& Key) override;
   void WMPaint(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
+  virtual void CMGetDataLink(TMessage& Message);
+  // The paint control's window goes whenever the box is made, moved or sized, or its caption or font change.
+  void WndProc(TMessage& Message) override;
 
  private:
   void DataChange(TObject* Sender);
   void UpdateData(TObject* Sender);
 
   std::unique_ptr<TFieldDataLink> FDataLink;
+  std::unique_ptr<TPaintControl> FPaintControl;
   AnsiString FValueCheck = "True";
   AnsiString FValueUncheck = "False";
   bool FToggleRefused = false;
@@ -71,13 +76,15 @@ class TskDBRadioGroup : public TskRadioGroup {
   AnsiString Value() const { return FValue; }
   void SetValue(const AnsiString& Value);
   TField* Field() const { return FDataLink->Field(); }
-  TFieldDataLink* DataLink() const { return FDataLink.get(); }
 
   TNotifyEvent OnChange;
 
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  bool ExecuteAction(TBasicAction* Action);
-  bool UpdateAction(TBasicAction* Action);
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
+  bool UseRightToLeftAlignment() const override;
+  void WndProc(TMessage& Message) override;
+  virtual void CMGetDataLink(TMessage& Message);
   AnsiString GetButtonValue(int Index) const;
   void NewClick() override;
   bool CanModify() override;

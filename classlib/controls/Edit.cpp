@@ -278,7 +278,7 @@ void TCustomEdit::Relayout() {
     pos = eol + ((FText[eol] == '\r' && eol + 1 < FText.size() && FText[eol + 1] == '\n') ? 2 : 1);
   }
   FTopLine = std::clamp(FTopLine, 0, std::max(0, static_cast<int>(FLines.size()) - 1));
-  UpdateScrollBars();
+  UpdateScrollRange();
 }
 
 int TCustomEdit::LineOfOffset(size_t Offset) const {
@@ -330,7 +330,7 @@ void TCustomEdit::SetTopLine(int Value) {
   Value = std::clamp(Value, 0, maxTop);
   if (Value == FTopLine) return;
   FTopLine = Value;
-  UpdateScrollBars();
+  UpdateScrollRange();
   Invalidate();
 }
 
@@ -339,7 +339,7 @@ void TCustomEdit::SetScrollX(int Value) {
   Value = std::clamp(Value, 0, MultiLine() ? maxX : std::max(0, Value));
   if (Value == FScrollX) return;
   FScrollX = Value;
-  UpdateScrollBars();
+  UpdateScrollRange();
   Invalidate();
 }
 
@@ -868,7 +868,7 @@ void TCustomMemo::SetWordWrap(bool Value) {
   Invalidate();
 }
 
-void TCustomMemo::UpdateScrollBars() {
+void TCustomMemo::UpdateScrollRange() {
   if (!HandleAllocated() || FUpdatingBars) return;
   FUpdatingBars = true;
   try {

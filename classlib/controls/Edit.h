@@ -97,7 +97,7 @@ class TCustomEdit : public TCustomControl {
   virtual bool WantReturns() const { return false; }
   virtual bool WantTabs() const { return false; }
   // Copies the text layout into the window's scroll bars; the memo has them.
-  virtual void UpdateScrollBars() {}
+  virtual void UpdateScrollRange() {}
 
   // Layout: the visual lines (start offset and length in the text, line breaks left out).
   struct TLine {
@@ -235,7 +235,7 @@ class TCustomMemo : public TCustomEdit {
   void CreateParams(TCreateParams& Params) override;
   bool MultiLine() const override { return true; }
   bool WordWrapped() const override;
-  void UpdateScrollBars() override;
+  void UpdateScrollRange() override;
 
  private:
   void Scroll(int Bar, int Code, int Pos);

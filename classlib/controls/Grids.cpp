@@ -127,7 +127,7 @@ void TCustomGrid::CreateParams(TCreateParams& Params) {
 
 void TCustomGrid::CreateWnd() {
   TCustomControl::CreateWnd();
-  UpdateScrollBars();
+  UpdateScrollRange();
 }
 
 void TCustomGrid::SetColCount(int Value) {
@@ -141,7 +141,7 @@ void TCustomGrid::SetColCount(int Value) {
   FAnchorCol = std::clamp(FAnchorCol, FFixedCols, Value - 1);
   FLeftCol = std::clamp(FLeftCol, FFixedCols, Value - 1);
   SizeChanged(old, FRowCount);
-  UpdateScrollBars();
+  UpdateScrollRange();
   Invalidate();
 }
 
@@ -156,7 +156,7 @@ void TCustomGrid::SetRowCount(int Value) {
   FAnchorRow = std::clamp(FAnchorRow, FFixedRows, Value - 1);
   FTopRow = std::clamp(FTopRow, FFixedRows, Value - 1);
   SizeChanged(FColCount, old);
-  UpdateScrollBars();
+  UpdateScrollRange();
   Invalidate();
 }
 
@@ -166,7 +166,7 @@ void TCustomGrid::SetFixedCols(int Value) {
   FCol = std::max(FCol, Value);
   FAnchorCol = std::max(FAnchorCol, Value);
   FLeftCol = std::max(FLeftCol, Value);
-  UpdateScrollBars();
+  UpdateScrollRange();
   Invalidate();
 }
 
@@ -176,21 +176,21 @@ void TCustomGrid::SetFixedRows(int Value) {
   FRow = std::max(FRow, Value);
   FAnchorRow = std::max(FAnchorRow, Value);
   FTopRow = std::max(FTopRow, Value);
-  UpdateScrollBars();
+  UpdateScrollRange();
   Invalidate();
 }
 
 void TCustomGrid::SetDefaultColWidth(int Value) {
   FDefaultColWidth = std::max(0, Value);
   FColWidths.clear();
-  UpdateScrollBars();
+  UpdateScrollRange();
   Invalidate();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int Value) {
   FDefaultRowHeight = std::max(0, Value);
   FRowHeights.clear();
-  UpdateScrollBars();
+  UpdateScrollRange();
   Invalidate();
 }
 
@@ -204,7 +204,7 @@ void TCustomGrid::SetColWidths(int Index, int Value) {
   if (Index < 0 || Index >= FColCount) return;
   if (FColWidths.size() <= static_cast<size_t>(Index)) FColWidths.resize(Index + 1, -1);
   FColWidths[Index] = std::max(0, Value);
-  UpdateScrollBars();
+  UpdateScrollRange();
   Invalidate();
 }
 
@@ -218,7 +218,7 @@ void TCustomGrid::SetRowHeights(int Index, int Value) {
   if (Index < 0 || Index >= FRowCount) return;
   if (FRowHeights.size() <= static_cast<size_t>(Index)) FRowHeights.resize(Index + 1, -1);
   FRowHeights[Index] = std::max(0, Value);
-  UpdateScrollBars();
+  UpdateScrollRange();
   Invalidate();
 }
 
@@ -247,7 +247,7 @@ void TCustomGrid::SetScrollBars(TScrollStyle Value) {
     ShowScrollBar(Handle(), SB_VERT, Value == ssVertical || Value == ssBoth);
     ShowScrollBar(Handle(), SB_HORZ, Value == ssHorizontal || Value == ssBoth);
   }
-  UpdateScrollBars();
+  UpdateScrollRange();
 }
 
 void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
@@ -359,7 +359,7 @@ void TCustomGrid::SetLeftCol(int Value) {
 }
 
 void TCustomGrid::TopLeftChanged() {
-  UpdateScrollBars();
+  UpdateScrollRange();
   UpdateEditor();
   Invalidate();
 }
@@ -480,13 +480,13 @@ void TCustomGrid::CMEnabledChanged(TMessage& Message) {
 
 void TCustomGrid::WMSize(TMessage& Message) {
   TCustomControl::WMSize(Message);
-  UpdateScrollBars();
+  UpdateScrollRange();
   UpdateEditor();
 }
 
 // ----- Scroll bars
 
-void TCustomGrid::UpdateScrollBars() {
+void TCustomGrid::UpdateScrollRange() {
   if (!HandleAllocated() || FUpdatingBars) return;
   FUpdatingBars = true;
   try {

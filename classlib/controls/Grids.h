@@ -35,7 +35,9 @@ struct TGridCoord {
 };
 struct TGridRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
-  bool Contains(int ACol, int ARow) const { return ACol >= Left && ACol <= Right && ARow >= Top && ARow <= Bottom; }
+  bool Contains(int ACol, int ARow) const {
+    return ACol >= Left && ACol <= Right && ARow >= Top && ARow <= Bottom;
+  }
 };
 
 class TCustomGrid;
@@ -161,7 +163,7 @@ class TCustomGrid : public TCustomControl {
   virtual void TopLeftChanged();
   virtual void SizeChanged(int OldColCount, int OldRowCount);
   virtual bool CanEditShow();
-  virtual void UpdateScrollBars();
+  virtual void UpdateScrollRange();
   // Moves the current cell; MoveAnchor ends a range selection.
   void FocusCell(int ACol, int ARow, bool MoveAnchor);
   void MoveCurrent(int ACol, int ARow, bool MoveAnchor);

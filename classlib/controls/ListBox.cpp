@@ -96,7 +96,7 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 
 void TCustomListBox::CreateWnd() {
   TCustomControl::CreateWnd();
-  UpdateScrollBar();
+  UpdateScrollRange();
 }
 
 void TCustomListBox::SetBorderStyle(TBorderStyle Value) {
@@ -114,7 +114,7 @@ int TCustomListBox::ItemHeight() {
 
 void TCustomListBox::SetItemHeight(int Value) {
   FItemHeight = std::max(0, Value);
-  UpdateScrollBar();
+  UpdateScrollRange();
   Invalidate();
 }
 
@@ -161,7 +161,7 @@ void TCustomListBox::ScrollIntoView(int Index) {
     SetTopIndex(Index - VisibleItemCount() + 1);
 }
 
-void TCustomListBox::UpdateScrollBar() {
+void TCustomListBox::UpdateScrollRange() {
   if (!HandleAllocated() || FUpdatingBar) return;
   FUpdatingBar = true;
   try {
@@ -216,7 +216,7 @@ int TCustomListBox::InsertItem(int Index, const AnsiString& Text) {
   }
   FItems.insert(FItems.begin() + Index, TItem{Text, nullptr});
   if (FItemIndex >= Index) ++FItemIndex;
-  UpdateScrollBar();
+  UpdateScrollRange();
   Invalidate();
   return Index;
 }
@@ -247,7 +247,7 @@ void TCustomListBox::ListMessage(TMessage& Message) {
     else if (FItemIndex > index)
       --FItemIndex;
     FTopIndex = std::clamp(FTopIndex, 0, std::max(0, Count() - 1));
-    UpdateScrollBar();
+    UpdateScrollRange();
     Invalidate();
     Message.Result = Count();
     break;
@@ -255,7 +255,7 @@ void TCustomListBox::ListMessage(TMessage& Message) {
     FItems.clear();
     FItemIndex = -1;
     FTopIndex = 0;
-    UpdateScrollBar();
+    UpdateScrollRange();
     Invalidate();
     break;
   case LB_GETCOUNT:
@@ -280,7 +280,7 @@ void TCustomListBox::ListMessage(TMessage& Message) {
     const int top = std::clamp(index, 0, std::max(0, Count() - VisibleItemCount()));
     if (top != FTopIndex) {
       FTopIndex = top;
-      UpdateScrollBar();
+      UpdateScrollRange();
       Invalidate();
     }
     break;
@@ -392,12 +392,12 @@ void TCustomListBox::WMNCPaint(TMessage& Message) {
 void TCustomListBox::WMSize(TMessage& Message) {
   TCustomControl::WMSize(Message);
   FTopIndex = std::clamp(FTopIndex, 0, std::max(0, Count() - VisibleItemCount()));
-  UpdateScrollBar();
+  UpdateScrollRange();
 }
 
 void TCustomListBox::CMFontChanged(TMessage& Message) {
   TCustomControl::CMFontChanged(Message);
-  UpdateScrollBar();
+  UpdateScrollRange();
   Invalidate();
 }
 

@@ -83,7 +83,7 @@ class TCustomListBox : public TCustomControl {
   void SelectByUser(int Index);
   // Tells the list box of a selection change or of focus (LBN_*), as the system reports them.
   void Notify(WORD Code);
-  void UpdateScrollBar();
+  void UpdateScrollRange();
   virtual void DrawItem(int Index, const TRect& Rect, bool Selected, bool Focused);
 
  private:

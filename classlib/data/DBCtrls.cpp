@@ -554,19 +554,19 @@ void TDBComboBox::CMExit(TMessage& Message) {
 // TDBLookupListLink
 
 void TDBLookupListLink::ActiveChanged() {
-  FControl->ListLinkActiveChanged();
+  if (FControl) FControl->ListLinkActiveChanged();
 }
 
 void TDBLookupListLink::DataSetChanged() {
-  FControl->ListLinkDataChanged();
+  if (FControl) FControl->ListLinkDataChanged();
 }
 
 void TDBLookupListLink::DataSetScrolled(int) {
-  FControl->ListLinkDataChanged();
+  if (FControl) FControl->ListLinkDataChanged();
 }
 
 void TDBLookupListLink::LayoutChanged() {
-  FControl->ListLinkActiveChanged();
+  if (FControl) FControl->ListLinkActiveChanged();
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -590,7 +590,11 @@ TDBLookupControl::TDBLookupControl(TComponent* AOwner)
 }
 
 TDBLookupControl::~TDBLookupControl() {
+  FListLink->Detach();
   FListLink.reset();
+  FDataLink->OnDataChange = nullptr;
+  FDataLink->OnUpdateData = nullptr;
+  FDataLink->OnActiveChange = nullptr;
   FDataLink.reset();
   FLookupSource.reset();
 }
@@ -782,7 +786,7 @@ void TDBLookupListBox::CreateParams(TCreateParams& Params) {
 void TDBLookupListBox::CreateWnd() {
   TDBLookupControl::CreateWnd();
   ListLink()->SetBufferCount(RowCount());
-  UpdateScrollBar();
+  UpdateScrollRange();
 }
 
 void TDBLookupListBox::SetBorderStyle(TBorderStyle Value) {
@@ -820,16 +824,16 @@ void TDBLookupListBox::KeyValueChanged() {
 void TDBLookupListBox::ListLinkActiveChanged() {
   TDBLookupControl::ListLinkActiveChanged();
   if (HandleAllocated()) ListLink()->SetBufferCount(RowCount());
-  UpdateScrollBar();
+  UpdateScrollRange();
   Invalidate();
 }
 
 void TDBLookupListBox::ListLinkDataChanged() {
   TDBLookupControl::ListLinkDataChanged();
-  UpdateScrollBar();
+  UpdateScrollRange();
 }
 
-void TDBLookupListBox::UpdateScrollBar() {
+void TDBLookupListBox::UpdateScrollRange() {
   if (!HandleAllocated() || FUpdatingBar) return;
   FUpdatingBar = true;
   // The bar counts the listed records: its position is the first record shown.
@@ -888,7 +892,7 @@ void TDBLookupListBox::WMNCPaint(TMessage& Message) {
 void TDBLookupListBox::WMSize(TMessage& Message) {
   TDBLookupControl::WMSize(Message);
   if (HandleAllocated()) ListLink()->SetBufferCount(RowCount());
-  UpdateScrollBar();
+  UpdateScrollRange();
   Invalidate();
 }
 

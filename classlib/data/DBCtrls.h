@@ -26,7 +26,14 @@ template <class Base> class TDBFieldControl : public Base {
     FDataLink->SetControl(this);
     this->ControlStyle.Include(csReplicatable);
   }
-  ~TDBFieldControl() override { FDataLink.reset(); } // the link goes before the control
+  // The link goes before the control, silenced first: no event of it may run on a half-destroyed control.
+  ~TDBFieldControl() override {
+    FDataLink->OnDataChange = nullptr;
+    FDataLink->OnEditingChange = nullptr;
+    FDataLink->OnUpdateData = nullptr;
+    FDataLink->OnActiveChange = nullptr;
+    FDataLink.reset();
+  }
 
   AnsiString DataField() const { return FDataLink->FieldName(); }
   void SetDataField(const AnsiString& Value) { FDataLink->SetFieldName(Value); }
@@ -210,6 +217,7 @@ class TDBLookupControl;
 class TDBLookupListLink : public TDataLink {
  public:
   explicit TDBLookupListLink(TDBLookupControl* Control) : FControl(Control) {}
+  void Detach() { FControl = nullptr; } // the control goes: it hears nothing more
 
  protected:
   void ActiveChanged() override;
@@ -328,7 +336,7 @@ class TDBLookupListBox : public TDBLookupControl {
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void KeyValueChanged() override;
-  void UpdateScrollBar();
+  void UpdateScrollRange();
   // Makes the record of the chosen key current in the list, so that the rows around it show.
   void ShowKey();
   int RowAt(int Y);

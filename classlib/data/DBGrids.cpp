@@ -8,9 +8,9 @@
 
 namespace {
 
-const TEnumInfo DBGridOptionNames{{"dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator", "dgColumnResize",
-                                   "dgColLines", "dgRowLines", "dgTabs", "dgRowSelect", "dgAlwaysShowSelection",
-                                   "dgConfirmDelete", "dgCancelOnExit"}};
+const TEnumInfo DBGridOptionNames{{"dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator",
+                                   "dgColumnResize", "dgColLines", "dgRowLines", "dgTabs", "dgRowSelect",
+                                   "dgAlwaysShowSelection", "dgConfirmDelete", "dgCancelOnExit"}};
 
 constexpr int IndicatorWidth = 11;
 
@@ -124,28 +124,28 @@ void TDBGridColumns::Update(TCollectionItem*) {
 // TGridDataLink
 
 void TGridDataLink::ActiveChanged() {
-  FGrid->LinkActive(Active());
+  if (FGrid) FGrid->LinkActive(Active());
 }
 void TGridDataLink::DataSetChanged() {
-  FGrid->DataChanged();
+  if (FGrid) FGrid->DataChanged();
 }
 void TGridDataLink::DataSetScrolled(int Distance) {
-  FGrid->Scroll(Distance);
+  if (FGrid) FGrid->Scroll(Distance);
 }
 void TGridDataLink::EditingChanged() {
-  FGrid->EditingChanged();
+  if (FGrid) FGrid->EditingChanged();
 }
 void TGridDataLink::LayoutChanged() {
-  FGrid->LayoutChanged();
+  if (FGrid) FGrid->LayoutChanged();
 }
 void TGridDataLink::RecordChanged(TField* Field) {
-  FGrid->RecordChanged(Field);
+  if (FGrid) FGrid->RecordChanged(Field);
 }
 void TGridDataLink::UpdateData() {
-  FGrid->UpdateData();
+  if (FGrid) FGrid->UpdateData();
 }
 void TGridDataLink::FocusControl(TField** Field) {
-  if (!*Field || !FGrid->CanFocus()) return;
+  if (!FGrid || !*Field || !FGrid->CanFocus()) return;
   for (int i = 0; i < FGrid->Columns()->Count(); ++i)
     if (FGrid->Columns()->Items(i)->Field() == *Field) {
       FGrid->SetSelectedIndex(i);
@@ -169,6 +169,7 @@ TCustomDBGrid::TCustomDBGrid(TComponent* AOwner)
 }
 
 TCustomDBGrid::~TCustomDBGrid() {
+  FDataLink->Detach();
   FDataLink.reset();
   FColumns.reset();
 }
@@ -296,7 +297,7 @@ void TCustomDBGrid::UpdateRowCount() {
     MoveCurrent(Col(), titles + FDataLink->ActiveRecord(), true);
     FMovingRow = false;
   }
-  UpdateScrollBars();
+  UpdateScrollRange();
 }
 
 void TCustomDBGrid::ColumnsChanged() {
@@ -309,7 +310,7 @@ void TCustomDBGrid::LinkActive(bool Value) {
   if (!Value) HideEditor();
   BuildDefaultColumns();
   UpdateLayout();
-  UpdateScrollBars();
+  UpdateScrollRange();
 }
 
 void TCustomDBGrid::LayoutChanged() {
@@ -509,11 +510,11 @@ void TCustomDBGrid::CMExit(TMessage& Message) {
 
 // ----- Scroll bars
 
-void TCustomDBGrid::UpdateScrollBars() {
+void TCustomDBGrid::UpdateScrollRange() {
   if (!HandleAllocated()) return;
   TDataSet* ds = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
   if (!ds) {
-    TCustomGrid::UpdateScrollBars();
+    TCustomGrid::UpdateScrollRange();
     return;
   }
   if (ScrollBars() == ssHorizontal || ScrollBars() == ssBoth) {
@@ -535,7 +536,8 @@ void TCustomDBGrid::UpdateScrollBars() {
     si.fMask = SIF_ALL;
     si.nMin = 1;
     si.nPage = static_cast<UINT>(VisibleDataRowCount());
-    si.nMax = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(si.nPage) + ds->RecordCount() - 1, INT32_MAX));
+    si.nMax = static_cast<int>(
+        std::min<int64_t>(static_cast<int64_t>(si.nPage) + ds->RecordCount() - 1, INT32_MAX));
     si.nPos = ds->State() == dsInsert ? old.nPos : std::max(1, ds->RecNo());
     si.nTrackPos = si.nPos;
     SetScrollInfo(Handle(), SB_VERT, &si, true);
@@ -578,7 +580,7 @@ void TCustomDBGrid::WMVScroll(TMessage& Message) {
   default:
     break;
   }
-  UpdateScrollBars();
+  UpdateScrollRange();
 }
 
 // ----- Painting
@@ -617,7 +619,8 @@ void TCustomDBGrid::DefaultDrawColumnCell(const TRect& Rect, int, TColumn* Colum
   const TField* f = Column->Field();
   const AnsiString text = f ? f->DisplayText() : AnsiString();
   // Text on the ground the cell has: the highlight's own text colour only on the highlight.
-  const bool onHighlight = c->Brush()->Color() == clHighlight && (State.Contains(gdSelected) || State.Contains(gdFocused));
+  const bool onHighlight =
+      c->Brush()->Color() == clHighlight && (State.Contains(gdSelected) || State.Contains(gdFocused));
   c->Font()->Assign(Font());
   if (onHighlight) c->Font()->SetColor(clHighlightText);
   if (!IsEnabledAll()) c->Font()->SetColor(clGrayText);
@@ -625,7 +628,9 @@ void TCustomDBGrid::DefaultDrawColumnCell(const TRect& Rect, int, TColumn* Colum
   const int w = c->TextWidth(text);
   TAlignment a = Column->Alignment();
   if (UseRightToLeftAlignment() && a != taCenter) a = a == taLeftJustify ? taRightJustify : taLeftJustify;
-  const int x = a == taRightJustify ? Rect.Right - 2 - w : a == taCenter ? Rect.Left + (Rect.Width() - w) / 2 : Rect.Left + 2;
+  const int x = a == taRightJustify ? Rect.Right - 2 - w
+                : a == taCenter     ? Rect.Left + (Rect.Width() - w) / 2
+                                    : Rect.Left + 2;
   c->TextRect(Rect, x, Rect.Top + 2, text);
   c->Brush()->SetStyle(bsSolid);
 }

@@ -79,6 +79,7 @@ class TDBGridColumns : public TCollection {
 class TGridDataLink : public TDataLink {
  public:
   explicit TGridDataLink(TCustomDBGrid* Grid) : FGrid(Grid) {}
+  void Detach() { FGrid = nullptr; } // the grid goes: it hears nothing more
 
  protected:
   void ActiveChanged() override;
@@ -158,7 +159,7 @@ class TCustomDBGrid : public TCustomGrid {
  protected:
   bool SelectCell(int ACol, int ARow) override;
   bool CanEditShow() override;
-  void UpdateScrollBars() override;
+  void UpdateScrollRange() override;
   void CreateWnd() override;
 
  private:
@@ -171,8 +172,8 @@ class TCustomDBGrid : public TCustomGrid {
   std::unique_ptr<TGridDataLink> FDataLink;
   std::unique_ptr<TDBGridColumns> FColumns;
   std::unique_ptr<TFont> FTitleFont;
-  TDBGridOptions FDBOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
-                            dgConfirmDelete, dgCancelOnExit};
+  TDBGridOptions FDBOptions{dgEditing,  dgTitles, dgIndicator,     dgColumnResize, dgColLines,
+                            dgRowLines, dgTabs,   dgConfirmDelete, dgCancelOnExit};
   bool FReadOnly = false;
   AnsiString FEditText;
   bool FEditModified = false;

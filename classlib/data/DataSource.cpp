@@ -27,6 +27,9 @@ void TDataSource::SetDataSet(TDataSet* Value) {
   if (FDataSet) {
     FDataSet->RemoveDataSource(this);
     FDataSet->RemoveFreeNotification(this);
+    // The links let go of the old data set's fields before they see the new one.
+    FDataSet = nullptr;
+    UpdateState();
   }
   FDataSet = Value;
   if (FDataSet) {

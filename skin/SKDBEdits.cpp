@@ -1,0 +1,309 @@
+#include "skin/SKDBEdits.h"
+
+#include "skin/SKMgr.h"
+#include "skin/SKPublic.h"
+
+#define QUENDREL_FRAMED_PROPERTIES(Class)                                                                    \
+  c.Property("FileTheme", &Class::FileTheme, &Class::SetFileTheme);                                          \
+  c.Enum("UIStyle", &Class::UIStyle, &Class::SetUIStyle, TskUIStyleNames);                                   \
+  c.Property("BorderColor", &Class::BorderColor, &Class::SetBorderColor)
+
+QUENDREL_REGISTER_CLASS(TskDBEdit, TDBEdit) {
+  c.Creatable();
+  QUENDREL_FRAMED_PROPERTIES(TskDBEdit);
+}
+QUENDREL_REGISTER_CLASS(TskDBImage, TDBImage) {
+  c.Creatable();
+  QUENDREL_FRAMED_PROPERTIES(TskDBImage);
+}
+QUENDREL_REGISTER_CLASS(TskDBMemo, TDBMemo) {
+  c.Creatable();
+  QUENDREL_FRAMED_PROPERTIES(TskDBMemo);
+  c.Property("VScrollBar", &TskDBMemo::VScrollBar, &TskDBMemo::SetVScrollBar);
+  c.Property("HScrollBar", &TskDBMemo::HScrollBar, &TskDBMemo::SetHScrollBar);
+}
+QUENDREL_REGISTER_CLASS(TskDBListBox, TDBListBox) {
+  c.Creatable();
+  QUENDREL_FRAMED_PROPERTIES(TskDBListBox);
+  c.Property("VScrollBar", &TskDBListBox::VScrollBar, &TskDBListBox::SetVScrollBar);
+}
+QUENDREL_REGISTER_CLASS(TskDBLookupListBox, TDBLookupListBox) {
+  c.Creatable();
+  QUENDREL_FRAMED_PROPERTIES(TskDBLookupListBox);
+  c.Property("VScrollBar", &TskDBLookupListBox::VScrollBar, &TskDBLookupListBox::SetVScrollBar);
+}
+#undef QUENDREL_FRAMED_PROPERTIES
+
+// ---------------------------------------------------------------------------------------------------------
+// TskDBEdit, TskDBImage
+
+TskDBEdit::TskDBEdit(TComponent* AOwner) : inherited(AOwner) {
+  ControlStyle.Include(csOpaque);
+  SetBorderStyle(bsNone);
+  SetBorderWidth(2);
+  SetUIStyle(GetSKFormStyle(AOwner));
+}
+
+TskDBImage::TskDBImage(TComponent* AOwner) : inherited(AOwner) {
+  SetBorderWidth(2);
+  SetUIStyle(GetSKFormStyle(AOwner));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// TskDBMemo
+
+TskDBMemo::TskDBMemo(TComponent* AOwner) : inherited(AOwner) {
+  ControlStyle.Include(csOpaque);
+  SetBorderStyle(bsNone);
+  SetBorderWidth(2);
+  SetUIStyle(GetSKFormStyle(AOwner));
+}
+
+TskDBMemo::~TskDBMemo() {
+  // Released first, so that a bar moved later calls nothing of this half-destroyed memo.
+  SKReleaseScrollBar(this, FVScrollBar);
+  SKReleaseScrollBar(this, FHScrollBar);
+  FVScrollBar = FHScrollBar = nullptr;
+}
+
+void TskDBMemo::ThemeLinkedBars(TskUIStyle Style, TskFileTheme*) {
+  if (FVScrollBar) FVScrollBar->SetUIStyle(Style);
+  if (FHScrollBar) FHScrollBar->SetUIStyle(Style);
+}
+
+void TskDBMemo::FileThemeLinkedBars(TskFileTheme* File) {
+  if (FVScrollBar) FVScrollBar->SetFileTheme(File);
+  if (FHScrollBar) FHScrollBar->SetFileTheme(File);
+}
+
+void TskDBMemo::ForgetLinkedBar(TComponent* AComponent) {
+  if (AComponent != FVScrollBar && AComponent != FHScrollBar) return;
+  if (AComponent == FVScrollBar) FVScrollBar = nullptr;
+  if (AComponent == FHScrollBar) FHScrollBar = nullptr;
+  UpdateInnerScrollBars();
+}
+
+void TskDBMemo::SetVScrollBar(TskScrollBar* Value) {
+  if (!SKLinkScrollBar(this, FVScrollBar, Value, skVertical, [this](TObject* s) { OnVScrollBarChange(s); }))
+    return;
+  UpdateInnerScrollBars();
+  if (FVScrollBar) UpdateScrollBarsPos();
+}
+
+void TskDBMemo::SetHScrollBar(TskScrollBar* Value) {
+  if (!SKLinkScrollBar(this, FHScrollBar, Value, skHorizontal, [this](TObject* s) { OnHScrollBarChange(s); }))
+    return;
+  UpdateInnerScrollBars();
+  if (FHScrollBar) UpdateScrollBarsPos();
+}
+
+void TskDBMemo::UpdateInnerScrollBars() {
+  if (ComponentState().Contains(csDestroying)) return;
+  SetScrollBars(FVScrollBar && FHScrollBar ? ssBoth
+                : FVScrollBar              ? ssVertical
+                : FHScrollBar              ? ssHorizontal
+                                           : ssNone);
+}
+
+void TskDBMemo::UpdateScrollBars() {
+  if (FScrolling || ComponentState().Contains(csDestroying)) return;
+  const TskFlagScope updating(FUpdating);
+  SKSyncScrollBar(this, FHScrollBar, false, TskBarRule::Memo);
+  SKSyncScrollBar(this, FVScrollBar, true, TskBarRule::Memo);
+}
+
+void TskDBMemo::UpdateScrollBarsPos() {
+  if (ComponentState().Contains(csDestroying)) return;
+  const int L = Left(), T = Top(), W = Width(), H = Height();
+  const int vw = FVScrollBar ? FVScrollBar->Width() : 0;
+  const int hh = FHScrollBar ? FHScrollBar->Height() : 0;
+  const bool ltr = SKLeftToRightPlacement(this);
+  if (FHScrollBar)
+    SKPlaceScrollBar(FHScrollBar, ltr || !FVScrollBar ? L + 1 : L + 1 + vw, T + H - hh - 2, W - 2 - vw, hh);
+  if (FVScrollBar) SKPlaceScrollBar(FVScrollBar, ltr ? L + W - vw - 2 : L + 2, T + 1, vw, H - 2 - hh);
+  UpdateScrollBars();
+}
+
+void TskDBMemo::OnVScrollBarChange(TObject*) {
+  if (FUpdating) return;
+  const TskFlagScope scrolling(FScrolling);
+  SKScrollControlToBar(this, FVScrollBar, true);
+  Invalidate();
+}
+
+void TskDBMemo::OnHScrollBarChange(TObject*) {
+  if (FUpdating) return;
+  const TskFlagScope scrolling(FScrolling);
+  SKScrollControlToBar(this, FHScrollBar, false);
+  Invalidate();
+}
+
+void TskDBMemo::WMSize(TMessage& Message) {
+  inherited::WMSize(Message);
+  UpdateScrollBarsPos();
+}
+
+void TskDBMemo::WMMove(TMessage& Message) {
+  inherited::WMMove(Message);
+  UpdateScrollBarsPos();
+}
+
+void TskDBMemo::CMEnabledChanged(TMessage& Message) {
+  inherited::CMEnabledChanged(Message);
+  UpdateScrollBars();
+}
+
+void TskDBMemo::CMVisibleChanged(TMessage& Message) {
+  inherited::CMVisibleChanged(Message);
+  if (Visible()) {
+    UpdateScrollBarsPos();
+    return;
+  }
+  if (FVScrollBar) FVScrollBar->SetVisible(false);
+  if (FHScrollBar) FHScrollBar->SetVisible(false);
+}
+
+void TskDBMemo::WMKeyDown(TMessage& Message) {
+  inherited::WMKeyDown(Message);
+  UpdateScrollBars();
+}
+
+void TskDBMemo::WMMouseWheel(TMessage& Message) {
+  inherited::WMMouseWheel(Message);
+  UpdateScrollBars();
+}
+
+void TskDBMemo::WMLButtonDown(TMessage& Message) {
+  inherited::WMLButtonDown(Message);
+  FMouseDown = true;
+  UpdateScrollBars();
+}
+
+void TskDBMemo::WMLButtonUp(TMessage& Message) {
+  inherited::WMLButtonUp(Message);
+  FMouseDown = false;
+}
+
+void TskDBMemo::WMMouseMove(TMessage& Message) {
+  inherited::WMMouseMove(Message);
+  if (FMouseDown) UpdateScrollBars();
+}
+
+void TskDBMemo::WMVScroll(TMessage& Message) {
+  inherited::WMVScroll(Message);
+  if (!FScrolling) UpdateScrollBars();
+}
+
+void TskDBMemo::WMHScroll(TMessage& Message) {
+  inherited::WMHScroll(Message);
+  if (!FScrolling) UpdateScrollBars();
+}
+
+void TskDBMemo::WMCut(TMessage& Message) {
+  inherited::WMCut(Message);
+  UpdateScrollBars();
+}
+
+void TskDBMemo::WMPaste(TMessage& Message) {
+  inherited::WMPaste(Message);
+  UpdateScrollBars();
+}
+
+void TskDBMemo::WMClear(TMessage& Message) {
+  inherited::WMClear(Message);
+  UpdateScrollBars();
+}
+
+void TskDBMemo::WMUndo(TMessage& Message) {
+  inherited::WMUndo(Message);
+  UpdateScrollBars();
+}
+
+void TskDBMemo::WMSetText(TMessage& Message) {
+  inherited::WMSetText(Message);
+  UpdateScrollBars();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// TskDBListBox
+
+TskDBListBox::TskDBListBox(TComponent* AOwner) : inherited(AOwner) {
+  ControlStyle.Include(csOpaque);
+  SetBorderStyle(bsNone);
+  SetBorderWidth(2);
+  SetUIStyle(GetSKFormStyle(AOwner));
+}
+
+void TskDBListBox::CMVisibleChanged(TMessage& Message) {
+  inherited::CMVisibleChanged(Message);
+  if (Visible())
+    UpdateScrollBarsPos();
+  else if (FVScrollBar)
+    FVScrollBar->SetVisible(false);
+}
+
+void TskDBListBox::ListMessage(TMessage& Message) {
+  inherited::ListMessage(Message);
+  switch (Message.Msg) {
+  case LB_ADDSTRING:
+  case LB_INSERTSTRING:
+  case LB_DELETESTRING:
+  case LB_SETCOUNT:
+    UpdateScrollBars();
+    break;
+  default:
+    break;
+  }
+}
+
+void TskDBListBox::CNCommand(TMessage& Message) {
+  inherited::CNCommand(Message);
+  if (Message.WParamHi() == LBN_SELCHANGE || Message.WParamHi() == LBN_SETFOCUS) UpdateScrollBars();
+}
+
+void TskDBListBox::WMDeleteItem(TMessage& Message) {
+  inherited::WMDeleteItem(Message);
+  UpdateScrollBars();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// TskDBLookupListBox
+
+TskDBLookupListBox::TskDBLookupListBox(TComponent* AOwner) : inherited(AOwner) {
+  ControlStyle.Include(csOpaque);
+  SetBorderStyle(bsNone);
+  SetBorderWidth(2);
+  SetUIStyle(GetSKFormStyle(AOwner));
+}
+
+void TskDBLookupListBox::WndProc(TMessage& Message) {
+  inherited::WndProc(Message);
+  switch (Message.Msg) {
+  case LB_ADDSTRING:
+  case LB_INSERTSTRING:
+  case LB_DELETESTRING:
+  case LB_SETCOUNT:
+  case WM_DELETEITEM:
+    UpdateScrollBars();
+    break;
+  default:
+    break;
+  }
+}
+
+// The lookup list box has no list-box notifications of its own: its selection changes and its focus are
+// where they reach it.
+void TskDBLookupListBox::WMSetFocus(TMessage& Message) {
+  inherited::WMSetFocus(Message);
+  UpdateScrollBars();
+}
+
+void TskDBLookupListBox::Click() {
+  inherited::Click();
+  UpdateScrollBars();
+}
+
+void TskDBLookupListBox::ListLinkDataChanged() {
+  inherited::ListLinkDataChanged();
+  UpdateScrollBars();
+}

@@ -1,0 +1,248 @@
+#pragma once
+// Skinned data-aware edit, memo, image, list box and lookup list box: the class library's data-aware
+// controls with a themed two-pixel frame (border colour outside, the control's colour inside), a theme style,
+// and for those that scroll, linked skinned scroll bars that follow the control's own bars both ways.
+#include "classlib/data/DBCtrls.h"
+#include "skin/SKDBScrollLink.h"
+#include "skin/SKScrollBar.h"
+#include "skin/SKThemeLink.h"
+
+// The theme and the frame every control of this unit shares.
+template <class Base> class TskDBFramed : public Base {
+ public:
+  explicit TskDBFramed(TComponent* AOwner) : Base(AOwner) {}
+
+  TColor BorderColor() const { return FBorderColor; }
+  void SetBorderColor(TColor Value) {
+    FBorderColor = Value;
+    this->Repaint();
+  }
+  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
+  // BorderColor takes theme item 25 (ControlBorderColor) again; linked bars take the resolved style.
+  void SetUIStyle(TskUIStyle Value) {
+    FTheme.UIStyle = Value;
+    FBorderColor = FTheme.Color(25);
+    ThemeLinkedBars(FTheme.UseFile() ? FromThemeFile : FTheme.InsideStyle(), FTheme.FileTheme);
+    this->Repaint();
+  }
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
+  void SetFileTheme(TskFileTheme* Value) {
+    FTheme.Attach(this, Value);
+    FileThemeLinkedBars(Value);
+    SetUIStyle(FTheme.UIStyle);
+  }
+
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    Base::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent) ForgetLinkedBar(AComponent);
+    if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
+  }
+  void WMPaint(TMessage& Message) override {
+    Base::WMPaint(Message);
+    DrawBorder();
+  }
+  // The frame lies in the non-client band: repainting that band draws it again.
+  void WMNCPaint(TMessage& Message) override {
+    Base::WMNCPaint(Message);
+    DrawBorder();
+  }
+  virtual void WMEARSEBKGND(TMessage& Message) {
+    TWinControl::WMEraseBkgnd(Message);
+    DrawBorder();
+  }
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == WM_ERASEBKGND) return WMEARSEBKGND(Message);
+    Base::WndProc(Message);
+  }
+
+ protected:
+  void DrawBorder() {
+    if (this->HandleAllocated() && !this->ComponentState().Contains(csDestroying))
+      DrawControlBorder(this, FBorderColor, this->Color(), true);
+  }
+  // Descendants with linked bars pass the style and theme file on, and forget a bar that is removed.
+  virtual void ThemeLinkedBars(TskUIStyle Style, TskFileTheme* File) {
+    (void)Style;
+    (void)File;
+  }
+  virtual void FileThemeLinkedBars(TskFileTheme* File) { (void)File; }
+  virtual void ForgetLinkedBar(TComponent* AComponent) { (void)AComponent; }
+
+  TColor FBorderColor = clBlack;
+  TskThemeLink FTheme;
+};
+
+class TskDBEdit : public TskDBFramed<TDBEdit> {
+  QUENDREL_CLASS(TskDBEdit, TskDBFramed<TDBEdit>)
+ public:
+  explicit TskDBEdit(TComponent* AOwner);
+};
+
+class TskDBImage : public TskDBFramed<TDBImage> {
+  QUENDREL_CLASS(TskDBImage, TskDBFramed<TDBImage>)
+ public:
+  explicit TskDBImage(TComponent* AOwner);
+};
+
+class TskDBMemo : public TskDBFramed<TDBMemo> {
+  QUENDREL_CLASS(TskDBMemo, TskDBFramed<TDBMemo>)
+ public:
+  explicit TskDBMemo(TComponent* AOwner);
+  ~TskDBMemo() override;
+
+  TskScrollBar* VScrollBar() const { return FVScrollBar; }
+  void SetVScrollBar(TskScrollBar* Value);
+  TskScrollBar* HScrollBar() const { return FHScrollBar; }
+  void SetHScrollBar(TskScrollBar* Value);
+
+  void UpdateScrollBars();
+  void UpdateScrollBarsPos();
+  void UpdateInnerScrollBars();
+  void OnVScrollBarChange(TObject* Sender);
+  void OnHScrollBarChange(TObject* Sender);
+
+  void WMSize(TMessage& Message) override;
+  void WMMove(TMessage& Message) override;
+  void CMEnabledChanged(TMessage& Message) override;
+  void CMVisibleChanged(TMessage& Message) override;
+  void WMKeyDown(TMessage& Message) override;
+  void WMMouseWheel(TMessage& Message) override;
+  void WMLButtonDown(TMessage& Message) override;
+  void WMLButtonUp(TMessage& Message) override;
+  void WMMouseMove(TMessage& Message) override;
+  void WMVScroll(TMessage& Message) override;
+  void WMHScroll(TMessage& Message) override;
+  void WMCut(TMessage& Message) override;
+  void WMPaste(TMessage& Message) override;
+  void WMClear(TMessage& Message) override;
+  void WMUndo(TMessage& Message) override;
+  void WMSetText(TMessage& Message) override;
+
+ protected:
+  void ThemeLinkedBars(TskUIStyle Style, TskFileTheme* File) override;
+  void FileThemeLinkedBars(TskFileTheme* File) override;
+  void ForgetLinkedBar(TComponent* AComponent) override;
+
+ private:
+  bool FMouseDown = false;
+  TskScrollBar* FVScrollBar = nullptr;
+  TskScrollBar* FHScrollBar = nullptr;
+  bool FUpdating = false;
+  bool FScrolling = false;
+};
+
+// The list boxes share their bar handling; Rule says how the bar follows the control's own.
+template <class Base, TskBarRule Rule> class TskDBListBar : public TskDBFramed<Base> {
+ public:
+  explicit TskDBListBar(TComponent* AOwner) : TskDBFramed<Base>(AOwner) {}
+  ~TskDBListBar() override {
+    // Released first, so that a bar moved later calls nothing of this half-destroyed control.
+    SKReleaseScrollBar(this, FVScrollBar);
+    FVScrollBar = nullptr;
+  }
+
+  TskScrollBar* VScrollBar() const { return FVScrollBar; }
+  void SetVScrollBar(TskScrollBar* Value) {
+    if (SKLinkScrollBar(this, FVScrollBar, Value, skVertical,
+                        [this](TObject* s) { OnVScrollBarChange(s); }) &&
+        FVScrollBar)
+      UpdateScrollBarsPos();
+  }
+  void UpdateScrollBars() {
+    if (this->ComponentState().Contains(csDestroying)) return;
+    const TskFlagScope updating(FUpdating);
+    SKSyncScrollBar(this, FVScrollBar, true, Rule);
+  }
+  void UpdateScrollBarsPos() {
+    if (FVScrollBar && !this->ComponentState().Contains(csDestroying)) {
+      const int vw = FVScrollBar->Width();
+      SKPlaceScrollBar(FVScrollBar,
+                       SKLeftToRightPlacement(this) ? this->Left() + this->Width() - vw - 2
+                                                    : this->Left() + 2,
+                       this->Top() + 1, vw, this->Height() - 2);
+    }
+    UpdateScrollBars();
+  }
+  void OnVScrollBarChange(TObject*) {
+    if (FUpdating) return;
+    SKScrollControlToBar(this, FVScrollBar, true);
+    this->Invalidate();
+  }
+
+  void WMSize(TMessage& Message) override {
+    Base::WMSize(Message);
+    UpdateScrollBarsPos();
+  }
+  void WMMove(TMessage& Message) override {
+    Base::WMMove(Message);
+    UpdateScrollBarsPos();
+  }
+  void CMEnabledChanged(TMessage& Message) override {
+    Base::CMEnabledChanged(Message);
+    UpdateScrollBars();
+  }
+  void WMKeyDown(TMessage& Message) override {
+    Base::WMKeyDown(Message);
+    UpdateScrollBars();
+  }
+  void WMMouseWheel(TMessage& Message) override {
+    Base::WMMouseWheel(Message);
+    UpdateScrollBars();
+  }
+  void WMLButtonDown(TMessage& Message) override {
+    Base::WMLButtonDown(Message);
+    FMouseDown = true;
+    UpdateScrollBars();
+  }
+  void WMLButtonUp(TMessage& Message) override {
+    Base::WMLButtonUp(Message);
+    FMouseDown = false;
+  }
+  void WMMouseMove(TMessage& Message) override {
+    Base::WMMouseMove(Message);
+    if (FMouseDown) UpdateScrollBars();
+  }
+  void WMVScroll(TMessage& Message) override {
+    Base::WMVScroll(Message);
+    UpdateScrollBars();
+  }
+
+ protected:
+  void ThemeLinkedBars(TskUIStyle Style, TskFileTheme*) override {
+    if (FVScrollBar) FVScrollBar->SetUIStyle(Style);
+  }
+  void FileThemeLinkedBars(TskFileTheme* File) override {
+    if (FVScrollBar) FVScrollBar->SetFileTheme(File);
+  }
+  void ForgetLinkedBar(TComponent* AComponent) override {
+    if (AComponent == FVScrollBar) FVScrollBar = nullptr;
+  }
+
+  TskScrollBar* FVScrollBar = nullptr;
+  bool FMouseDown = false;
+  bool FUpdating = false;
+};
+
+using TskDBListBoxBase = TskDBListBar<TDBListBox, TskBarRule::ListBox>;
+class TskDBListBox : public TskDBListBoxBase {
+  QUENDREL_CLASS(TskDBListBox, TskDBListBoxBase)
+ public:
+  explicit TskDBListBox(TComponent* AOwner);
+
+  void CMVisibleChanged(TMessage& Message) override;
+  void ListMessage(TMessage& Message) override;
+  void CNCommand(TMessage& Message) override;
+  void WMDeleteItem(TMessage& Message) override;
+};
+
+using TskDBLookupListBoxBase = TskDBListBar<TDBLookupListBox, TskBarRule::LookupListBox>;
+class TskDBLookupListBox : public TskDBLookupListBoxBase {
+  QUENDREL_CLASS(TskDBLookupListBox, TskDBLookupListBoxBase)
+ public:
+  explicit TskDBLookupListBox(TComponent* AOwner);
+
+  void WndProc(TMessage& Message) override;
+  void WMSetFocus(TMessage& Message) override;
+  void ListLinkDataChanged() override;
+  void Click() override;
+};
