@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/controls/Application.h"
 #include "classlib/controls/Control.h"
 #include "classlib/controls/Menus.h"
 #include "classlib/graphics/ImageList.h"
@@ -155,7 +156,11 @@ bool TCustomAction::Execute() {
   Update();
   if (!FEnabled) return false;
   if (FAutoCheck) SetChecked(!FChecked);
-  return TContainedAction::Execute();
+  return TContainedAction::Execute() || (Application && Application->ExecuteAction(this));
+}
+
+bool TCustomAction::Update() {
+  return TContainedAction::Update() || (Application && Application->UpdateAction(this));
 }
 
 // ----- TCustomActionList

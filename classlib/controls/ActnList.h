@@ -97,7 +97,10 @@ class TCustomAction : public TContainedAction {
   int HelpContext() const { return FHelpContext; }
   void SetHelpContext(int Value) { FHelpContext = Value; }
 
+  // An action that neither its handler nor its list takes is offered to the components of the active form
+  // (Application->ExecuteAction), and updated the same way.
   bool Execute() override;
+  bool Update() override;
 
  private:
   AnsiString FCaption;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "classlib/backend/Backend.h"
+#include "classlib/controls/ActnList.h"
 #include "classlib/controls/ControlCanvas.h"
 #include "classlib/controls/Dialogs.h"
 #include "classlib/controls/Hint.h"
@@ -213,6 +214,37 @@ void TApplication::HintMessage(const tagMSG& Msg) {
   default:
     break;
   }
+}
+
+namespace {
+
+// Offers Action to every visible control under Container, depth first; true when one took it.
+bool OfferToControls(TWinControl* Container, TBasicAction* Action, bool Update) {
+  for (int i = 0; i < Container->ControlCount(); ++i) {
+    TControl* c = Container->Controls(i);
+    if (!c->Visible()) continue;
+    if (Update ? c->UpdateAction(Action) : c->ExecuteAction(Action)) return true;
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && OfferToControls(w, Action, Update)) return true;
+  }
+  return false;
+}
+
+bool OfferToForm(TCustomForm* Form, TBasicAction* Action, bool Update) {
+  if (!Form || !Action) return false;
+  TWinControl* active = Form->ActiveControl();
+  if (active && (Update ? active->UpdateAction(Action) : active->ExecuteAction(Action))) return true;
+  if (Update ? Form->UpdateAction(Action) : Form->ExecuteAction(Action)) return true;
+  return OfferToControls(Form, Action, Update);
+}
+
+} // namespace
+
+bool TApplication::ExecuteAction(TBasicAction* Action) {
+  return OfferToForm(Screen->ActiveForm() ? Screen->ActiveForm() : FMainForm, Action, false);
+}
+
+bool TApplication::UpdateAction(TBasicAction* Action) {
+  return OfferToForm(Screen->ActiveForm() ? Screen->ActiveForm() : FMainForm, Action, true);
 }
 
 void TApplication::Idle() {

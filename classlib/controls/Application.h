@@ -96,6 +96,10 @@ class TApplication : public TComponent {
 
   // Used by forms and the application-event components.
   void FormDestroying(TCustomForm* Form);
+  // Offers an action to the active form (the main form when none is active): its focused control first, then
+  // the form, then each visible control; the first that takes it ends the search.
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
   void ReleaseForm(TCustomForm* Form);
   void AddEvents(TApplicationEvents* Events);
   void RemoveEvents(TApplicationEvents* Events);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <unistd.h>
 
+#include "classlib/controls/ActnList.h"
 #include "classlib/controls/Application.h"
 #include "classlib/controls/Clipboard.h"
 #include "classlib/controls/Dialogs.h"
@@ -315,6 +316,29 @@ TEST_F(DataAwareControlsTest, GridFollowsTheRecordPointerAndEditsInItsCells) {
   EXPECT_EQ(asked, (std::vector<AnsiString>{"Delete record?", "Delete record?"}));
   EXPECT_EQ(Stored("SELECT count(*) FROM games"), "2");
   testsupport::RenderToPng(grid, "dbgrid.png");
+}
+
+TEST_F(DataAwareControlsTest, ActionsReachTheFocusedControlsDataSource) {
+  auto* name = Make<TDBEdit>(10, 10, 120, 22);
+  name->SetDataSource(Source);
+  name->SetDataField("name");
+  auto* list = new TActionList(Form.get());  // owned by the form
+  auto* next = new TDataSetNext(Form.get()); // owned by the form
+  auto* last = new TDataSetLast(Form.get()); // owned by the form
+  next->SetActionList(list);
+  last->SetActionList(list);
+  Show();
+  name->SetFocus();
+  // The loop's idle time updates the actions through the focused control's link.
+  Form->UpdateActions();
+  EXPECT_TRUE(next->Enabled());
+  EXPECT_TRUE(next->Execute());
+  EXPECT_EQ(Games->RecNo(), 2);
+  last->Execute();
+  Form->UpdateActions();
+  EXPECT_FALSE(next->Enabled());
+  EXPECT_FALSE(next->Execute());
+  EXPECT_EQ(Games->RecNo(), 3);
 }
 
 TEST_F(DataAwareControlsTest, ControlsHandDataSetActionsToTheirLinks) {
