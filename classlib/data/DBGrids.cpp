@@ -42,7 +42,9 @@ QUENDREL_REGISTER_CLASS(TDBGrid, TCustomDBGrid) {
 // ---------------------------------------------------------------------------------------------------------
 // TColumn, TDBGridColumns
 
-TColumn::TColumn(TCollection* Collection) : TCollectionItem(Collection) {}
+TColumn::TColumn(TCollection* Collection) : TCollectionItem(Collection) {
+  Changed(true); // the collection heard of the item before it was a column
+}
 
 TCustomDBGrid* TColumn::Grid() const {
   auto* columns = dynamic_cast<TDBGridColumns*>(Collection());
@@ -117,6 +119,9 @@ TPersistent* TDBGridColumns::GetOwner() {
 }
 
 void TDBGridColumns::Update(TCollectionItem*) {
+  // An item still being made is no column yet: its own constructor reports it once it is.
+  for (int i = 0; i < Count(); ++i)
+    if (!dynamic_cast<TColumn*>(TCollection::Items(i))) return;
   if (FGrid) FGrid->ColumnsChanged();
 }
 
