@@ -19,6 +19,7 @@
 QUENDREL_REGISTER_CLASS(TskDBComboBox, TDBComboBox) {
   c.Creatable();
   QUENDREL_COMBO_PROPERTIES(TskDBComboBox);
+  c.Message(WM_ERASEBKGND, &TskDBComboBox::WMEARSEBKGND);
 }
 QUENDREL_REGISTER_CLASS(TskDBLookupComboBox, TDBLookupComboBox) {
   c.Creatable();
@@ -137,11 +138,6 @@ void TskDBComboBox::WMPaint(TMessage& Message) {
 void TskDBComboBox::WMEARSEBKGND(TMessage& Message) {
   TWinControl::WMEraseBkgnd(Message);
   DrawButton();
-}
-
-void TskDBComboBox::WndProc(TMessage& Message) {
-  if (Message.Msg == WM_ERASEBKGND) return WMEARSEBKGND(Message);
-  inherited::WndProc(Message);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -75,7 +75,6 @@ class TskDBComboBox : public TskDBComboFrame<TDBComboBox> {
   void DrawButton() override;
   void WMPaint(TMessage& Message) override;
   virtual void WMEARSEBKGND(TMessage& Message);
-  void WndProc(TMessage& Message) override;
 };
 
 class TskDBLookupComboBox : public TskDBComboFrame<TDBLookupComboBox> {

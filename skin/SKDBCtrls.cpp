@@ -13,6 +13,7 @@ QUENDREL_REGISTER_CLASS(TskDBCheckBox, TskCheckBox) {
   c.Property("ReadOnly", &TskDBCheckBox::ReadOnly, &TskDBCheckBox::SetReadOnly).Default(false);
   c.Property("ValueChecked", &TskDBCheckBox::ValueChecked, &TskDBCheckBox::SetValueChecked);
   c.Property("ValueUnchecked", &TskDBCheckBox::ValueUnchecked, &TskDBCheckBox::SetValueUnchecked);
+  c.Message(CM_GETDATALINK, &TskDBCheckBox::CMGetDataLink);
 }
 
 QUENDREL_REGISTER_CLASS(TskDBRadioGroup, TskRadioGroup) {
@@ -23,6 +24,7 @@ QUENDREL_REGISTER_CLASS(TskDBRadioGroup, TskRadioGroup) {
   c.Property("Items", &TskDBRadioGroup::Items, &TskDBRadioGroup::SetItems);
   c.Property("Values", &TskDBRadioGroup::Values, &TskDBRadioGroup::SetValues);
   c.Event("OnChange", &TskDBRadioGroup::OnChange);
+  c.Message(CM_GETDATALINK, &TskDBRadioGroup::CMGetDataLink);
 }
 
 namespace {
@@ -88,8 +90,6 @@ void TskDBCheckBox::CMGetDataLink(TMessage& Message) {
 
 void TskDBCheckBox::WndProc(TMessage& Message) {
   switch (Message.Msg) {
-  case CM_GETDATALINK:
-    return CMGetDataLink(Message);
   case WM_CREATE:
   case WM_WINDOWPOSCHANGED:
   case CM_TEXTCHANGED:
@@ -240,11 +240,6 @@ bool TskDBRadioGroup::UseRightToLeftAlignment() const {
 
 void TskDBRadioGroup::CMGetDataLink(TMessage& Message) {
   Message.Result = reinterpret_cast<LRESULT>(FDataLink.get());
-}
-
-void TskDBRadioGroup::WndProc(TMessage& Message) {
-  if (Message.Msg == CM_GETDATALINK) return CMGetDataLink(Message);
-  inherited::WndProc(Message);
 }
 
 void TskDBRadioGroup::SetItems(TStrings* Value) {

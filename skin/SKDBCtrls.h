@@ -35,6 +35,7 @@ class TskDBCheckBox : public TskCheckBox {
   bool UseRightToLeftAlignment() const override;
   TCheckBoxState GetFieldState() const;
   bool ValueMatch(const AnsiString& ValueList, const AnsiString& Value) const;
+  virtual void CMGetDataLink(TMessage& Message);
 
  protected:
   void Toggle() override;
@@ -42,7 +43,6 @@ class TskDBCheckBox : public TskCheckBox {
   void KeyPress(char& Key) override;
   void WMPaint(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
-  virtual void CMGetDataLink(TMessage& Message);
   // The paint control's window goes whenever the box is made, moved or sized, or its caption or font change.
   void WndProc(TMessage& Message) override;
 
@@ -83,7 +83,6 @@ class TskDBRadioGroup : public TskRadioGroup {
   bool ExecuteAction(TBasicAction* Action) override;
   bool UpdateAction(TBasicAction* Action) override;
   bool UseRightToLeftAlignment() const override;
-  void WndProc(TMessage& Message) override;
   virtual void CMGetDataLink(TMessage& Message);
   AnsiString GetButtonValue(int Index) const;
   void NewClick() override;

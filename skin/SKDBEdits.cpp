@@ -3,10 +3,12 @@
 #include "skin/SKMgr.h"
 #include "skin/SKPublic.h"
 
+// The published properties of a framed control and its erase handler, which draws the frame again.
 #define QUENDREL_FRAMED_PROPERTIES(Class)                                                                    \
   c.Property("FileTheme", &Class::FileTheme, &Class::SetFileTheme);                                          \
   c.Enum("UIStyle", &Class::UIStyle, &Class::SetUIStyle, TskUIStyleNames);                                   \
-  c.Property("BorderColor", &Class::BorderColor, &Class::SetBorderColor)
+  c.Property("BorderColor", &Class::BorderColor, &Class::SetBorderColor);                                    \
+  c.Message(WM_ERASEBKGND, static_cast<void (Class::*)(TMessage&)>(&Class::WMEARSEBKGND))
 
 QUENDREL_REGISTER_CLASS(TskDBEdit, TDBEdit) {
   c.Creatable();
@@ -31,6 +33,8 @@ QUENDREL_REGISTER_CLASS(TskDBLookupListBox, TDBLookupListBox) {
   c.Creatable();
   QUENDREL_FRAMED_PROPERTIES(TskDBLookupListBox);
   c.Property("VScrollBar", &TskDBLookupListBox::VScrollBar, &TskDBLookupListBox::SetVScrollBar);
+  for (UINT m : {LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_SETCOUNT, WM_DELETEITEM})
+    c.Message(m, &TskDBLookupListBox::WMListChanged);
 }
 #undef QUENDREL_FRAMED_PROPERTIES
 
@@ -276,19 +280,12 @@ TskDBLookupListBox::TskDBLookupListBox(TComponent* AOwner) : inherited(AOwner) {
   SetUIStyle(GetSKFormStyle(AOwner));
 }
 
-void TskDBLookupListBox::WndProc(TMessage& Message) {
-  inherited::WndProc(Message);
-  switch (Message.Msg) {
-  case LB_ADDSTRING:
-  case LB_INSERTSTRING:
-  case LB_DELETESTRING:
-  case LB_SETCOUNT:
-  case WM_DELETEITEM:
-    UpdateScrollBars();
-    break;
-  default:
-    break;
-  }
+void TskDBLookupListBox::WMListChanged(TMessage& Message) {
+  if (const TMessageHandlerInfo* handler = inherited::StaticClass()->FindMessageHandler(Message.Msg))
+    handler->Call(this, Message);
+  else
+    DefaultHandler(Message);
+  UpdateScrollBars();
 }
 
 // The lookup list box has no list-box notifications of its own: its selection changes and its focus are

@@ -46,13 +46,10 @@ template <class Base> class TskDBFramed : public Base {
     Base::WMNCPaint(Message);
     DrawBorder();
   }
+  // Each concrete class lists it for WM_ERASEBKGND in its message table.
   virtual void WMEARSEBKGND(TMessage& Message) {
     TWinControl::WMEraseBkgnd(Message);
     DrawBorder();
-  }
-  void WndProc(TMessage& Message) override {
-    if (Message.Msg == WM_ERASEBKGND) return WMEARSEBKGND(Message);
-    Base::WndProc(Message);
   }
 
  protected:
@@ -241,7 +238,8 @@ class TskDBLookupListBox : public TskDBLookupListBoxBase {
  public:
   explicit TskDBLookupListBox(TComponent* AOwner);
 
-  void WndProc(TMessage& Message) override;
+  // Items added or removed: the bar follows.
+  virtual void WMListChanged(TMessage& Message);
   void WMSetFocus(TMessage& Message) override;
   void ListLinkDataChanged() override;
   void Click() override;

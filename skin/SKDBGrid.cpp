@@ -17,6 +17,7 @@ QUENDREL_REGISTER_CLASS(TskDBGrid, TDBGrid) {
   c.Property("BGColor", &TskDBGrid::BGColor, &TskDBGrid::SetBGColor);
   c.Property("VScrollBar", &TskDBGrid::VScrollBar, &TskDBGrid::SetVScrollBar);
   c.Property("HScrollBar", &TskDBGrid::HScrollBar, &TskDBGrid::SetHScrollBar);
+  c.Message(WM_ERASEBKGND, &TskDBGrid::WMEARSEBKGND);
 }
 
 TskDBGrid::TskDBGrid(TComponent* AOwner) : TDBGrid(AOwner) {
@@ -102,11 +103,6 @@ void TskDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
 void TskDBGrid::WMEARSEBKGND(TMessage& Message) {
   Paint();
   Message.Result = 1;
-}
-
-void TskDBGrid::WndProc(TMessage& Message) {
-  if (Message.Msg == WM_ERASEBKGND) return WMEARSEBKGND(Message);
-  TDBGrid::WndProc(Message);
 }
 
 // ----- Linked bars

@@ -44,7 +44,6 @@ class TskDBGrid : public TDBGrid {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
-  void WndProc(TMessage& Message) override;
   void CMBiDiModeChanged(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
   void CMVisibleChanged(TMessage& Message) override;

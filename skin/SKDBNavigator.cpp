@@ -27,6 +27,7 @@ QUENDREL_REGISTER_CLASS(TskDBNavigator, TCustomPanel) {
   c.Property("ConfirmDelete", &TskDBNavigator::ConfirmDelete, &TskDBNavigator::SetConfirmDelete).Default(1);
   c.Event("OnClick", &TskDBNavigator::OnClick);
   c.Event("BeforeAction", &TskDBNavigator::BeforeAction);
+  c.Message(WM_WINDOWPOSCHANGING, &TskDBNavigator::WMWindowPosChanging);
 }
 
 namespace {
@@ -321,11 +322,6 @@ void TskDBNavigator::WMWindowPosChanging(TMessage& Message) {
   DefaultHandler(Message);
   auto* pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
   if (pos && !(pos->flags & SWP_NOSIZE)) CalcMinSize(pos->cx, pos->cy);
-}
-
-void TskDBNavigator::WndProc(TMessage& Message) {
-  if (Message.Msg == WM_WINDOWPOSCHANGING) return WMWindowPosChanging(Message);
-  TCustomPanel::WndProc(Message);
 }
 
 // ----- Enabling the buttons

@@ -128,7 +128,6 @@ class TskDBNavigator : public TCustomPanel {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
-  void WndProc(TMessage& Message) override;
   void WMSize(TMessage& Message) override;
   void WMSetFocus(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;

@@ -22,6 +22,13 @@ QUENDREL_REGISTER_CLASS(TCustomComboBox, TCustomControl) {
   c.Event("OnSelect", &TCustomComboBox::OnSelect);
   c.Event("OnDropDown", &TCustomComboBox::OnDropDown);
   c.Event("OnCloseUp", &TCustomComboBox::OnCloseUp);
+  for (UINT m = CB_GETEDITSEL; m <= CB_SETDROPPEDWIDTH; ++m) c.Message(m, &TCustomComboBox::ComboMessage);
+  c.Message(CN_COMMAND, &TCustomComboBox::CNCommand);
+  c.Message(WM_CUT, &TCustomComboBox::WMCut);
+  c.Message(WM_COPY, &TCustomComboBox::WMCopy);
+  c.Message(WM_PASTE, &TCustomComboBox::WMPaste);
+  c.Message(WM_CLEAR, &TCustomComboBox::WMClear);
+  c.Message(WM_UNDO, &TCustomComboBox::WMUndo);
 }
 QUENDREL_REGISTER_CLASS(TComboBox, TCustomComboBox) {
   c.Creatable();
@@ -506,13 +513,6 @@ void TCustomComboBox::WMClear(TMessage& Message) {
 }
 void TCustomComboBox::WMUndo(TMessage& Message) {
   ForwardToEdit(FEdit, Message);
-}
-
-void TCustomComboBox::WndProc(TMessage& Message) {
-  if (Message.Msg >= CB_GETEDITSEL && Message.Msg <= CB_SETDROPPEDWIDTH) return ComboMessage(Message);
-  if (DispatchClipboardMessage(*this, Message)) return;
-  if (Message.Msg == CN_COMMAND) return CNCommand(Message);
-  TCustomControl::WndProc(Message);
 }
 
 // ----- Painting

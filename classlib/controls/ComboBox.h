@@ -123,7 +123,6 @@ class TCustomComboBox : public TCustomControl {
   void EditChanged();
   virtual bool EditCanModify() { return true; }
 
-  void WndProc(TMessage& Message) override;
   void Paint() override;
   void WMSize(TMessage& Message) override;
   void WMSetFocus(TMessage& Message) override;
@@ -136,7 +135,7 @@ class TCustomComboBox : public TCustomControl {
   void WMMouseWheel(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
-  // Messages the base classes do not know; WndProc sends them here.
+  // Messages the base classes do not know, in the class's message table.
   virtual void ComboMessage(TMessage& Message); // CB_*
   virtual void CNCommand(TMessage& Message);
   virtual void WMCut(TMessage& Message);
@@ -160,8 +159,8 @@ class TCustomComboBox : public TCustomControl {
   bool NavigationKey(WORD Key, TShiftState Shift);
 
   TComboBoxStyle FStyle = csDropDown;
-  TComboEdit* FEdit = nullptr;           // owned as a child control
-  std::unique_ptr<TComboListBox> FList;  // the pop-up list; it has no parent
+  TComboEdit* FEdit = nullptr;          // owned as a child control
+  std::unique_ptr<TComboListBox> FList; // the pop-up list; it has no parent
   std::unique_ptr<TComboBoxStrings> FItemsStrings;
   int FDropDownCount = 8;
   int FMaxLength = 0;

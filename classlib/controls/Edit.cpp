@@ -19,6 +19,15 @@ QUENDREL_REGISTER_CLASS(TCustomEdit, TCustomControl) {
   c.Property("HideSelection", &TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection).Default(1);
   c.Enum("CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase, EditCharCaseNames).Default(ecNormal);
   c.Event("OnChange", &TCustomEdit::OnChange);
+  c.Message(WM_CUT, &TCustomEdit::WMCut);
+  c.Message(WM_COPY, &TCustomEdit::WMCopy);
+  c.Message(WM_PASTE, &TCustomEdit::WMPaste);
+  c.Message(WM_CLEAR, &TCustomEdit::WMClear);
+  c.Message(WM_UNDO, &TCustomEdit::WMUndo);
+  c.Message(WM_SETTEXT, &TCustomEdit::WMSetText);
+  c.Message(WM_VSCROLL, &TCustomEdit::WMVScroll);
+  c.Message(WM_HSCROLL, &TCustomEdit::WMHScroll);
+  for (UINT m = EM_GETSEL; m <= EM_SETREADONLY; ++m) c.Message(m, &TCustomEdit::EditMessage);
 }
 QUENDREL_REGISTER_CLASS(TEdit, TCustomEdit) {
   c.Creatable();
@@ -746,21 +755,6 @@ void TCustomEdit::WMHScroll(TMessage& Message) {
 
 void ForwardToEdit(TCustomEdit* Edit, TMessage& Message) {
   if (Edit) Message.Result = Edit->Perform(Message.Msg, Message.WParam, Message.LParam);
-}
-
-void TCustomEdit::WndProc(TMessage& Message) {
-  if (DispatchClipboardMessage(*this, Message)) return;
-  switch (Message.Msg) {
-  case WM_SETTEXT:
-    return WMSetText(Message);
-  case WM_VSCROLL:
-    return WMVScroll(Message);
-  case WM_HSCROLL:
-    return WMHScroll(Message);
-  default:
-    if (Message.Msg >= EM_GETSEL && Message.Msg <= EM_SETREADONLY) return EditMessage(Message);
-    TCustomControl::WndProc(Message);
-  }
 }
 
 // ---------------------------------------------------------------------------------------------------------

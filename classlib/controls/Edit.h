@@ -57,7 +57,6 @@ class TCustomEdit : public TCustomControl {
 
   TNotifyEvent OnChange;
 
-  void WndProc(TMessage& Message) override;
   void Paint() override;
   void WMNCPaint(TMessage& Message) override;
   void WMSize(TMessage& Message) override;
@@ -74,7 +73,7 @@ class TCustomEdit : public TCustomControl {
   void CMFontChanged(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
   void CMEnter(TMessage& Message) override;
-  // Messages the base classes do not know; WndProc sends them here.
+  // Messages the base classes do not know, in the class's message table.
   virtual void WMCut(TMessage& Message);
   virtual void WMCopy(TMessage& Message);
   virtual void WMPaste(TMessage& Message);
@@ -160,30 +159,6 @@ class TCustomEdit : public TCustomControl {
 
 // Hands a clipboard or undo message to an edit field (a combo box's, a grid's); nothing without one.
 void ForwardToEdit(TCustomEdit* Edit, TMessage& Message);
-
-// Calls the control's handler of a clipboard or undo message (WMCut, WMCopy, WMPaste, WMClear, WMUndo);
-// false for any other message.
-template <class C> bool DispatchClipboardMessage(C& Control, TMessage& Message) {
-  switch (Message.Msg) {
-  case WM_CUT:
-    Control.WMCut(Message);
-    return true;
-  case WM_COPY:
-    Control.WMCopy(Message);
-    return true;
-  case WM_PASTE:
-    Control.WMPaste(Message);
-    return true;
-  case WM_CLEAR:
-    Control.WMClear(Message);
-    return true;
-  case WM_UNDO:
-    Control.WMUndo(Message);
-    return true;
-  default:
-    return false;
-  }
-}
 
 class TEdit : public TCustomEdit {
   QUENDREL_CLASS(TEdit, TCustomEdit)

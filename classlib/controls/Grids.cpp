@@ -20,6 +20,14 @@ QUENDREL_REGISTER_CLASS(TCustomGrid, TCustomControl) {
   c.Enum("BorderStyle", &TCustomGrid::BorderStyle, &TCustomGrid::SetBorderStyle, BorderStyleNames)
       .Default(bsSingle);
   c.Property("DefaultDrawing", &TCustomGrid::DefaultDrawing, &TCustomGrid::SetDefaultDrawing).Default(1);
+  c.Message(WM_VSCROLL, &TCustomGrid::WMVScroll);
+  c.Message(WM_HSCROLL, &TCustomGrid::WMHScroll);
+  c.Message(WM_CUT, &TCustomGrid::WMCut);
+  c.Message(WM_COPY, &TCustomGrid::WMCopy);
+  c.Message(WM_PASTE, &TCustomGrid::WMPaste);
+  c.Message(WM_CLEAR, &TCustomGrid::WMClear);
+  c.Message(WM_UNDO, &TCustomGrid::WMUndo);
+  c.Message(WM_SETTEXT, &TCustomGrid::WMSetText);
 }
 QUENDREL_REGISTER_CLASS(TDrawGrid, TCustomGrid) {
   c.Creatable();
@@ -848,20 +856,6 @@ void TCustomGrid::WMUndo(TMessage& Message) {
 }
 void TCustomGrid::WMSetText(TMessage& Message) {
   DefaultHandler(Message);
-}
-
-void TCustomGrid::WndProc(TMessage& Message) {
-  if (DispatchClipboardMessage(*this, Message)) return;
-  switch (Message.Msg) {
-  case WM_VSCROLL:
-    return WMVScroll(Message);
-  case WM_HSCROLL:
-    return WMHScroll(Message);
-  case WM_SETTEXT:
-    return WMSetText(Message);
-  default:
-    TCustomControl::WndProc(Message);
-  }
 }
 
 void TDrawGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {

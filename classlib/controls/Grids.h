@@ -120,7 +120,6 @@ class TCustomGrid : public TCustomControl {
   void InvalidateRow(int ARow);
   void InvalidateCol(int ACol);
 
-  void WndProc(TMessage& Message) override;
   void Paint() override;
   void WMNCPaint(TMessage& Message) override;
   void WMSize(TMessage& Message) override;
@@ -135,7 +134,7 @@ class TCustomGrid : public TCustomControl {
   void WMChar(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
-  // Messages the base classes do not know; WndProc sends them here.
+  // Messages the base classes do not know, in the class's message table.
   virtual void WMVScroll(TMessage& Message);
   virtual void WMHScroll(TMessage& Message);
   virtual void WMCut(TMessage& Message);

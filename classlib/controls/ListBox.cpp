@@ -13,6 +13,10 @@ QUENDREL_REGISTER_CLASS(TCustomListBox, TCustomControl) {
   c.Property("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted).Default(0);
   c.Enum("BorderStyle", &TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle, BorderStyleNames)
       .Default(bsSingle);
+  for (UINT m = LB_ADDSTRING; m <= LB_ITEMFROMPOINT; ++m) c.Message(m, &TCustomListBox::ListMessage);
+  c.Message(WM_VSCROLL, &TCustomListBox::WMVScroll);
+  c.Message(CN_COMMAND, &TCustomListBox::CNCommand);
+  c.Message(WM_DELETEITEM, &TCustomListBox::WMDeleteItem);
 }
 QUENDREL_REGISTER_CLASS(TListBox, TCustomListBox) {
   c.Creatable();
@@ -528,18 +532,4 @@ void TCustomListBox::WMVScroll(TMessage& Message) {
     break;
   }
   Message.Result = 0;
-}
-
-void TCustomListBox::WndProc(TMessage& Message) {
-  if (Message.Msg >= LB_ADDSTRING && Message.Msg <= LB_ITEMFROMPOINT) return ListMessage(Message);
-  switch (Message.Msg) {
-  case WM_VSCROLL:
-    return WMVScroll(Message);
-  case CN_COMMAND:
-    return CNCommand(Message);
-  case WM_DELETEITEM:
-    return WMDeleteItem(Message);
-  default:
-    TCustomControl::WndProc(Message);
-  }
 }

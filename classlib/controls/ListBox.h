@@ -54,7 +54,6 @@ class TCustomListBox : public TCustomControl {
   int ItemAtPos(TPoint Pos, bool Existing);
   TRect ItemRect(int Index);
 
-  void WndProc(TMessage& Message) override;
   void Paint() override;
   void WMNCPaint(TMessage& Message) override;
   void WMSize(TMessage& Message) override;
@@ -70,7 +69,7 @@ class TCustomListBox : public TCustomControl {
   void WMMouseWheel(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
-  // Messages the base classes do not know; WndProc sends them here.
+  // Messages the base classes do not know, in the class's message table.
   virtual void ListMessage(TMessage& Message); // LB_*
   virtual void WMVScroll(TMessage& Message);
   virtual void CNCommand(TMessage& Message);

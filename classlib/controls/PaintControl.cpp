@@ -12,24 +12,17 @@ constexpr int BoxSize = 13;
 
 // The plain check box behind a paint control.
 class TPaintCheckBox : public TWinControl {
+  QUENDREL_CLASS(TPaintCheckBox, TWinControl)
  public:
   TPaintCheckBox(TWinControl* Owner, bool Ctl3D) : TWinControl(nullptr), FOwner(Owner), FCtl3D(Ctl3D) {}
 
-  void WndProc(TMessage& Message) override {
-    switch (Message.Msg) {
-    case BM_SETCHECK:
-      FState = Message.WParam;
-      return;
-    case BM_GETCHECK:
-      Message.Result = static_cast<LRESULT>(FState);
-      return;
-    case WM_PAINT:
-      if (Message.WParam) return PaintOn(reinterpret_cast<HDC>(Message.WParam));
-      break;
-    default:
-      break;
-    }
-    TWinControl::WndProc(Message);
+  void BMSetCheck(TMessage& Message) { FState = Message.WParam; }
+  void BMGetCheck(TMessage& Message) { Message.Result = static_cast<LRESULT>(FState); }
+  void WMPaint(TMessage& Message) override {
+    if (Message.WParam)
+      PaintOn(reinterpret_cast<HDC>(Message.WParam));
+    else
+      TWinControl::WMPaint(Message);
   }
 
  protected:
@@ -75,6 +68,11 @@ class TPaintCheckBox : public TWinControl {
   bool FCtl3D;
   WPARAM FState = BST_UNCHECKED;
 };
+
+QUENDREL_REGISTER_CLASS(TPaintCheckBox, TWinControl) {
+  c.Message(BM_SETCHECK, &TPaintCheckBox::BMSetCheck);
+  c.Message(BM_GETCHECK, &TPaintCheckBox::BMGetCheck);
+}
 
 } // namespace
 

@@ -11,45 +11,51 @@
 #include "classlib/graphics/Gdi.h"
 #include "classlib/graphics/JPEGImage.h"
 
-#define QUENDREL_DB_PROPERTIES(Class)                                                                        \
+// The published properties of a data-aware control and its answer to CM_GETDATALINK.
+#define QUENDREL_DB_CONTROL(Class)                                                                           \
   c.Property("DataField", &Class::DataField, &Class::SetDataField);                                          \
   c.Property("DataSource", &Class::DataSource, &Class::SetDataSource);                                       \
-  c.Property("ReadOnly", &Class::ReadOnly, &Class::SetReadOnly).Default(0)
+  c.Property("ReadOnly", &Class::ReadOnly, &Class::SetReadOnly).Default(0);                                  \
+  c.Message(CM_GETDATALINK, static_cast<void (Class::*)(TMessage&)>(&Class::CMGetDataLink))
 
 QUENDREL_REGISTER_CLASS(TDBEdit, TCustomEdit) {
   c.Creatable();
-  QUENDREL_DB_PROPERTIES(TDBEdit);
+  QUENDREL_DB_CONTROL(TDBEdit);
 }
 QUENDREL_REGISTER_CLASS(TDBMemo, TCustomMemo) {
   c.Creatable();
-  QUENDREL_DB_PROPERTIES(TDBMemo);
+  QUENDREL_DB_CONTROL(TDBMemo);
 }
 QUENDREL_REGISTER_CLASS(TDBImage, TCustomControl) {
   c.Creatable();
-  QUENDREL_DB_PROPERTIES(TDBImage);
+  QUENDREL_DB_CONTROL(TDBImage);
   c.Property("Stretch", &TDBImage::Stretch, &TDBImage::SetStretch).Default(0);
   c.Property("Center", &TDBImage::Center, &TDBImage::SetCenter).Default(1);
   c.Enum("BorderStyle", &TDBImage::BorderStyle, &TDBImage::SetBorderStyle, BorderStyleNames)
       .Default(bsSingle);
+  c.Message(WM_COPY, &TDBImage::WMCopy);
+  c.Message(WM_CUT, &TDBImage::WMCut);
+  c.Message(WM_PASTE, &TDBImage::WMPaste);
 }
 QUENDREL_REGISTER_CLASS(TDBListBox, TCustomListBox) {
   c.Creatable();
-  QUENDREL_DB_PROPERTIES(TDBListBox);
+  QUENDREL_DB_CONTROL(TDBListBox);
   c.Property("Items", &TDBListBox::Items, &TDBListBox::SetItems);
 }
 QUENDREL_REGISTER_CLASS(TDBComboBox, TCustomComboBox) {
   c.Creatable();
-  QUENDREL_DB_PROPERTIES(TDBComboBox);
+  QUENDREL_DB_CONTROL(TDBComboBox);
   c.Property("Items", &TDBComboBox::Items, &TDBComboBox::SetItems);
 }
 QUENDREL_REGISTER_CLASS(TDBLookupControl, TCustomControl) {
-  QUENDREL_DB_PROPERTIES(TDBLookupControl);
+  QUENDREL_DB_CONTROL(TDBLookupControl);
   c.Property("ListSource", &TDBLookupControl::ListSource, &TDBLookupControl::SetListSource);
   c.Property("KeyField", &TDBLookupControl::KeyField, &TDBLookupControl::SetKeyField);
   c.Property("ListField", &TDBLookupControl::ListField, &TDBLookupControl::SetListField);
 }
 QUENDREL_REGISTER_CLASS(TDBLookupListBox, TDBLookupControl) {
   c.Creatable();
+  c.Message(WM_VSCROLL, &TDBLookupListBox::WMVScroll);
 }
 QUENDREL_REGISTER_CLASS(TPopupDataList, TDBLookupListBox) {}
 QUENDREL_REGISTER_CLASS(TDBLookupComboBox, TDBLookupControl) {
@@ -57,7 +63,7 @@ QUENDREL_REGISTER_CLASS(TDBLookupComboBox, TDBLookupControl) {
   c.Property("DropDownRows", &TDBLookupComboBox::DropDownRows, &TDBLookupComboBox::SetDropDownRows)
       .Default(7);
 }
-#undef QUENDREL_DB_PROPERTIES
+#undef QUENDREL_DB_CONTROL
 
 namespace {
 
@@ -416,17 +422,16 @@ void TDBImage::CMExit(TMessage& Message) {
   TCustomControl::CMExit(Message);
 }
 
-void TDBImage::WndProc(TMessage& Message) {
-  switch (Message.Msg) {
-  case WM_COPY:
-    return CopyToClipboard();
-  case WM_CUT:
-    return CutToClipboard();
-  case WM_PASTE:
-    return PasteFromClipboard();
-  default:
-    inherited::WndProc(Message);
-  }
+void TDBImage::WMCopy(TMessage&) {
+  CopyToClipboard();
+}
+
+void TDBImage::WMCut(TMessage&) {
+  CutToClipboard();
+}
+
+void TDBImage::WMPaste(TMessage&) {
+  PasteFromClipboard();
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -765,11 +770,6 @@ void TDBLookupControl::CMGetDataLink(TMessage& Message) {
   Message.Result = reinterpret_cast<LRESULT>(FDataLink.get());
 }
 
-void TDBLookupControl::WndProc(TMessage& Message) {
-  if (Message.Msg == CM_GETDATALINK) return CMGetDataLink(Message);
-  TCustomControl::WndProc(Message);
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // TDBLookupListBox
 
@@ -1019,11 +1019,6 @@ void TDBLookupListBox::WMVScroll(TMessage& Message) {
     throw;
   }
   ds->EnableControls();
-}
-
-void TDBLookupListBox::WndProc(TMessage& Message) {
-  if (Message.Msg == WM_VSCROLL) return WMVScroll(Message);
-  TDBLookupControl::WndProc(Message);
 }
 
 // ---------------------------------------------------------------------------------------------------------

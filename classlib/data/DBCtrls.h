@@ -60,10 +60,7 @@ template <class Base> class TDBFieldControl : public Base {
     Base::Notification(AComponent, Operation);
     if (Operation == opRemove && FDataLink && AComponent == FDataLink->DataSource()) SetDataSource(nullptr);
   }
-  void WndProc(TMessage& Message) override {
-    if (Message.Msg == CM_GETDATALINK) return CMGetDataLink(Message);
-    Base::WndProc(Message);
-  }
+  // Each concrete class lists it in its message table.
   virtual void CMGetDataLink(TMessage& Message) {
     Message.Result = reinterpret_cast<LRESULT>(FDataLink.get());
   }
@@ -144,10 +141,12 @@ class TDBImage : public TDBFieldControl<TCustomControl> {
   void PasteFromClipboard();
 
   void Paint() override;
-  void WndProc(TMessage& Message) override;
   void WMNCPaint(TMessage& Message) override;
   void WMLButtonDown(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
+  virtual void WMCopy(TMessage& Message);
+  virtual void WMCut(TMessage& Message);
+  virtual void WMPaste(TMessage& Message);
   void CMEnter(TMessage& Message) override;
 
  protected:
@@ -268,7 +267,6 @@ class TDBLookupControl : public TCustomControl {
   bool ExecuteAction(TBasicAction* Action) override;
   bool UpdateAction(TBasicAction* Action) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  void WndProc(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
   void WMGetDlgCode(TMessage& Message) override;
   virtual void CMGetDataLink(TMessage& Message);
@@ -326,7 +324,6 @@ class TDBLookupListBox : public TDBLookupControl {
   void WMMouseWheel(TMessage& Message) override;
   void WMSetFocus(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;
-  void WndProc(TMessage& Message) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   virtual void WMVScroll(TMessage& Message);
   void ListLinkActiveChanged() override;

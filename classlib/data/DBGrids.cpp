@@ -34,6 +34,7 @@ QUENDREL_REGISTER_CLASS(TCustomDBGrid, TCustomGrid) {
   c.Event("OnDrawColumnCell", &TCustomDBGrid::OnDrawColumnCell);
   c.Event("OnColEnter", &TCustomDBGrid::OnColEnter);
   c.Event("OnColExit", &TCustomDBGrid::OnColExit);
+  c.Message(CM_GETDATALINK, &TCustomDBGrid::CMGetDataLink);
 }
 QUENDREL_REGISTER_CLASS(TDBGrid, TCustomDBGrid) {
   c.Creatable();
@@ -673,9 +674,4 @@ void TCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawSt
 
 void TCustomDBGrid::CMGetDataLink(TMessage& Message) {
   Message.Result = reinterpret_cast<LRESULT>(FDataLink.get());
-}
-
-void TCustomDBGrid::WndProc(TMessage& Message) {
-  if (Message.Msg == CM_GETDATALINK) return CMGetDataLink(Message);
-  TCustomGrid::WndProc(Message);
 }

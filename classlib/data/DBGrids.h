@@ -138,7 +138,6 @@ class TCustomDBGrid : public TCustomGrid {
   bool CanEditModify() override;
   AnsiString GetEditText(int ACol, int ARow) override;
   void SetEditText(int ACol, int ARow, const AnsiString& Value) override;
-  void WndProc(TMessage& Message) override;
   void WMVScroll(TMessage& Message) override;
   void WMSize(TMessage& Message) override;
   void WMLButtonDown(TMessage& Message) override;
