@@ -147,6 +147,17 @@ TEST_F(DBControlsTest, LeavingPassesOnAFailedWriteAndKeepsTheValue) {
   EXPECT_ANY_THROW(box->Dispatch(exit));
   EXPECT_EQ(Data.State(), dsInsert); // the empty set was put into insert mode and stays there
   EXPECT_TRUE(box->Checked());
+
+  // A group without buttons has no child to take the focus back: the error still passes on.
+  auto* g = new TskDBRadioGroup(&form);
+  g->SetParent(&form);
+  g->SetDataField("Moves");
+  g->SetDataSource(&Source);
+  ASSERT_EQ(g->ControlCount(), 0);
+  g->SetValue("lots");
+  g->NewClick();
+  EXPECT_ANY_THROW(g->Dispatch(exit));
+  EXPECT_EQ(g->Value(), "lots");
 }
 
 TEST_F(DBControlsTest, RadioGroupMapsFieldThroughValuesThenCaptions) {
