@@ -659,7 +659,7 @@ TPoint TControl::ScreenToClient(TPoint Point) {
 void TControl::UpdateAnchorRules() {
   if (!FParent || FParent->FAlignLevel > 0 || FParent->ControlState.Contains(csAligning)) return;
   const TRect pc = FParent->ClientRect();
-  FAnchorRules = {pc.Width() - (FLeft + FWidth), pc.Height() - (FTop + FHeight)};
+  FAnchorRules = {SatSub(pc.Width(), SatAdd(FLeft, FWidth)), SatSub(pc.Height(), SatAdd(FTop, FHeight))};
 }
 
 void TControl::RequestAlign() {
@@ -675,6 +675,9 @@ void TControl::Resize() {
 void TControl::SetParent(TWinControl* AParent) {
   if (FParent == AParent) return;
   if (AParent == this) throw EInvalidOperation("A control cannot have itself as its parent");
+  // Nor one of its own children: the parent chain would become a loop.
+  for (const TControl* p = AParent; p; p = p->FParent)
+    if (p == this) throw EInvalidOperation("A control cannot have one of its children as its parent");
   if (FParent) FParent->RemoveControl(this);
   if (AParent) {
     AParent->InsertControl(this);

@@ -175,6 +175,8 @@ void TMenuItem::Add(TMenuItem* Item) {
 void TMenuItem::Insert(int Index, TMenuItem* Item) {
   if (!Item || Item == this) return;
   if (Item->FParent) throw EInvalidOperation("Menu inserted twice");
+  for (const TMenuItem* p = this; p; p = p->FParent)
+    if (p == Item) throw EInvalidOperation("A menu item cannot hold the item that holds it");
   Index = std::clamp(Index, 0, Count());
   FItems.insert(FItems.begin() + Index, Item);
   Item->FParent = this;
@@ -468,11 +470,16 @@ TComponent* TMenuItem::GetParentComponent() const {
 }
 
 void TMenuItem::SetParentComponent(TComponent* Value) {
-  if (FParent) FParent->Remove(this);
+  TMenuItem* target = nullptr;
   if (auto* m = dynamic_cast<TMenu*>(Value))
-    m->Items()->Add(this);
-  else if (auto* i = dynamic_cast<TMenuItem*>(Value))
-    i->Add(this);
+    target = m->Items();
+  else
+    target = dynamic_cast<TMenuItem*>(Value);
+  // Refused before the item leaves its present parent, so that a refusal changes nothing.
+  for (const TMenuItem* p = target; p; p = p->FParent)
+    if (p == this) throw EInvalidOperation("A menu item cannot hold the item that holds it");
+  if (FParent) FParent->Remove(this);
+  if (target) target->Add(this);
 }
 
 void TMenuItem::GetChildren(const TGetChildProc& Proc, TComponent* Root) {

@@ -472,41 +472,42 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
     for (TControl* c : list) {
       const TMargins* m = c->FMargins.get();
       const bool mw = c->FAlignWithMargins;
-      const int ml = mw ? m->Left() : 0, mt = mw ? m->Top() : 0, mr = mw ? m->Right() : 0,
-                mb = mw ? m->Bottom() : 0;
-      int l = Rect.Left + ml, t = Rect.Top + mt;
-      int w = Rect.Width() - ml - mr, h = Rect.Height() - mt - mb;
+      // In 64 bits, and cut to int only where a control takes its bounds: nothing here may wrap round.
+      const int64_t ml = mw ? m->Left() : 0, mt = mw ? m->Top() : 0, mr = mw ? m->Right() : 0,
+                    mb = mw ? m->Bottom() : 0;
+      int64_t l = int64_t{Rect.Left} + ml, t = int64_t{Rect.Top} + mt;
+      int64_t w = int64_t{Rect.Right} - Rect.Left - ml - mr, h = int64_t{Rect.Bottom} - Rect.Top - mt - mb;
       switch (a) {
       case alTop:
         h = c->FHeight;
         break;
       case alBottom:
         h = c->FHeight;
-        t = Rect.Bottom - h - mb;
+        t = int64_t{Rect.Bottom} - h - mb;
         break;
       case alLeft:
         w = c->FWidth;
         break;
       case alRight:
         w = c->FWidth;
-        l = Rect.Right - w - mr;
+        l = int64_t{Rect.Right} - w - mr;
         break;
       default:
         break;
       }
-      c->SetBounds(l, t, std::max(0, w), std::max(0, h));
+      c->SetBounds(SatInt(l), SatInt(t), SatInt(std::max<int64_t>(0, w)), SatInt(std::max<int64_t>(0, h)));
       switch (a) {
       case alTop:
-        Rect.Top += c->FHeight + mt + mb;
+        Rect.Top = SatInt(int64_t{Rect.Top} + c->FHeight + mt + mb);
         break;
       case alBottom:
-        Rect.Bottom -= c->FHeight + mt + mb;
+        Rect.Bottom = SatInt(int64_t{Rect.Bottom} - c->FHeight - mt - mb);
         break;
       case alLeft:
-        Rect.Left += c->FWidth + ml + mr;
+        Rect.Left = SatInt(int64_t{Rect.Left} + c->FWidth + ml + mr);
         break;
       case alRight:
-        Rect.Right -= c->FWidth + ml + mr;
+        Rect.Right = SatInt(int64_t{Rect.Right} - c->FWidth - ml - mr);
         break;
       default:
         break;
@@ -518,26 +519,27 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
     if (c->FAlign != alNone || c == AControl || !visible(c)) continue;
     const TAnchors an = c->FAnchors;
     if (an == TAnchors{akLeft, akTop}) continue;
-    int l = c->FLeft, t = c->FTop, w = c->FWidth, h = c->FHeight;
+    int64_t l = c->FLeft, t = c->FTop, w = c->FWidth, h = c->FHeight;
     if (an.Contains(akRight)) {
       if (an.Contains(akLeft))
-        w = parentClient.Width() - c->FAnchorRules.X - l;
+        w = int64_t{parentClient.Width()} - c->FAnchorRules.X - l;
       else
-        l = parentClient.Width() - c->FAnchorRules.X - w;
+        l = int64_t{parentClient.Width()} - c->FAnchorRules.X - w;
     }
     if (an.Contains(akBottom)) {
       if (an.Contains(akTop))
-        h = parentClient.Height() - c->FAnchorRules.Y - t;
+        h = int64_t{parentClient.Height()} - c->FAnchorRules.Y - t;
       else
-        t = parentClient.Height() - c->FAnchorRules.Y - h;
+        t = int64_t{parentClient.Height()} - c->FAnchorRules.Y - h;
     }
-    c->SetBounds(l, t, std::max(0, w), std::max(0, h));
+    c->SetBounds(SatInt(l), SatInt(t), SatInt(std::max<int64_t>(0, w)), SatInt(std::max<int64_t>(0, h)));
   }
 }
 
 void TWinControl::ScrollBy(int DeltaX, int DeltaY) {
   DisableAlign();
-  for (TControl* c : FControls) c->SetBounds(c->FLeft + DeltaX, c->FTop + DeltaY, c->FWidth, c->FHeight);
+  for (TControl* c : FControls)
+    c->SetBounds(SatAdd(c->FLeft, DeltaX), SatAdd(c->FTop, DeltaY), c->FWidth, c->FHeight);
   --FAlignLevel;
   ControlState.Exclude(csAlignmentNeeded);
   Invalidate();

@@ -193,7 +193,13 @@ void TReader::ReadObject(TComponent* Parent, int Depth) {
   component->SetState(csLoading, true);
   component->SetState(csReading, true);
   if (std::find(FLoaded.begin(), FLoaded.end(), component) == FLoaded.end()) FLoaded.push_back(component);
-  if (component->HasParent()) component->SetParentComponent(Parent);
+  if (component->HasParent()) {
+    try {
+      component->SetParentComponent(Parent);
+    } catch (const Exception& e) {
+      ReadError(Format("Error reading %s: %s", name.c_str(), e.Message.c_str()), header.Line);
+    }
+  }
   ReadBody(component, Depth + 1);
 }
 

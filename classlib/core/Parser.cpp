@@ -138,6 +138,8 @@ void TParser::ScanNumber(TToken& Token) {
     uint64_t value = 0;
     const auto [end, ec] = std::from_chars(start, FPos, value, 16);
     if (start == FPos || ec != std::errc() || end != FPos) Error("Invalid hexadecimal number");
+    // Above the largest signed value, a minus sign in front could not be applied.
+    if (value > static_cast<uint64_t>(INT64_MAX)) Error("Integer overflow");
     Token.Kind = TTokenKind::Integer;
     Token.Int = static_cast<int64_t>(value);
     return;

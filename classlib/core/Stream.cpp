@@ -152,11 +152,11 @@ void TMemoryStream::LoadFromFile(const AnsiString& FileName) {
 // TFileStream
 
 TFileStream::TFileStream(const AnsiString& FileName, uint16_t Mode) : FFileName(FileName) {
-  const AnsiString path = NativePath(FileName);
+  AnsiString reason;
   if (Mode == fmCreate) {
-    FHandle = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    FHandle = OpenRegularFile(FileName, O_RDWR | O_CREAT | O_TRUNC, reason);
     if (FHandle < 0)
-      throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName.c_str(), std::strerror(errno)));
+      throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName.c_str(), reason.c_str()));
     return;
   }
   int flags = O_RDONLY;
@@ -164,18 +164,8 @@ TFileStream::TFileStream(const AnsiString& FileName, uint16_t Mode) : FFileName(
     flags = O_WRONLY;
   else if ((Mode & 3) == fmOpenReadWrite)
     flags = O_RDWR;
-  FHandle = ::open(path.c_str(), flags | O_CLOEXEC);
-  int error = errno;
-  if (FHandle >= 0) {
-    struct stat st {};
-    if (::fstat(FHandle, &st) != 0 || S_ISDIR(st.st_mode)) {
-      error = S_ISDIR(st.st_mode) ? EISDIR : errno;
-      ::close(FHandle);
-      FHandle = -1;
-    }
-  }
-  if (FHandle < 0)
-    throw EFOpenError(Format("Cannot open file \"%s\". %s", FileName.c_str(), std::strerror(error)));
+  FHandle = OpenRegularFile(FileName, flags, reason);
+  if (FHandle < 0) throw EFOpenError(Format("Cannot open file \"%s\". %s", FileName.c_str(), reason.c_str()));
 }
 
 TFileStream::~TFileStream() {

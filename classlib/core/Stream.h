@@ -103,6 +103,7 @@ constexpr uint16_t fmShareDenyNone = 0x0040;
 constexpr uint16_t fmCreate = 0xFF00;
 
 // A stream over an open file. Sharing modes are accepted and not enforced: the platform's files are shared.
+// Only regular files open: a folder, a FIFO or a device raises at once instead of blocking.
 // Raises EFOpenError "Cannot open file "<name>". <reason>" or EFCreateError "Cannot create file ...".
 class TFileStream : public TStream {
   QUENDREL_CLASS(TFileStream, TStream)

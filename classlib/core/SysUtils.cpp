@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -270,6 +271,23 @@ bool FileExists(const AnsiString& FileName) {
 bool DirectoryExists(const AnsiString& Name) {
   struct stat st {};
   return !Name.empty() && ::stat(NativePath(Name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int OpenRegularFile(const AnsiString& FileName, int Flags, AnsiString& Reason, int Mode) {
+  // Without O_NONBLOCK, opening a FIFO waits for the other end for ever.
+  const int fd = ::open(NativePath(FileName).c_str(), Flags | O_NONBLOCK | O_CLOEXEC, Mode);
+  if (fd < 0) {
+    Reason = std::strerror(errno);
+    return -1;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    Reason = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file";
+    ::close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 bool DeleteFile(const AnsiString& FileName) {

@@ -60,7 +60,11 @@ bool RenameFile(const AnsiString& OldName, const AnsiString& NewName);
 bool CreateDir(const AnsiString& Dir);
 bool ForceDirectories(const AnsiString& Dir);
 int64_t FileSizeOf(const AnsiString& FileName); // -1 when the file does not exist
-AnsiString GetCurrentDir();                     // without a trailing separator
+// Opens FileName with the open(2) Flags (and Mode when they create it) only when it is a regular file, after
+// following symbolic links. A folder, a FIFO or a device fails at once, without waiting for a writer: -1,
+// with Reason saying why.
+int OpenRegularFile(const AnsiString& FileName, int Flags, AnsiString& Reason, int Mode = 0666);
+AnsiString GetCurrentDir(); // without a trailing separator
 bool SetCurrentDir(const AnsiString& Dir);
 AnsiString GetTempDir(); // the temporary folder, with a trailing separator
 AnsiString GetExeName(); // full name of the running program

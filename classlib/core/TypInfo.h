@@ -24,6 +24,7 @@
 #include <optional>
 #include <type_traits>
 #include <typeindex>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -166,12 +167,19 @@ template <class V> V FromValue(const AnsiString& name, const TPropValue& value) 
   if constexpr (std::is_same_v<V, bool> || std::is_enum_v<V> || std::is_integral_v<V> || IsTSet<V>::value) {
     const int64_t* i = std::get_if<int64_t>(&value);
     if (!i) throw EPropertyError(Format("Invalid property value for %s", name.c_str()));
-    if constexpr (std::is_same_v<V, bool>)
+    if constexpr (std::is_same_v<V, bool>) {
       return *i != 0;
-    else if constexpr (IsTSet<V>::value)
+    } else if constexpr (IsTSet<V>::value) {
       return V::FromMask(static_cast<uint32_t>(*i));
-    else
+    } else {
+      // A value the property's type cannot hold is refused, not cut to its low bits.
+      using N = typename std::conditional_t<std::is_enum_v<V>, std::underlying_type<V>,
+                                            std::type_identity<V>>::type;
+      if (!std::in_range<N>(*i))
+        throw EPropertyError(
+            Format("Value %lld is out of range for %s", static_cast<long long>(*i), name.c_str()));
       return static_cast<V>(*i);
+    }
   } else if constexpr (std::is_floating_point_v<V>) {
     if (const double* d = std::get_if<double>(&value)) return static_cast<V>(*d);
     if (const int64_t* i = std::get_if<int64_t>(&value)) return static_cast<V>(*i);

@@ -3,6 +3,20 @@
 // left and top edges and excludes its right and bottom edges.
 #include <algorithm>
 #include <cstdint>
+#include <limits>
+
+// Coordinates come from form streams and messages as well as from code, so their sums and differences stop at
+// the ends of int instead of wrapping round.
+constexpr int SatInt(int64_t Value) {
+  return static_cast<int>(
+      std::clamp<int64_t>(Value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+constexpr int SatAdd(int A, int B) {
+  return SatInt(int64_t{A} + B);
+}
+constexpr int SatSub(int A, int B) {
+  return SatInt(int64_t{A} - B);
+}
 
 struct TPoint {
   int X = 0;
@@ -22,23 +36,23 @@ struct TRect {
   int Right = 0;
   int Bottom = 0;
 
-  constexpr int Width() const { return Right - Left; }
-  constexpr int Height() const { return Bottom - Top; }
+  constexpr int Width() const { return SatSub(Right, Left); }
+  constexpr int Height() const { return SatSub(Bottom, Top); }
   constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
   constexpr TPoint TopLeft() const { return {Left, Top}; }
   constexpr TPoint BottomRight() const { return {Right, Bottom}; }
   constexpr bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
   constexpr void Offset(int dx, int dy) {
-    Left += dx;
-    Right += dx;
-    Top += dy;
-    Bottom += dy;
+    Left = SatAdd(Left, dx);
+    Right = SatAdd(Right, dx);
+    Top = SatAdd(Top, dy);
+    Bottom = SatAdd(Bottom, dy);
   }
   constexpr void Inflate(int dx, int dy) {
-    Left -= dx;
-    Right += dx;
-    Top -= dy;
-    Bottom += dy;
+    Left = SatSub(Left, dx);
+    Right = SatAdd(Right, dx);
+    Top = SatSub(Top, dy);
+    Bottom = SatAdd(Bottom, dy);
   }
   constexpr bool operator==(const TRect&) const = default;
 };
@@ -54,7 +68,7 @@ constexpr TRect Rect(int Left, int Top, int Right, int Bottom) {
   return {Left, Top, Right, Bottom};
 }
 constexpr TRect Bounds(int Left, int Top, int Width, int Height) {
-  return {Left, Top, Left + Width, Top + Height};
+  return {Left, Top, SatAdd(Left, Width), SatAdd(Top, Height)};
 }
 
 // The overlap of two rectangles; empty (all zero) when they do not meet. Returns whether they meet.

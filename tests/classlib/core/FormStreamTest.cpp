@@ -362,6 +362,26 @@ TEST(FormStream, ErrorsNameTheLine) {
       "Line 4: A component named a already exists");
 }
 
+TEST(FormStream, NumbersBeyondAPropertysRangeAreErrorsOfTheirLine) {
+  const auto read = [](const char* value) {
+    return TryRead(AnsiString("object F: TTestForm\n  object B: TTestButton\n    Width = ") + value +
+                   "\n  end\nend");
+  };
+  EXPECT_EQ(read("99999999999"),
+            "Line 3: Error reading B.Width: Value 99999999999 is out of range for Width");
+  EXPECT_EQ(read("-2147483649"),
+            "Line 3: Error reading B.Width: Value -2147483649 is out of range for Width");
+  EXPECT_EQ(read("$100000000"), "Line 3: Error reading B.Width: Value 4294967296 is out of range for Width");
+  EXPECT_EQ(read("-$8000000000000000"), "Line 3: Integer overflow"); // its negation does not exist
+  EXPECT_EQ(read("9223372036854775808"), "Line 3: Integer overflow");
+  EXPECT_EQ(read("-2147483648"), "");
+  EXPECT_EQ(read("2147483647"), "");
+  // A 64-bit property takes the whole range, its most negative value included.
+  EXPECT_EQ(
+      TryRead("object F: TTestForm\n  object B: TTestButton\n    Color = -$7FFFFFFFFFFFFFFF\n  end\nend"),
+      "");
+}
+
 TEST(FormStream, AFailedReadLeavesNothingBehind) {
   TTestForm form(nullptr);
   EXPECT_THROW(ReadComponentText("object F: TTestForm\n"

@@ -2,7 +2,11 @@
 #include "classlib/core/Resources.h"
 #include "classlib/core/SysUtils.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "classlib/core/StringList.h"
 
 #include "TempFolder.h"
 
@@ -90,6 +94,30 @@ TEST(FileStream, CreatesOpensAndReportsFailures) {
   }
   EXPECT_THROW(TFileStream(dir.Path, fmOpenRead), EFOpenError); // a folder is not a file
   EXPECT_THROW(TFileStream(dir.File("no/such/folder.bin"), fmCreate), EFCreateError);
+}
+
+TEST(FileStream, OnlyRegularFilesOpenAndNothingWaitsForAFifo) {
+  TempFolder dir;
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& name : {fifo, dir.Path}) {
+    for (uint16_t mode : {fmOpenRead, fmOpenWrite, fmOpenReadWrite, fmCreate}) {
+      try {
+        TFileStream stream(name, mode);
+        ADD_FAILURE() << name << " opened in mode " << mode;
+      } catch (const EStreamError& e) {
+        EXPECT_NE(e.Message.find(name), AnsiString::npos);
+      }
+    }
+    TMemoryStream bytes;
+    EXPECT_THROW(bytes.LoadFromFile(name), EFOpenError);
+    TStringList lines;
+    EXPECT_THROW(lines.LoadFromFile(name), EFOpenError);
+  }
+  // A symbolic link to a regular file is followed.
+  { TFileStream(dir.File("real"), fmCreate).WriteBuffer("x", 1); }
+  std::filesystem::create_symlink(dir.File("real"), dir.File("link"));
+  EXPECT_EQ(TFileStream(dir.File("link"), fmOpenRead).Size(), 1);
 }
 
 TEST(FileStream, AcceptsBackslashes) {

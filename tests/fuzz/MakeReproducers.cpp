@@ -1,0 +1,155 @@
+// Writes the reproducers too large to keep in the tree, one folder per fuzz target, into the folder named on
+// the command line; CTest runs this before replaying the corpora.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+using TBytes = std::vector<uint8_t>;
+
+void Put16(TBytes& v, size_t at, uint32_t x) {
+  v[at] = static_cast<uint8_t>(x);
+  v[at + 1] = static_cast<uint8_t>(x >> 8);
+}
+
+void Put32(TBytes& v, size_t at, uint32_t x) {
+  Put16(v, at, x & 0xFFFF);
+  Put16(v, at + 2, x >> 16);
+}
+
+// An 8-bit run-length BMP of the given size with a palette of two colours.
+TBytes Rle8(int width, int height, const TBytes& runs) {
+  TBytes f(54 + 8, 0);
+  f[0] = 'B';
+  f[1] = 'M';
+  Put32(f, 10, 54 + 8);
+  Put32(f, 14, 40);
+  Put32(f, 18, static_cast<uint32_t>(width));
+  Put32(f, 22, static_cast<uint32_t>(height));
+  Put16(f, 26, 1);
+  Put16(f, 28, 8);
+  Put32(f, 30, 1);
+  Put32(f, 46, 2);
+  f[54 + 6] = 0xFF; // colour 1 is red
+  f.insert(f.end(), runs.begin(), runs.end());
+  Put32(f, 2, static_cast<uint32_t>(f.size()));
+  return f;
+}
+
+// Enough runs (or deltas) to carry a 32-bit column counter of a one-pixel picture round to the line again.
+TBytes ColumnWrap(bool delta) {
+  TBytes runs = {1, 1};
+  const size_t steps = (size_t{1} << 31) / 255 + 2;
+  runs.reserve(steps * 4 + 4);
+  for (size_t i = 0; i < steps; ++i) {
+    if (delta)
+      runs.insert(runs.end(), {0, 2, 255, 0});
+    else
+      runs.insert(runs.end(), {255, 1});
+  }
+  runs.insert(runs.end(), {0, 1});
+  return Rle8(1, 1, runs);
+}
+
+// 8192 x 8192 pixels from 64 KB: each line three short runs and an end of line.
+TBytes HugeFromLittle() {
+  TBytes runs;
+  for (int y = 0; y < 8192; ++y) runs.insert(runs.end(), {1, 1, 1, 0, 1, 1, 0, 0});
+  runs.insert(runs.end(), {0, 1});
+  return Rle8(8192, 8192, runs);
+}
+
+// A small progressive JPEG whose frame header claims 20000 x 20000 pixels.
+TBytes ProgressiveGiant() {
+  jpeg_compress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &out, &size);
+  info.image_width = 64;
+  info.image_height = 64;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(64 * 3);
+  for (int y = 0; y < 64; ++y) {
+    for (size_t x = 0; x < row.size(); ++x)
+      row[x] = static_cast<JSAMPLE>((x * 7 + static_cast<size_t>(y) * 13) & 0xFF);
+    JSAMPROW rows[] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  TBytes bytes(out, out + size);
+  std::free(out);
+  for (size_t i = 0; i + 9 < bytes.size(); ++i)
+    if (bytes[i] == 0xFF && bytes[i + 1] == 0xC2) { // progressive frame: length, precision, height, width
+      bytes[i + 5] = bytes[i + 7] = 20000 >> 8;
+      bytes[i + 6] = bytes[i + 8] = 20000 & 0xFF;
+      break;
+    }
+  return bytes;
+}
+
+// A 256 KiB theme file whose picture entries all point at the same 128 KiB of data.
+TBytes SharedThemeData() {
+  const size_t total = 256 * 1024, data = 128 * 1024;
+  const size_t entries = (total - data - 24 - 77) / 77;
+  TBytes f(24, 0);
+  std::memcpy(f.data(), "SkinKit_TB", 10);
+  Put32(f, 12, 24);
+  Put32(f, 16, 1);
+  Put32(f, 20, 24);
+  const size_t dataAt = 24 + (entries + 1) * 77;
+  for (size_t i = 0; i < entries; ++i) {
+    TBytes h(77, 0);
+    const std::string name = "Picture" + std::to_string(i);
+    std::memcpy(h.data(), name.data(), name.size());
+    h[64] = 0; // a file entry
+    Put32(h, 65, static_cast<uint32_t>(dataAt));
+    Put32(h, 69, static_cast<uint32_t>(data));
+    Put32(h, 73, static_cast<uint32_t>(f.size() + 77));
+    f.insert(f.end(), h.begin(), h.end());
+  }
+  TBytes terminator(77, 0);
+  terminator[64] = 2;
+  f.insert(f.end(), terminator.begin(), terminator.end());
+  f.resize(dataAt + data, 0x42);
+  return f;
+}
+
+bool Write(const std::filesystem::path& path, const TBytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_reproducers <folder>\n");
+    return 2;
+  }
+  const std::filesystem::path root = argv[1];
+  for (const char* target : {"bmp", "jpeg", "raster_image", "theme_file", "form_stream", "ini_file"})
+    std::filesystem::create_directories(root / target);
+  const bool ok = Write(root / "bmp" / "rle8-runs-wrap-column.bmp", ColumnWrap(false)) &&
+                  Write(root / "bmp" / "rle8-deltas-wrap-column.bmp", ColumnWrap(true)) &&
+                  Write(root / "bmp" / "rle8-8192x8192-from-64k.bmp", HugeFromLittle()) &&
+                  Write(root / "jpeg" / "progressive-claims-20000x20000.jpg", ProgressiveGiant()) &&
+                  Write(root / "theme_file" / "every-picture-shares-128k.skn", SharedThemeData());
+  return ok ? 0 : 1;
+}
