@@ -1,6 +1,7 @@
 #include "skin/SKMgr.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "classlib/controls/Form.h"
 #include "classlib/core/Exception.h"
@@ -92,8 +93,14 @@ void TskFileTheme::SetThemeFile(const AnsiString& Value) {
   }
   if (!CheckThemeFile(candidate)) throw Exception("Invalid skin file for SkinKit!");
 
-  // Loaded before the name changes, so that a file that cannot be read leaves the old theme in place.
-  const bool loaded = FMgr->LoadFromFile(candidate);
+  // Loaded before the name changes, so that a file that cannot be read leaves the old theme in place; a
+  // truncated or damaged file is as invalid as one without the magic.
+  bool loaded = false;
+  try {
+    loaded = FMgr->LoadFromFile(candidate);
+  } catch (const EReadError&) {
+    throw Exception("Invalid skin file for SkinKit!");
+  }
   FThemeFile = candidate;
   FCanUse = loaded;
 
@@ -156,16 +163,23 @@ void TskBuiltInFileTheme::ReadSkinData(TStream* Stream) {
   TMemoryStream bytes;
   bytes.LoadFromStream(Stream);
 
+  // The file is created exclusively and private: a name that exists, a symbolic link planted there included,
+  // is passed over and never followed.
   const AnsiString folder = IncludeTrailingPathDelimiter(GetTempDir());
-  AnsiString name = folder + "SKINKIT.skn";
-  for (int k = 1; FileExists(name); ++k) name = folder + "SKINKIT" + IntToStr(k) + ".skn";
-  bytes.SaveToFile(name);
-
+  AnsiString name;
+  std::unique_ptr<TFileStream> out;
+  for (int k = 0; !out; ++k) {
+    name = folder + "SKINKIT" + (k > 0 ? IntToStr(k) : AnsiString()) + ".skn";
+    out = TFileStream::CreateNew(name, 0600);
+    if (!out && k >= 10000) throw EFCreateError(Format("Cannot create file \"%s\"", name.c_str()));
+  }
   // The file is only needed while it is read: remove it whatever the load does.
   struct Remove {
     AnsiString Name;
     ~Remove() { DeleteFile(Name); }
   } remove{name};
+  out->WriteBuffer(bytes.Memory(), bytes.Size());
+  out.reset();
   inherited::SetThemeFile(name);
 }
 

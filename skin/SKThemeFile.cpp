@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "classlib/core/Exception.h"
 #include "classlib/core/SysUtils.h"
@@ -143,63 +144,81 @@ void TskThemeFileReader::Load(const AnsiString& FileName) {
   std::vector<uint8_t> bytes;
   {
     TFileStream in(FileName, fmOpenRead | fmShareDenyNone);
-    bytes.resize(static_cast<size_t>(std::max<int64_t>(in.Size(), 0)));
+    const int64_t size = in.Size();
+    if (size > SK_THEMEFILE_MAX_SIZE)
+      throw EReadError(Format("Theme file \"%s\" is too large", FileName.c_str()));
+    try {
+      bytes.resize(static_cast<size_t>(std::max<int64_t>(size, 0)));
+    } catch (const std::bad_alloc&) {
+      throw EReadError(Format("Out of memory reading theme file \"%s\"", FileName.c_str()));
+    }
     bytes.resize(static_cast<size_t>(in.Read(bytes.data(), static_cast<int64_t>(bytes.size()))));
   }
   LoadFromBytes(bytes.data(), bytes.size());
 }
 
-// The walk trusts nothing in the file. What it does with damage:
+// The walk trusts nothing in the file and keeps the entries before any damage; Complete() tells whether
+// there was none. Damage is:
 // - a file shorter than the 24-byte header, or a header size below 24 (which would leave the first entry
-//   offset unread): rejected, nothing is read;
-// - a header size above 24: read in part; the first 24 bytes are the header, the rest is ignored;
-// - an entry header or entry data running past the end of the file: read in part; the entries before it are
-//   kept, that entry and the rest are dropped;
-// - a next offset that points back to an earlier entry or at the entry itself: read in part; the entry is
-//   kept and the walk ends there, so it cannot go round for ever;
-// - an integer entry longer than 4 bytes or a boolean longer than 1: read in part, from their first 4 bytes
-//   or first byte; shorter ones hold no value and are skipped;
-// - a file entry of size 0: an empty picture stream.
+//   offset unread): nothing is read;
+// - an entry header or entry data running past the end of the file;
+// - entry data that starts inside its own header, or a next offset that does not lie beyond the entry's
+//   data: entries never overlap, so the bytes kept never exceed the file's size and the walk always moves
+//   forward;
+// - a walk that ends without the terminator.
+// Not damage: a header size above 24 (its first 24 bytes are the header), an integer entry longer than 4
+// bytes or a boolean longer than 1 (read from their first 4 bytes or first byte; shorter ones hold no value
+// and are skipped), and a file entry of size 0 (an empty picture stream).
 void TskThemeFileReader::LoadFromBytes(const uint8_t* Data, size_t Size) {
+  FComplete = false;
   if (Size < static_cast<size_t>(SK_THEMEFILE_HEADER_SIZE)) return;
   if (GetU32(Data + 12) < static_cast<uint32_t>(SK_THEMEFILE_HEADER_SIZE)) return;
+  const bool magic = FieldText(Data, 12) == SK_THEMEFILE_MAGIC;
 
-  uint64_t pos = GetU32(Data + 20);
-  while (pos + SK_THEMEFILE_ENTRY_SIZE <= Size) {
-    const uint8_t* h = Data + pos;
-    EntryHeader e;
-    e.Name = FieldText(h, SK_THEMEFILE_NAME_SIZE);
-    e.Type = h[64];
-    e.DataOffset = GetU32(h + 65);
-    e.DataSize = GetU32(h + 69);
-    e.Next = GetU32(h + 73);
-    if (e.Next == 0) break;
-    if (uint64_t{e.DataOffset} + e.DataSize > Size) break;
+  try {
+    uint64_t pos = GetU32(Data + 20);
+    while (pos + SK_THEMEFILE_ENTRY_SIZE <= Size) {
+      const uint8_t* h = Data + pos;
+      EntryHeader e;
+      e.Name = FieldText(h, SK_THEMEFILE_NAME_SIZE);
+      e.Type = h[64];
+      e.DataOffset = GetU32(h + 65);
+      e.DataSize = GetU32(h + 69);
+      e.Next = GetU32(h + 73);
+      if (e.Next == 0) {
+        FComplete = magic;
+        break;
+      }
+      const uint64_t dataEnd = uint64_t{e.DataOffset} + e.DataSize;
+      if (dataEnd > Size || e.DataOffset < pos + SK_THEMEFILE_ENTRY_SIZE || e.Next < dataEnd) break;
 
-    const uint8_t* d = Data + e.DataOffset;
-    switch (e.Type) {
-    case sktFile: {
-      auto stream = std::make_unique<TMemoryStream>();
-      if (e.DataSize > 0) stream->WriteBuffer(d, e.DataSize);
-      stream->SetPosition(0);
-      FFiles.AddObject(e.Name, stream.get());
-      FStreams.push_back(std::move(stream));
-      break;
+      const uint8_t* d = Data + e.DataOffset;
+      switch (e.Type) {
+      case sktFile: {
+        auto stream = std::make_unique<TMemoryStream>();
+        if (e.DataSize > 0) stream->WriteBuffer(d, e.DataSize);
+        stream->SetPosition(0);
+        FFiles.AddObject(e.Name, stream.get());
+        FStreams.push_back(std::move(stream));
+        break;
+      }
+      case sktInteger:
+        if (e.DataSize >= 4) FInts.Add(e.Name + "=" + IntToStr(static_cast<int32_t>(GetU32(d))));
+        break;
+      case sktBoolean:
+        if (e.DataSize >= 1) FBools.Add(e.Name + "=" + IntToStr(d[0]));
+        break;
+      case sktString:
+        FStrs.Add(e.Name + "=" + AnsiString(reinterpret_cast<const char*>(d), e.DataSize));
+        break;
+      default:
+        break;
+      }
+      pos = e.Next;
     }
-    case sktInteger:
-      if (e.DataSize >= 4) FInts.Add(e.Name + "=" + IntToStr(static_cast<int32_t>(GetU32(d))));
-      break;
-    case sktBoolean:
-      if (e.DataSize >= 1) FBools.Add(e.Name + "=" + IntToStr(d[0]));
-      break;
-    case sktString:
-      FStrs.Add(e.Name + "=" + AnsiString(reinterpret_cast<const char*>(d), e.DataSize));
-      break;
-    default:
-      break;
-    }
-    if (e.Next <= pos) break;
-    pos = e.Next;
+  } catch (const std::bad_alloc&) {
+    FComplete = false;
+    throw EReadError("Out of memory reading a theme file");
   }
 }
 
@@ -230,8 +249,9 @@ AnsiString TskThemeFileReader::GetStr(const AnsiString& Name) const {
 
 bool TskFileThemeMgr::LoadFromFile(const AnsiString& FileName) {
   if (!FileExists(FileName)) return false;
-  // Build the new reader before dropping the old one, so that a file that cannot be opened keeps the old.
+  // Build the new reader before dropping the old one, so that a file that cannot be read keeps the old.
   auto reader = std::make_unique<TskThemeFileReader>(FileName);
+  if (!reader->Complete()) throw EReadError(Format("\"%s\" is not a complete theme file", FileName.c_str()));
   FReader = std::move(reader);
   return true;
 }

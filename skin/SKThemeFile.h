@@ -17,6 +17,8 @@ constexpr int SK_THEMEFILE_HEADER_SIZE = 24;
 constexpr int SK_THEMEFILE_ENTRY_SIZE = 77;
 constexpr int SK_THEMEFILE_NAME_SIZE = 64;
 inline constexpr const char* SK_THEMEFILE_MAGIC = "SkinKit_TB";
+// Larger files are refused before they are read into memory.
+constexpr int64_t SK_THEMEFILE_MAX_SIZE = int64_t{256} << 20;
 
 // Entry types as stored in a theme file.
 enum TskThemeEntryType : uint8_t { sktFile = 0, sktInteger = 1, sktBoolean = 2, sktString = 3 };
@@ -50,10 +52,11 @@ class TskThemeFileWriter {
 };
 
 // Reads a whole theme file into memory; lookups are by name, without regard to case, the first entry of a
-// name winning.
+// name winning. A damaged file is read as far as it is intact, and Complete() says so.
 class TskThemeFileReader {
  public:
-  // Raises EFOpenError when the file cannot be opened.
+  TskThemeFileReader() = default;
+  // Raises EFOpenError when the file cannot be opened, EReadError when it is too large for memory.
   explicit TskThemeFileReader(const AnsiString& FileName);
   TskThemeFileReader(const TskThemeFileReader&) = delete;
   TskThemeFileReader& operator=(const TskThemeFileReader&) = delete;
@@ -68,6 +71,8 @@ class TskThemeFileReader {
   int GetInteger(const AnsiString& Name) const; // -1 when absent or not an integer
   bool GetBool(const AnsiString& Name) const;   // false when absent or unreadable
   AnsiString GetStr(const AnsiString& Name) const;
+  // Whether the file had the magic and every entry up to the terminator was intact.
+  bool Complete() const { return FComplete; }
 
   const TStrings& Files() const { return FFiles; }
   const TStrings& Integers() const { return FInts; }
@@ -80,6 +85,7 @@ class TskThemeFileReader {
   TStringList FBools;
   TStringList FStrs;
   std::vector<std::unique_ptr<TMemoryStream>> FStreams; // owns the file list's objects
+  bool FComplete = false;
 };
 
 // Answers theme items, by item number, from a loaded theme file.
@@ -89,7 +95,8 @@ class TskFileThemeMgr {
   TskFileThemeMgr(const TskFileThemeMgr&) = delete;
   TskFileThemeMgr& operator=(const TskFileThemeMgr&) = delete;
 
-  // False, keeping the items loaded before, when no such file exists.
+  // False, keeping the items loaded before, when no such file exists. Raises EReadError, again keeping them,
+  // when the file is not a complete theme file.
   bool LoadFromFile(const AnsiString& FileName);
 
   // Unchanged when nothing is loaded or the file lacks the item.

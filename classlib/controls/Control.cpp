@@ -79,7 +79,9 @@ QUENDREL_REGISTER_CLASS(TControl, TComponent) {
   c.Property("Constraints", &TControl::Constraints);
   c.Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Idents(CursorIdents).Default(crDefault);
   c.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(1);
-  c.Property("Font", &TControl::Font);
+  // Font and ShowHint are stored only when the control's own: reading them back would cut the tie to the
+  // parent's.
+  c.Property("Font", &TControl::Font).Stored([](const TControl* c) { return !c->ParentFont(); });
   c.Property("Hint", &TControl::Hint, &TControl::SetHint);
   c.Property("Margins", &TControl::Margins);
   c.Property("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(1);
@@ -87,7 +89,9 @@ QUENDREL_REGISTER_CLASS(TControl, TComponent) {
   c.Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(1);
   c.Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(1);
   c.Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
-  c.Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint);
+  c.Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored([](const TControl* c) {
+    return !c->ParentShowHint();
+  });
   c.Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(1);
   c.Event("OnClick", &TControl::OnClick);
   c.Event("OnDblClick", &TControl::OnDblClick);

@@ -111,6 +111,8 @@ TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWi
 }
 
 void TWinControl::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  // The root streams the components it owns that are not controls (menus, timers, themes) first.
+  if (Root == this) TComponent::GetChildren(Proc, Root);
   for (TControl* c : FControls)
     if (c->Owner() == Root) Proc(c);
 }

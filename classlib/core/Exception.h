@@ -36,3 +36,4 @@ QUENDREL_EXCEPTION(EInvalidOperation, Exception) // an operation that needs a wi
 QUENDREL_EXCEPTION(EOutOfResources, Exception)   // the backend could not create a window or surface
 QUENDREL_EXCEPTION(EThread, Exception)           // misuse of a thread object
 QUENDREL_EXCEPTION(EAbort, Exception)            // silent exception: ends an operation without a message
+QUENDREL_EXCEPTION(EIniFileException, Exception) // a settings entry that could not be read back as written

@@ -1,9 +1,10 @@
 #include "classlib/core/IniFiles.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
-#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,64 @@
 #include "classlib/core/TypInfo.h"
 
 QUENDREL_REGISTER_CLASS(TIniFile, TObject) {}
+
+namespace {
+
+// Larger files are not settings: reading one whole could exhaust memory.
+constexpr int64_t MaxIniFileSize = int64_t{64} << 20;
+
+// The file a name stands for: symbolic links followed to their last target, which need not exist yet, so
+// that a write updates the target and leaves the link in place.
+AnsiString ResolveLinks(const AnsiString& FileName) {
+  AnsiString path = NativePath(FileName);
+  for (int hop = 0; hop < 40; ++hop) {
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer);
+    if (n < 0) return path; // not a link
+    AnsiString target(buffer, static_cast<size_t>(n));
+    if (target.empty() || target[0] != '/') {
+      const size_t slash = path.rfind('/');
+      target = (slash == AnsiString::npos ? AnsiString() : path.substr(0, slash + 1)) + target;
+    }
+    path = target;
+  }
+  throw EFCreateError(Format("Cannot write file \"%s\". %s", FileName.c_str(), std::strerror(ELOOP)));
+}
+
+// Holds the lock of a settings file's folder from construction to destruction, so that read-modify-write
+// cycles of several processes (or threads) on files of one folder follow one another. Without a folder to
+// lock, writing goes on unlocked: the write itself still replaces the file in one step.
+class TFolderLock {
+ public:
+  explicit TFolderLock(const AnsiString& Target) {
+    const size_t slash = Target.rfind('/');
+    const AnsiString folder = slash == AnsiString::npos ? AnsiString(".") : Target.substr(0, slash + 1);
+    FHandle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (FHandle >= 0)
+      while (::flock(FHandle, LOCK_EX) != 0 && errno == EINTR) {
+      }
+  }
+  ~TFolderLock() {
+    if (FHandle >= 0) ::close(FHandle);
+  }
+  TFolderLock(const TFolderLock&) = delete;
+  TFolderLock& operator=(const TFolderLock&) = delete;
+
+ private:
+  int FHandle = -1;
+};
+
+bool HasLineBreak(const AnsiString& S) {
+  return S.find_first_of("\r\n") != AnsiString::npos;
+}
+
+// A value that the reader would trim or unquote is stored inside one more pair of quotes, which it removes.
+AnsiString QuotedValue(const AnsiString& Value) {
+  const bool quoted = Value.size() >= 2 && (Value[0] == '"' || Value[0] == '\'') && Value.back() == Value[0];
+  return quoted || Trim(Value) != Value ? "\"" + Value + "\"" : Value;
+}
+
+} // namespace
 
 TIniFile::TIniFile(const AnsiString& FileName) : FFileName(FileName) {}
 
@@ -41,17 +100,26 @@ TIniFile::TLine TIniFile::ParseLine(const AnsiString& Text) {
   return line;
 }
 
-TIniFile::TContent TIniFile::Load() const {
+TIniFile::TContent TIniFile::Load(bool ForChange) const {
   TContent content;
-  if (!FileExists(FFileName)) return content;
+  const AnsiString path = NativePath(FFileName);
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR || !ForChange) return content;
+    throw EFOpenError(Format("Cannot open file \"%s\". %s", FFileName.c_str(), std::strerror(errno)));
+  }
   AnsiString text;
   try {
     TFileStream file(FFileName, fmOpenRead | fmShareDenyWrite);
     const int64_t size = file.Size();
+    if (size > MaxIniFileSize)
+      throw EFOpenError(Format("Cannot open file \"%s\". File too large", FFileName.c_str()));
     text.resize(static_cast<size_t>(size));
     text.resize(static_cast<size_t>(file.Read(text.data(), size)));
-  } catch (const EFOpenError&) {
-    return content; // an unreadable file reads as an empty one
+  } catch (const EStreamError&) {
+    // Reading, an unreadable file reads as an empty one; changing it would lose what could not be read.
+    if (ForChange) throw;
+    return content;
   }
   content.CRLF = text.find("\r\n") != AnsiString::npos;
   size_t start = 0;
@@ -66,38 +134,54 @@ TIniFile::TContent TIniFile::Load() const {
   return content;
 }
 
-void TIniFile::Save(const TContent& Content) const {
+void TIniFile::Save(const TContent& Content, const AnsiString& Target) const {
   AnsiString text;
   const char* eol = Content.CRLF ? "\r\n" : "\n";
   for (const TLine& line : Content.Lines) text += line.Text + eol;
 
-  // The new file is complete on disk before it takes the old one's place, so a crash leaves one or the other.
-  const AnsiString target = NativePath(FFileName);
-  std::random_device random;
-  const AnsiString temp = Format("%s.%08x.tmp", target.c_str(), static_cast<unsigned>(random()));
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0)
-    throw EFCreateError(Format("Cannot create file \"%s\". %s", temp.c_str(), std::strerror(errno)));
-  size_t done = 0;
-  bool ok = true;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
+  const auto fail = [&](int error) {
+    throw EFCreateError(Format("Cannot create file \"%s\". %s", FFileName.c_str(), std::strerror(error)));
+  };
   struct stat st {};
-  if (ok && ::stat(target.c_str(), &st) == 0) (void)::fchmod(fd, st.st_mode & 07777);
-  ok = ok && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
-    const int error = errno;
+  const bool exists = ::stat(Target.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+  // Replacing a file takes only a writable folder; a file that may not be written, or that nobody may write
+  // (which does not stop a privileged user), is not replaced.
+  if (exists && ::access(Target.c_str(), W_OK) != 0) fail(errno);
+  if (exists && (st.st_mode & 0222) == 0) fail(EACCES);
+
+  // The new file is complete on disk before it takes the old one's place, so a crash leaves one or the other.
+  // Its name is fixed, so that the temporary file of a write that was killed is removed by the next one.
+  const AnsiString temp = Target + ".tmp";
+  ::unlink(temp.c_str());
+  auto out = TFileStream::CreateNew(temp, 0666);
+  if (!out) fail(EEXIST); // made again since the unlink: another writer that does not lock
+  bool ok = true;
+  try {
+    out->WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  } catch (const EWriteError&) {
+    ok = false;
+  }
+  if (ok && exists) {
+    // Owner and group can be kept only by a privileged process; the permissions always.
+    (void)::fchown(out->Handle(), st.st_uid, st.st_gid);
+    ok = ::fchmod(out->Handle(), st.st_mode & 07777) == 0;
+  }
+  errno = 0;
+  ok = ok && ::fsync(out->Handle()) == 0;
+  out.reset();
+  if (!ok || ::rename(temp.c_str(), Target.c_str()) != 0) {
+    const int error = errno != 0 ? errno : EIO;
     ::unlink(temp.c_str());
     throw EWriteError(Format("Cannot write file \"%s\". %s", FFileName.c_str(), std::strerror(error)));
   }
+}
+
+template <class F> void TIniFile::Change(F Edit) {
+  const AnsiString target = ResolveLinks(FFileName);
+  const TFolderLock lock(target);
+  TContent content = Load(true);
+  if (Edit(content)) Save(content, target);
 }
 
 int TIniFile::FindKey(const TContent& Content, const AnsiString& Section, const AnsiString& Ident) {
@@ -114,7 +198,7 @@ int TIniFile::FindKey(const TContent& Content, const AnsiString& Section, const 
 
 AnsiString TIniFile::ReadString(const AnsiString& Section, const AnsiString& Ident,
                                 const AnsiString& Default) const {
-  const TContent content = Load();
+  const TContent content = Load(false);
   const int i = FindKey(content, Section, Ident);
   return i < 0 ? Default : content.Lines[static_cast<size_t>(i)].Value;
 }
@@ -129,35 +213,42 @@ bool TIniFile::ReadBool(const AnsiString& Section, const AnsiString& Ident, bool
 }
 
 void TIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value) {
-  TContent content = Load();
-  const AnsiString text = Trim(Ident) + "=" + Value;
-  const int i = FindKey(content, Section, Ident);
-  if (i >= 0) {
-    content.Lines[static_cast<size_t>(i)] = ParseLine(text);
-    Save(content);
-    return;
-  }
-  // A new key goes after the last key of the first section of that name; a new section goes at the end.
-  int sectionAt = -1;
-  int insertAt = -1;
-  for (size_t k = 0; k < content.Lines.size(); ++k) {
-    const TLine& line = content.Lines[k];
-    if (line.IsSection) {
-      if (sectionAt >= 0) break;
-      if (SameText(line.Section, Section)) sectionAt = insertAt = static_cast<int>(k);
-    } else if (sectionAt >= 0 && line.IsKey) {
-      insertAt = static_cast<int>(k);
+  // What the reader could not find again is refused rather than written.
+  if (HasLineBreak(Section) || Section.find(']') != AnsiString::npos || Trim(Section) != Section)
+    throw EIniFileException(Format("Invalid section name \"%s\"", Section.c_str()));
+  if (Ident.empty() || HasLineBreak(Ident) || Ident.find('=') != AnsiString::npos || Trim(Ident) != Ident ||
+      Ident[0] == ';' || Ident[0] == '#' || Ident[0] == '[')
+    throw EIniFileException(Format("Invalid key name \"%s\"", Ident.c_str()));
+  if (HasLineBreak(Value)) throw EIniFileException(Format("Value of \"%s\" has a line break", Ident.c_str()));
+  const TLine entry = ParseLine(Ident + "=" + QuotedValue(Value));
+  Change([&](TContent& content) {
+    const int i = FindKey(content, Section, Ident);
+    if (i >= 0) {
+      content.Lines[static_cast<size_t>(i)] = entry;
+      return true;
     }
-  }
-  if (sectionAt < 0) {
-    if (!content.Lines.empty() && !Trim(content.Lines.back().Text).empty())
-      content.Lines.push_back(ParseLine(""));
-    content.Lines.push_back(ParseLine("[" + Section + "]"));
-    content.Lines.push_back(ParseLine(text));
-  } else {
-    content.Lines.insert(content.Lines.begin() + insertAt + 1, ParseLine(text));
-  }
-  Save(content);
+    // A new key goes after the last key of the first section of that name; a new section goes at the end.
+    int sectionAt = -1;
+    int insertAt = -1;
+    for (size_t k = 0; k < content.Lines.size(); ++k) {
+      const TLine& line = content.Lines[k];
+      if (line.IsSection) {
+        if (sectionAt >= 0) break;
+        if (SameText(line.Section, Section)) sectionAt = insertAt = static_cast<int>(k);
+      } else if (sectionAt >= 0 && line.IsKey) {
+        insertAt = static_cast<int>(k);
+      }
+    }
+    if (sectionAt < 0) {
+      if (!content.Lines.empty() && !Trim(content.Lines.back().Text).empty())
+        content.Lines.push_back(ParseLine(""));
+      content.Lines.push_back(ParseLine("[" + Section + "]"));
+      content.Lines.push_back(entry);
+    } else {
+      content.Lines.insert(content.Lines.begin() + insertAt + 1, entry);
+    }
+    return true;
+  });
 }
 
 void TIniFile::WriteInteger(const AnsiString& Section, const AnsiString& Ident, int Value) {
@@ -169,19 +260,19 @@ void TIniFile::WriteBool(const AnsiString& Section, const AnsiString& Ident, boo
 }
 
 bool TIniFile::SectionExists(const AnsiString& Section) const {
-  for (const TLine& line : Load().Lines)
+  for (const TLine& line : Load(false).Lines)
     if (line.IsSection && SameText(line.Section, Section)) return true;
   return false;
 }
 
 bool TIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident) const {
-  return FindKey(Load(), Section, Ident) >= 0;
+  return FindKey(Load(false), Section, Ident) >= 0;
 }
 
 void TIniFile::ReadSections(TStrings* Strings) const {
   Strings->BeginUpdate();
   Strings->Clear();
-  for (const TLine& line : Load().Lines)
+  for (const TLine& line : Load(false).Lines)
     if (line.IsSection && Strings->IndexOf(line.Section) < 0) Strings->Add(line.Section);
   Strings->EndUpdate();
 }
@@ -190,7 +281,7 @@ void TIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) const {
   Strings->BeginUpdate();
   Strings->Clear();
   bool inSection = false;
-  for (const TLine& line : Load().Lines) {
+  for (const TLine& line : Load(false).Lines) {
     if (line.IsSection)
       inSection = SameText(line.Section, Section);
     else if (inSection && line.IsKey && Strings->IndexOf(line.Key) < 0)
@@ -203,7 +294,7 @@ void TIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) c
   Strings->BeginUpdate();
   Strings->Clear();
   bool inSection = false;
-  for (const TLine& line : Load().Lines) {
+  for (const TLine& line : Load(false).Lines) {
     if (line.IsSection)
       inSection = SameText(line.Section, Section);
     else if (inSection && line.IsKey && Strings->IndexOfName(line.Key) < 0)
@@ -213,26 +304,27 @@ void TIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) c
 }
 
 void TIniFile::EraseSection(const AnsiString& Section) {
-  TContent content = Load();
-  std::vector<TLine> kept;
-  bool inSection = false;
-  bool changed = false;
-  for (TLine& line : content.Lines) {
-    if (line.IsSection) inSection = SameText(line.Section, Section);
-    if (inSection)
-      changed = true;
-    else
-      kept.push_back(std::move(line));
-  }
-  if (!changed) return;
-  content.Lines = std::move(kept);
-  Save(content);
+  Change([&](TContent& content) {
+    std::vector<TLine> kept;
+    bool inSection = false;
+    bool changed = false;
+    for (TLine& line : content.Lines) {
+      if (line.IsSection) inSection = SameText(line.Section, Section);
+      if (inSection)
+        changed = true;
+      else
+        kept.push_back(std::move(line));
+    }
+    if (changed) content.Lines = std::move(kept);
+    return changed;
+  });
 }
 
 void TIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident) {
-  TContent content = Load();
-  const int i = FindKey(content, Section, Ident);
-  if (i < 0) return;
-  content.Lines.erase(content.Lines.begin() + i);
-  Save(content);
+  Change([&](TContent& content) {
+    const int i = FindKey(content, Section, Ident);
+    if (i < 0) return false;
+    content.Lines.erase(content.Lines.begin() + i);
+    return true;
+  });
 }

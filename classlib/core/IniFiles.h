@@ -2,7 +2,9 @@
 // TIniFile: a settings file of "[Section]" headers and "Key=Value" lines. Sections and keys compare without
 // regard to letter case, keys may contain blanks, and the first of two equal keys wins. Every read looks at
 // the file as it is now; every write rewrites it whole through a temporary file that replaces the old one in
-// one step, keeping every other section, key, blank line and comment.
+// one step, keeping every other section, key, blank line and comment, the file's permissions, and a symbolic
+// link (the link's target is rewritten). Writers lock the file's folder for their read-modify-write, so that
+// writers in several processes lose no updates.
 #include <vector>
 
 #include "classlib/core/AnsiString.h"
@@ -22,7 +24,12 @@ class TIniFile : public TObject {
   AnsiString ReadString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Default) const;
   int ReadInteger(const AnsiString& Section, const AnsiString& Ident, int Default) const;
   bool ReadBool(const AnsiString& Section, const AnsiString& Ident, bool Default) const;
-  // Raise EFCreateError or EWriteError when the file cannot be written; the old file is then left as it was.
+  // Raise EFOpenError when the file exists but cannot be read (writing would lose what it holds),
+  // EFCreateError or EWriteError when it cannot be written (a read-only file included); the old file is then
+  // left as it was. WriteString raises EIniFileException, writing nothing, for what could not be read back:
+  // a line break anywhere; a section name with "]" or outer blanks; an empty key, a key with "=" or outer
+  // blanks, or one beginning with ";", "#" or "[". A value with outer blanks or enclosing quotes is stored
+  // inside one more pair of quotes, so that it reads back as it was.
   void WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value);
   void WriteInteger(const AnsiString& Section, const AnsiString& Ident, int Value);
   void WriteBool(const AnsiString& Section, const AnsiString& Ident, bool Value);
@@ -51,8 +58,12 @@ class TIniFile : public TObject {
     bool CRLF = false;
   };
 
-  TContent Load() const;
-  void Save(const TContent& Content) const;
+  // ForChange: an unreadable file raises instead of reading as empty.
+  TContent Load(bool ForChange) const;
+  // Target: the file name with symbolic links resolved.
+  void Save(const TContent& Content, const AnsiString& Target) const;
+  // Locked read, Edit, and save when Edit answers true.
+  template <class F> void Change(F Edit);
   // Index of the key's line in Section, -1 when absent.
   static int FindKey(const TContent& Content, const AnsiString& Section, const AnsiString& Ident);
   static TLine ParseLine(const AnsiString& Text);

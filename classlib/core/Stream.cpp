@@ -168,6 +168,16 @@ TFileStream::TFileStream(const AnsiString& FileName, uint16_t Mode) : FFileName(
   if (FHandle < 0) throw EFOpenError(Format("Cannot open file \"%s\". %s", FileName.c_str(), reason.c_str()));
 }
 
+std::unique_ptr<TFileStream> TFileStream::CreateNew(const AnsiString& FileName, int Mode) {
+  const int fd =
+      ::open(NativePath(FileName).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, Mode);
+  if (fd < 0) {
+    if (errno == EEXIST) return nullptr;
+    throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName.c_str(), std::strerror(errno)));
+  }
+  return std::unique_ptr<TFileStream>(new TFileStream(FileName, fd, TAdopt{}));
+}
+
 TFileStream::~TFileStream() {
   if (FHandle >= 0) ::close(FHandle);
 }

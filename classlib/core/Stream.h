@@ -3,6 +3,7 @@
 // and writes a file, TCustomMemoryStream reads a fixed block of memory it does not own (resources use it).
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "classlib/core/AnsiString.h"
@@ -110,6 +111,10 @@ class TFileStream : public TStream {
  public:
   TFileStream(const AnsiString& FileName, uint16_t Mode);
   ~TFileStream() override;
+  // Creates FileName, for writing, only when nothing of that name exists (a symbolic link counts and is not
+  // followed), with the permissions Mode less the umask: null when the name is taken; raises EFCreateError
+  // for any other failure.
+  static std::unique_ptr<TFileStream> CreateNew(const AnsiString& FileName, int Mode);
 
   int64_t Read(void* Buffer, int64_t Count) override;
   int64_t Write(const void* Buffer, int64_t Count) override;
@@ -121,6 +126,9 @@ class TFileStream : public TStream {
   int Handle() const { return FHandle; }
 
  private:
+  struct TAdopt {};
+  TFileStream(const AnsiString& FileName, int Handle, TAdopt) : FFileName(FileName), FHandle(Handle) {}
+
   AnsiString FFileName;
   int FHandle = -1;
 };

@@ -10,6 +10,8 @@
 namespace {
 
 constexpr uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
+constexpr int64_t MaxRlePixelsPerByte = 128;
+constexpr int64_t MaxRleUnpaintedPixels = 256 * 256;
 
 [[noreturn]] void Invalid() {
   throw EInvalidGraphic("Bitmap image is not valid");
@@ -170,13 +172,16 @@ TBmpInfo ReadBmp(const uint8_t* data, size_t size, TSurface& surface) {
   } else if (!hasFileHeader) {
     bitsOffset = palette;
   }
-  if (bitsOffset >= size) Invalid();
+  // Pixels inside the headers (the palette starts where they end) would decode the headers as a picture.
+  if (bitsOffset >= size || bitsOffset < palette) Invalid();
 
   const int w = static_cast<int>(width), h = static_cast<int>(height);
   const bool rle = compression == BI_RLE4 || compression == BI_RLE8;
   const size_t stride = ((static_cast<size_t>(w) * static_cast<size_t>(bpp) + 31) / 32) * 4;
-  // Check the data against the size before allocating: run lengths pack at most a few hundred pixels a byte.
-  if (rle ? width * height > int64_t{1024} * static_cast<int64_t>(size - bitsOffset)
+  // Check the data against the size before allocating. A run of two bytes gives at most 255 pixels; a picture
+  // much larger than its runs could paint is refused, small ones always decode.
+  if (rle ? width * height > std::max<int64_t>(MaxRlePixelsPerByte * static_cast<int64_t>(size - bitsOffset),
+                                               MaxRleUnpaintedPixels)
           : !r.Has(bitsOffset, stride * static_cast<size_t>(h)))
     Invalid();
   surface.SetSize(0, 0);

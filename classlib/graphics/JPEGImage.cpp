@@ -25,7 +25,12 @@ struct TJpegError {
   jpeg_error_mgr Manager;
   std::jmp_buf Jump;
   char Message[JMSG_LENGTH_MAX];
+  char Warning[JMSG_LENGTH_MAX]; // the first warning, empty when there was none
 };
+
+// What libjpeg may allocate for one picture beyond the decoded rows: enough for the coefficients of a
+// progressive picture of the largest size accepted.
+constexpr long MaxJpegMemory = 512L << 20;
 
 [[noreturn]] void ErrorExit(j_common_ptr info) {
   auto* error = reinterpret_cast<TJpegError*>(info->err);
@@ -33,9 +38,13 @@ struct TJpegError {
   std::longjmp(error->Jump, 1);
 }
 
-// Warnings are silent, except for data that ends early: a truncated picture is an error, not a grey band.
+// Data that ends early is an error: a truncated picture is not a grey band. Other warnings (corrupt data
+// that libjpeg decodes past) keep the picture and are counted, the first one's text kept for the caller.
 void EmitMessage(j_common_ptr info, int level) {
-  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) ErrorExit(info);
+  if (level >= 0) return;
+  if (info->err->msg_code == JWRN_JPEG_EOF) ErrorExit(info);
+  auto* error = reinterpret_cast<TJpegError*>(info->err);
+  if (info->err->num_warnings++ == 0) (*info->err->format_message)(info, error->Warning);
 }
 
 void OutputMessage(j_common_ptr) {}
@@ -46,12 +55,14 @@ void InstallErrorHandler(TJpegError& error) {
   error.Manager.emit_message = EmitMessage;
   error.Manager.output_message = OutputMessage;
   error.Message[0] = 0;
+  error.Warning[0] = 0;
 }
 
 struct TDecoded {
   int Width = 0;
   int Height = 0;
   bool Grayscale = false;
+  int Warnings = 0;
 };
 
 // Decodes into Surface; false with Message set on failure.
@@ -66,7 +77,15 @@ bool Decode(const uint8_t* data, size_t size, TSurface& surface, TDecoded& resul
   }
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+  info.mem->max_memory_to_use = MaxJpegMemory;
   jpeg_read_header(&info, TRUE);
+  // Refused before decompression starts, which would allocate for the size the header claims.
+  if (info.image_width == 0 || info.image_height == 0 ||
+      int64_t{info.image_width} * info.image_height > MaxPicturePixels) {
+    std::snprintf(error.Message, sizeof(error.Message), "JPEG image is too large");
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
   info.scale_num = 1;
   info.scale_denom = 1;
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
@@ -102,6 +121,7 @@ bool Decode(const uint8_t* data, size_t size, TSurface& surface, TDecoded& resul
     }
   }
   jpeg_finish_decompress(&info);
+  result.Warnings = static_cast<int>(error.Manager.num_warnings);
   jpeg_destroy_decompress(&info);
   return true;
 }
@@ -180,6 +200,8 @@ void TJPEGImage::LoadFromMemory(const uint8_t* data, size_t size) {
   FWidth = decoded.Width;
   FHeight = decoded.Height;
   FGrayscale = decoded.Grayscale;
+  FDataWarnings = decoded.Warnings;
+  FDataWarning = decoded.Warnings > 0 ? AnsiString(error.Warning) : AnsiString();
   Changed();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // TJPEGImage: a JPEG picture, decoded by libjpeg at full size into 24-bit colour. Malformed or truncated data
-// raises EInvalidGraphic; libjpeg never ends the process.
+// raises EInvalidGraphic; libjpeg never ends the process. Corrupt data that libjpeg can decode past gives a
+// picture all the same, and DataWarnings() tells the caller that it may be damaged.
 #include <memory>
 #include <vector>
 
@@ -42,6 +43,9 @@ class TJPEGImage : public TGraphic {
   using TGraphic::LoadFromFile;
   using TGraphic::SaveToFile;
   void LoadFromMemory(const uint8_t* Data, size_t Size);
+  // Corrupt-data warnings of the last load: how many, and the first one's text ("" when none).
+  int DataWarnings() const { return FDataWarnings; }
+  const AnsiString& DataWarning() const { return FDataWarning; }
 
  protected:
   void AssignTo(TPersistent* Dest) override;
@@ -53,4 +57,6 @@ class TJPEGImage : public TGraphic {
   int FHeight = 0;
   bool FGrayscale = false;
   int FQuality = 90;
+  int FDataWarnings = 0;
+  AnsiString FDataWarning;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "skin/SKThemes.h"
 #include "tests/skin/SkinTestUtil.h"
 
+using skintest::ReadBytes;
 using skintest::ScopedEnv;
 using skintest::TempDir;
 using skintest::WriteBytes;
@@ -177,21 +179,26 @@ TEST(SetThemeFile, LoadsAndIgnoresTheSameNameTwice) {
   EXPECT_TRUE(theme.CanUse());
 }
 
-TEST(SetThemeFile, AFileWithoutTheMagicRaisesAndChangesNothing) {
+TEST(SetThemeFile, AForeignOrTruncatedFileRaisesAndChangesNothing) {
   TempDir dir;
   TskFileTheme theme(nullptr);
   const AnsiString good = WriteTheme(dir.File("good.skn"), 0x333333);
   theme.SetThemeFile(good);
   WriteBytes(dir.File("bad.skn"), {'n', 'o', 't', ' ', 'a', ' ', 't', 'h', 'e', 'm', 'e', 0, 0, 0, 0, 0, 0});
-  try {
-    theme.SetThemeFile(dir.File("bad.skn"));
-    FAIL() << "no exception";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message, "Invalid skin file for SkinKit!");
+  const auto whole = ReadBytes(WriteTheme(dir.File("whole.skn"), 0x555555));
+  WriteBytes(dir.File("cut.skn"), {whole.begin(), whole.begin() + static_cast<ptrdiff_t>(whole.size() / 2)});
+  for (const char* name : {"bad.skn", "cut.skn"}) {
+    SCOPED_TRACE(name);
+    try {
+      theme.SetThemeFile(dir.File(name));
+      FAIL() << "no exception";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message, "Invalid skin file for SkinKit!");
+    }
+    EXPECT_EQ(theme.ThemeFile(), good);
+    EXPECT_TRUE(theme.CanUse());
+    EXPECT_EQ(theme.GetColor(15), 0x333333);
   }
-  EXPECT_EQ(theme.ThemeFile(), good);
-  EXPECT_TRUE(theme.CanUse());
-  EXPECT_EQ(theme.GetColor(15), 0x333333);
 }
 
 TEST(SetThemeFile, SearchesTheProgramFolderThenTheDataFolders) {
@@ -344,4 +351,55 @@ TEST(BuiltInFileTheme, RestoresItsThemeFromTheFormStream) {
   EXPECT_EQ(theme->ThemeFile(), GetTempDir() + "SKINKIT2.skn");
   EXPECT_FALSE(FileExists(GetTempDir() + "SKINKIT2.skn"));
   EXPECT_TRUE(FileExists(GetTempDir() + "SKINKIT1.skn"));
+
+  // A symbolic link planted under the next name is skipped, never followed: nothing appears where it points.
+  const std::string victim = dir.File("victim");
+  std::filesystem::create_symlink(victim, std::string(dir.File("SKINKIT2.skn")));
+  TComponent again(nullptr);
+  ReadComponentText(text, &again);
+  auto* restored = dynamic_cast<TskBuiltInFileTheme*>(again.FindComponent("Theme"));
+  ASSERT_NE(restored, nullptr);
+  EXPECT_EQ(restored->GetColor(15), 0x777777);
+  EXPECT_EQ(restored->ThemeFile(), GetTempDir() + "SKINKIT3.skn");
+  EXPECT_FALSE(std::filesystem::exists(victim));
+  EXPECT_TRUE(std::filesystem::is_symlink(std::string(dir.File("SKINKIT2.skn"))));
+}
+
+// A skinned form written out reads back to the same components, its theme components included, and
+// writing it again gives the same text.
+TEST(ThemeComponents, AWrittenSkinnedFormReadsBackAndWritesTheSameText) {
+  const AnsiString source = R"(object Form1: TForm
+  Width = 400
+  Height = 300
+  object skFileTheme1: TskFileTheme
+  end
+  object skThemeManager1: TskThemeManager
+    UIStyle = MacOS
+    FileTheme = skFileTheme1
+    CompList.Strings = (
+      'skPanel1')
+  end
+  object skPanel1: TskPanel
+    Left = 10
+    Top = 10
+    Width = 150
+    Height = 80
+  end
+end
+)";
+  TForm first(nullptr);
+  ReadComponentText(source, &first);
+  const AnsiString text = WriteComponentText(&first);
+  for (const char* part : {"object skFileTheme1: TskFileTheme", "object skThemeManager1: TskThemeManager",
+                           "'skPanel1'", "FileTheme = skFileTheme1"})
+    EXPECT_NE(text.find(part), AnsiString::npos) << part << "\n" << text;
+  TForm second(nullptr);
+  ReadComponentText(text, &second);
+  EXPECT_EQ(second.ComponentCount(), first.ComponentCount());
+  auto* manager = dynamic_cast<TskThemeManager*>(second.FindComponent("skThemeManager1"));
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(manager->FileTheme(), second.FindComponent("skFileTheme1"));
+  EXPECT_EQ(manager->UIStyle(), MacOS);
+  EXPECT_EQ(WriteComponentText(&second), text);
+  {}
 }

@@ -1,8 +1,11 @@
 // Theme files: the writer's exact layout, the reader's lookups, and the reader's behaviour on damaged files.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
+#include <string>
 
+#include "classlib/core/Exception.h"
 #include "classlib/core/Stream.h"
 #include "skin/SKThemeFile.h"
 #include "skin/SKThemes.h"
@@ -166,6 +169,7 @@ TEST(ThemeFileReader, HeaderAndTerminatorOnlyHasNoEntries) {
   TskThemeFileReader r(dir.File("e.skn"));
   EXPECT_EQ(r.Files().Count() + r.Integers().Count() + r.Bools().Count() + r.Strs().Count(), 0);
   EXPECT_EQ(r.GetInteger("FormBackgroundColor"), -1);
+  EXPECT_TRUE(r.Complete());
   EXPECT_THROW(TskThemeFileReader(dir.File("missing.skn")), EFOpenError);
 }
 
@@ -186,6 +190,7 @@ TEST(ThemeFileReader, OversizedHeadersAndValuesAreReadInPart) {
   EXPECT_EQ(r.GetInteger("Short"), -1);
   EXPECT_EQ(r.Bools().IndexOfName("NoBool"), -1);
   EXPECT_EQ(r.GetInteger("After"), 42);
+  EXPECT_TRUE(r.Complete());
 }
 
 TEST(ThemeFileReader, HeaderSizeBelow24IsRejected) {
@@ -196,29 +201,65 @@ TEST(ThemeFileReader, HeaderSizeBelow24IsRejected) {
   WriteBytes(dir.File("f.skn"), t.Bytes);
   TskThemeFileReader r(dir.File("f.skn"));
   EXPECT_EQ(r.Integers().Count(), 0);
+  EXPECT_FALSE(r.Complete());
 }
 
-TEST(ThemeFileReader, BackwardAndSelfPointingNextOffsetsEndTheWalk) {
+TEST(ThemeFileReader, EntriesThatPointBackOrOverlapEndTheWalkAsDamage) {
   TempDir dir;
+  const auto read = [&](const ThemeBytes& t) {
+    WriteBytes(dir.File("f.skn"), t.Bytes);
+    return std::make_unique<TskThemeFileReader>(dir.File("f.skn"));
+  };
   {
     ThemeBytes t;
     t.Int("A", 1);
     t.Entry("B", 1, {2, 0, 0, 0}, 24); // back to the first entry
     t.Int("C", 3);
     t.Terminator();
-    WriteBytes(dir.File("back.skn"), t.Bytes);
-    TskThemeFileReader r(dir.File("back.skn"));
-    EXPECT_EQ(r.Integers().Text(), "A=1\nB=2\n");
+    const auto r = read(t);
+    EXPECT_EQ(r->Integers().Text(), "A=1\n");
+    EXPECT_FALSE(r->Complete());
   }
   {
     ThemeBytes t;
     const size_t at = t.Bytes.size();
     t.Entry("Self", 1, {4, 0, 0, 0}, static_cast<int64_t>(at));
     t.Terminator();
-    WriteBytes(dir.File("self.skn"), t.Bytes);
-    TskThemeFileReader r(dir.File("self.skn"));
-    EXPECT_EQ(r.Integers().Text(), "Self=4\n");
+    const auto r = read(t);
+    EXPECT_EQ(r->Integers().Count(), 0);
+    EXPECT_FALSE(r->Complete());
   }
+  {
+    // The next header starts inside this entry's data.
+    ThemeBytes t;
+    const size_t at = t.Entry("Pic", 0, std::vector<uint8_t>(200, 7), -1);
+    const size_t inside = at + 77 + 100;
+    for (int k = 0; k < 4; ++k) t.Bytes[at + 73 + k] = static_cast<uint8_t>(inside >> (8 * k));
+    t.Terminator();
+    const auto r = read(t);
+    EXPECT_EQ(r->GetFile("Pic"), nullptr);
+    EXPECT_FALSE(r->Complete());
+  }
+}
+
+// Entries that all point at the same bytes once made memory grow with the square of the file.
+TEST(ThemeFileReader, EntriesSharingTheirDataAreRefusedNotCopiedOverAndOver) {
+  ThemeBytes t;
+  const size_t entries = 500, data = 4096;
+  const size_t dataAt = t.Bytes.size() + (entries + 1) * 77;
+  for (size_t i = 0; i < entries; ++i) {
+    const size_t at = t.Entry("Picture" + std::to_string(i), 0, {});
+    for (int k = 0; k < 4; ++k) {
+      t.Bytes[at + 65 + k] = static_cast<uint8_t>(dataAt >> (8 * k));
+      t.Bytes[at + 69 + k] = static_cast<uint8_t>(data >> (8 * k));
+    }
+  }
+  t.Terminator();
+  t.Bytes.resize(dataAt + data, 0x42);
+  TskThemeFileReader r;
+  r.LoadFromBytes(t.Bytes.data(), t.Bytes.size());
+  EXPECT_EQ(r.Files().Count(), 0);
+  EXPECT_FALSE(r.Complete());
 }
 
 TEST(ThemeFileReader, ZeroSizeFileEntryIsAnEmptyPicture) {
@@ -249,6 +290,7 @@ TEST(ThemeFileReader, TruncatedFilesKeepTheCompleteEntriesBeforeTheCut) {
     EXPECT_EQ(r.GetInteger("A"), cut >= aEnd ? 1 : -1);
     EXPECT_EQ(r.GetFile("B") != nullptr, cut >= bEnd);
     EXPECT_EQ(r.GetInteger("C"), cut >= cEnd ? 3 : -1);
+    EXPECT_EQ(r.Complete(), cut == t.Bytes.size());
   }
 }
 
@@ -275,9 +317,12 @@ TEST(ThemeFileReader, SurvivesRandomAndMutatedInput) {
     }
     WriteBytes(dir.File("r.skn"), bytes);
     TskThemeFileReader r(dir.File("r.skn"));
-    // Every entry moves the walk forward by at least one byte.
+    // Entries never overlap: each takes its header's bytes, and together they hold no more than the file.
     const int entries = r.Files().Count() + r.Integers().Count() + r.Bools().Count() + r.Strs().Count();
-    EXPECT_LE(static_cast<size_t>(entries), bytes.size());
+    EXPECT_LE(static_cast<size_t>(entries) * 77, bytes.size());
+    int64_t held = 0;
+    for (int i = 0; i < r.Files().Count(); ++i) held += static_cast<TStream*>(r.Files().Objects(i))->Size();
+    EXPECT_LE(static_cast<size_t>(held), bytes.size());
   }
 }
 
@@ -300,4 +345,17 @@ TEST(FileThemeMgr, AnswersItemsByNumberAndKeepsTheOldFileWhenTheNewOneIsMissing)
   EXPECT_EQ(mgr.GetInt(49), -1);
   EXPECT_FALSE(mgr.LoadFromFile(dir.File("missing.skn")));
   EXPECT_EQ(mgr.GetColor(15), 0x123456);
+
+  // A truncated file or one without the magic is refused whole; the old items stay.
+  const auto good = ReadBytes(dir.File("a.skn"));
+  WriteBytes(dir.File("cut.skn"), {good.begin(), good.end() - 1});
+  std::vector<uint8_t> foreign = good;
+  foreign[0] = 'X';
+  WriteBytes(dir.File("foreign.skn"), foreign);
+  for (const char* name : {"cut.skn", "foreign.skn"}) {
+    SCOPED_TRACE(name);
+    EXPECT_THROW(mgr.LoadFromFile(dir.File(name)), EReadError);
+    EXPECT_EQ(mgr.GetColor(15), 0x123456);
+    EXPECT_TRUE(mgr.GetBool(2));
+  }
 }

@@ -11,6 +11,7 @@
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/Panel.h"
 #include "classlib/controls/Timer.h"
+#include "classlib/core/Filer.h"
 #include "classlib/core/Resources.h"
 #include "tests/support/TestSupport.h"
 
@@ -21,7 +22,9 @@ std::vector<std::string> Log;
 class TMenuForm : public TForm {
   QUENDREL_CLASS(TMenuForm, TForm)
  public:
-  explicit TMenuForm(TComponent* AOwner) : TForm(AOwner) { ReadFormResource(); }
+  explicit TMenuForm(TComponent* AOwner, bool FromResource = true) : TForm(AOwner) {
+    if (FromResource) ReadFormResource();
+  }
   void NewClick(TObject*) { Log.push_back("new"); }
   void SizeClick(TObject* Sender) { Log.push_back("size " + static_cast<TMenuItem*>(Sender)->Caption()); }
   void SearchExecute(TObject*) { Log.push_back("search"); }
@@ -117,6 +120,38 @@ TEST_F(StreamsAndMenusTest, MenusActionsAndTimersComeFromTheStream) {
   clock.Advance(2000);
   const std::vector<std::string> expected{"new", "search", "tick", "tick"};
   EXPECT_EQ(Log, expected);
+}
+
+// A written form reads back to the same tree, the components that are not controls included, and writing
+// it again gives the same text.
+TEST_F(StreamsAndMenusTest, AWrittenFormReadsBackAndWritesTheSameText) {
+  TMenuForm form(nullptr);
+  auto* panel = new TPanel(&form);
+  panel->SetName("Panel");
+  panel->SetParent(&form);
+  auto* hinted = new TPanel(&form);
+  hinted->SetName("Hinted");
+  hinted->SetParent(panel);
+  hinted->SetShowHint(true);
+  const AnsiString text = WriteComponentText(&form);
+  for (const char* part :
+       {"object MainMenu: TMainMenu", "object m4x4: TMenuItem", "object ActionList: TActionList",
+        "object ActionSearch: TAction", "object Clock: TTimer", "object Hinted: TPanel"})
+    EXPECT_NE(text.find(part), AnsiString::npos) << part << "\n" << text;
+
+  TMenuForm copy(nullptr, false);
+  ReadComponentText(text, &copy);
+  EXPECT_EQ(copy.ComponentCount(), form.ComponentCount());
+  EXPECT_EQ(copy.Menu(), copy.FindComponent("MainMenu"));
+  auto* copied = dynamic_cast<TPanel*>(copy.FindComponent("Panel"));
+  ASSERT_NE(copied, nullptr);
+  EXPECT_TRUE(copied->ParentShowHint());
+  EXPECT_TRUE(copied->ParentFont());
+  auto* copiedHinted = dynamic_cast<TPanel*>(copy.FindComponent("Hinted"));
+  ASSERT_NE(copiedHinted, nullptr);
+  EXPECT_TRUE(copiedHinted->ShowHint());
+  EXPECT_FALSE(copiedHinted->ParentShowHint());
+  EXPECT_EQ(WriteComponentText(&copy), text);
 }
 
 TEST_F(StreamsAndMenusTest, RadioItemsCheckOneOfTheirGroup) {

@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "TempFolder.h"
+#include "classlib/core/Exception.h"
 #include "classlib/core/StringList.h"
 #include "classlib/core/SysUtils.h"
 
@@ -141,4 +146,114 @@ TEST(IniFile, RandomAndTruncatedFilesReadWithoutHarm) {
     ini.WriteString("DEFAULT", "Image", "a.jpg");
     EXPECT_EQ(ini.ReadString("DEFAULT", "Image", ""), "a.jpg");
   }
+}
+
+// A file that could not be read is never replaced: writing it would lose every other section.
+TEST(IniFile, AFileThatCannotBeReadOrWrittenIsLeftAlone) {
+  TempFolder dir;
+  // Too large to be settings (a sparse file: no disk space is used).
+  const std::string large = dir.File("large.ini");
+  WriteAll(large, "[DEFAULT]\nWidth=250\n");
+  std::filesystem::resize_file(large, std::uintmax_t{65} << 20);
+  TIniFile big(large);
+  EXPECT_EQ(big.ReadInteger("DEFAULT", "Width", 7), 7); // reading, it is empty
+  EXPECT_THROW(big.WriteInteger("DEFAULT", "Height", 1), EFOpenError);
+  EXPECT_EQ(std::filesystem::file_size(large), std::uintmax_t{65} << 20);
+  // A FIFO reads as empty without blocking, and is not replaced.
+  const std::string fifo = dir.File("fifo.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  TIniFile pipe(fifo);
+  EXPECT_EQ(pipe.ReadString("DEFAULT", "Image", "none"), "none");
+  EXPECT_THROW(pipe.WriteString("DEFAULT", "Image", "a.jpg"), EFOpenError);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  // A read-only file is not replaced (even by a user whom permissions do not stop).
+  const std::string locked = dir.File("locked.ini");
+  WriteAll(locked, "[DEFAULT]\nWidth=250\n");
+  std::filesystem::permissions(locked,
+                               std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  TIniFile readOnly(locked);
+  EXPECT_THROW(readOnly.WriteInteger("DEFAULT", "Width", 1), EFCreateError);
+  EXPECT_EQ(ReadAll(locked), "[DEFAULT]\nWidth=250\n");
+  EXPECT_EQ(readOnly.ReadInteger("DEFAULT", "Width", 0), 250);
+}
+
+TEST(IniFile, WritesGoThroughSymbolicLinksAndKeepPermissions) {
+  TempFolder dir;
+  std::filesystem::create_directory(dir.File("real"));
+  const std::string target = dir.File("real/quendrel.ini");
+  WriteAll(target, "[DEFAULT]\nWidth=250\n");
+  const auto perms = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                     std::filesystem::perms::group_read;
+  std::filesystem::permissions(target, perms);
+  std::filesystem::create_symlink("real/quendrel.ini", dir.File("link.ini"));
+  std::filesystem::create_symlink("link.ini", dir.File("link2.ini"));
+  TIniFile ini(dir.File("link2.ini"));
+  ini.WriteInteger("DEFAULT", "Height", 300);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.ini")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link2.ini")));
+  EXPECT_EQ(ReadAll(target), "[DEFAULT]\nWidth=250\nHeight=300\n");
+  EXPECT_EQ(std::filesystem::status(target).permissions(), perms);
+  // A link to a file that does not exist yet creates its target.
+  std::filesystem::create_symlink("real/new.ini", dir.File("new.ini"));
+  TIniFile fresh(dir.File("new.ini"));
+  fresh.WriteString("A", "B", "C");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("new.ini")));
+  EXPECT_EQ(ReadAll(dir.File("real/new.ini")), "[A]\nB=C\n");
+}
+
+// What the reader could not find again is refused, the file unchanged; values that the reader would trim or
+// unquote are quoted so that they read back as written.
+TEST(IniFile, OnlyWhatReadsBackIsWritten) {
+  TempFolder dir;
+  const std::string name = dir.File("quendrel.ini");
+  WriteAll(name, "[DEFAULT]\nWidth=250\n");
+  TIniFile ini(name);
+  const std::pair<const char*, const char*> badNames[] = {
+      {"DEFAULT", "a\nb"}, {"DEFAULT", ";key"}, {"DEFAULT", "#key"}, {"DEFAULT", "[key"},
+      {"DEFAULT", "a=b"},  {"DEFAULT", " key"}, {"DEFAULT", "key "}, {"DEFAULT", ""},
+      {"a]b", "key"},      {" DEFAULT", "key"}, {"a\rb", "key"},
+  };
+  for (const auto& [section, key] : badNames)
+    EXPECT_THROW(ini.WriteString(section, key, "1"), EIniFileException) << section << "/" << key;
+  EXPECT_THROW(ini.WriteString("DEFAULT", "Image", "a\n[Evil]\nx=1"), EIniFileException);
+  EXPECT_THROW(ini.WriteString("DEFAULT", "Image", "a\r"), EIniFileException);
+  EXPECT_EQ(ReadAll(name), "[DEFAULT]\nWidth=250\n");
+
+  for (const char* value :
+       {"  padded  ", "\"quoted\"", "'single'", "\"", "'", "tab\t", "a \"b\" c", "x=y;z"}) {
+    ini.WriteString("DEFAULT", "Value", value);
+    EXPECT_EQ(ini.ReadString("DEFAULT", "Value", "?"), value);
+  }
+  // Writing the same key again replaces it instead of adding another copy.
+  ini.WriteString("Odd [name", "Key with blanks", "1");
+  ini.WriteString("Odd [name", "Key with blanks", "2");
+  EXPECT_EQ(ini.ReadString("odd [NAME", "key with BLANKS", ""), "2");
+  TStringList keys;
+  ini.ReadSection("Odd [name", &keys);
+  EXPECT_EQ(keys.Count(), 1);
+}
+
+// Writers lock the folder around their read-modify-write: no update is lost, and the temporary file of a
+// write that was killed is cleared away (never followed when it is a link).
+TEST(IniFile, ConcurrentWritersLoseNothingAndStaleTemporaryFilesGo) {
+  TempFolder dir;
+  const std::string name = dir.File("quendrel.ini");
+  WriteAll(name + ".tmp", "left by a killed write");
+  std::vector<std::thread> writers;
+  for (int w = 0; w < 4; ++w)
+    writers.emplace_back([&, w] {
+      TIniFile ini(name);
+      for (int k = 0; k < 25; ++k) ini.WriteInteger("S" + IntToStr(w), "K" + IntToStr(k), k);
+    });
+  for (auto& t : writers) t.join();
+  TIniFile ini(name);
+  for (int w = 0; w < 4; ++w)
+    for (int k = 0; k < 25; ++k) EXPECT_EQ(ini.ReadInteger("S" + IntToStr(w), "K" + IntToStr(k), -1), k);
+  EXPECT_FALSE(std::filesystem::exists(name + ".tmp"));
+
+  std::filesystem::create_symlink(dir.File("victim"), name + ".tmp");
+  ini.WriteInteger("S0", "K0", 100);
+  EXPECT_EQ(ini.ReadInteger("S0", "K0", -1), 100);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("victim")));
+  EXPECT_FALSE(std::filesystem::is_symlink(name + ".tmp"));
 }

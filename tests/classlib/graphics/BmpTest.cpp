@@ -148,6 +148,26 @@ TEST(Bmp, RunLengthsNeverLeaveThePicture) {
   }
 }
 
+// Run lengths may skip pixels, but a picture far larger than its runs could paint is refused before the
+// pixels are allocated: 64 KB once claimed 8192 x 8192 pixels (256 MiB).
+TEST(Bmp, RunLengthPicturesAreBoundedByWhatTheirRunsPaint) {
+  const std::vector<uint8_t> palette = {0, 0, 255, 0, 255, 0, 0, 0};
+  std::vector<uint8_t> lines;
+  for (int y = 0; y < 8192; ++y) lines.insert(lines.end(), {1, 1, 1, 0, 1, 1, 0, 0});
+  lines.insert(lines.end(), {0, 1});
+  TBitmap b;
+  auto huge = MakeBmp(8192, 8192, 8, 1, palette, lines, 2);
+  EXPECT_THROW(b.LoadFromMemory(huge.data(), huge.size()), EInvalidGraphic);
+  // The same runs paint a picture of their own size, and a small picture may be all background.
+  auto fits = MakeBmp(8192, 64, 8, 1, palette, lines, 2);
+  b.LoadFromMemory(fits.data(), fits.size());
+  EXPECT_EQ(b.Height(), 64);
+  EXPECT_EQ(Px(b, 0, 63), clBlue);
+  auto blank = MakeBmp(256, 256, 8, 1, palette, {0, 1}, 2);
+  b.LoadFromMemory(blank.data(), blank.size());
+  EXPECT_EQ(Px(b, 255, 255), clRed);
+}
+
 TEST(Bmp, BadInputRaisesInvalidGraphic) {
   TBitmap b;
   const auto invalid = [&](const std::vector<uint8_t>& data) {
@@ -176,6 +196,12 @@ TEST(Bmp, BadInputRaisesInvalidGraphic) {
   auto rle24 = good;
   Put32(rle24, 30, 1);
   invalid(rle24);
+  // Pixels that would start inside the headers (which would decode as pixels).
+  for (const uint32_t at : {0u, 14u, 30u, 53u}) {
+    auto inside = good;
+    Put32(inside, 10, at);
+    invalid(inside);
+  }
   // A failed load keeps the picture it had.
   b.LoadFromMemory(good.data(), good.size());
   invalid(huge);

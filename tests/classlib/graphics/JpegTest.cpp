@@ -3,6 +3,7 @@
 
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -18,7 +19,7 @@
 namespace {
 
 // A w x h JPEG made with libjpeg's own compressor: left half red, right half blue.
-std::vector<uint8_t> MakeJpeg(int w, int h, bool gray = false) {
+std::vector<uint8_t> MakeJpeg(int w, int h, bool gray = false, bool progressive = false) {
   jpeg_compress_struct info;
   jpeg_error_mgr err;
   info.err = jpeg_std_error(&err);
@@ -32,6 +33,7 @@ std::vector<uint8_t> MakeJpeg(int w, int h, bool gray = false) {
   info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<JSAMPLE> row(static_cast<size_t>(w) * (gray ? 1 : 3));
   while (info.next_scanline < info.image_height) {
@@ -125,6 +127,50 @@ TEST(Jpeg, BadInputRaisesInvalidGraphicAndNeverEndsTheProcess) {
     } catch (const EInvalidGraphic&) {
     }
   }
+}
+
+// A small file may claim a huge picture; it is refused from its header, before libjpeg allocates for it.
+TEST(Jpeg, AHugeClaimedSizeIsRefusedFromTheHeader) {
+  for (const bool progressive : {false, true}) {
+    std::vector<uint8_t> data = MakeJpeg(64, 64, false, progressive);
+    const uint8_t frame = progressive ? 0xC2 : 0xC0;
+    for (size_t i = 0; i + 9 < data.size(); ++i)
+      if (data[i] == 0xFF && data[i + 1] == frame) {
+        data[i + 5] = data[i + 7] = 20000 >> 8;
+        data[i + 6] = data[i + 8] = 20000 & 0xFF;
+        break;
+      }
+    TJPEGImage jpeg;
+    try {
+      jpeg.LoadFromMemory(data.data(), data.size());
+      ADD_FAILURE() << "no exception";
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_NE(e.Message.find("too large"), AnsiString::npos) << e.Message;
+    }
+  }
+}
+
+// Zeroed bytes inside the compressed data: libjpeg decodes past them, and the picture says it is damaged.
+TEST(Jpeg, CorruptDataKeepsThePictureAndIsReported) {
+  const std::vector<uint8_t> good = MakeJpeg(64, 64);
+  TJPEGImage jpeg;
+  jpeg.LoadFromMemory(good.data(), good.size());
+  EXPECT_EQ(jpeg.DataWarnings(), 0);
+  EXPECT_EQ(jpeg.DataWarning(), "");
+  size_t scan = 0;
+  for (size_t i = 0; i + 1 < good.size(); ++i)
+    if (good[i] == 0xFF && good[i + 1] == 0xDA) scan = i;
+  ASSERT_GT(scan, 0u);
+  std::vector<uint8_t> damaged = good;
+  const size_t from = scan + 20, to = std::min(damaged.size() - 2, scan + 60);
+  for (size_t i = from; i < to; ++i) damaged[i] = 0;
+  jpeg.LoadFromMemory(damaged.data(), damaged.size());
+  EXPECT_EQ(jpeg.Width(), 64);
+  EXPECT_GT(jpeg.DataWarnings(), 0);
+  EXPECT_NE(jpeg.DataWarning().find("Corrupt JPEG data"), AnsiString::npos) << jpeg.DataWarning();
+  // A good picture read afterwards has no warnings.
+  jpeg.LoadFromMemory(good.data(), good.size());
+  EXPECT_EQ(jpeg.DataWarnings(), 0);
 }
 
 TEST(Picture, LoadFromFileChoosesTheKindByExtension) {
