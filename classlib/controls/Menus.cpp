@@ -904,7 +904,9 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackB
   if (Application) Application->SetHint("");
   g_CancelTracking = false;
   UpdateAllWindows();
-  if (chosen) chosen->Click();
+  // A bar runs the command itself once its entry is drawn released, so that a dialog the command opens
+  // does not show the entry still pressed.
+  if (chosen && !Bar) chosen->Click();
   return chosen;
 }
 

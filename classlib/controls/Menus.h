@@ -251,7 +251,8 @@ class TMenuTrackBar {
 
 // Drops down the sub-items of Item at a screen position and tracks them; answers the item chosen (its Click
 // has run), or null when dismissed. Menu is the menu the display is for (its OnPopup has run); the items
-// draw as the menu they belong to decides. Bar, when given, is the bar that dropped the menu down.
+// draw as the menu they belong to decides. Bar, when given, is the bar that dropped the menu down; it runs
+// the chosen item's Click itself, after the menu has closed and its entry is released.
 TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackBar* Bar = nullptr);
 // The pop-up windows of the menu being tracked, from the first level to the deepest; empty when none.
 std::vector<TWinControl*> MenuPopupWindows();

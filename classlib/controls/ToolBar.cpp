@@ -641,6 +641,7 @@ void TToolBar::TrackMenu(TToolButton* Button) {
   if (FMenuButton) return; // already tracking
   const std::shared_ptr<bool> alive = FAlive;
   TToolButton* b = Button;
+  TMenuItem* chosen = nullptr;
   while (b && *alive) {
     TBarTracking tracking(this, b);
     FMenuButton = b;
@@ -657,7 +658,7 @@ void TToolBar::TrackMenu(TToolButton* Button) {
       InsertComponent(temp.get());
       TMenu* menu = b->FMenuItem->GetParentMenu();
       if (menu) temp->SetBiDiMode(menu->BiDiMode());
-      temp->PopupItem(b->FMenuItem, p.X, p.Y, &tracking);
+      chosen = temp->PopupItem(b->FMenuItem, p.X, p.Y, &tracking);
     }
     if (!*alive) return;
     b = tracking.Next;
@@ -668,6 +669,8 @@ void TToolBar::TrackMenu(TToolButton* Button) {
   GetCursorPos(&cursor);
   SetHotButton(MenuButtonAt(cursor) ? MenuButtonAt(cursor) : nullptr);
   Repaint();
+  // The command runs with the bar back to normal: a dialog it opens must not find the entry still pressed.
+  if (chosen) chosen->Click();
 }
 
 // ---------------------------------------------------------------------------------------------------------

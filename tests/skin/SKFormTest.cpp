@@ -487,6 +487,47 @@ TEST_F(FrameMenuBar, HotAndPressedButtonsInTheThemeColours) {
   });
 }
 
+TEST_F(FrameMenuBar, TheChosenCommandRunsWithItsBarButtonReleasedAndRepainted) {
+  // A command that opens a dialog must find the bar back to normal: the menu gone, the entry neither pressed
+  // nor hot, and drawn so.
+  const TRect r = ButtonRect(3);
+  const TPoint centre{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  const TColor normal = PixelAt(Render(Bar()), r.Left, centre.Y);
+  WhileDropped(Bar(), 3, [&] {
+    EXPECT_EQ(PixelAt(Render(Bar()), r.Left, centre.Y), GetInsideThemeColor(DeepBlue, 18));
+  });
+  bool ran = false;
+  menu->Items()->Items(3)->Items(0)->OnClick = [&](TObject*) {
+    ran = true;
+    EXPECT_TRUE(MenuPopupWindows().empty());
+    EXPECT_EQ(Bar()->MenuButton(), nullptr);
+    const TCustomDrawState state = Bar()->ButtonState(Bar()->Buttons(3));
+    EXPECT_FALSE(state.Contains(cdsSelected));
+    EXPECT_FALSE(state.Contains(cdsHot));
+    // Already painted so: nothing of the bar waits to be painted, and its window holds the normal colour.
+    const HWND bar = Bar()->Handle();
+    EXPECT_TRUE(bar->Update.IsEmpty());
+    EXPECT_EQ(PixelAt(bar->Surface, bar->Client.Left + r.Left, bar->Client.Top + centre.Y), normal);
+    testsupport::RenderToPng(form.get(), "frame_menu_bar_during_command.png");
+  };
+  // Pressed on "Help" with the mouse, its one item clicked in the menu that drops down.
+  bool clicked = false;
+  OnMenuLoopIdle = [&] {
+    const std::vector<TWinControl*> levels = MenuPopupWindows();
+    if (clicked || levels.empty()) return;
+    clicked = true;
+    const TPoint item = levels[0]->ClientToScreen({10, levels[0]->ClientHeight() / 2});
+    testsupport::QueueMouseMove(levels[0], item);
+    testsupport::QueueMouse(levels[0], item, mbLeft, true);
+    testsupport::QueueMouse(levels[0], item, mbLeft, false);
+  };
+  testsupport::MouseMove(Bar()->Buttons(3), 5, 5);
+  testsupport::MouseDown(Bar()->Buttons(3), 5, 5); // tracks the menu until the item's click
+  OnMenuLoopIdle = nullptr;
+  testsupport::MouseUp(Bar()->Buttons(3), 5, 5);
+  EXPECT_TRUE(ran);
+}
+
 TEST_F(FrameMenuBar, TheFramePassesItsStyleToTheMenuAndTheMacBarPicture) {
   frame->SetUIStyle(MacOS);
   EXPECT_EQ(menu->UIStyle(), MacOS);
