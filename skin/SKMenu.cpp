@@ -76,9 +76,9 @@ void Menu_DrawWindowBorder(HWND Window, TColor BorderColor, TColor LineColor) {
   TCanvas canvas;
   canvas.SetHandle(dc);
   canvas.Brush()->SetColor(BorderColor);
-  canvas.FrameRect(TRect(wr.Left, wr.Top + 1, wr.Right - 1, wr.Bottom - 1));
+  canvas.FrameRect(TRect{wr.Left, wr.Top + 1, wr.Right - 1, wr.Bottom - 1});
   canvas.Brush()->SetColor(0xFFFFFF);
-  canvas.FrameRect(TRect(wr.Left + 1, wr.Top + 2, wr.Right - 2, wr.Bottom - 2));
+  canvas.FrameRect(TRect{wr.Left + 1, wr.Top + 2, wr.Right - 2, wr.Bottom - 2});
   canvas.Pen()->SetColor(LineColor);
   canvas.MoveTo(wr.Left, wr.Bottom - 1);
   canvas.LineTo(wr.Right - 1, wr.Bottom - 1);
@@ -228,8 +228,8 @@ void TskMenuStyle::DrawItem(TObject* Sender, TCanvas* ACanvas, const TRect& ARec
 
   const auto barAndRest = [&] {
     if (BW > 0)
-      Menu_DrawBackGround(ACanvas, ltr ? TRect(L, T, L + BW, B) : TRect(R - BW, T, R, B), FBarColor);
-    Menu_DrawBackGround(ACanvas, ltr ? TRect(L + BW, T, R, B) : TRect(L, T, R - BW, B), FColor);
+      Menu_DrawBackGround(ACanvas, ltr ? TRect{L, T, L + BW, B} : TRect{R - BW, T, R, B}, FBarColor);
+    Menu_DrawBackGround(ACanvas, ltr ? TRect{L + BW, T, R, B} : TRect{L, T, R - BW, B}, FColor);
   };
 
   if (item->IsLine()) {
@@ -272,11 +272,11 @@ void TskMenuStyle::DrawItem(TObject* Sender, TCanvas* ACanvas, const TRect& ARec
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(font->Color()));
   const AnsiString& caption = item->Caption();
-  RECT text = ltr ? TRect(L + BW + 4, T, R, B) : TRect(L + BW, T, R - 4, B);
+  RECT text = ltr ? TRect{L + BW + 4, T, R, B} : TRect{L + BW, T, R - 4, B};
   DrawText(dc, caption.c_str(), -1, &text, (ltr ? DT_LEFT : DT_RIGHT) | DT_VCENTER | DT_SINGLELINE);
 
   const AnsiString shortCut = ShortCutToText(item->ShortCut());
-  RECT sc = ltr ? TRect(R - ACanvas->TextWidth(shortCut) - 16, T, R, B) : TRect(L + BW + 4, T, R, B);
+  RECT sc = ltr ? TRect{R - ACanvas->TextWidth(shortCut) - 16, T, R, B} : TRect{L + BW + 4, T, R, B};
   DrawText(dc, shortCut.c_str(), -1, &sc, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
 
   const int x = ltr ? L + 4 : R - 20;
@@ -286,9 +286,9 @@ void TskMenuStyle::DrawItem(TObject* Sender, TCanvas* ACanvas, const TRect& ARec
     if (hasImage) {
       ACanvas->Brush()->SetStyle(bsSolid);
       ACanvas->Brush()->SetColor(0);
-      ACanvas->FrameRect(TRect(x - 2, T + 1, x + 17, T + 20));
+      ACanvas->FrameRect(TRect{x - 2, T + 1, x + 17, T + 20});
       ACanvas->Brush()->SetColor(FSelectedColor);
-      ACanvas->FillRect(TRect(x - 1, T + 2, x + 16, T + 19));
+      ACanvas->FillRect(TRect{x - 1, T + 2, x + 16, T + 19});
     } else if (TImageList* checks = CheckImages()) {
       checks->Draw(ACanvas, x, T + 3, 0, item->Enabled());
     }

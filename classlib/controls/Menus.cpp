@@ -648,7 +648,7 @@ class TMenuPopupWindow : public TCustomControl {
     HDC dc = GetWindowDC(Handle());
     TCanvas c;
     c.SetHandle(dc);
-    TRect r(0, 0, Width(), Height());
+    TRect r{0, 0, Width(), Height()};
     Frame3D(&c, r, clBtnHighlight, clBtnShadow, 1);
     Frame3D(&c, r, clMenu, clMenu, MenuFrame - 1);
     c.SetHandle(nullptr);

@@ -1,6 +1,8 @@
 #include "classlib/controls/WinControl.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "classlib/controls/Application.h"
 #include "classlib/controls/Form.h"
@@ -326,8 +328,12 @@ TRect TWinControl::ClientRect() {
   TCreateParams p;
   CreateParams(p);
   const TRect insets = SystemFrameInsets(p.Style, p.ExStyle);
-  return {0, 0, std::max(0, FWidth - insets.Left - insets.Right - 2 * FBorderWidth),
-          std::max(0, FHeight - insets.Top - insets.Bottom - 2 * FBorderWidth)};
+  // In 64 bits: a streamed size may be anywhere in the int range.
+  const auto inner = [&](int Size, int Before, int After) {
+    const int64_t n = int64_t{Size} - Before - After - 2 * int64_t{FBorderWidth};
+    return static_cast<int>(std::clamp<int64_t>(n, 0, INT_MAX));
+  };
+  return {0, 0, inner(FWidth, insets.Left, insets.Right), inner(FHeight, insets.Top, insets.Bottom)};
 }
 
 TPoint TWinControl::ClientOrigin() {
