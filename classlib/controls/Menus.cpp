@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <strings.h>
+#include <utility>
 
 #include "classlib/controls/Application.h"
 #include "classlib/controls/CustomControl.h"
@@ -672,7 +673,8 @@ class TMenuPopupWindow : public TCustomControl {
 };
 
 bool g_CancelTracking = false;
-std::vector<TMenuPopupWindow*> g_Levels; // the levels of the menu being tracked, for MenuPopupWindows
+TMenuCommandHold* g_CommandHold = nullptr; // the hold the next menu tracked keeps its choice in
+std::vector<TMenuPopupWindow*> g_Levels;   // the levels of the menu being tracked, for MenuPopupWindows
 
 struct TTracker {
   std::vector<std::unique_ptr<TMenuPopupWindow>> Levels;
@@ -776,6 +778,9 @@ std::vector<TWinControl*> MenuPopupWindows() {
 
 TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackBar* Bar) {
   if (!Item || Item->Count() == 0) return nullptr;
+  // The hold is this menu's alone: a menu tracked while this one is down runs its own command.
+  TMenuCommandHold* hold = Bar ? nullptr : g_CommandHold;
+  if (hold) g_CommandHold = hold->FOuter;
   TTracker t;
   t.Menu = Menu;
   t.Root = Item;
@@ -906,8 +911,22 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackB
   UpdateAllWindows();
   // A bar runs the command itself once its entry is drawn released, so that a dialog the command opens
   // does not show the entry still pressed.
-  if (chosen && !Bar) chosen->Click();
+  if (chosen && hold)
+    hold->FChosen = chosen;
+  else if (chosen && !Bar)
+    chosen->Click();
   return chosen;
+}
+
+TMenuCommandHold::TMenuCommandHold() : FOuter(std::exchange(g_CommandHold, this)) {}
+
+TMenuCommandHold::~TMenuCommandHold() {
+  if (g_CommandHold == this) g_CommandHold = FOuter;
+}
+
+void TMenuCommandHold::Run() {
+  if (g_CommandHold == this) g_CommandHold = FOuter;
+  if (TMenuItem* item = std::exchange(FChosen, nullptr)) item->Click();
 }
 
 void TPopupMenu::DoPopup(TObject* Sender) {

@@ -254,6 +254,23 @@ class TMenuTrackBar {
 // draw as the menu they belong to decides. Bar, when given, is the bar that dropped the menu down; it runs
 // the chosen item's Click itself, after the menu has closed and its entry is released.
 TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackBar* Bar = nullptr);
+// Held by a control while it drops a pop-up menu down from a button drawn pressed: the menu tracked next
+// keeps its chosen item here instead of running it, so that the control can draw itself released first.
+class TMenuCommandHold {
+ public:
+  TMenuCommandHold();
+  ~TMenuCommandHold();
+  TMenuCommandHold(const TMenuCommandHold&) = delete;
+  TMenuCommandHold& operator=(const TMenuCommandHold&) = delete;
+  TMenuItem* Chosen() const { return FChosen; }
+  // Runs the held item's Click, once; nothing when none was chosen.
+  void Run();
+
+ private:
+  friend TMenuItem* TrackMenuItem(TMenuItem*, int, int, TMenu*, TMenuTrackBar*);
+  TMenuCommandHold* FOuter;
+  TMenuItem* FChosen = nullptr;
+};
 // The pop-up windows of the menu being tracked, from the first level to the deepest; empty when none.
 std::vector<TWinControl*> MenuPopupWindows();
 // Told each time the menu loop has nothing left to do (tools and tests take their pictures there).

@@ -642,6 +642,8 @@ void TToolBar::TrackMenu(TToolButton* Button) {
   const std::shared_ptr<bool> alive = FAlive;
   TToolButton* b = Button;
   TMenuItem* chosen = nullptr;
+  // A drop-down menu's command waits, like the items' menus', until the button is drawn released.
+  TMenuCommandHold dropdownCommand;
   while (b && *alive) {
     TBarTracking tracking(this, b);
     FMenuButton = b;
@@ -671,6 +673,7 @@ void TToolBar::TrackMenu(TToolButton* Button) {
   Repaint();
   // The command runs with the bar back to normal: a dialog it opens must not find the entry still pressed.
   if (chosen) chosen->Click();
+  dropdownCommand.Run();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "classlib/controls/Form.h"
+#include "classlib/controls/Menus.h"
 #include "classlib/controls/Panel.h"
+#include "classlib/controls/WindowHandle.h"
 #include "classlib/core/SysUtils.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
@@ -224,6 +227,58 @@ TEST_F(SkToolBar, ImagesStandThreePixelsDownAndDoNotMoveWhenPressed) {
   s = Render(bar);
   EXPECT_EQ(PixelAt(s, b->Left() + 6, b->Top() + 4), clRed);
   EXPECT_GE(InkCorner(s, b).X, 16 + 7);
+}
+
+TEST_F(SkToolBar, ADropDownMenusCommandRunsWithItsButtonReleasedAndRepainted) {
+  // A command that opens a dialog must find the button back to normal, on the arrow part of a drop-down
+  // button as on a plain button with a menu.
+  bar->SetUIStyle(WinXP);
+  bar->SetButtonColor(clAqua);
+  bar->SetButtonDownColor(clYellow);
+  TPopupMenu menu(&form);
+  auto* item = new TMenuItem(&form); // owned by the form
+  item->SetCaption("&Shuffle");
+  menu.Items()->Add(item);
+  TToolButton* plain = Button(0);
+  plain->SetDropdownMenu(&menu);
+  TToolButton* dropDown = Button(2);
+  dropDown->SetDropdownMenu(&menu);
+  const TColor normal = PixelAt(Render(bar), plain->Left() + 2, plain->Top() + 2);
+  for (TToolButton* b : {dropDown, plain}) {
+    SCOPED_TRACE(b->Style() == tbsDropDown ? "drop-down button" : "plain button");
+    const TPoint probe{b->Left() + 2, b->Top() + 2};
+    bool ran = false, dropped = false;
+    item->OnClick = [&](TObject*) {
+      ran = true;
+      EXPECT_TRUE(MenuPopupWindows().empty());
+      EXPECT_EQ(bar->MenuButton(), nullptr);
+      EXPECT_FALSE(bar->ButtonState(b).Contains(cdsSelected));
+      EXPECT_FALSE(bar->ButtonState(b).Contains(cdsHot));
+      // Already painted so: nothing of the bar waits to be painted, and its window shows the bar's colour.
+      const HWND w = bar->Handle();
+      EXPECT_TRUE(w->Update.IsEmpty());
+      EXPECT_EQ(PixelAt(w->Surface, w->Client.Left + probe.X, w->Client.Top + probe.Y), normal);
+      testsupport::RenderToPng(&form, "TskToolBar-during-dropdown-command.png");
+    };
+    OnMenuLoopIdle = [&] {
+      const std::vector<TWinControl*> levels = MenuPopupWindows();
+      if (dropped || levels.empty()) return;
+      dropped = true;
+      // Drawn pressed while its menu is down.
+      EXPECT_NE(PixelAt(Render(bar), probe.X, probe.Y), normal);
+      const TPoint at = levels[0]->ClientToScreen({10, levels[0]->ClientHeight() / 2});
+      testsupport::QueueMouseMove(levels[0], at);
+      testsupport::QueueMouse(levels[0], at, mbLeft, true);
+      testsupport::QueueMouse(levels[0], at, mbLeft, false);
+    };
+    const int x = b->Width() - 3; // on the arrow part of the drop-down button
+    testsupport::MouseMove(b, x, 5);
+    testsupport::MouseDown(b, x, 5); // tracks the menu until the item's click
+    OnMenuLoopIdle = nullptr;
+    testsupport::MouseUp(b, x, 5);
+    EXPECT_TRUE(dropped);
+    EXPECT_TRUE(ran);
+  }
 }
 
 TEST_F(SkToolBar, MacOSAndProteinShowTheParentThrough) {
