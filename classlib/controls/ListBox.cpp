@@ -40,8 +40,10 @@ AnsiString TListBoxStrings::Get(int Index) const {
 void TListBoxStrings::Put(int Index, const AnsiString& S) {
   const int selected = FListBox->ItemIndex();
   TObject* data = GetObject(Index);
+  const int state = FListBox->ItemState(Index);
   Delete(Index);
   InsertObject(Index, S, data);
+  FListBox->SetItemState(Index, state);
   if (selected == Index) FListBox->SetItemIndex(Index);
 }
 
@@ -70,6 +72,14 @@ void TListBoxStrings::Delete(int Index) {
 
 void TListBoxStrings::Clear() {
   FListBox->Perform(LB_RESETCONTENT, 0, 0);
+}
+
+void TListBoxStrings::Exchange(int Index1, int Index2) {
+  const int state1 = FListBox->ItemState(Index1);
+  const int state2 = FListBox->ItemState(Index2);
+  TStrings::Exchange(Index1, Index2);
+  FListBox->SetItemState(Index1, state2);
+  FListBox->SetItemState(Index2, state1);
 }
 
 int TListBoxStrings::IndexOf(const AnsiString& S) const {
@@ -109,7 +119,7 @@ void TCustomListBox::SetBorderStyle(TBorderStyle Value) {
   if (HandleAllocated()) RecreateWnd();
 }
 
-int TCustomListBox::ItemHeight() {
+int TCustomListBox::ItemHeight() const {
   if (FItemHeight > 0) return FItemHeight;
   if (!HandleAllocated()) return 16;
   Canvas()->Font()->Assign(Font());
@@ -147,6 +157,22 @@ int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) {
   const int i = FTopIndex + (Pos.Y < 0 ? -1 : Pos.Y / ItemHeight());
   if (i >= 0 && i < Count()) return i;
   return Existing ? -1 : Count();
+}
+
+void TCustomListBox::CheckIndex(int Index) const {
+  if (Index < 0 || Index >= Count()) throw EListError(Format("List index out of bounds (%d)", Index));
+}
+
+int TCustomListBox::ItemState(int Index) const {
+  CheckIndex(Index);
+  return FItems[static_cast<size_t>(Index)].State;
+}
+
+void TCustomListBox::SetItemState(int Index, int Value) {
+  CheckIndex(Index);
+  if (FItems[static_cast<size_t>(Index)].State == Value) return;
+  FItems[static_cast<size_t>(Index)].State = Value;
+  Invalidate();
 }
 
 void TCustomListBox::SetItemIndex(int Value) {
@@ -359,7 +385,7 @@ void TCustomListBox::ListMessage(TMessage& Message) {
 
 // ----- Painting
 
-void TCustomListBox::DrawItem(int Index, const TRect& Rect, bool Selected, bool) {
+void TCustomListBox::DrawItem(int Index, const TRect& Rect, bool Selected, bool Focused) {
   TCanvas* c = Canvas();
   c->Brush()->SetStyle(bsSolid);
   c->Brush()->SetColor(Selected ? clHighlight : FColor);
@@ -368,6 +394,7 @@ void TCustomListBox::DrawItem(int Index, const TRect& Rect, bool Selected, bool)
   c->Brush()->SetStyle(bsClear);
   c->TextRect(Rect, Rect.Left + 2, Rect.Top + 1, FItems[Index].Text);
   c->Brush()->SetStyle(bsSolid);
+  if (Focused) c->DrawFocusRect(Rect);
 }
 
 void TCustomListBox::Paint() {
@@ -378,9 +405,7 @@ void TCustomListBox::Paint() {
   const int last = std::min(Count(), FTopIndex + VisibleItemCount() + 1);
   const bool focused = Focused();
   for (int i = FTopIndex; i < last; ++i) {
-    const TRect r = ItemRect(i);
-    DrawItem(i, r, i == FItemIndex, focused && i == FItemIndex);
-    if (focused && i == FItemIndex) c->DrawFocusRect(r);
+    DrawItem(i, ItemRect(i), i == FItemIndex, focused && i == FItemIndex);
   }
 }
 

@@ -24,6 +24,7 @@ class TListBoxStrings : public TStrings {
   void Insert(int Index, const AnsiString& S) override;
   void Delete(int Index) override;
   void Clear() override;
+  void Exchange(int Index1, int Index2) override;
   int IndexOf(const AnsiString& S) const override;
 
  private:
@@ -43,7 +44,7 @@ class TCustomListBox : public TCustomControl {
   void SetItemIndex(int Value);
   int TopIndex() const { return FTopIndex; }
   void SetTopIndex(int Value);
-  int ItemHeight();
+  int ItemHeight() const;
   void SetItemHeight(int Value);
   bool Sorted() const { return FSorted; }
   void SetSorted(bool Value);
@@ -84,13 +85,21 @@ class TCustomListBox : public TCustomControl {
   void Notify(WORD Code);
   void UpdateScrollRange();
   virtual void DrawItem(int Index, const TRect& Rect, bool Selected, bool Focused);
+  // A value of a descendant's own for each item (a check list box's check state), 0 for a new item. It
+  // stays with its item when the items are sorted or exchanged or an item's text is replaced. Raise
+  // EListError for an index outside the items.
+  int ItemState(int Index) const;
+  void SetItemState(int Index, int Value);
 
  private:
+  friend class TListBoxStrings;
   struct TItem {
     AnsiString Text;
     TObject* Data = nullptr;
+    int State = 0;
   };
   int InsertItem(int Index, const AnsiString& Text);
+  void CheckIndex(int Index) const;
   void ScrollIntoView(int Index);
 
   std::vector<TItem> FItems;

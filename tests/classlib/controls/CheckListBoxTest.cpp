@@ -1,9 +1,11 @@
 // The check list box: check states that move with their items, ticking and selecting by mouse and keys,
-// scrolling a long list, and the ticks and selection it draws.
+// scrolling a long list by the keys, the wheel and its scroll bar, and the ticks and selection it draws.
 #include <gtest/gtest.h>
 
 #include "classlib/controls/CheckLst.h"
 #include "classlib/controls/Form.h"
+#include "classlib/controls/ScrollBars.h"
+#include "classlib/controls/WindowHandle.h"
 #include "classlib/core/Exception.h"
 #include "tests/support/TestSupport.h"
 
@@ -30,6 +32,21 @@ class CheckListBox : public ::testing::Test {
   TPoint BoxCentre(int Index) {
     const TRect box = TCheckListBox::CheckRect(list->ItemRect(Index));
     return {(box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2};
+  }
+
+  // The colour of a client point of the list in a picture of its whole window (border and scroll bar).
+  TColor ClientPixel(const TSurface& S, int X, int Y) {
+    const HWND h = list->Handle();
+    return PixelAt(S, h->Client.Left + X, h->Client.Top + Y);
+  }
+  // How many pixels inside an item's check box hold the tick's ink.
+  int TickInk(const TSurface& S, int Index) {
+    const TRect box = TCheckListBox::CheckRect(list->ItemRect(Index));
+    int n = 0;
+    for (int y = box.Top + 2; y < box.Bottom - 2; ++y)
+      for (int x = box.Left + 2; x < box.Right - 2; ++x)
+        n += ClientPixel(S, x, y) == ColorToRGB(clWindowText);
+    return n;
   }
 
   TForm form{nullptr};
@@ -113,21 +130,46 @@ TEST_F(CheckListBox, DrawsTicksAndTheFocusedSelection) {
   const TSurface s = testsupport::Render(list);
   testsupport::SavePng(s, "checklistbox.png");
   // A checked box holds the tick's strokes; an unchecked one is window-white inside.
-  auto inked = [&](int Index) {
-    const TRect box = TCheckListBox::CheckRect(list->ItemRect(Index));
-    int n = 0;
-    for (int y = box.Top + 2; y < box.Bottom - 2; ++y)
-      for (int x = box.Left + 2; x < box.Right - 2; ++x) n += PixelAt(s, x, y) == ColorToRGB(clWindowText);
-    return n;
-  };
-  EXPECT_GT(inked(0), 12);
-  EXPECT_EQ(inked(2), 0);
+  EXPECT_GT(TickInk(s, 0), 12);
+  EXPECT_EQ(TickInk(s, 2), 0);
   const TPoint empty = BoxCentre(2);
-  EXPECT_EQ(PixelAt(s, empty.X, empty.Y), ColorToRGB(clWindow));
+  EXPECT_EQ(ClientPixel(s, empty.X, empty.Y), ColorToRGB(clWindow));
   const TRect selected = list->ItemRect(1);
-  EXPECT_EQ(PixelAt(s, selected.Right - 4, (selected.Top + selected.Bottom) / 2), ColorToRGB(clHighlight));
+  EXPECT_EQ(ClientPixel(s, selected.Right - 4, (selected.Top + selected.Bottom) / 2),
+            ColorToRGB(clHighlight));
   const TRect plain = list->ItemRect(2);
-  EXPECT_EQ(PixelAt(s, plain.Right - 4, (plain.Top + plain.Bottom) / 2), ColorToRGB(clWindow));
+  EXPECT_EQ(ClientPixel(s, plain.Right - 4, (plain.Top + plain.Bottom) / 2), ColorToRGB(clWindow));
+}
+
+TEST_F(CheckListBox, ItsScrollBarTakesTheMouseToTheLastItem) {
+  // Six items, five in view: the bar stands beside the items, its thumb at the top above a strip of track.
+  ASSERT_EQ(list->TopIndex(), 0);
+  EXPECT_EQ(list->ClientWidth(), 200 - 4 - ScrollBarSize);
+  SCROLLBARINFO sbi;
+  ASSERT_TRUE(GetScrollBarInfo(list->Handle(), OBJID_VSCROLL, &sbi));
+  ASSERT_NE(sbi.rgstate[0], STATE_SYSTEM_INVISIBLE);
+  const TPoint origin = list->ClientToScreen({0, 0});
+  // The bar's middle column and rows on its thumb and on the track below it, in client coordinates.
+  const int barX = sbi.rcScrollBar.Left - origin.X + ScrollBarSize / 2;
+  const int thumbY = sbi.rcScrollBar.Top - origin.Y + (sbi.xyThumbTop + sbi.xyThumbBottom) / 2;
+  const int trackY = sbi.rcScrollBar.Top - origin.Y + sbi.xyThumbBottom + 2;
+  ASSERT_LT(trackY, sbi.rcScrollBar.Bottom - origin.Y - ScrollBarSize);
+  TSurface s = testsupport::Render(list);
+  EXPECT_EQ(ClientPixel(s, barX, thumbY), ColorToRGB(clBtnFace));
+  EXPECT_EQ(ClientPixel(s, barX, trackY), ColorToRGB(clScrollBar));
+
+  // A click on the lower arrow brings the last item into view, where a click ticks it.
+  testsupport::Click(list, sbi.rcScrollBar.Left - origin.X + 8, sbi.rcScrollBar.Bottom - origin.Y - 4);
+  EXPECT_EQ(list->TopIndex(), 1);
+  EXPECT_LE(list->ItemRect(5).Bottom, list->ClientHeight());
+  const TPoint last = BoxCentre(5);
+  testsupport::Click(list, last.X, last.Y);
+  EXPECT_TRUE(list->Checked(5));
+  EXPECT_EQ(list->ItemIndex(), 5);
+  s = testsupport::Render(list);
+  testsupport::SavePng(s, "checklistbox-scrolled.png");
+  EXPECT_GT(TickInk(s, 5), 12);
+  EXPECT_EQ(ClientPixel(s, barX, trackY), ColorToRGB(clBtnFace)) << "the thumb moved down";
 }
 
 } // namespace
