@@ -76,10 +76,6 @@ void PaintClientEdge(TWinControl* Control) {
   ReleaseDC(Control->Handle(), dc);
 }
 
-bool Printable(char Key) {
-  return static_cast<unsigned char>(Key) >= 32;
-}
-
 // Leaving a data-aware control writes its value; a value the field refuses keeps the focus on it.
 template <class F> void UpdateOnExit(TWinControl* Control, TFieldDataLink* Link, F OnFailure) {
   try {
@@ -102,9 +98,7 @@ bool DBUseRightToLeftAlignment(const TControl* Control, const TField* Field) {
 // TDBEdit
 
 TDBEdit::TDBEdit(TComponent* AOwner) : inherited(AOwner) {
-  TCustomEdit::SetReadOnly(true);
   Link()->OnDataChange = [this](TObject* s) { DataChange(s); };
-  Link()->OnEditingChange = [this](TObject* s) { EditingChange(s); };
   Link()->OnUpdateData = [this](TObject* s) { UpdateData(s); };
 }
 
@@ -120,10 +114,6 @@ void TDBEdit::DataChange(TObject*) {
   SetText(FFocused && Link()->CanModify() ? f->Text() : f->DisplayText());
 }
 
-void TDBEdit::EditingChange(TObject*) {
-  TCustomEdit::SetReadOnly(!Link()->Editing());
-}
-
 void TDBEdit::UpdateData(TObject*) {
   if (Field()) Field()->SetText(GetText());
 }
@@ -133,31 +123,6 @@ void TDBEdit::SetFocused(bool Value) {
   FFocused = Value;
   if (Field() && !(Field()->Alignment() == taLeftJustify)) Invalidate();
   Link()->Reset();
-}
-
-bool TDBEdit::EditCanModify() {
-  return Link()->Edit();
-}
-
-void TDBEdit::Change() {
-  Link()->Modified();
-  TCustomEdit::Change();
-}
-
-void TDBEdit::KeyDown(WORD& Key, TShiftState Shift) {
-  TCustomEdit::KeyDown(Key, Shift);
-  if (Key == VK_DELETE || (Key == VK_INSERT && Shift.Contains(ssShift))) Link()->Edit();
-}
-
-void TDBEdit::KeyPress(char& Key) {
-  TCustomEdit::KeyPress(Key);
-  if (Printable(Key) || Key == 8 || Key == 22 || Key == 24) {
-    Link()->Edit();
-  } else if (Key == 27) {
-    Link()->Reset();
-    SelectAll();
-    Key = 0;
-  }
 }
 
 void TDBEdit::CMEnter(TMessage& Message) {
@@ -171,28 +136,11 @@ void TDBEdit::CMExit(TMessage& Message) {
   TCustomEdit::CMExit(Message);
 }
 
-void TDBEdit::WMCut(TMessage& Message) {
-  Link()->Edit();
-  TCustomEdit::WMCut(Message);
-}
-
-void TDBEdit::WMPaste(TMessage& Message) {
-  Link()->Edit();
-  TCustomEdit::WMPaste(Message);
-}
-
-void TDBEdit::WMUndo(TMessage& Message) {
-  Link()->Edit();
-  TCustomEdit::WMUndo(Message);
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // TDBMemo
 
 TDBMemo::TDBMemo(TComponent* AOwner) : inherited(AOwner) {
-  TCustomMemo::SetReadOnly(true);
   Link()->OnDataChange = [this](TObject* s) { DataChange(s); };
-  Link()->OnEditingChange = [this](TObject* s) { EditingChange(s); };
   Link()->OnUpdateData = [this](TObject* s) { UpdateData(s); };
 }
 
@@ -205,35 +153,8 @@ void TDBMemo::DataChange(TObject*) {
   SetText(f->IsBlob() ? f->AsString() : FFocused && Link()->CanModify() ? f->Text() : f->DisplayText());
 }
 
-void TDBMemo::EditingChange(TObject*) {
-  TCustomMemo::SetReadOnly(!Link()->Editing());
-}
-
 void TDBMemo::UpdateData(TObject*) {
   if (Field()) Field()->SetAsString(GetText());
-}
-
-bool TDBMemo::EditCanModify() {
-  return Link()->Edit();
-}
-
-void TDBMemo::Change() {
-  Link()->Modified();
-  TCustomMemo::Change();
-}
-
-void TDBMemo::KeyDown(WORD& Key, TShiftState Shift) {
-  TCustomMemo::KeyDown(Key, Shift);
-  if (Key == VK_DELETE || (Key == VK_INSERT && Shift.Contains(ssShift))) Link()->Edit();
-}
-
-void TDBMemo::KeyPress(char& Key) {
-  TCustomMemo::KeyPress(Key);
-  if (Printable(Key) || Key == 8 || Key == 13 || Key == 22 || Key == 24) {
-    Link()->Edit();
-  } else if (Key == 27) {
-    Link()->Reset();
-  }
 }
 
 void TDBMemo::CMEnter(TMessage& Message) {
@@ -245,21 +166,6 @@ void TDBMemo::CMExit(TMessage& Message) {
   UpdateOnExit(this, Link(), [] {});
   FFocused = false;
   TCustomMemo::CMExit(Message);
-}
-
-void TDBMemo::WMCut(TMessage& Message) {
-  Link()->Edit();
-  TCustomMemo::WMCut(Message);
-}
-
-void TDBMemo::WMPaste(TMessage& Message) {
-  Link()->Edit();
-  TCustomMemo::WMPaste(Message);
-}
-
-void TDBMemo::WMUndo(TMessage& Message) {
-  Link()->Edit();
-  TCustomMemo::WMUndo(Message);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -469,7 +375,7 @@ void TDBListBox::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TDBListBox::KeyPress(char& Key) {
   TCustomListBox::KeyPress(Key);
-  if (Printable(Key)) {
+  if (DBPrintableKey(Key)) {
     if (!Link()->Edit()) Key = 0;
   } else if (Key == 27) {
     Link()->Reset();
@@ -542,7 +448,7 @@ void TDBComboBox::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TDBComboBox::KeyPress(char& Key) {
   TCustomComboBox::KeyPress(Key);
-  if (Printable(Key) || Key == 8) {
+  if (DBPrintableKey(Key) || Key == 8) {
     if (!Link()->Edit()) Key = 0;
   } else if (Key == 27) {
     Link()->Reset();

@@ -4,6 +4,7 @@
 // set. Each follows its field through a TFieldDataLink, starts editing the data set when the user changes
 // something, writes the field when the record is posted, and answers CM_GETDATALINK with its link.
 #include <memory>
+#include <type_traits>
 
 #include "classlib/controls/ComboBox.h"
 #include "classlib/controls/Edit.h"
@@ -16,6 +17,10 @@ class TBasicAction;
 // The rule for a data-aware control: right-to-left alignment on a right-to-left locale, for a field that is
 // aligned as text is (to the left) or without a field.
 bool DBUseRightToLeftAlignment(const TControl* Control, const TField* Field);
+// Whether a typed character is one that goes into the text.
+inline bool DBPrintableKey(char Key) {
+  return static_cast<unsigned char>(Key) >= 32;
+}
 
 // What every single-field control adds to its base: a field data link bound to it, its published
 // DataField, DataSource and ReadOnly, the free notification of the data source, the data-set actions its
@@ -69,52 +74,82 @@ template <class Base> class TDBFieldControl : public Base {
   std::unique_ptr<TFieldDataLink> FDataLink;
 };
 
-class TDBEdit : public TDBFieldControl<TCustomEdit> {
-  QUENDREL_CLASS(TDBEdit, TDBFieldControl<TCustomEdit>)
+// The editing rules of a field control the user types into (an edit, a memo). It is read-only except while
+// its data set is being edited; whatever would change the text (a character, Backspace, Ctrl+V, Ctrl+X,
+// Delete, Shift+Insert, a cut, paste or undo, and Enter in a memo) first puts the data set into edit state,
+// and a change is refused when that fails. Escape gives the field's value back (an edit selects it all and
+// takes the key).
+template <class Base> class TDBTextControl : public TDBFieldControl<Base> {
+ public:
+  explicit TDBTextControl(TComponent* AOwner) : TDBFieldControl<Base>(AOwner) {
+    Base::SetReadOnly(true);
+    this->Link()->OnEditingChange = [this](TObject*) { Base::SetReadOnly(!this->Link()->Editing()); };
+  }
+
+  void WMCut(TMessage& Message) override {
+    this->Link()->Edit();
+    Base::WMCut(Message);
+  }
+  void WMPaste(TMessage& Message) override {
+    this->Link()->Edit();
+    Base::WMPaste(Message);
+  }
+  void WMUndo(TMessage& Message) override {
+    this->Link()->Edit();
+    Base::WMUndo(Message);
+  }
+
+ protected:
+  bool EditCanModify() override { return this->Link()->Edit(); }
+  void Change() override {
+    this->Link()->Modified();
+    Base::Change();
+  }
+  void KeyDown(WORD& Key, TShiftState Shift) override {
+    Base::KeyDown(Key, Shift);
+    if (Key == VK_DELETE || (Key == VK_INSERT && Shift.Contains(ssShift))) this->Link()->Edit();
+  }
+  void KeyPress(char& Key) override {
+    constexpr bool memo = std::is_base_of_v<TCustomMemo, Base>;
+    Base::KeyPress(Key);
+    if (DBPrintableKey(Key) || Key == 8 || Key == 22 || Key == 24 || (memo && Key == 13)) {
+      this->Link()->Edit();
+    } else if (Key == 27) {
+      this->Link()->Reset();
+      if constexpr (!memo) {
+        this->SelectAll();
+        Key = 0;
+      }
+    }
+  }
+};
+
+class TDBEdit : public TDBTextControl<TCustomEdit> {
+  QUENDREL_CLASS(TDBEdit, TDBTextControl<TCustomEdit>)
  public:
   explicit TDBEdit(TComponent* AOwner);
 
   void CMEnter(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
-  void WMCut(TMessage& Message) override;
-  void WMPaste(TMessage& Message) override;
-  void WMUndo(TMessage& Message) override;
-
- protected:
-  void KeyDown(WORD& Key, TShiftState Shift) override;
-  void KeyPress(char& Key) override;
-  bool EditCanModify() override;
-  void Change() override;
 
  private:
   void DataChange(TObject* Sender);
-  void EditingChange(TObject* Sender);
   void UpdateData(TObject* Sender);
   void SetFocused(bool Value);
 
   bool FFocused = false;
 };
 
-class TDBMemo : public TDBFieldControl<TCustomMemo> {
-  QUENDREL_CLASS(TDBMemo, TDBFieldControl<TCustomMemo>)
+class TDBMemo : public TDBTextControl<TCustomMemo> {
+  QUENDREL_CLASS(TDBMemo, TDBTextControl<TCustomMemo>)
  public:
   explicit TDBMemo(TComponent* AOwner);
 
   void CMEnter(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
-  void WMCut(TMessage& Message) override;
-  void WMPaste(TMessage& Message) override;
-  void WMUndo(TMessage& Message) override;
-
- protected:
-  void KeyDown(WORD& Key, TShiftState Shift) override;
-  void KeyPress(char& Key) override;
-  bool EditCanModify() override;
-  void Change() override;
 
  private:
   void DataChange(TObject* Sender);
-  void EditingChange(TObject* Sender);
   void UpdateData(TObject* Sender);
 
   bool FFocused = false;
