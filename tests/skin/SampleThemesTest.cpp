@@ -1,12 +1,16 @@
-// The sample theme files that the build writes, and the built-in pictures as the styles load them.
+// The sample theme files that the build writes (every item, and panel captions that stand out from their
+// strip), and the built-in pictures as the styles load them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <set>
 
+#include "classlib/controls/Form.h"
 #include "classlib/core/Resources.h"
 #include "classlib/core/SysUtils.h"
 #include "classlib/graphics/Bitmap.h"
+#include "skin/SKImagePanel.h"
 #include "skin/SKMgr.h"
 #include "skin/SKThemeFile.h"
 #include "skin/SKThemes.h"
@@ -20,6 +24,12 @@ AnsiString BuildDir() {
 }
 
 const char* const SampleThemes[] = {"Emerald.skn", "Sunset.skn", "Amethyst.skn"};
+
+// Perceived brightness, 0..255, with the usual 299/587/114 weights.
+int Brightness(TColor Color) {
+  const TColor c = ColorToRGB(Color);
+  return ((c & 0xFF) * 299 + ((c >> 8) & 0xFF) * 587 + ((c >> 16) & 0xFF) * 114) / 1000;
+}
 
 } // namespace
 
@@ -72,6 +82,29 @@ TEST(SampleThemes, HoldEveryItemAndLoad) {
     EXPECT_EQ(bottom.Width() % 3, 0);
   }
   EXPECT_EQ(accents.size(), std::size(SampleThemes)); // each its own look
+}
+
+TEST(SampleThemes, PanelCaptionsStandOutFromTheirStrip) {
+  // The game board's caption is drawn over the caption strip; text wants a brightness difference of at least
+  // 125 from its background to be read easily.
+  TForm form(nullptr);
+  for (const char* name : SampleThemes) {
+    SCOPED_TRACE(name);
+    TskFileTheme theme(&form);
+    theme.SetThemeFile(BuildDir() + "app/themes/" + name);
+    ASSERT_TRUE(theme.CanUse());
+    TskPanel panel(&form);
+    panel.SetFileTheme(&theme);
+    panel.SetUIStyle(FromThemeFile);
+    TBitmap strip;
+    theme.GetBitmap(42, &strip, 0, 0);
+    ASSERT_GT(strip.Width() * strip.Height(), 0);
+    long sum = 0;
+    for (int y = 0; y < strip.Height(); ++y)
+      for (int x = 0; x < strip.Width(); ++x) sum += Brightness(strip.Canvas()->Pixels(x, y));
+    const long mean = sum / (strip.Width() * strip.Height());
+    EXPECT_GE(std::abs(Brightness(panel.CaptionFontColor()) - mean), 125) << "strip brightness " << mean;
+  }
 }
 
 TEST(BuiltInPictures, APieceOfAStyleStrip) {

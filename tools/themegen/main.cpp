@@ -1,5 +1,6 @@
 // Writes the sample theme files: each takes one built-in style's pictures and values, turns their colours to
 // a look of its own, draws the pictures only theme files carry (items 43, 45, 46) and stores all 48 items.
+// The control font colour (item 27) is chosen so that panel captions contrast with the turned caption strip.
 //
 //   themegen <skin picture folder> <work folder> <themes folder>
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "classlib/graphics/Bitmap.h"
 #include "skin/SKPublic.h"
 #include "skin/SKThemeFile.h"
+#include "skin/SKThemeLink.h"
 #include "skin/SKThemes.h"
 
 namespace {
@@ -90,6 +92,35 @@ uint32_t Turn(uint32_t pixel, const ThemeLook& look) {
   return result == 0xFF00FF ? 0xFE00FF : result;
 }
 
+// Relative luminance (0 black .. 1 white) of a 0x00RRGGBB pixel, from its linear-light channels.
+double Luminance(uint32_t pixel) {
+  const Rgb c = FromPixel(pixel);
+  auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+  return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+
+// The mean luminance of a picture, leaving out the transparent key.
+double MeanLuminance(TBitmap& bmp) {
+  double sum = 0;
+  long count = 0;
+  for (int y = 0; y < bmp.Height(); ++y) {
+    const uint32_t* row = bmp.ScanLine(y);
+    for (int x = 0; x < bmp.Width(); ++x)
+      if ((row[x] & 0xFFFFFF) != 0xFF00FF) sum += Luminance(row[x]), ++count;
+  }
+  return count ? sum / static_cast<double>(count) : 0.0;
+}
+
+// Panels draw their captions over the caption strip (item 42) in black or white, as the control font colour
+// says. Black goes on a strip that black contrasts with better than white does; otherwise the turned colour
+// stays, unless it happens to be one that asks for black.
+TColor ControlFontColor(TColor turned, double stripLuminance) {
+  const bool black = (stripLuminance + 0.05) / 0.05 > 1.05 / (stripLuminance + 0.05);
+  if (black) return SK_PANEL_DARK_CAPTIONS[0];
+  return std::ranges::find(SK_PANEL_DARK_CAPTIONS, turned) == std::end(SK_PANEL_DARK_CAPTIONS) ? turned
+                                                                                               : TColor(0);
+}
+
 TColor TurnColor(TColor color, const ThemeLook& look) {
   return PixelToColor(Turn(ColorToPixel(color), look));
 }
@@ -148,6 +179,12 @@ void WriteTheme(const ThemeLook& look, const AnsiString& skinDir, const AnsiStri
   const uint32_t border = ColorToPixel(TurnColor(GetInsideThemeColor(look.Base, 16), look));
   const uint32_t accent = ColorToPixel(TurnColor(GetInsideThemeColor(look.Base, 18), look));
   const uint32_t panel = ColorToPixel(TurnColor(GetInsideThemeColor(look.Base, 15), look));
+  TskType stripType;
+  TBitmap strip;
+  strip.LoadFromFile(IncludeTrailingPathDelimiter(skinDir) +
+                     GetInsideThemeValue(look.Base, 42, stripType).Name + ".bmp");
+  TurnBitmap(strip, look);
+  const double stripLuminance = MeanLuminance(strip);
 
   for (int item = 1; item <= SK_ITEM_COUNT; ++item) {
     TskType type;
@@ -172,7 +209,8 @@ void WriteTheme(const ThemeLook& look, const AnsiString& skinDir, const AnsiStri
       break;
     }
     case TskType::Color:
-      writer.AddInteger(key, TurnColor(value.Num, look));
+      writer.AddInteger(key, item == 27 ? ControlFontColor(TurnColor(value.Num, look), stripLuminance)
+                                        : TurnColor(value.Num, look));
       break;
     case TskType::Int:
       writer.AddInteger(key, value.Num);
