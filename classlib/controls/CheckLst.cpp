@@ -25,11 +25,20 @@ void TCheckListBox::ToggleByUser(int Index) {
   if (OnClickCheck) OnClickCheck(this);
 }
 
+void TCheckListBox::ToggleAt(TPoint Pos) {
+  const int index = ItemAtPos(Pos, true);
+  if (index >= 0 && CheckRect(ItemRect(index)).Contains(Pos)) ToggleByUser(index);
+}
+
 void TCheckListBox::WMLButtonDown(TMessage& Message) {
   TCustomListBox::WMLButtonDown(Message);
-  const TPoint p = TWMMouse(Message).Pos();
-  const int index = ItemAtPos(p, true);
-  if (index >= 0 && CheckRect(ItemRect(index)).Contains(p)) ToggleByUser(index);
+  ToggleAt(TWMMouse(Message).Pos());
+}
+
+void TCheckListBox::WMLButtonDblClk(TMessage& Message) {
+  // The second press of a quick double click on a box ticks it again.
+  TCustomListBox::WMLButtonDblClk(Message);
+  ToggleAt(TWMMouse(Message).Pos());
 }
 
 void TCheckListBox::KeyDown(WORD& Key, TShiftState Shift) {

@@ -21,6 +21,7 @@ class TCheckListBox : public TCustomListBox {
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
   void WMLButtonDown(TMessage& Message) override;
+  void WMLButtonDblClk(TMessage& Message) override;
   void WMSetFocus(TMessage& Message) override;
 
  protected:
@@ -28,5 +29,6 @@ class TCheckListBox : public TCustomListBox {
 
  private:
   void ToggleByUser(int Index);
+  void ToggleAt(TPoint Pos);
   void DrawCheck(TCanvas* Canvas, const TRect& Box, bool IsChecked);
 };

@@ -250,10 +250,14 @@ class TMenuTrackBar {
 };
 
 // Drops down the sub-items of Item at a screen position and tracks them; answers the item chosen (its Click
-// has run), or null when dismissed. Menu is the menu the display is for (its OnPopup has run); the items
-// draw as the menu they belong to decides. Bar, when given, is the bar that dropped the menu down; it runs
-// the chosen item's Click itself, after the menu has closed and its entry is released.
+// has run, unless a bar or a TMenuCommandHold runs it later), or null when dismissed. Menu is the menu the
+// display is for (its OnPopup has run); the items draw as the menu they belong to decides. Bar, when given,
+// is the bar that dropped the menu down; it runs the chosen item's Click itself, after the menu has closed
+// and its entry is released.
 TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackBar* Bar = nullptr);
+// The pop-up windows of the menu being tracked, from the first level to the deepest; empty when none.
+std::vector<TWinControl*> MenuPopupWindows();
+
 // Held by a control while it drops a pop-up menu down from a button drawn pressed: the menu tracked next
 // keeps its chosen item here instead of running it, so that the control can draw itself released first.
 class TMenuCommandHold {
@@ -262,7 +266,6 @@ class TMenuCommandHold {
   ~TMenuCommandHold();
   TMenuCommandHold(const TMenuCommandHold&) = delete;
   TMenuCommandHold& operator=(const TMenuCommandHold&) = delete;
-  TMenuItem* Chosen() const { return FChosen; }
   // Runs the held item's Click, once; nothing when none was chosen.
   void Run();
 
@@ -271,8 +274,7 @@ class TMenuCommandHold {
   TMenuCommandHold* FOuter;
   TMenuItem* FChosen = nullptr;
 };
-// The pop-up windows of the menu being tracked, from the first level to the deepest; empty when none.
-std::vector<TWinControl*> MenuPopupWindows();
+
 // Told each time the menu loop has nothing left to do (tools and tests take their pictures there).
 extern std::function<void()> OnMenuLoopIdle;
 // Ends any menu tracking in progress (as a click outside would).

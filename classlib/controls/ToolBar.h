@@ -163,7 +163,8 @@ class TToolBar : public TCustomControl {
   TCustomDrawState ButtonState(TToolButton* Button) const;
 
   // Drops the button's menu down and tracks it (and the menus of the other buttons the user moves to) until
-  // the user chooses an item or dismisses the menus.
+  // the user chooses an item or dismisses the menus. The chosen item's command runs last, once the menus
+  // are gone and the bar is painted with no button pressed.
   void TrackMenu(TToolButton* Button);
   // Lays the buttons out again (and sizes the bar when AutoSize).
   void UpdateButtons();
