@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <optional>
 
 #include "classlib/controls/Menus.h"
 #include "classlib/core/SysUtils.h"
@@ -643,7 +644,7 @@ void TToolBar::TrackMenu(TToolButton* Button) {
   TToolButton* b = Button;
   TMenuItem* chosen = nullptr;
   // A drop-down menu's command waits, like the items' menus', until the button is drawn released.
-  TMenuCommandHold dropdownCommand;
+  std::optional<TMenuCommandHold> dropdownCommand;
   while (b && *alive) {
     TBarTracking tracking(this, b);
     FMenuButton = b;
@@ -651,6 +652,7 @@ void TToolBar::TrackMenu(TToolButton* Button) {
     Repaint();
     const TPoint p = ClientToScreen({b->Left(), b->Top() + b->Height()});
     if (b->FDropdownMenu) {
+      dropdownCommand.emplace();
       b->FDropdownMenu->Popup(p.X, p.Y);
     } else if (b->FMenuItem) {
       // The drop-down is a pop-up menu of the bar's, so that the bar's owner hears of it.
@@ -673,7 +675,7 @@ void TToolBar::TrackMenu(TToolButton* Button) {
   Repaint();
   // The command runs with the bar back to normal: a dialog it opens must not find the entry still pressed.
   if (chosen) chosen->Click();
-  dropdownCommand.Run();
+  if (dropdownCommand) dropdownCommand->Run();
 }
 
 // ---------------------------------------------------------------------------------------------------------
