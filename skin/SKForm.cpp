@@ -23,7 +23,9 @@ QUENDREL_REGISTER_CLASS(TskForm, TCustomPanel) {
   c.Property("BorderColor", &TskForm::BorderColor, &TskForm::SetBorderColor).Idents(ColorIdents);
   c.Property("BorderWidth", &TskForm::BorderWidth, &TskForm::SetBorderWidth);
   c.Property("TitleBarVisible", &TskForm::TitleBarVisible, &TskForm::SetTitleBarVisible).Default(1);
-  c.Enum("BiDiMode", &TskForm::BiDiMode, &TskForm::SetBiDiMode, BiDiModeNames);
+  c.Enum("BiDiMode", &TskForm::BiDiMode, &TskForm::SetBiDiMode, BiDiModeNames)
+      .Default(bdLeftToRight)
+      .Stored(&TskForm::IsBiDiModeStored);
   c.Property("Color", &TskForm::Color, &TskForm::SetColor).Idents(ColorIdents);
   c.Property("Caption", &TskForm::Caption, &TskForm::SetCaption);
   c.Property("FormPanel", &TskForm::FormPanel, &TskForm::SetPanel);
@@ -640,6 +642,14 @@ void TskForm::Resize() {
   if (!Active()) return;
   FTitleBar->SetAlign(alTop);
   ReAssign();
+}
+
+void TskForm::SetParent(TWinControl* AParent) {
+  TCustomPanel::SetParent(AParent);
+  // The title bar gives its form the theme's minimum width only once it has a form above it: placed on its
+  // form, the frame lets it, so that a frame made in code and one read from a stream leave the same form.
+  if (Active() && AParent == FForm && !ComponentState().Contains(csDestroying))
+    FTitleBar->SetUIStyle(FTitleBar->UIStyle());
 }
 
 void TskForm::WMEraseBkgnd(TMessage& Message) {

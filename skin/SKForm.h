@@ -128,6 +128,7 @@ class TskForm : public TCustomPanel {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   void Resize() override;
+  void SetParent(TWinControl* AParent) override;
   void WMEraseBkgnd(TMessage& Message) override;
 
  private:

@@ -150,10 +150,16 @@ void TskBuiltInFileTheme::DefineProperties(TFiler* Filer) {
   inherited::DefineProperties(Filer);
   Filer->DefineBinaryProperty(
       "SkinData", [this](TStream* S) { ReadSkinData(S); }, [this](TStream* S) { WriteSkinData(S); },
-      FileExists(FThemeFile2));
+      FileExists(FThemeFile2) || !FSkinData.empty());
 }
 
 void TskBuiltInFileTheme::WriteSkinData(TStream* Stream) {
+  // The file named is the source; without it, the bytes this theme was read from are written again, so that
+  // a form read from a stream and written out keeps its theme.
+  if (!FileExists(FThemeFile2)) {
+    Stream->WriteBuffer(FSkinData.data(), static_cast<int64_t>(FSkinData.size()));
+    return;
+  }
   TMemoryStream bytes;
   bytes.LoadFromFile(FThemeFile2);
   Stream->WriteBuffer(bytes.Memory(), bytes.Size());
@@ -181,6 +187,8 @@ void TskBuiltInFileTheme::ReadSkinData(TStream* Stream) {
   out->WriteBuffer(bytes.Memory(), bytes.Size());
   out.reset();
   inherited::SetThemeFile(name);
+  const auto* data = static_cast<const uint8_t*>(bytes.Memory());
+  FSkinData.assign(data, data + bytes.Size());
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -2,7 +2,9 @@
 // The theme components: TskFileTheme holds one loaded theme file, TskBuiltInFileTheme keeps the theme file's
 // bytes inside the form's stored properties, and TskThemeManager pushes one style and one file theme to the
 // components of its form that its list names.
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "classlib/core/Component.h"
 #include "classlib/core/Event.h"
@@ -58,6 +60,7 @@ class TskBuiltInFileTheme : public TskFileTheme {
 
  private:
   AnsiString FThemeFile2;
+  std::vector<uint8_t> FSkinData; // the bytes last read as "SkinData"
 };
 
 // Names of the components a theme manager updates, one a line.

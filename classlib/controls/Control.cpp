@@ -73,14 +73,16 @@ QUENDREL_REGISTER_CLASS(TControl, TComponent) {
   c.Property("AlignWithMargins", &TControl::AlignWithMargins, &TControl::SetAlignWithMargins).Default(0);
   c.Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, AnchorNames)
       .Default(TAnchors{akLeft, akTop}.Mask());
-  c.Enum("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode, BiDiModeNames).Default(bdLeftToRight);
+  c.Enum("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode, BiDiModeNames)
+      .Default(bdLeftToRight)
+      .Stored(&TControl::IsBiDiModeStored);
   c.Property("Caption", &TControl::Caption, &TControl::SetCaption);
   c.Property("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdents);
   c.Property("Constraints", &TControl::Constraints);
   c.Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Idents(CursorIdents).Default(crDefault);
   c.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(1);
-  // Font and ShowHint are stored only when the control's own: reading them back would cut the tie to the
-  // parent's.
+  // Font, ShowHint and BiDiMode are stored only when the control's own: reading them back would cut the tie
+  // to the parent's.
   c.Property("Font", &TControl::Font).Stored([](const TControl* c) { return !c->ParentFont(); });
   c.Property("Hint", &TControl::Hint, &TControl::SetHint);
   c.Property("Margins", &TControl::Margins);
@@ -811,7 +813,7 @@ void TControl::SetBiDiMode(TBiDiMode Value) {
 void TControl::SetParentBiDiMode(bool Value) {
   if (FParentBiDiMode == Value) return;
   FParentBiDiMode = Value;
-  if (FParent && Value) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+  if (FParent && Value && !ComponentState().Contains(csReading)) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
 }
 
 void TControl::SetAction(TBasicAction* Value) {
@@ -846,6 +848,7 @@ void TControl::Loaded() {
   if (FParent) {
     if (FParentColor) Perform(CM_PARENTCOLORCHANGED, 0, 0);
     if (FParentFont) Perform(CM_PARENTFONTCHANGED, 0, 0);
+    if (FParentBiDiMode) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
   }
   UpdateAnchorRules();
   RequestAlign();

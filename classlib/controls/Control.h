@@ -264,6 +264,8 @@ class TControl : public TComponent {
   void SetBiDiMode(TBiDiMode Value);
   bool ParentBiDiMode() const { return FParentBiDiMode; }
   void SetParentBiDiMode(bool Value);
+  // A direction taken from the parent is not the control's to store.
+  bool IsBiDiModeStored() const { return !FParentBiDiMode; }
   // Right-to-left alignment needs a right-to-left locale as well; data-aware controls also ask their field.
   virtual bool UseRightToLeftAlignment() const;
   bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }

@@ -20,6 +20,14 @@ const TEnumInfo BorderIconNames{{"biSystemMenu", "biMinimize", "biMaximize", "bi
 const TEnumInfo TileModeNames{{"tbHorizontal", "tbVertical"}};
 
 QUENDREL_REGISTER_CLASS(TCustomForm, TWinControl) {
+  c.Property("Width", &TCustomForm::Width, &TCustomForm::SetWidth).Stored([](const TCustomForm* f) {
+    return f->AutoScroll();
+  });
+  c.Property("Height", &TCustomForm::Height, &TCustomForm::SetHeight).Stored([](const TCustomForm* f) {
+    return f->AutoScroll();
+  });
+  // A form starts hidden: only a shown one says so.
+  c.Property("Visible", &TCustomForm::Visible, &TCustomForm::SetVisible).Default(0);
   c.Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, BorderStyleNames)
       .Default(bsSizeable);
   c.Set("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons, BorderIconNames)
@@ -36,8 +44,12 @@ QUENDREL_REGISTER_CLASS(TCustomForm, TWinControl) {
   c.Property("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(1);
   c.Property("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll);
   c.Property("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
-  c.Property("ClientWidth", &TCustomForm::GetClientWidth, &TCustomForm::SetClientWidth);
-  c.Property("ClientHeight", &TCustomForm::GetClientHeight, &TCustomForm::SetClientHeight);
+  // A form stores its client size, which its frame (a skinned one included) is added to when it is read;
+  // only a scrolling form stores its outer size, which its content does not decide.
+  c.Property("ClientWidth", &TCustomForm::GetClientWidth, &TCustomForm::SetClientWidth)
+      .Stored([](const TCustomForm* f) { return !f->AutoScroll(); });
+  c.Property("ClientHeight", &TCustomForm::GetClientHeight, &TCustomForm::SetClientHeight)
+      .Stored([](const TCustomForm* f) { return !f->AutoScroll(); });
   c.Property("ModalResult", &TCustomForm::ModalResult, &TCustomForm::SetModalResult).Default(0);
   c.Event("OnCreate", &TCustomForm::OnCreate);
   c.Event("OnDestroy", &TCustomForm::OnDestroy);
@@ -148,6 +160,9 @@ void TCustomForm::Deactivate() {
 }
 
 void TCustomForm::Loaded() {
+  // The whole tree is there now, a frame that changes the non-client area included: the streamed client size
+  // is applied once, to the window as it finally is, before the children are aligned to it.
+  if (FHandle) ApplyDesignClientSize();
   TWinControl::Loaded();
   if (FActiveControl && !FActiveControl->CanFocus() && FActiveControl->FHandle == nullptr) {
     // kept: it gets the focus when the form is shown
@@ -244,9 +259,8 @@ void TCustomForm::CreateWnd() {
     ++cascade;
   }
   TWinControl::CreateWnd();
-  if (FDesignClientWidth > 0) SetClientWidth(FDesignClientWidth);
-  if (FDesignClientHeight > 0) SetClientHeight(FDesignClientHeight);
-  FDesignClientWidth = FDesignClientHeight = 0;
+  // While loading, what the stream creates next may still change the frame: Loaded applies it then.
+  if (!ComponentState().Contains(csLoading)) ApplyDesignClientSize();
   if (FFormStyle == fsMDIForm) CreateClientWindow();
 }
 
@@ -338,13 +352,21 @@ void TCustomForm::Previous() {
 
 void TCustomForm::SetClientWidth(int Value) {
   TWinControl::SetClientWidth(Value);
-  // Until the window exists its frame is unknown: the client size is applied again when it does.
-  FDesignClientWidth = FHandle ? 0 : Value;
+  // Until the window exists, or while loading, its frame is not final: the client size is applied again
+  // when it is.
+  FDesignClientWidth = FHandle && !ComponentState().Contains(csLoading) ? 0 : Value;
 }
 
 void TCustomForm::SetClientHeight(int Value) {
   TWinControl::SetClientHeight(Value);
-  FDesignClientHeight = FHandle ? 0 : Value;
+  FDesignClientHeight = FHandle && !ComponentState().Contains(csLoading) ? 0 : Value;
+}
+
+void TCustomForm::ApplyDesignClientSize() {
+  const int width = FDesignClientWidth, height = FDesignClientHeight;
+  FDesignClientWidth = FDesignClientHeight = 0;
+  if (width > 0) TWinControl::SetClientWidth(width);
+  if (height > 0) TWinControl::SetClientHeight(height);
 }
 
 void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {

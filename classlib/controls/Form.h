@@ -202,7 +202,9 @@ class TCustomForm : public TWinControl {
   TFormState FFormState;
   TIcon* FIcon = nullptr;
   bool FCreated = false;
-  int FDesignClientWidth = 0; // streamed client size, applied when the window exists
+  void ApplyDesignClientSize();
+
+  int FDesignClientWidth = 0; // streamed client size, applied when the window exists and loading is done
   int FDesignClientHeight = 0;
   std::unique_ptr<TControlCanvas> FCanvas;
 };

@@ -669,6 +669,11 @@ void TWinControl::CMFontChanged(TMessage& Message) {
   NotifyControls(CM_PARENTFONTCHANGED);
 }
 
+void TWinControl::CMBiDiModeChanged(TMessage& Message) {
+  TControl::CMBiDiModeChanged(Message);
+  NotifyControls(CM_PARENTBIDIMODECHANGED);
+}
+
 void TWinControl::Broadcast(TMessage& Message) {
   const std::vector<TControl*> kids = FControls;
   for (TControl* c : kids) {

@@ -136,6 +136,7 @@ class TWinControl : public TControl {
   void CMShowingChanged(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
+  void CMBiDiModeChanged(TMessage& Message) override;
   void CMDialogKey(TMessage& Message) override;
   void CMDialogChar(TMessage& Message) override;
   void CMFocusChanged(TMessage& Message) override;

@@ -392,6 +392,79 @@ TEST(FrameStream, AFormStreamSetsThePublishedProperties) {
   EXPECT_EQ(frame->Parent(), form);
 }
 
+// A skinned form stores its client size. Read back, the client size is that of the window with the frame in
+// place, so the frame and the controls anchored in it keep their streamed sizes, and writing it again gives
+// the same text. A stream that also holds the outer size (as written before) still reads to the client size.
+TEST(FrameStream, AWrittenFormKeepsItsSizesAndWritesTheSameText) {
+  const AnsiString source =
+      "object Form1: TForm\n"
+      "  Left = 0\n  Top = 0\n  Caption = 'Sized'\n"
+      "  ClientHeight = 386\n  ClientWidth = 370\n"
+      "  object skForm: TskForm\n"
+      "    Left = 0\n    Top = 0\n    Width = 370\n    Height = 386\n    Align = alClient\n"
+      "    object Stretched: TPanel\n"
+      "      Left = 10\n      Top = 40\n      Width = 100\n      Height = 50\n"
+      "      Anchors = [akLeft, akTop, akRight]\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  auto check = [](TForm& form) {
+    EXPECT_EQ(form.ClientWidth(), 370);
+    EXPECT_EQ(form.ClientHeight(), 386);
+    auto* frame = dynamic_cast<TskForm*>(form.FindComponent("skForm"));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->Width(), 370);
+    EXPECT_EQ(frame->Height(), 386);
+    auto* stretched = dynamic_cast<TControl*>(form.FindComponent("Stretched"));
+    ASSERT_NE(stretched, nullptr);
+    EXPECT_EQ(stretched->Width(), 100);
+  };
+  TForm first(nullptr);
+  ReadComponentText(source, &first);
+  check(first);
+  const AnsiString text = WriteComponentText(&first);
+  EXPECT_NE(text.find("\n  ClientWidth = 370\n"), AnsiString::npos) << text;
+  EXPECT_EQ(text.find("\n  Width = "), AnsiString::npos) << text;
+  EXPECT_EQ(text.find("\n  Height = "), AnsiString::npos) << text;
+
+  TForm second(nullptr);
+  ReadComponentText(text, &second);
+  check(second);
+  EXPECT_EQ(second.Width(), first.Width());
+  EXPECT_EQ(second.Height(), first.Height());
+  EXPECT_EQ(WriteComponentText(&second), text);
+
+  AnsiString both = text;
+  both.insert(both.find("  ClientWidth"), "  Width = 900\n  Height = 700\n");
+  TForm old(nullptr);
+  ReadComponentText(both, &old);
+  check(old);
+}
+
+// A frame put on its form in code leaves the form as one read from a stream does, and its direction stays
+// the form's.
+TEST_F(Frame, AFrameMadeInCodeWritesWhatReadsBackTheSame) {
+  auto* panel = new TPanel(form.get());
+  panel->SetName("Inside");
+  panel->SetParent(frame);
+  panel->SetBounds(5, 40, 80, 30);
+  form->SetName("Form1");
+  frame->SetName("skForm");
+  form->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(frame->BiDiMode(), bdRightToLeft);
+  const AnsiString text = WriteComponentText(form.get());
+  TForm copy(nullptr);
+  ReadComponentText(text, &copy);
+  auto* copiedFrame = dynamic_cast<TskForm*>(copy.FindComponent("skForm"));
+  ASSERT_NE(copiedFrame, nullptr);
+  EXPECT_EQ(copiedFrame->BiDiMode(), bdRightToLeft);
+  EXPECT_TRUE(copiedFrame->ParentBiDiMode());
+  EXPECT_EQ(copy.ClientWidth(), form->ClientWidth());
+  EXPECT_EQ(copy.ClientHeight(), form->ClientHeight());
+  EXPECT_EQ(copy.Constraints()->MinWidth(), form->Constraints()->MinWidth());
+  EXPECT_EQ(WriteComponentText(&copy), text);
+}
+
 namespace {
 
 class FrameMenuBar : public Frame {

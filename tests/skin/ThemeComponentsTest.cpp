@@ -351,6 +351,8 @@ TEST(BuiltInFileTheme, RestoresItsThemeFromTheFormStream) {
   EXPECT_EQ(theme->ThemeFile(), GetTempDir() + "SKINKIT2.skn");
   EXPECT_FALSE(FileExists(GetTempDir() + "SKINKIT2.skn"));
   EXPECT_TRUE(FileExists(GetTempDir() + "SKINKIT1.skn"));
+  // Its source file gone, it writes the bytes it was read from again: writing the form loses nothing.
+  EXPECT_EQ(WriteComponentText(&root), text);
 
   // A symbolic link planted under the next name is skipped, never followed: nothing appears where it points.
   const std::string victim = dir.File("victim");

@@ -154,6 +154,49 @@ TEST_F(StreamsAndMenusTest, AWrittenFormReadsBackAndWritesTheSameText) {
   EXPECT_EQ(WriteComponentText(&copy), text);
 }
 
+// A direction taken from the parent is not stored, so it stays the parent's after reading; one of the
+// control's own is stored and kept. The parent's direction reaches children already placed and children as
+// they are read.
+TEST_F(StreamsAndMenusTest, RightToLeftTakenFromTheParentRoundTrips) {
+  TForm form(nullptr);
+  form.SetName("Form1");
+  auto* outer = new TPanel(&form);
+  outer->SetName("Outer");
+  outer->SetParent(&form);
+  auto* inner = new TPanel(&form);
+  inner->SetName("Inner");
+  inner->SetParent(outer);
+  auto* own = new TPanel(&form);
+  own->SetName("Own");
+  own->SetParent(outer);
+  own->SetBiDiMode(bdLeftToRight);
+  form.SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(outer->BiDiMode(), bdRightToLeft);
+  EXPECT_EQ(inner->BiDiMode(), bdRightToLeft);
+  EXPECT_EQ(own->BiDiMode(), bdLeftToRight);
+
+  const AnsiString text = WriteComponentText(&form);
+  EXPECT_EQ(text.find("BiDiMode = bdRightToLeft"), text.rfind("BiDiMode = bdRightToLeft")) << text;
+  TForm copy(nullptr);
+  ReadComponentText(text, &copy);
+  auto* copiedInner = dynamic_cast<TControl*>(copy.FindComponent("Inner"));
+  auto* copiedOwn = dynamic_cast<TControl*>(copy.FindComponent("Own"));
+  ASSERT_NE(copiedInner, nullptr);
+  ASSERT_NE(copiedOwn, nullptr);
+  EXPECT_EQ(copiedInner->BiDiMode(), bdRightToLeft);
+  EXPECT_TRUE(copiedInner->ParentBiDiMode());
+  EXPECT_EQ(copiedOwn->BiDiMode(), bdLeftToRight);
+  EXPECT_FALSE(copiedOwn->ParentBiDiMode());
+  EXPECT_EQ(WriteComponentText(&copy), text);
+
+  // Still tied to the form: a change reaches the children that follow it, not the one with its own.
+  copy.SetBiDiMode(bdLeftToRight);
+  EXPECT_EQ(copiedInner->BiDiMode(), bdLeftToRight);
+  copy.SetBiDiMode(bdRightToLeftReadingOnly);
+  EXPECT_EQ(copiedInner->BiDiMode(), bdRightToLeftReadingOnly);
+  EXPECT_EQ(copiedOwn->BiDiMode(), bdLeftToRight);
+}
+
 TEST_F(StreamsAndMenusTest, RadioItemsCheckOneOfTheirGroup) {
   TMenuForm form(nullptr);
   TMenuItem* size = dynamic_cast<TMenuItem*>(form.FindComponent("mSize"));
