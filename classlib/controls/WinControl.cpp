@@ -345,11 +345,12 @@ TPoint TWinControl::ClientOrigin() {
   return TControl::ClientOrigin();
 }
 
+// In 64 bits: a streamed client size may be anywhere in the int range.
 void TWinControl::SetClientWidth(int Value) {
-  SetWidth(FWidth - ClientRect().Width() + Value);
+  SetWidth(SatInt(int64_t{FWidth} - ClientRect().Width() + Value));
 }
 void TWinControl::SetClientHeight(int Value) {
-  SetHeight(FHeight - ClientRect().Height() + Value);
+  SetHeight(SatInt(int64_t{FHeight} - ClientRect().Height() + Value));
 }
 
 void TWinControl::WMWindowPosChanged(TMessage& Message) {

@@ -104,3 +104,13 @@ TEST(FormStreamLimits, CoordinatesAtTheEndsOfIntSaturate) {
   EXPECT_EQ(Bounds(INT_MAX, INT_MIN, INT_MAX, INT_MIN), Rect(INT_MAX, INT_MIN, INT_MAX, INT_MIN));
   EXPECT_EQ(Rect(INT_MIN, 0, INT_MAX, 0).Width(), INT_MAX);
 }
+
+TEST(FormStreamLimits, AClientSizeAtTheEndsOfIntSaturates) {
+  std::unique_ptr<TComponent> root(ReadComponentText("object F: TForm\n"
+                                                     "  ClientWidth = 2147483647\n"
+                                                     "  ClientHeight = -2147483648\n"
+                                                     "end\n",
+                                                     nullptr));
+  auto* form = static_cast<TForm*>(root.get());
+  EXPECT_EQ(form->Width(), INT_MAX);
+}
