@@ -351,6 +351,19 @@ TEST_F(Frame, PaintsAThemesBorderPictures) {
   EXPECT_EQ(PixelAt(s, w - 1, h / 2), 0x0000AA);   // turned by 180 degrees
   EXPECT_EQ(PixelAt(s, 8, h / 2), frame->Color()); // the line inside the picture
   EXPECT_EQ(PixelAt(s, w / 2, h - 2), 0xAA0000);
+
+  // Read back, the form gets the same client area inside the same picture border.
+  form->SetName("Form1");
+  frame->SetName("skForm");
+  theme->SetName("Theme");
+  const AnsiString text = WriteComponentText(form.get());
+  TForm copy(nullptr);
+  ReadComponentText(text, &copy);
+  EXPECT_EQ(copy.ClientWidth(), form->ClientWidth());
+  EXPECT_EQ(copy.ClientHeight(), form->ClientHeight());
+  EXPECT_EQ(copy.Width(), w);
+  EXPECT_EQ(copy.Height(), h);
+  EXPECT_EQ(WriteComponentText(&copy), text);
 }
 
 TEST_F(Frame, FormPanelTakesTheClientAreaButNeverTheFrameItself) {
