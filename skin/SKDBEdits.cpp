@@ -253,7 +253,8 @@ void TskDBListBox::ListMessage(TMessage& Message) {
   case LB_INSERTSTRING:
   case LB_DELETESTRING:
   case LB_SETCOUNT:
-    UpdateScrollBars();
+    // Items changed in bulk bring the bar up to date once, when they are done.
+    if (Redrawing()) UpdateScrollBars();
     break;
   default:
     break;
@@ -267,7 +268,12 @@ void TskDBListBox::CNCommand(TMessage& Message) {
 
 void TskDBListBox::WMDeleteItem(TMessage& Message) {
   inherited::WMDeleteItem(Message);
-  UpdateScrollBars();
+  if (Redrawing()) UpdateScrollBars();
+}
+
+void TskDBListBox::WMSetRedraw(TMessage& Message) {
+  inherited::WMSetRedraw(Message);
+  if (Redrawing()) UpdateScrollBars();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -230,6 +230,7 @@ class TskDBListBox : public TskDBListBoxBase {
   void ListMessage(TMessage& Message) override;
   void CNCommand(TMessage& Message) override;
   void WMDeleteItem(TMessage& Message) override;
+  void WMSetRedraw(TMessage& Message) override;
 };
 
 using TskDBLookupListBoxBase = TskDBListBar<TDBLookupListBox, TskBarRule::LookupListBox>;

@@ -98,7 +98,10 @@ void TskScrollBar::SetPageSize(int Value) {
 }
 
 void TskScrollBar::SetLineButton(int Value) {
-  if (Value == FLineButton) return;
+  // The slider is never drawn shorter than 18 pixels, so a shorter length asked again changes nothing;
+  // a list that grows one item at a time would otherwise rebuild and repaint the slider for every item.
+  const int drawn = Value > 0 && Value < 18 ? 18 : Value;
+  if (Value == FLineButton || drawn == FLineButton) return;
   const int room = FOrientation == skHorizontal ? Width() - FIncButton->Width() - FDecButton->Width()
                                                 : Height() - FIncButton->Height() - FDecButton->Height();
   if (Value > room) return;

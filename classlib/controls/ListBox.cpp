@@ -17,6 +17,7 @@ QUENDREL_REGISTER_CLASS(TCustomListBox, TCustomControl) {
   c.Message(WM_VSCROLL, &TCustomListBox::WMVScroll);
   c.Message(CN_COMMAND, &TCustomListBox::CNCommand);
   c.Message(WM_DELETEITEM, &TCustomListBox::WMDeleteItem);
+  c.Message(WM_SETREDRAW, &TCustomListBox::WMSetRedraw);
 }
 QUENDREL_REGISTER_CLASS(TListBox, TCustomListBox) {
   c.Creatable();
@@ -72,6 +73,10 @@ void TListBoxStrings::Delete(int Index) {
 
 void TListBoxStrings::Clear() {
   FListBox->Perform(LB_RESETCONTENT, 0, 0);
+}
+
+void TListBoxStrings::SetUpdateState(bool Updating) {
+  FListBox->Perform(WM_SETREDRAW, Updating ? 0 : 1, 0);
 }
 
 void TListBoxStrings::Exchange(int Index1, int Index2) {
@@ -192,7 +197,7 @@ void TCustomListBox::ScrollIntoView(int Index) {
 }
 
 void TCustomListBox::UpdateScrollRange() {
-  if (!HandleAllocated() || FUpdatingBar) return;
+  if (!HandleAllocated() || FUpdatingBar || !FRedraw) return;
   FUpdatingBar = true;
   try {
     SCROLLINFO si;
@@ -208,6 +213,13 @@ void TCustomListBox::UpdateScrollRange() {
     throw;
   }
   FUpdatingBar = false;
+}
+
+void TCustomListBox::WMSetRedraw(TMessage& Message) {
+  FRedraw = Message.WParam != 0;
+  if (!FRedraw) return;
+  UpdateScrollRange();
+  Invalidate();
 }
 
 void TCustomListBox::Notify(WORD Code) {

@@ -27,6 +27,10 @@ class TListBoxStrings : public TStrings {
   void Exchange(int Index1, int Index2) override;
   int IndexOf(const AnsiString& S) const override;
 
+ protected:
+  // Between BeginUpdate and EndUpdate the list box neither repaints nor resizes its scroll bar.
+  void SetUpdateState(bool Updating) override;
+
  private:
   TCustomListBox* FListBox;
 };
@@ -75,6 +79,8 @@ class TCustomListBox : public TCustomControl {
   virtual void WMVScroll(TMessage& Message);
   virtual void CNCommand(TMessage& Message);
   virtual void WMDeleteItem(TMessage& Message);
+  // wParam 0 holds back painting and the scroll bar's range; nonzero brings both up to date.
+  virtual void WMSetRedraw(TMessage& Message);
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -84,6 +90,8 @@ class TCustomListBox : public TCustomControl {
   // Tells the list box of a selection change or of focus (LBN_*), as the system reports them.
   void Notify(WORD Code);
   void UpdateScrollRange();
+  // False while WM_SETREDRAW holds painting back (the items are being changed in bulk).
+  bool Redrawing() const { return FRedraw; }
   virtual void DrawItem(int Index, const TRect& Rect, bool Selected, bool Focused);
   // A value of a descendant's own for each item (a check list box's check state), 0 for a new item. It
   // stays with its item when the items are sorted or exchanged or an item's text is replaced. Raise
@@ -111,6 +119,7 @@ class TCustomListBox : public TCustomControl {
   TBorderStyle FBorderStyle = bsSingle;
   bool FTracking = false; // the left button is down over the items
   bool FUpdatingBar = false;
+  bool FRedraw = true;
 };
 
 class TListBox : public TCustomListBox {

@@ -145,6 +145,28 @@ TEST_F(TextControlsTest, ThumbPositionsBeyondSixteenBitsUseTheTrackingPosition) 
   EXPECT_EQ(ScrollMessagePos(list->Handle(), SB_VERT, other), 12);
 }
 
+TEST_F(TextControlsTest, ListBoxChangedInBulkSizesItsScrollBarOnceAtTheEnd) {
+  auto* list = Make<TListBox>(10, 10, 120, 60);
+  Show();
+  auto range = [&] {
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE;
+    GetScrollInfo(list->Handle(), SB_VERT, &si);
+    return si.nMax;
+  };
+  list->Items()->BeginUpdate();
+  for (int i = 0; i < 40; ++i) list->Items()->Add("item " + std::to_string(i));
+  EXPECT_EQ(range(), 0); // held back while the items change
+  list->Items()->EndUpdate();
+  EXPECT_EQ(range(), 39);
+  TStringList fewer;
+  for (const char* s : {"a", "b", "c"}) fewer.Add(s);
+  list->Items()->Assign(&fewer);
+  EXPECT_EQ(range(), 2);
+  list->Items()->Add("d"); // outside an update the bar follows every change again
+  EXPECT_EQ(range(), 3);
+}
+
 TEST_F(TextControlsTest, ListBoxItemsGoThroughItsMessagesAndReportSelection) {
   auto* list = Make<TListBox>(10, 10, 120, 60);
   std::vector<UINT> seen;
