@@ -87,6 +87,13 @@ void TListBoxStrings::Exchange(int Index1, int Index2) {
   FListBox->SetItemState(Index2, state1);
 }
 
+void TListBoxStrings::Move(int CurIndex, int NewIndex) {
+  if (CurIndex == NewIndex) return;
+  const int state = FListBox->ItemState(CurIndex);
+  TStrings::Move(CurIndex, NewIndex);
+  FListBox->SetItemState(NewIndex, state);
+}
+
 int TListBoxStrings::IndexOf(const AnsiString& S) const {
   return static_cast<int>(
       FListBox->Perform(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(S.c_str())));

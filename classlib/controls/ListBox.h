@@ -25,6 +25,7 @@ class TListBoxStrings : public TStrings {
   void Delete(int Index) override;
   void Clear() override;
   void Exchange(int Index1, int Index2) override;
+  void Move(int CurIndex, int NewIndex) override;
   int IndexOf(const AnsiString& S) const override;
 
  protected:

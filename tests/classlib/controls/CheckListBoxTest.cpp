@@ -67,6 +67,10 @@ TEST_F(CheckListBox, ChecksMoveWithTheirItemsAndBadIndexesRaise) {
   list->Items()->Exchange(0, 3);
   EXPECT_TRUE(list->Checked(0));
   EXPECT_FALSE(list->Checked(3));
+  list->Items()->Move(0, 2);
+  EXPECT_TRUE(list->Checked(2));
+  EXPECT_FALSE(list->Checked(0));
+  list->Items()->Move(2, 0);
   // A new text keeps the check; sorting takes the checks along.
   list->Items()->Put(0, "skTrackBar2");
   EXPECT_TRUE(list->Checked(0));
