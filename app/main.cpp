@@ -677,6 +677,9 @@ void TmainForm::ActionSearchExecute(TObject*) {
 void TmainForm::SearchThreadTerminate(TObject* Sender) {
   if (!searchThread || Sender != searchThread) return; // a worker ended by closing or a size change
   totalSearchTime += searchTime;
+  // Esc may come after the run has reached the goal but before this handler: the stop still ends the chain,
+  // and the run's result goes with it.
+  if (searchThread->Terminated()) ClearMoveList(searchResult.get());
   // The worker is still finishing while this runs; it is freed later, never from in here.
   spentThread.reset(searchThread);
   searchThread = nullptr;

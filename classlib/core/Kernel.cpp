@@ -3,29 +3,50 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
-// A yield hands the rest of the time slice to another ready thread; the scheduler's slices last milliseconds,
-// so yielding more often than this gains nothing and costs a system call each time.
-constexpr std::chrono::steady_clock::rep YieldInterval =
-    std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::microseconds(40)).count();
+using Clock = std::chrono::steady_clock;
+constexpr Clock::rep Ticks(std::chrono::nanoseconds Duration) {
+  return std::chrono::duration_cast<Clock::duration>(Duration).count();
+}
 
-// When the calling thread last yielded; 0 until its first Sleep(0). Initialised to a constant and in the
-// initial thread-local block, so that reading it costs no more than a plain variable.
-[[gnu::tls_model("initial-exec")]] thread_local std::chrono::steady_clock::rep lastYield = 0;
+// A yield hands the rest of the time slice to another ready thread. The scheduler's slices last milliseconds,
+// so a thread yields once it has used about one, counted in its own processor time: on a busy machine a
+// thread waits for the processor between its turns, and a yield at the start of each turn would hand over a
+// slice it has barely begun, running the worker at a small fraction of its share.
+constexpr Clock::rep TimeSlice = Ticks(std::chrono::milliseconds(3));
+// The processor time costs a system call; it is read at most this often, the wall clock costs none.
+constexpr Clock::rep CheckInterval = Ticks(std::chrono::microseconds(200));
+
+// When the calling thread last looked at its processor time, and how much it had used at its last yield; 0
+// until its first Sleep(0). Initialised to constants and in the initial thread-local block, so that reading
+// them costs no more than plain variables.
+[[gnu::tls_model("initial-exec")]] thread_local Clock::rep lastCheck = 0;
+[[gnu::tls_model("initial-exec")]] thread_local Clock::rep usedAtYield = 0;
+
+Clock::rep ThreadTime() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return Ticks(std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec));
+}
 } // namespace
 
 void Sleep(uint32_t milliseconds) {
   if (milliseconds == 0) {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    const Clock::rep now = Clock::now().time_since_epoch().count();
+    if (now - lastCheck < CheckInterval) return;
+    const bool first = lastCheck == 0;
+    lastCheck = now;
+    const Clock::rep used = ThreadTime();
     // A thread starts with a fresh time slice.
-    if (lastYield == 0) lastYield = now;
-    if (now - lastYield < YieldInterval) return;
+    if (first) usedAtYield = used;
+    if (used - usedAtYield < TimeSlice) return;
     std::this_thread::yield();
-    lastYield = now;
+    usedAtYield = used;
   } else {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 // Gives up the processor for at least `milliseconds`. 0 yields the rest of the time slice to another ready
-// thread, but at most once every few tens of microseconds; calls in between return at once, so a worker may
-// call it on every step of its work.
+// thread, but only once the calling thread has used about a slice of processor time since its last yield;
+// calls in between return at once, so a worker may call it on every step of its work.
 void Sleep(uint32_t milliseconds);
 
 // Memory figures in bytes (dwMemoryLoad in percent). Every figure is capped to 0xFFFFFFFF, so callers that

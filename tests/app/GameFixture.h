@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,10 +24,12 @@
 #include "classlib/controls/Panel.h"
 #include "classlib/controls/Timer.h"
 #include "classlib/core/IniFiles.h"
+#include "classlib/core/Kernel.h"
 #include "classlib/core/SysUtils.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Picture.h"
 #include "classlib/win/Windows.h"
+#include "engine/SearchThread.h"
 #include "skin/SKButton.h"
 #include "skin/SKForm.h"
 #include "skin/SKImagePanel.h"
@@ -61,7 +65,10 @@ class GameTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    ReleaseSearchRuns();
     CloseGame();
+    // Every worker has ended with the game: none reads the hook any more.
+    TSearchThread::MemoryStatus = nullptr;
     SetCurrentDir(OldDir);
     MessageBoxHook = nullptr;
     ShellExecuteHook = nullptr;
@@ -84,6 +91,29 @@ class GameTest : public ::testing::Test {
     delete FormAbout;
     delete FormPreview;
     testsupport::Pump();
+  }
+
+  // From now on each search run waits at its start until ReleaseSearchRuns (or a generous deadline), so
+  // that what the test does meanwhile certainly meets a run under way, however busy the machine.
+  static void HoldSearchRuns() {
+    {
+      std::lock_guard guard(RunGate().lock);
+      RunGate().held = true;
+    }
+    TSearchThread::MemoryStatus = [](MEMORYSTATUS* Status) {
+      TRunGate& gate = RunGate();
+      std::unique_lock guard(gate.lock);
+      gate.changed.wait_for(guard, std::chrono::seconds(60), [&gate] { return !gate.held; });
+      guard.unlock();
+      GlobalMemoryStatus(Status);
+    };
+  }
+  static void ReleaseSearchRuns() {
+    {
+      std::lock_guard guard(RunGate().lock);
+      RunGate().held = false;
+    }
+    RunGate().changed.notify_all();
   }
 
   void WriteSettings(const std::string& Text) { std::ofstream(Dir.File("quendrel.ini")) << Text; }
@@ -133,6 +163,16 @@ class GameTest : public ::testing::Test {
   AnsiString Time() const { return mainForm->PanelTime->Caption(); }
   // Runs an action as its menu item or short cut would.
   static bool Run(TAction* Action) { return Action->Execute(); }
+
+  struct TRunGate {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool held = false;
+  };
+  static TRunGate& RunGate() {
+    static TRunGate gate;
+    return gate;
+  }
 
   TempFolder Dir;
   AnsiString OldDir;

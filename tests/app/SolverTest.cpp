@@ -1,5 +1,9 @@
 // The improving search chain and the solution player: status texts run by run, Esc during a search, the
 // commands a search locks, stepping through the solution from 0 to n and back, and closing mid-search.
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
 #include "classlib/core/Random.h"
 #include "classlib/core/Thread.h"
 #include "tests/app/GameFixture.h"
@@ -49,8 +53,9 @@ TEST_F(SolverTest, OneMoveFromTheGoalTheChainFindsOneMoveThenNothingShorter) {
 
 TEST_F(SolverTest, ASearchLocksTheGameUntilItsChainEnds) {
   StartGame();
-  mainForm->mPuzzleSize->Items(24)->Click(); // 6x6: the first run takes a while
-  ASSERT_TRUE(Run(mainForm->ActionSearch));  // not through the loop, so that the run cannot end unseen
+  mainForm->mPuzzleSize->Items(24)->Click();
+  HoldSearchRuns(); // the chain cannot end while the locks are looked at
+  ASSERT_TRUE(Run(mainForm->ActionSearch));
   EXPECT_EQ(Status(), "Searching...");
   EXPECT_TRUE(mainForm->Searching());
   EXPECT_FALSE(mainForm->mGame->Enabled());
@@ -64,15 +69,18 @@ TEST_F(SolverTest, ASearchLocksTheGameUntilItsChainEnds) {
   EXPECT_FALSE(mainForm->OnKeyDown);
   EXPECT_EQ(Cells(), before);
   Run(mainForm->ActionStopSearch);
+  ReleaseSearchRuns();
   ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
   EXPECT_TRUE(mainForm->OnKeyDown);
 }
 
 TEST_F(SolverTest, EscDuringTheFirstRunStopsItWithoutASolution) {
   StartGame();
-  NewGame(24, 11);                          // 6x6: the first run takes a while
-  ASSERT_TRUE(Run(mainForm->ActionSearch)); // no loop in between: Esc reaches the first run
+  NewGame(24, 11);
+  HoldSearchRuns(); // Esc certainly meets the first run under way
+  ASSERT_TRUE(Run(mainForm->ActionSearch));
   Press(VK_ESCAPE);
+  ReleaseSearchRuns();
   ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
   EXPECT_EQ(Status(), "Solution not found !");
   EXPECT_EQ(Step(), "0");
@@ -83,6 +91,41 @@ TEST_F(SolverTest, EscDuringTheFirstRunStopsItWithoutASolution) {
   Press(Blank() % 6 > 0 ? VK_RIGHT : VK_LEFT);
   EXPECT_NE(Cells(), before);
   EXPECT_FALSE(mainForm->ActionShowSolution->Execute());
+}
+
+TEST_F(SolverTest, EscAfterARunReachedTheGoalButBeforeItsHandlerStillEndsTheChainWithoutItsResult) {
+  StartGame();
+  Run(mainForm->ActionReset);
+  Press(VK_RIGHT);
+  // A finished run hands its handler to this thread and wakes it; the loop does not run before Esc.
+  struct Signal {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool woken = false;
+  };
+  auto signal = std::make_shared<Signal>();
+  const std::function<void()> wake = WakeMainThread;
+  WakeMainThread = [signal, wake] {
+    {
+      std::lock_guard guard(signal->lock);
+      signal->woken = true;
+    }
+    signal->changed.notify_all();
+    if (wake) wake();
+  };
+  ASSERT_TRUE(Run(mainForm->ActionSearch));
+  {
+    std::unique_lock guard(signal->lock);
+    ASSERT_TRUE(signal->changed.wait_for(guard, std::chrono::seconds(60), [&] { return signal->woken; }));
+  }
+  Press(VK_ESCAPE);
+  ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
+  // Every worker has handed its handler over by now.
+  WakeMainThread = wake;
+  EXPECT_EQ(Status(), "Solution not found !");
+  EXPECT_EQ(Step(), "0");
+  EXPECT_EQ(mainForm->SolutionLength(), 0);
+  EXPECT_TRUE(mainForm->mGame->Enabled());
 }
 
 TEST_F(SolverTest, TheSolutionPlayerStepsFromTheSearchedPositionToTheGoalAndBack) {

@@ -196,8 +196,10 @@ TEST_F(StoryTest, ANewUsersFirstSession) {
 
   // Esc during a search on the largest board.
   mainForm->mPuzzleSize->Items(24)->Click();
-  ASSERT_TRUE(Run(mainForm->ActionSearch)); // no loop in between: Esc reaches the first run
+  HoldSearchRuns(); // Esc certainly meets the first run under way
+  ASSERT_TRUE(Run(mainForm->ActionSearch));
   Press(VK_ESCAPE);
+  ReleaseSearchRuns();
   ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
   EXPECT_EQ(Status(), "Solution not found !");
   Photo("15-search-stopped");

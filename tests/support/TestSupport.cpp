@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "classlib/backend/Backend.h"
 #include "classlib/controls/Menus.h"
@@ -149,9 +150,30 @@ void KeyUp(WORD Key, unsigned Modifiers) {
   Pump();
 }
 
+namespace {
+// A user lets go of the modifier keys after a chord; left down, they would reach the next test through the
+// keyboard state (GetKeyState).
+void QueueModifiersUp(unsigned Modifiers) {
+  for (const auto& [modifier, key] :
+       {std::pair{backend::ModAlt, VK_MENU}, std::pair{backend::ModControl, VK_CONTROL},
+        std::pair{backend::ModShift, VK_SHIFT}}) {
+    if (!(Modifiers & modifier)) continue;
+    Modifiers &= ~static_cast<unsigned>(modifier);
+    backend::KeyEvent e;
+    e.Down = false;
+    e.VirtualKey = static_cast<WORD>(key);
+    e.Modifiers = Modifiers;
+    InjectKey(e);
+  }
+}
+} // namespace
+
 void PressKey(WORD Key, unsigned Modifiers, const AnsiString& Text) {
   KeyDown(Key, Modifiers, Text);
   KeyUp(Key, Modifiers);
+  if (Modifiers == 0) return;
+  QueueModifiersUp(Modifiers);
+  Pump();
 }
 
 void QueueKey(WORD Key, unsigned Modifiers) {
@@ -162,6 +184,7 @@ void QueueKey(WORD Key, unsigned Modifiers) {
   InjectKey(e);
   e.Down = false;
   InjectKey(e);
+  QueueModifiersUp(Modifiers);
 }
 
 void QueueMouse(TControl* Control, TPoint Screen, TMouseButton Button, bool Down) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,7 @@ TEST_F(ApplicationTest, ExceptionsFromHandlersAreShownAndTheLoopGoesOn) {
 }
 
 TEST_F(ApplicationTest, CreateFormMakesTheFirstFormTheMainFormAndClosingItEndsTheRun) {
+  ASSERT_EQ(Application->MainForm(), nullptr) << "an earlier test left its main form";
   TFirstForm* first = nullptr;
   TForm* second = nullptr;
   Application->CreateForm(first);
@@ -105,10 +107,21 @@ TEST_F(ApplicationTest, CreateFormMakesTheFirstFormTheMainFormAndClosingItEndsTh
   second->Close();
   EXPECT_FALSE(second->Visible());
   EXPECT_FALSE(Application->Terminated());
-  PostMessage(first->Handle(), WM_CLOSE, 0, 0);
-  Application->Run();
-  EXPECT_TRUE(Application->Terminated());
-  delete third; // owned by the application, freed here to keep the next tests' state small
+  // A terminated application stays terminated (every later modal loop ends at once): the run ends in a
+  // process of its own, so that the tests after this one find a live application.
+  EXPECT_EXIT(
+      {
+        PostMessage(first->Handle(), WM_CLOSE, 0, 0);
+        Application->Run();
+        std::fputs(Application->Terminated() ? "terminated\n" : "still running\n", stderr);
+        std::_Exit(0);
+      },
+      ::testing::ExitedWithCode(0), "^terminated\n$");
+  // Owned by the application; freed here so that no main form is left for the next tests.
+  delete third;
+  delete second;
+  delete first;
+  EXPECT_EQ(Application->MainForm(), nullptr);
 }
 
 TEST_F(ApplicationTest, OnCloseCanRefuseOrFreeTheForm) {
@@ -277,9 +290,10 @@ TEST_F(ApplicationTest, TheLoopRunsCallsHandedOverByThreads) {
 }
 
 TEST_F(ApplicationTest, MinimizeAndActivationReachTheApplicationEvents) {
+  ASSERT_EQ(Application->MainForm(), nullptr) << "an earlier test left its main form";
   TFirstForm* main = nullptr;
-  if (!Application->MainForm()) Application->CreateForm(main);
-  TCustomForm* m = Application->MainForm();
+  Application->CreateForm(main);
+  const std::unique_ptr<TCustomForm> m(main); // owned by the application; freed here, not at exit
   TApplicationEvents events(nullptr);
   int minimized = 0, restored = 0;
   events.OnMinimize = [&](TObject*) { ++minimized; };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -430,9 +431,10 @@ TEST_F(WindowTest, PositionPlacesTheFormWhenFirstShown) {
   EXPECT_EQ(Form->Left(), (screen.Width() - 300) / 2);
   EXPECT_EQ(Form->Top(), (screen.Height() - 200) / 2);
   EXPECT_EQ(Form->Position(), poDesigned);
+  ASSERT_EQ(Application->MainForm(), nullptr) << "an earlier test left its main form";
   TForm* main = nullptr;
-  if (!Application->MainForm()) Application->CreateForm(main);
-  TCustomForm* m = Application->MainForm();
+  Application->CreateForm(main);
+  const std::unique_ptr<TCustomForm> m(main); // owned by the application; freed here, not at exit
   m->SetBounds(100, 100, 400, 300);
   TForm dialog(nullptr);
   dialog.SetBounds(0, 0, 200, 100);
