@@ -7,9 +7,11 @@
 #include <QUrl>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "classlib/backend/Backend.h"
+#include "classlib/core/Thread.h"
 
 namespace backend {
 
@@ -18,9 +20,12 @@ namespace {
 std::unique_ptr<QApplication> OwnApplication;
 std::vector<std::function<void()>> ShutdownHooks;
 QTimer* WaitTimer = nullptr; // bounds a wait in ProcessEvents
+std::thread::id ToolkitThread;
 
 void Shutdown() {
-  while (!ShutdownHooks.empty()) {
+  // Windows belong to the toolkit's thread. exit() called elsewhere hands the hooks to it first (see
+  // ExitOnMainThread); if that thread never took them, they cannot run soundly from here, and are dropped.
+  while (std::this_thread::get_id() == ToolkitThread && !ShutdownHooks.empty()) {
     auto hook = std::move(ShutdownHooks.back());
     ShutdownHooks.pop_back();
     hook();
@@ -47,8 +52,11 @@ void Initialize() {
   static char* argv[] = {name, nullptr};
   OwnApplication = std::make_unique<QApplication>(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  ToolkitThread = std::this_thread::get_id();
   [[maybe_unused]] static thread_local ShutdownWithThread shutdownWithThread;
-  std::atexit(Shutdown); // exit() called from another thread; a second run finds no hooks left
+  // exit() called on a worker of ours: the toolkit's thread runs the hooks before any static goes.
+  ExitOnMainThread = Shutdown;
+  std::atexit(Shutdown); // exit() called on any other thread; a second run finds no hooks left
 }
 
 void AtShutdown(std::function<void()> Hook) {

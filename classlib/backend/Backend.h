@@ -85,7 +85,7 @@ void Initialize();
 bool IsOffscreen();
 // Runs Hook when the program ends, before any of the toolkit's statics go (hooks run last registered first),
 // so that the windows still open can be destroyed while their toolkit exists. Callers need not free their
-// windows before returning from main.
+// windows before returning from main. Hooks run on the toolkit's thread, also when a worker calls exit().
 void AtShutdown(std::function<void()> Hook);
 // Handles pending native events; waits up to `waitMs` for one when none is pending (0: do not wait).
 void ProcessEvents(int waitMs);

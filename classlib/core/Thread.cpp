@@ -1,5 +1,7 @@
 #include "classlib/core/Thread.h"
 
+#include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -7,6 +9,7 @@
 #include "classlib/core/Exception.h"
 
 std::function<void()> WakeMainThread;
+std::function<void()> ExitOnMainThread;
 
 namespace {
 struct SyncCall {
@@ -23,8 +26,10 @@ struct SyncState {
   std::deque<SyncCall*> queue;
 };
 
+// Never destroyed: at exit() objects with static storage go while other threads may still wait on it, and a
+// condition destroyed under a waiting thread blocks its destroyer for good.
 SyncState& State() {
-  static SyncState state;
+  static SyncState& state = *new SyncState;
   return state;
 }
 
@@ -38,7 +43,59 @@ void TouchMainThread() {
 bool IsMainThread() {
   return gMainThread.load() == std::this_thread::get_id();
 }
+// The calling worker is in exit(): hands ExitOnMainThread to the user-interface thread and waits until it has
+// run there. That thread then sleeps until the process is gone, so that it touches nothing the exit destroys.
+void HandExitToMainThread() {
+  if (!ExitOnMainThread || gMainThread.load() == std::thread::id{} || IsMainThread()) return;
+  SyncState& state = State();
+  bool taken = false, done = false; // guarded by the lock
+  SyncCall call;
+  call.method = [&] {
+    {
+      std::lock_guard guard(state.lock);
+      taken = true;
+    }
+    try {
+      ExitOnMainThread();
+    } catch (...) {
+      // The program is ending: nothing is left to report it to.
+    }
+    {
+      std::lock_guard guard(state.lock);
+      done = true;
+    }
+    state.changed.notify_all();
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+  };
+  {
+    std::lock_guard guard(state.lock);
+    state.queue.push_back(&call);
+  }
+  state.changed.notify_all();
+  if (WakeMainThread) WakeMainThread();
+  std::unique_lock guard(state.lock);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(ExitHandOverSeconds);
+  if (!state.changed.wait_until(guard, deadline, [&] { return taken; })) {
+    // The user-interface thread runs no loop: take the call back, the exit goes on without it.
+    std::erase(state.queue, &call);
+    return;
+  }
+  state.changed.wait(guard, [&] { return done; });
+}
 } // namespace
+
+// Each worker's own: goes first when exit() is called on it, before any object with static storage.
+class TThreadExitWatch {
+ public:
+  ~TThreadExitWatch() {
+    if (Running) Running->ExitCalled();
+  }
+  static TThreadExitWatch& Current() {
+    thread_local TThreadExitWatch watch;
+    return watch;
+  }
+  TThread* Running = nullptr; // set while the worker runs Execute and its termination
+};
 
 void SetMainThread() {
   gMainThread.store(std::this_thread::get_id());
@@ -104,6 +161,8 @@ void TThread::Start() {
 
 void TThread::Run() {
   { std::lock_guard guard(State().lock); }
+  TThreadExitWatch& watch = TThreadExitWatch::Current();
+  watch.Running = this;
   try {
     Execute();
   } catch (...) {
@@ -115,6 +174,7 @@ void TThread::Run() {
   } catch (...) {
     if (!FFatalException) FFatalException = std::current_exception();
   }
+  watch.Running = nullptr;
   const bool freeSelf = FreeOnTerminate;
   SyncState& state = State();
   {
@@ -124,6 +184,18 @@ void TThread::Run() {
   state.changed.notify_all();
   // Without FreeOnTerminate the owner may delete the object as soon as FDone is seen: touch nothing after it.
   if (freeSelf) delete this;
+}
+
+void TThread::ExitCalled() {
+  SyncState& state = State();
+  {
+    std::lock_guard guard(state.lock);
+    FExiting.store(true);
+    FDone = true;
+  }
+  state.changed.notify_all();
+  // From here on the object may be freed at any time (its owner sees it done): only the hand-over is left.
+  HandExitToMainThread();
 }
 
 void TThread::DoTerminate() {
@@ -192,5 +264,10 @@ void TThread::StopAndWait(bool mayStart) {
   }
   FShutDown = true;
   WaitFor();
-  if (FThread.joinable()) FThread.join();
+  if (!FThread.joinable()) return;
+  // A thread in exit() never ends by itself; the process ends with it.
+  if (FExiting.load())
+    FThread.detach();
+  else
+    FThread.join();
 }

@@ -14,6 +14,8 @@
 #include "classlib/core/Event.h"
 #include "classlib/core/Object.h"
 
+class TThreadExitWatch;
+
 class TThread : public TObject {
  public:
   explicit TThread(bool CreateSuspended);
@@ -52,14 +54,18 @@ class TThread : public TObject {
   int ReturnValue = 0;
 
  private:
+  friend class TThreadExitWatch;
   void Start();
   void Run();
   void StopAndWait(bool mayStart);
+  // exit() was called on this thread, which therefore never returns: nobody may wait for its end any more.
+  void ExitCalled();
 
   std::thread FThread;
   std::thread::id FThreadID;
   std::atomic<bool> FTerminated{false};
   std::atomic<bool> FFinished{false};
+  std::atomic<bool> FExiting{false}; // exit() runs on this thread: it is never joined
   bool FStarted = false;
   bool FDone = false; // guarded by the synchronisation lock
   bool FShutDown = false;
@@ -77,3 +83,11 @@ bool CheckSynchronize();
 
 // Called, from the handing-over thread, whenever a call is queued for the user-interface thread.
 extern std::function<void()> WakeMainThread;
+
+// exit() called on a worker (inside its Execute) destroys every object with static storage on that worker,
+// while the user-interface thread may still be running. When this is set, the worker first hands it to the
+// user-interface thread, which runs it before anything with static storage goes and then runs nothing else
+// until the process has ended. Its loop must take the call within ExitHandOverSeconds; if it does not, the
+// exit goes on without it.
+extern std::function<void()> ExitOnMainThread;
+constexpr int ExitHandOverSeconds = 10;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "classlib/backend/Backend.h"
@@ -342,6 +343,50 @@ TEST(ApplicationExitDeathTest, FormsStillOpenAtExitAreFreedAfterOtherWindowsWent
                 delete other;
               }),
               ::testing::ExitedWithCode(0), "main form freed");
+}
+
+// A worker that ends the program from its Execute.
+class TExitingWorker : public TThread {
+ public:
+  TExitingWorker() : TThread(true) {}
+  ~TExitingWorker() override { Shutdown(); }
+
+ protected:
+  void Execute() override { std::exit(0); }
+};
+
+// exit() called on a worker while the loop runs, after the desktop destroyed a native window (a pop-up
+// menu's): the forms still open are freed on the user-interface thread before the toolkit's statics go, and
+// a form that frees the exiting worker on its way (as one that stops its search does) is not held up by it.
+[[noreturn]] void ExitFromAWorker() {
+  Application->Initialize();
+  TForm* form = nullptr;
+  Application->CreateForm(form);
+  auto* popup = new TPopupMenu(form); // owned by the form
+  auto* item = new TMenuItem(form);   // owned by the form
+  item->SetCaption("&Undo");
+  popup->Items()->Add(item);
+  form->Show();
+  testsupport::Pump();
+  testsupport::WhileMenuOpen([&] { popup->Popup(100, 100); }, [] {});
+  testsupport::Pump();
+  auto* worker = new TExitingWorker; // freed by the form as it goes
+  const std::thread::id ui = std::this_thread::get_id();
+  form->OnDestroy = [worker, ui](TObject*) {
+    delete worker;
+    std::fputs(std::this_thread::get_id() == ui ? "main form freed on the user-interface thread\n"
+                                                : "main form freed on another thread\n",
+               stderr);
+  };
+  worker->Resume();
+  Application->Run(); // ended by the worker's exit, never by the loop
+  std::fputs("the loop returned\n", stderr);
+  std::_Exit(1);
+}
+
+TEST(ApplicationExitDeathTest, ExitOnAWorkerFreesTheFormsOnTheUserInterfaceThreadFirst) {
+  EXPECT_EXIT(ExitFromAWorker(), ::testing::ExitedWithCode(0),
+              "main form freed on the user-interface thread");
 }
 
 } // namespace
