@@ -40,3 +40,13 @@ function(quendrel_tests target)
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120)
 endfunction()
+
+# quendrel_long_tests(<seconds> <test names...>)
+# A longer limit than the 120 seconds of quendrel_tests, for tests of the current folder that are long by
+# nature. The discovered tests exist only once CTest runs, so the limit comes from a file CTest includes after
+# the discovery's own.
+function(quendrel_long_tests seconds)
+  set(file ${CMAKE_CURRENT_BINARY_DIR}/long_tests.cmake)
+  file(WRITE ${file} "set_tests_properties(${ARGN} PROPERTIES TIMEOUT ${seconds})\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
+endfunction()
