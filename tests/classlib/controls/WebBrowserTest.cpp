@@ -20,7 +20,7 @@ using testsupport::LocalHttpServer;
 
 // Runs the loop until Done holds or a generous deadline passes.
 bool PumpUntil(const std::function<bool()>& Done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (!Done()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     Application->ProcessMessages();
