@@ -1,6 +1,7 @@
 #include "skin/SKFramePaint.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
@@ -190,12 +191,13 @@ void FrameNCCalcSize(TMessage& Message, int SideWidth, int BottomInset) {
   TRect proposed = params->rgrc[0];
   if (params->lppos)
     proposed = Bounds(params->lppos->x, params->lppos->y, params->lppos->cx, params->lppos->cy);
-  const int x = proposed.Left, y = proposed.Top, cx = proposed.Width(), cy = proposed.Height();
+  // From the edges, in 64 bits and saturated: a streamed form may place and size itself at the ends of int.
+  const int64_t left = proposed.Left, right = proposed.Right, side = SideWidth;
   TRect r;
-  r.Top = y; // the caption bar is a child control inside the client area
-  r.Left = SideWidth > 0 ? x + SideWidth - 2 : x;
-  r.Right = SideWidth > 0 ? x + cx - SideWidth + 2 : x + cx;
-  r.Bottom = y + cy - BottomInset;
+  r.Top = proposed.Top; // the caption bar is a child control inside the client area
+  r.Left = SatInt(SideWidth > 0 ? left + side - 2 : left);
+  r.Right = SatInt(SideWidth > 0 ? right - side + 2 : right);
+  r.Bottom = SatInt(int64_t{proposed.Bottom} - BottomInset);
   params->rgrc[0] = r;
   params->rgrc[1] = r;
 }

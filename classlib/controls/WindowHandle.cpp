@@ -66,6 +66,14 @@ void TWindowHandle::AttachSurface() {
     backend::SetSurface(Native, Surface.Bits(), Surface.Width(), Surface.Height(), Surface.Stride() * 4);
 }
 
+void TWindowHandle::FitSurface() {
+  const int width = std::clamp(Rect.Width(), 0, MaxWindowSurfaceExtent);
+  const int height = std::clamp(Rect.Height(), 0, MaxWindowSurfaceExtent);
+  const int64_t rows = width > 0 ? MaxWindowSurfacePixels / width : 0;
+  Surface.SetSize(width, static_cast<int>(std::min<int64_t>(height, rows)), 0xFFFFFF);
+  AttachSurface();
+}
+
 // The desktop's reports wait in the queue like input: handlers run from the application's loop, never inside
 // the toolkit's own event handler, so that a handler may free the window that reported.
 void TWindowHandle::MouseInput(const backend::MouseEvent& event) {
@@ -156,10 +164,9 @@ void FinishCreate(HWND w) {
   TRect c = params.rgrc[0];
   c.Offset(-w->Rect.Left, -w->Rect.Top);
   w->Client = c;
-  w->Surface.SetSize(w->Rect.Width(), w->Rect.Height(), 0xFFFFFF);
   w->Native = backend::CreateWindow(w, w->Parent ? w->Parent->Native : nullptr, w->Rect);
   backend::SetClientArea(w->Native, w->Client);
-  w->AttachSurface();
+  w->FitSurface();
   if (!w->Parent) backend::SetTitle(w->Native, w->Text);
   InvalidateAll(w);
   SendMessage(w, WM_CREATE, 0, 0);

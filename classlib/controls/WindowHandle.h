@@ -3,6 +3,7 @@
 // non-client insets, styles, shape, pixel surface, invalid area, children in z-order and the native backend
 // window that shows it. The functions below are the window calls of the system API, implemented over these
 // handles; classlib/win/Windows.h offers them to components together with the rest of that API.
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -72,7 +73,15 @@ class TWindowHandle final : public backend::WindowClient {
   void Exposed() override;
 
   void AttachSurface(); // after the surface changed size
+  // Sizes the surface to the window, within the bounds below, and attaches it.
+  void FitSurface();
 };
+
+// A window's surface is at most this many pixels either way and this many in all (an 8K screen's worth), so
+// that a window sized at the ends of int (a hostile form stream) cannot take gigabytes. Drawing beyond the
+// surface of such a window is clipped, as drawing beyond the window is.
+constexpr int MaxWindowSurfaceExtent = 16384;
+constexpr int64_t MaxWindowSurfacePixels = int64_t{1} << 25;
 
 inline HWND const HWND_TOP = nullptr;
 inline HWND const HWND_BOTTOM = reinterpret_cast<HWND>(1);

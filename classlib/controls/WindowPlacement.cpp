@@ -44,10 +44,7 @@ BOOL SetWindowPos(HWND w, HWND InsertAfter, int X, int Y, int CX, int CY, UINT F
     w->Client = c;
   }
   w->Rect = newRect;
-  if (sized) {
-    w->Surface.SetSize(newRect.Width(), newRect.Height(), 0xFFFFFF);
-    w->AttachSurface();
-  }
+  if (sized) w->FitSurface();
   if (w->Native) {
     if (!w->FollowingDesktop) backend::SetGeometry(w->Native, newRect);
     // Children stand in the client area, which may have moved.

@@ -81,9 +81,10 @@ class TDeviceContext {
   const std::vector<TRect>& ClipRects();
   void ClipChanged() { FClipValid = false; }
 
-  // Logical point -> surface point.
+  // Logical point -> surface point; saturated, so a point near the ends of int stays off the surface.
   TPoint ToSurface(int X, int Y) const {
-    return {X + FOrigin.X + FState.ViewportOrg.X, Y + FOrigin.Y + FState.ViewportOrg.Y};
+    return {SatInt(int64_t{X} + FOrigin.X + FState.ViewportOrg.X),
+            SatInt(int64_t{Y} + FOrigin.Y + FState.ViewportOrg.Y)};
   }
   // Offset from logical to device coordinates (the viewport origin).
   TPoint LogicalToDeviceOffset() const { return FState.ViewportOrg; }

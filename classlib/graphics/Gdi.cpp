@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <numbers>
 
@@ -653,9 +654,18 @@ TColor GetPixel(HDC dc, int x, int y) {
 // ---- Rectangles ----
 
 namespace {
+// Only the rows and columns that lie on the surface, found in 64 bits: the rectangle may span the int range.
 void FillBox(HDC dc, const TRect& logical, const TBrushPaint& paint, int mode) {
-  const TPoint o = dc->ToSurface(logical.Left, logical.Top);
-  for (int y = 0; y < logical.Height(); ++y) FillSpan(*dc, o.Y + y, o.X, o.X + logical.Width(), paint, mode);
+  const TRect on = dc->Bounds();
+  const int64_t dx = int64_t{dc->Origin().X} + dc->State().ViewportOrg.X;
+  const int64_t dy = int64_t{dc->Origin().Y} + dc->State().ViewportOrg.Y;
+  const int64_t left = std::max<int64_t>(logical.Left + dx, on.Left);
+  const int64_t right = std::min<int64_t>(logical.Right + dx, on.Right);
+  const int64_t top = std::max<int64_t>(logical.Top + dy, on.Top);
+  const int64_t bottom = std::min<int64_t>(logical.Bottom + dy, on.Bottom);
+  if (left >= right) return;
+  for (int64_t y = top; y < bottom; ++y)
+    FillSpan(*dc, static_cast<int>(y), static_cast<int>(left), static_cast<int>(right), paint, mode);
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Region.h"
 #include "skin/SKForm.h"
+#include "skin/SKFramePaint.h"
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPublic.h"
@@ -378,6 +380,21 @@ TEST_F(Frame, FormPanelTakesTheClientAreaButNeverTheFrameItself) {
   EXPECT_EQ(RecordedMessageBoxes[0], "Error: Sorry, you can't select the Form assign to FormPanel property");
   delete panel;
   EXPECT_EQ(frame->FormPanel(), nullptr);
+}
+
+TEST(FrameClientArea, StaysWithinIntAtItsEnds) {
+  // A window spanning the int range, with thin side pictures and a negative bottom inset, pushes every edge
+  // past int; each edge stops at its end.
+  NCCALCSIZE_PARAMS params;
+  params.rgrc[0] = {INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  TMessage m{WM_NCCALCSIZE, 1, reinterpret_cast<LPARAM>(&params), 0};
+  FrameNCCalcSize(m, 1, -2);
+  EXPECT_EQ(params.rgrc[0], (TRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}));
+  // From the proposed position: the edges that stay inside int move as usual.
+  WINDOWPOS pos{nullptr, nullptr, INT_MIN, 10, 50, INT_MAX, 0};
+  params.lppos = &pos;
+  FrameNCCalcSize(m, 1, 3);
+  EXPECT_EQ(params.rgrc[0], (TRect{INT_MIN, 10, INT_MIN + 51, INT_MAX - 3}));
 }
 
 TEST(FrameStream, AFormStreamSetsThePublishedProperties) {

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <memory>
 
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/Panel.h"
+#include "classlib/controls/WindowHandle.h"
 #include "classlib/core/Filer.h"
+#include "classlib/graphics/Gdi.h"
 
 namespace {
 
@@ -113,4 +116,35 @@ TEST(FormStreamLimits, AClientSizeAtTheEndsOfIntSaturates) {
                                                      nullptr));
   auto* form = static_cast<TForm*>(root.get());
   EXPECT_EQ(form->Width(), INT_MAX);
+}
+
+TEST(FormStreamLimits, AWindowAtTheEndsOfIntKeepsABoundedSurfaceAndDrawsWithinIt) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 100);
+  auto* tall = new TPanel(&form);
+  tall->SetParent(&form);
+  tall->SetBounds(0, 0, 40, INT_MAX);
+  auto* huge = new TPanel(&form);
+  huge->SetParent(&form);
+  huge->SetBounds(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+  form.HandleNeeded();
+  for (TPanel* p : {tall, huge}) {
+    const TSurface& s = p->Handle()->Surface;
+    EXPECT_LE(s.Width(), MaxWindowSurfaceExtent);
+    EXPECT_LE(s.Height(), MaxWindowSurfaceExtent);
+    EXPECT_LE(int64_t{s.Width()} * s.Height(), MaxWindowSurfacePixels);
+  }
+  EXPECT_EQ(tall->Handle()->Surface.Width(), 40);
+  EXPECT_EQ(tall->Handle()->Surface.Height(), MaxWindowSurfaceExtent);
+  // Growing and painting the whole window afterwards stays on the surface.
+  huge->SetBounds(0, 0, INT_MAX, INT_MAX);
+  EXPECT_LE(int64_t{huge->Handle()->Surface.Width()} * huge->Handle()->Surface.Height(),
+            MaxWindowSurfacePixels);
+  HDC dc = GetWindowDC(huge->Handle());
+  const TRect all{0, 0, INT_MAX, INT_MAX};
+  HBRUSH brush = CreateSolidBrush(clRed);
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  ReleaseDC(huge->Handle(), dc);
+  EXPECT_EQ(huge->Handle()->Surface.Pixel(0, 0), ColorToPixel(clRed));
 }

@@ -1,6 +1,8 @@
 // Device contexts: viewport origin, clipping, saved states, and a canvas on a context it is handed.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "GraphicsTestSupport.h"
 
 TEST(DeviceContext, ViewportOriginAndClipAreUndoneByRestoreDC) {
@@ -73,6 +75,35 @@ TEST(DeviceContext, ContextOnPartOfASurfaceKeepsToItsBounds) {
   canvas.LineTo(3, 0);
   EXPECT_EQ(surface.Row(3)[4], ColorToPixel(clBlue));
   EXPECT_EQ(surface.Row(3)[5], ColorToPixel(clRed));
+}
+
+TEST(DeviceContext, RectanglesReachingTheEndsOfIntFillOnlyWhatLiesOnTheSurface) {
+  TSurface surface(6, 4, 0xFFFFFF);
+  TDeviceContext dc(&surface, {1, 1}, TRect{1, 1, 5, 3});
+  TBrush brush;
+  brush.SetColor(clRed);
+  const auto red = [&] {
+    int n = 0;
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 6; ++x) n += surface.Row(y)[x] == ColorToPixel(clRed);
+    return n;
+  };
+  const TRect row{INT_MIN, 1, INT_MAX, 2};
+  FillRect(&dc, &row, brush.Handle());
+  EXPECT_EQ(red(), 4);
+  EXPECT_EQ(surface.Row(2)[1], ColorToPixel(clRed));
+  const TRect whole{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  FillRect(&dc, &whole, brush.Handle());
+  EXPECT_EQ(red(), 8);
+  // With the viewport origin at the end of int, what starts at 0 lies beyond the surface and what starts
+  // at the other end covers it.
+  surface.Fill(0xFFFFFF);
+  SetViewportOrgEx(&dc, INT_MAX, INT_MAX, nullptr);
+  const TRect beyond{0, 0, INT_MAX, INT_MAX};
+  FillRect(&dc, &beyond, brush.Handle());
+  EXPECT_EQ(red(), 0);
+  FillRect(&dc, &whole, brush.Handle());
+  EXPECT_EQ(red(), 8);
 }
 
 TEST(DeviceContext, SelectedObjectsOutliveDeleteObject) {
