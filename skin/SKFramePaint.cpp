@@ -160,6 +160,9 @@ int TskBorderPictures::BottomHeight() const {
 
 void PaintFrameBorder(TCanvas* Canvas, int W, int H, const TskFrameBorderLook& Look) {
   if (!Look.TitleBar) return;
+  // The surface ends there, and the pictures put together for the top edge stay that small.
+  W = std::min(W, MaxWindowSurfaceExtent);
+  H = std::min(H, MaxWindowSurfaceExtent);
   if (Look.Pictures && Look.Pictures->SideWidth() > 0)
     PaintPictures(Canvas, W, H, Look);
   else
@@ -167,8 +170,12 @@ void PaintFrameBorder(TCanvas* Canvas, int W, int H, const TskFrameBorderLook& L
 }
 
 void SetFrameRegion(HWND Wnd, int W, int H, int R, int RB) {
+  // Nor does its shape go beyond: a form sized at the ends of int takes no more rows of region than a real
+  // one, the corners below stay inside int, and corners larger than the form are cut at its edges.
+  W = std::clamp(W, 0, MaxWindowSurfaceExtent);
+  H = std::clamp(H, 0, MaxWindowSurfaceExtent);
   const int half = H / 2;
-  const int r = std::max(0, R), rb = std::max(0, RB);
+  const int r = std::clamp(R, 0, MaxWindowSurfaceExtent), rb = std::clamp(RB, 0, MaxWindowSurfaceExtent);
   TRegionHandle top(CreateRoundRectRgn(0, 0, W + 1, half + 1, r, r));
   for (const TRect& corner : {TRect{0, half - 2 * r, 2 * r, half}, TRect{W - 2 * r, half - 2 * r, W, half}}) {
     TRegionHandle square(CreateRectRgnIndirect(&corner));
@@ -182,6 +189,8 @@ void SetFrameRegion(HWND Wnd, int W, int H, int R, int RB) {
   }
   HRGN whole = CreateRectRgn(0, 0, 0, 0);
   CombineRgn(whole, top, bottom, RGN_OR);
+  TRegionHandle window(CreateRectRgn(0, 0, W, H));
+  CombineRgn(whole, whole, window, RGN_AND);
   SetWindowRgn(Wnd, whole, 1); // the window owns the region now
 }
 

@@ -161,9 +161,7 @@ void FinishCreate(HWND w) {
   params.rgrc[0] = params.rgrc[1] = params.rgrc[2] = w->Rect;
   params.lppos = &pos;
   SendMessage(w, WM_NCCALCSIZE, 1, reinterpret_cast<LPARAM>(&params));
-  TRect c = params.rgrc[0];
-  c.Offset(-w->Rect.Left, -w->Rect.Top);
-  w->Client = c;
+  w->Client = RelativeTo(params.rgrc[0], w->Rect.TopLeft());
   w->Native = backend::CreateWindow(w, w->Parent ? w->Parent->Native : nullptr, w->Rect);
   backend::SetClientArea(w->Native, w->Client);
   w->FitSurface();

@@ -39,9 +39,7 @@ BOOL SetWindowPos(HWND w, HWND InsertAfter, int X, int Y, int CX, int CY, UINT F
     params.lppos = &pos;
     SendMessage(w, WM_NCCALCSIZE, 1, reinterpret_cast<LPARAM>(&params));
     if (!Valid(w)) return 0;
-    TRect c = params.rgrc[0];
-    c.Offset(-newRect.Left, -newRect.Top);
-    w->Client = c;
+    w->Client = RelativeTo(params.rgrc[0], newRect.TopLeft());
   }
   w->Rect = newRect;
   if (sized) w->FitSurface();

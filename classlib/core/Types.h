@@ -70,6 +70,11 @@ constexpr TRect Rect(int Left, int Top, int Right, int Bottom) {
 constexpr TRect Bounds(int Left, int Top, int Width, int Height) {
   return {Left, Top, SatAdd(Left, Width), SatAdd(Top, Height)};
 }
+// R in the coordinates of a space whose origin is at Origin (R moved by minus Origin), saturated.
+constexpr TRect RelativeTo(const TRect& R, TPoint Origin) {
+  return {SatSub(R.Left, Origin.X), SatSub(R.Top, Origin.Y), SatSub(R.Right, Origin.X),
+          SatSub(R.Bottom, Origin.Y)};
+}
 
 // The overlap of two rectangles; empty (all zero) when they do not meet. Returns whether they meet.
 inline bool IntersectRect(TRect& Dest, const TRect& A, const TRect& B) {

@@ -100,9 +100,7 @@ int TDeviceContext::SelectClip(const TRegion* region, int mode) {
       FState.ClipRgn = *region;
     } else {
       // Combining with "no clip" means combining with the whole context.
-      TRect b = Bounds();
-      b.Offset(-FOrigin.X, -FOrigin.Y);
-      TRegion all(b);
+      TRegion all(RelativeTo(Bounds(), FOrigin));
       FState.ClipRgn = TRegion();
       FState.ClipRgn->Combine(all, *region, static_cast<TRegionOp>(mode));
     }

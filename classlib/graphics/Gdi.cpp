@@ -294,8 +294,7 @@ int GetClipBox(HDC dc, RECT* rect) {
     box = {std::min(box.Left, clip[i].Left), std::min(box.Top, clip[i].Top),
            std::max(box.Right, clip[i].Right), std::max(box.Bottom, clip[i].Bottom)};
   }
-  const TPoint zero = dc->ToSurface(0, 0);
-  box.Offset(-zero.X, -zero.Y);
+  box = RelativeTo(box, dc->ToSurface(0, 0));
   *rect = clip.empty() ? TRect{} : box;
   if (clip.empty()) return NULLREGION;
   return clip.size() == 1 ? SIMPLEREGION : COMPLEXREGION;

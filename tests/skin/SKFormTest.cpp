@@ -382,7 +382,7 @@ TEST_F(Frame, FormPanelTakesTheClientAreaButNeverTheFrameItself) {
   EXPECT_EQ(frame->FormPanel(), nullptr);
 }
 
-TEST(FrameClientArea, StaysWithinIntAtItsEnds) {
+TEST(FrameAtTheEndsOfInt, KeepsItsClientAreaAndShapeWithinBounds) {
   // A window spanning the int range, with thin side pictures and a negative bottom inset, pushes every edge
   // past int; each edge stops at its end.
   NCCALCSIZE_PARAMS params;
@@ -395,6 +395,22 @@ TEST(FrameClientArea, StaysWithinIntAtItsEnds) {
   params.lppos = &pos;
   FrameNCCalcSize(m, 1, 3);
   EXPECT_EQ(params.rgrc[0], (TRect{INT_MIN, 10, INT_MIN + 51, INT_MAX - 3}));
+
+  // A form that large, with corners that round, keeps a shape no larger than its surface.
+  TForm form(nullptr);
+  auto* frame = new TskForm(&form);
+  frame->SetParent(&form);
+  frame->SetUIStyle(BlueGlass);
+  form.HandleNeeded();
+  frame->SetRoundCorner(INT_MAX);
+  frame->SetRoundCornerBottom(INT_MAX);
+  form.SetBounds(0, 0, INT_MAX, INT_MAX);
+  frame->RegionWindow();
+  ASSERT_NE(form.Handle()->Shape, nullptr);
+  const TRect shape = form.Handle()->Shape->Bounds();
+  EXPECT_GT(shape.Right, 0);
+  EXPECT_LE(shape.Right, MaxWindowSurfaceExtent + 1);
+  EXPECT_LE(shape.Bottom, MaxWindowSurfaceExtent + 1);
 }
 
 TEST(FrameStream, AFormStreamSetsThePublishedProperties) {
