@@ -1,6 +1,7 @@
 #include "classlib/graphics/Gdi.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -11,6 +12,94 @@
 #include "classlib/graphics/Shape.h"
 
 using namespace raster;
+
+// ---- Drawing at the ends of int ----
+// Controls may be placed and sized anywhere in the int range (a form stream says so), and they draw across
+// their whole size. Drawing visits only what lies on the surface, or near it, working out where in 64 bits.
+
+namespace {
+
+struct TSurfaceOffset {
+  int64_t X, Y;
+};
+
+// Where logical (0, 0) lies on the surface.
+TSurfaceOffset SurfaceOffset(HDC dc) {
+  return {int64_t{dc->Origin().X} + dc->State().ViewportOrg.X,
+          int64_t{dc->Origin().Y} + dc->State().ViewportOrg.Y};
+}
+
+// The part of the logical rectangle that lies on the surface, in surface coordinates; empty when none does.
+TRect OnSurface(HDC dc, const TRect& logical) {
+  const TRect on = dc->Bounds();
+  const TSurfaceOffset o = SurfaceOffset(dc);
+  const int64_t left = std::max<int64_t>(logical.Left + o.X, on.Left);
+  const int64_t right = std::min<int64_t>(logical.Right + o.X, on.Right);
+  const int64_t top = std::max<int64_t>(logical.Top + o.Y, on.Top);
+  const int64_t bottom = std::min<int64_t>(logical.Bottom + o.Y, on.Bottom);
+  if (left >= right || top >= bottom) return {};
+  return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right), static_cast<int>(bottom)};
+}
+
+// Fills the logical rectangle: only the rows and columns that lie on the surface.
+void FillBox(HDC dc, const TRect& logical, const TBrushPaint& paint, int mode) {
+  const TRect r = OnSurface(dc, logical);
+  for (int y = r.Top; y < r.Bottom; ++y) FillSpan(*dc, y, r.Left, r.Right, paint, mode);
+}
+
+// Outlines (lines and the edges of rounded shapes) are stepped pixel by pixel, dashes counted along them, so
+// they are followed as far as this beyond the surface: any outline within that reach keeps every pixel and
+// its dash pattern, and one across the int range takes few steps.
+constexpr int64_t OutlineReach = int64_t{1} << 16;
+
+struct TReach {
+  int64_t Left, Top, Right, Bottom; // surface coordinates
+};
+
+TReach ReachOf(HDC dc) {
+  const TRect b = dc->Bounds();
+  return {b.Left - OutlineReach, b.Top - OutlineReach, b.Right + OutlineReach, b.Bottom + OutlineReach};
+}
+
+// Cuts the segment (surface coordinates) to the reach; false when none of it lies there.
+bool ClipToReach(const TReach& r, int64_t& x0, int64_t& y0, int64_t& x1, int64_t& y1) {
+  const auto inside = [&](int64_t x, int64_t y) {
+    return x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
+  };
+  if (inside(x0, y0) && inside(x1, y1)) return true;
+  const double dx = static_cast<double>(x1 - x0), dy = static_cast<double>(y1 - y0);
+  double t0 = 0, t1 = 1;
+  const auto edge = [&](double p, double q) {
+    if (p == 0) return q >= 0;
+    const double u = q / p;
+    if (p < 0) {
+      if (u > t1) return false;
+      t0 = std::max(t0, u);
+    } else {
+      if (u < t0) return false;
+      t1 = std::min(t1, u);
+    }
+    return true;
+  };
+  if (!edge(-dx, static_cast<double>(x0 - r.Left)) || !edge(dx, static_cast<double>(r.Right - x0)) ||
+      !edge(-dy, static_cast<double>(y0 - r.Top)) || !edge(dy, static_cast<double>(r.Bottom - y0)))
+    return false;
+  const double ox = static_cast<double>(x0), oy = static_cast<double>(y0);
+  x0 = std::clamp<int64_t>(std::llround(ox + t0 * dx), r.Left, r.Right);
+  y0 = std::clamp<int64_t>(std::llround(oy + t0 * dy), r.Top, r.Bottom);
+  x1 = std::clamp<int64_t>(std::llround(ox + t1 * dx), r.Left, r.Right);
+  y1 = std::clamp<int64_t>(std::llround(oy + t1 * dy), r.Top, r.Bottom);
+  return true;
+}
+
+// A line in surface coordinates, its last point left out.
+void PlotLine(HDC dc, TPenPlotter& pen, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+  if (!ClipToReach(ReachOf(dc), x0, y0, x1, y1)) return;
+  LinePixels(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1),
+             [&](int x, int y) { pen.Plot(x, y); });
+}
+
+} // namespace
 
 // ---- Objects ----
 
@@ -388,11 +477,13 @@ bool EqualRgn(HRGN a, HRGN b) {
 }
 
 namespace {
-// Region rectangles are in logical coordinates for the painting functions.
+// Region rectangles are in logical coordinates for the painting functions; only the rows and columns on the
+// surface are visited.
 template <class F> void ForRegionRows(HDC dc, const TRegion& region, F&& span) {
-  const TPoint o = dc->ToSurface(0, 0);
-  for (const TRect& r : region.Rects())
-    for (int y = r.Top; y < r.Bottom; ++y) span(y + o.Y, r.Left + o.X, r.Right + o.X);
+  for (const TRect& logical : region.Rects()) {
+    const TRect r = OnSurface(dc, logical);
+    for (int y = r.Top; y < r.Bottom; ++y) span(y, r.Left, r.Right);
+  }
 }
 } // namespace
 
@@ -441,8 +532,8 @@ bool MoveToEx(HDC dc, int x, int y, POINT* old) {
 
 namespace {
 void StrokeLine(HDC dc, TPenPlotter& pen, TPoint from, TPoint to) {
-  const TPoint a = dc->ToSurface(from.X, from.Y), b = dc->ToSurface(to.X, to.Y);
-  LinePixels(a.X, a.Y, b.X, b.Y, [&](int x, int y) { pen.Plot(x, y); });
+  const TSurfaceOffset o = SurfaceOffset(dc);
+  PlotLine(dc, pen, from.X + o.X, from.Y + o.Y, to.X + o.X, to.Y + o.Y);
 }
 } // namespace
 
@@ -484,15 +575,15 @@ bool Rectangle(HDC dc, int l, int t, int r, int b) {
   TPenPlotter pen(*dc);
   const TBrushPaint paint(*dc, dc->State().Brush.Get());
   const int mode = dc->State().Rop2;
-  const TPoint o = dc->ToSurface(box.Left, box.Top);
   const int w = box.Width(), h = box.Height();
   if (pen.Null()) {
     // Without an outline the fill is one pixel smaller on the right and bottom.
-    for (int y = 0; y < h - 1; ++y) FillSpan(*dc, o.Y + y, o.X, o.X + w - 1, paint, mode);
+    FillBox(dc, {box.Left, box.Top, SatSub(box.Right, 1), SatSub(box.Bottom, 1)}, paint, mode);
     return true;
   }
   const int pw = std::min(pen.PenWidth(), std::max(1, std::min(w, h) / 2));
-  for (int y = pw; y < h - pw; ++y) FillSpan(*dc, o.Y + y, o.X + pw, o.X + w - pw, paint, mode);
+  const TRect inner{SatAdd(box.Left, pw), SatAdd(box.Top, pw), SatSub(box.Right, pw), SatSub(box.Bottom, pw)};
+  FillBox(dc, inner, paint, mode);
   if (w <= 0 || h <= 0) return true;
   if (pw == 1) {
     // One stroke around, each pixel once, so that inverting pens work.
@@ -501,71 +592,87 @@ bool Rectangle(HDC dc, int l, int t, int r, int b) {
                          {box.Right - 1, box.Bottom - 1},
                          {box.Left, box.Bottom - 1}};
     if (w == 1 || h == 1) {
-      const TPoint a = dc->ToSurface(c[0].X, c[0].Y);
-      LinePixels(a.X, a.Y, a.X + w - 1 + (h == 1 ? 1 : 0), a.Y + h - 1 + (h == 1 ? 0 : 1),
-                 [&](int x, int y) { pen.Plot(x, y); });
+      const TSurfaceOffset o = SurfaceOffset(dc);
+      const int64_t x = box.Left + o.X, y = box.Top + o.Y;
+      PlotLine(dc, pen, x, y, x + w - 1 + (h == 1 ? 1 : 0), y + h - 1 + (h == 1 ? 0 : 1));
       return true;
     }
     for (int i = 0; i < 4; ++i) StrokeLine(dc, pen, c[i], c[(i + 1) % 4]);
     return true;
   }
-  // A wide pen draws its frame inside the bounds.
+  // A wide pen (at most half the size) draws its frame inside the bounds.
   const TGdiBrush penBrush(BS_SOLID, dc->State().Pen->Color);
   const TBrushPaint penPaint(*dc, &penBrush);
-  for (int y = 0; y < h; ++y) {
-    if (y < pw || y >= h - pw) {
-      FillSpan(*dc, o.Y + y, o.X, o.X + w, penPaint, mode);
-    } else {
-      FillSpan(*dc, o.Y + y, o.X, o.X + pw, penPaint, mode);
-      FillSpan(*dc, o.Y + y, o.X + w - pw, o.X + w, penPaint, mode);
-    }
-  }
+  FillBox(dc, {box.Left, box.Top, box.Right, inner.Top}, penPaint, mode);
+  FillBox(dc, {box.Left, inner.Top, inner.Left, inner.Bottom}, penPaint, mode);
+  FillBox(dc, {inner.Right, inner.Top, box.Right, inner.Bottom}, penPaint, mode);
+  FillBox(dc, {box.Left, inner.Bottom, box.Right, box.Bottom}, penPaint, mode);
   return true;
 }
 
 namespace {
 
-// A rounded shape inside [l, r) x [t, b): brush inside, pen on the pixels at its edge.
-void RoundShape(HDC dc, TRect box, int ew, int eh) {
+// A rounded shape inside [l, r) x [t, b): brush inside, pen on the pixels at its edge. Only the rows and
+// columns within the outlines' reach are visited, each row's corner inset worked out as it is needed.
+void RoundShape(HDC dc, TRect box, int64_t ellipseWidth, int64_t ellipseHeight) {
   TPenPlotter pen(*dc);
   if (pen.Null()) {
-    box.Right -= 1;
-    box.Bottom -= 1;
+    box.Right = SatSub(box.Right, 1);
+    box.Bottom = SatSub(box.Bottom, 1);
   }
-  const int w = box.Width(), h = box.Height();
+  const int64_t w = int64_t{box.Right} - box.Left, h = int64_t{box.Bottom} - box.Top;
   if (w <= 0 || h <= 0) return;
-  ew = std::min(std::abs(ew), w);
-  eh = std::min(std::abs(eh), h);
+  int64_t ew = std::min(std::abs(ellipseWidth), w), eh = std::min(std::abs(ellipseHeight), h);
   if (ew < 2 || eh < 2) ew = eh = 0;
-  static thread_local std::vector<int> insets;
-  shape::CornerInsets(ew, eh, insets);
-  const auto span = [&](int y, int& a, int& b) {
+  const int64_t half = eh / 2;
+  const auto span = [&](int64_t y, int64_t& a, int64_t& b) {
     if (y < 0 || y >= h) {
       a = 0;
       b = 0;
       return;
     }
-    shape::RowSpan(w, h, eh, insets, y, a, b);
+    const int64_t inset = y < half        ? shape::CornerInset(y, ew, eh)
+                          : y >= h - half ? shape::CornerInset(h - 1 - y, ew, eh)
+                                          : 0;
+    a = inset;
+    b = w - inset;
   };
   const TBrushPaint paint(*dc, dc->State().Brush.Get());
   const int mode = dc->State().Rop2;
-  const TPoint o = dc->ToSurface(box.Left, box.Top);
-  for (int y = 0; y < h; ++y) {
-    int a, b, pa, pb, na, nb;
+  const TSurfaceOffset o = SurfaceOffset(dc);
+  const int64_t ox = box.Left + o.X, oy = box.Top + o.Y;
+  const TReach reach = ReachOf(dc);
+  const int64_t firstRow = std::clamp<int64_t>(reach.Top - oy, 0, h);
+  const int64_t lastRow = std::clamp<int64_t>(reach.Bottom - oy, 0, h);
+  // Columns [a, b) of a row within the reach, in surface coordinates.
+  const auto columns = [&](int64_t a, int64_t b, int& x0, int& x1) {
+    x0 = static_cast<int>(std::clamp<int64_t>(ox + a, reach.Left, reach.Right));
+    x1 = static_cast<int>(std::clamp<int64_t>(ox + b, reach.Left, reach.Right));
+  };
+  for (int64_t y = firstRow; y < lastRow; ++y) {
+    const int sy = static_cast<int>(oy + y);
+    int64_t a, b, pa, pb, na, nb;
+    int x0, x1;
     span(y, a, b);
     if (pen.Null()) {
-      FillSpan(*dc, o.Y + y, o.X + a, o.X + b, paint, mode);
+      columns(a, b, x0, x1);
+      FillSpan(*dc, sy, x0, x1, paint, mode);
       continue;
     }
     span(y - 1, pa, pb);
     span(y + 1, na, nb);
     // Inside pixels have all four neighbours in the shape.
-    int ia = std::max({a + 1, pa, na}), ib = std::min({b - 1, pb, nb});
+    int64_t ia = std::max({a + 1, pa, na}), ib = std::min({b - 1, pb, nb});
     if (pb <= pa || nb <= na) ib = ia;
-    if (ib > ia) FillSpan(*dc, o.Y + y, o.X + ia, o.X + ib, paint, mode);
+    if (ib > ia) {
+      columns(ia, ib, x0, x1);
+      FillSpan(*dc, sy, x0, x1, paint, mode);
+    }
     if (ib <= ia) ia = ib = b;
-    for (int x = a; x < ia; ++x) pen.Plot(o.X + x, o.Y + y);
-    for (int x = std::max(ib, a); x < b; ++x) pen.Plot(o.X + x, o.Y + y);
+    columns(a, ia, x0, x1);
+    for (int x = x0; x < x1; ++x) pen.Plot(x, sy);
+    columns(std::max(ib, a), b, x0, x1);
+    for (int x = x0; x < x1; ++x) pen.Plot(x, sy);
   }
 }
 
@@ -575,7 +682,7 @@ bool Ellipse(HDC dc, int l, int t, int r, int b) {
   if (!dc) return false;
   if (!dc->Surface()) return true;
   const TRect box = Ordered(l, t, r, b);
-  RoundShape(dc, box, box.Width(), box.Height());
+  RoundShape(dc, box, int64_t{box.Right} - box.Left, int64_t{box.Bottom} - box.Top);
   return true;
 }
 
@@ -652,22 +759,6 @@ TColor GetPixel(HDC dc, int x, int y) {
 
 // ---- Rectangles ----
 
-namespace {
-// Only the rows and columns that lie on the surface, found in 64 bits: the rectangle may span the int range.
-void FillBox(HDC dc, const TRect& logical, const TBrushPaint& paint, int mode) {
-  const TRect on = dc->Bounds();
-  const int64_t dx = int64_t{dc->Origin().X} + dc->State().ViewportOrg.X;
-  const int64_t dy = int64_t{dc->Origin().Y} + dc->State().ViewportOrg.Y;
-  const int64_t left = std::max<int64_t>(logical.Left + dx, on.Left);
-  const int64_t right = std::min<int64_t>(logical.Right + dx, on.Right);
-  const int64_t top = std::max<int64_t>(logical.Top + dy, on.Top);
-  const int64_t bottom = std::min<int64_t>(logical.Bottom + dy, on.Bottom);
-  if (left >= right) return;
-  for (int64_t y = top; y < bottom; ++y)
-    FillSpan(*dc, static_cast<int>(y), static_cast<int>(left), static_cast<int>(right), paint, mode);
-}
-} // namespace
-
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   if (!dc || !rect || !brush) return 0;
   if (!dc->Surface() || rect->IsEmpty()) return 1;
@@ -707,13 +798,20 @@ bool DrawFocusRect(HDC dc, const RECT* rect) {
     uint32_t& d = dc->Surface()->Row(p.Y)[p.X];
     d ^= RgbMask;
   };
-  for (int x = r.Left; x < r.Right; ++x) {
-    invert(x, r.Top);
-    if (r.Bottom - 1 > r.Top) invert(x, r.Bottom - 1);
+  // Only the columns and rows on the surface.
+  const TRect on = dc->Bounds();
+  const TSurfaceOffset o = SurfaceOffset(dc);
+  const int64_t x0 = std::max<int64_t>(r.Left, on.Left - o.X),
+                x1 = std::min<int64_t>(r.Right, on.Right - o.X);
+  const int64_t y0 = std::max<int64_t>(r.Top + 1, on.Top - o.Y);
+  const int64_t y1 = std::min<int64_t>(r.Bottom - 1, on.Bottom - o.Y);
+  for (int64_t x = x0; x < x1; ++x) {
+    invert(static_cast<int>(x), r.Top);
+    if (r.Bottom - 1 > r.Top) invert(static_cast<int>(x), r.Bottom - 1);
   }
-  for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
-    invert(r.Left, y);
-    if (r.Right - 1 > r.Left) invert(r.Right - 1, y);
+  for (int64_t y = y0; y < y1; ++y) {
+    invert(r.Left, static_cast<int>(y));
+    if (r.Right - 1 > r.Left) invert(r.Right - 1, static_cast<int>(y));
   }
   return true;
 }
@@ -758,13 +856,80 @@ bool DrawEdge(HDC dc, RECT* rect, unsigned edge, unsigned flags) {
 
 namespace {
 
-// The column (or row) map of a nearest-neighbour stretch, kept between calls.
-void SampleMap(std::vector<int>& map, int destSize, int srcStart, int srcSize, bool mirror) {
-  map.resize(static_cast<size_t>(destSize));
-  for (int i = 0; i < destSize; ++i) {
-    const int s = static_cast<int>(int64_t{i} * srcSize / destSize);
-    map[static_cast<size_t>(i)] = srcStart + (mirror ? srcSize - 1 - s : s);
+// The column (or row) map of a nearest-neighbour stretch for destination indices [First, First + Count) of
+// DestSize, kept between calls. A source index beyond int maps to -1, outside every surface.
+void SampleMap(std::vector<int>& map, int64_t first, int64_t count, int64_t destSize, int64_t srcStart,
+               int64_t srcSize, bool mirror) {
+  map.resize(static_cast<size_t>(count));
+  for (int64_t i = 0; i < count; ++i) {
+    // Both factors lie below 2^32, so the product fits 64 unsigned bits.
+    const auto s = static_cast<int64_t>(static_cast<uint64_t>(first + i) * static_cast<uint64_t>(srcSize) /
+                                        static_cast<uint64_t>(destSize));
+    const int64_t v = srcStart + (mirror ? srcSize - 1 - s : s);
+    map[static_cast<size_t>(i)] = v < 0 || v > INT_MAX ? -1 : static_cast<int>(v);
   }
+}
+
+// A rectangle in surface coordinates with a positive extent, in 64 bits.
+struct TBlock {
+  int64_t X, Y, W, H;
+};
+
+// The transfer onto the destination's surface from the source surface Source (null when the operation takes
+// no source): only the part of the target on the surface is mapped and visited.
+bool TransferOnSurface(TDeviceContext& dest, const TBlock& d, const TSurface* Source, const TBlock& s,
+                       bool mirrorX, bool mirrorY, uint8_t table, const uint32_t* key) {
+  TSurface* ds = dest.Surface();
+  const TRect on = dest.Bounds();
+  const int64_t left = std::max<int64_t>(d.X, on.Left), right = std::min<int64_t>(d.X + d.W, on.Right);
+  const int64_t top = std::max<int64_t>(d.Y, on.Top), bottom = std::min<int64_t>(d.Y + d.H, on.Bottom);
+  if (left >= right || top >= bottom) return true;
+  const TRect target{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+                     static_cast<int>(bottom)};
+  static thread_local std::vector<int> cols, rows;
+  if (Source) {
+    SampleMap(cols, left - d.X, right - left, d.W, s.X, s.W, mirrorX);
+    SampleMap(rows, top - d.Y, bottom - top, d.H, s.Y, s.H, mirrorY);
+  }
+  const TBrushPaint paint(dest, dest.State().Brush.Get());
+  const bool usesPattern = RopUsesPattern(table);
+  const bool plainCopy =
+      table == 0xCC && !key && s.W == d.W && s.H == d.H && !mirrorX && !mirrorY && Source != ds;
+  const uint32_t keyPixel = key ? *key : 0;
+  for (const TRect& c : dest.ClipRects()) {
+    TRect area;
+    if (!IntersectRect(area, c, target)) continue;
+    for (int dy = area.Top; dy < area.Bottom; ++dy) {
+      uint32_t* drow = ds->Row(dy);
+      const uint32_t* srow = nullptr;
+      if (Source) {
+        const int syy = rows[static_cast<size_t>(dy - top)];
+        if (syy < 0 || syy >= Source->Height()) continue;
+        srow = Source->Row(syy);
+      }
+      if (plainCopy) {
+        // Straight copy of the part of the row that lies inside the source.
+        const int64_t off = s.X - d.X;
+        const int64_t a = std::max<int64_t>(area.Left, -off),
+                      b = std::min<int64_t>(area.Right, Source->Width() - off);
+        if (a < b) std::memcpy(drow + a, srow + a + off, static_cast<size_t>(b - a) * sizeof(uint32_t));
+        continue;
+      }
+      for (int dx = area.Left; dx < area.Right; ++dx) {
+        uint32_t sp = 0;
+        if (Source) {
+          const int sxx = cols[static_cast<size_t>(dx - left)];
+          if (sxx < 0 || sxx >= Source->Width()) continue;
+          sp = srow[sxx];
+          if (key && sp == keyPixel) continue;
+        }
+        uint32_t p = 0;
+        if (usesPattern && !paint.Null()) paint.At(dx, dy, p);
+        drow[dx] = Rop3(table, p, sp, drow[dx]);
+      }
+    }
+  }
+  return true;
 }
 
 bool Transfer(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, uint32_t rop,
@@ -776,74 +941,27 @@ bool Transfer(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, int
   TSurface* ds = dest->Surface();
   const TSurface* ss = usesSource ? src->Surface() : nullptr;
   if (!ds || (usesSource && !ss)) return true;
-  bool mirrorX = false, mirrorY = false;
-  if (w < 0) {
-    x += w;
-    w = -w;
-    mirrorX = !mirrorX;
-  }
-  if (h < 0) {
-    y += h;
-    h = -h;
-    mirrorY = !mirrorY;
-  }
-  if (sw < 0) {
-    sx += sw;
-    sw = -sw;
-    mirrorX = !mirrorX;
-  }
-  if (sh < 0) {
-    sy += sh;
-    sh = -sh;
-    mirrorY = !mirrorY;
-  }
-  if (w == 0 || h == 0 || (usesSource && (sw == 0 || sh == 0))) return true;
-  const TPoint d0 = dest->ToSurface(x, y);
-  TPoint s0{};
-  if (usesSource) s0 = src->ToSurface(sx, sy);
-  static thread_local std::vector<int> cols, rows;
+  // A negative extent flips its rectangle; in 64 bits, as either may reach past the ends of int.
+  const TSurfaceOffset od = SurfaceOffset(dest);
+  TBlock d{x + od.X, y + od.Y, w, h}, s{sx, sy, sw, sh};
   if (usesSource) {
-    SampleMap(cols, w, s0.X, sw, mirrorX);
-    SampleMap(rows, h, s0.Y, sh, mirrorY);
+    const TSurfaceOffset os = SurfaceOffset(src);
+    s.X += os.X;
+    s.Y += os.Y;
   }
-  const TBrushPaint paint(*dest, dest->State().Brush.Get());
-  const bool usesPattern = RopUsesPattern(table);
-  const TRect target{d0.X, d0.Y, d0.X + w, d0.Y + h};
-  const bool plainCopy = table == 0xCC && !key && sw == w && sh == h && !mirrorX && !mirrorY && ss != ds;
-  const uint32_t keyPixel = key ? *key : 0;
-  for (const TRect& c : dest->ClipRects()) {
-    TRect area;
-    if (!IntersectRect(area, c, target)) continue;
-    for (int dy = area.Top; dy < area.Bottom; ++dy) {
-      uint32_t* drow = ds->Row(dy);
-      const uint32_t* srow = nullptr;
-      if (usesSource) {
-        const int syy = rows[static_cast<size_t>(dy - d0.Y)];
-        if (syy < 0 || syy >= ss->Height()) continue;
-        srow = ss->Row(syy);
-      }
-      if (plainCopy) {
-        // Straight copy of the part of the row that lies inside the source.
-        const int off = s0.X - d0.X;
-        const int a = std::max(area.Left, -off), b = std::min(area.Right, ss->Width() - off);
-        if (a < b) std::memcpy(drow + a, srow + a + off, static_cast<size_t>(b - a) * sizeof(uint32_t));
-        continue;
-      }
-      for (int dx = area.Left; dx < area.Right; ++dx) {
-        uint32_t s = 0;
-        if (usesSource) {
-          const int sxx = cols[static_cast<size_t>(dx - d0.X)];
-          if (sxx < 0 || sxx >= ss->Width()) continue;
-          s = srow[sxx];
-          if (key && s == keyPixel) continue;
-        }
-        uint32_t p = 0;
-        if (usesPattern && !paint.Null()) paint.At(dx, dy, p);
-        drow[dx] = Rop3(table, p, s, drow[dx]);
-      }
-    }
-  }
-  return true;
+  bool mirrorX = false, mirrorY = false;
+  const auto flip = [](int64_t& at, int64_t& size, bool& mirror) {
+    if (size >= 0) return;
+    at += size;
+    size = -size;
+    mirror = !mirror;
+  };
+  flip(d.X, d.W, mirrorX);
+  flip(d.Y, d.H, mirrorY);
+  flip(s.X, s.W, mirrorX);
+  flip(s.Y, s.H, mirrorY);
+  if (d.W == 0 || d.H == 0 || (usesSource && (s.W == 0 || s.H == 0))) return true;
+  return TransferOnSurface(*dest, d, ss, s, mirrorX, mirrorY, table, key);
 }
 
 } // namespace
@@ -854,14 +972,29 @@ bool PatBlt(HDC dc, int x, int y, int w, int h, uint32_t rop) {
 
 bool BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, uint32_t rop) {
   if (src && dest && src->Surface() == dest->Surface() && src->Surface()) {
-    // Overlapping copies within one surface go through a copy of the source part.
-    const TPoint s0 = src->ToSurface(sx, sy);
-    TGdiBitmap temp(std::max(0, w), std::max(0, h), 0);
-    TDeviceContext tdc(&temp.Surface);
+    // Overlapping copies within one surface go through a copy of the source part, as much of it as lands on
+    // the surface; source pixels beyond the surface copy as black.
+    const uint8_t table = RopTable(rop);
+    if (w <= 0 || h <= 0)
+      return RopUsesSource(table) || Transfer(dest, x, y, w, h, nullptr, 0, 0, w, h, rop, nullptr);
+    const TSurfaceOffset od = SurfaceOffset(dest), os = SurfaceOffset(src);
+    const TRect on = dest->Bounds();
+    const int64_t dx0 = x + od.X, dy0 = y + od.Y;
+    const int64_t left = std::max<int64_t>(dx0, on.Left), right = std::min<int64_t>(dx0 + w, on.Right);
+    const int64_t top = std::max<int64_t>(dy0, on.Top), bottom = std::min<int64_t>(dy0 + h, on.Bottom);
+    if (left >= right || top >= bottom) return true;
+    TGdiBitmap temp(static_cast<int>(right - left), static_cast<int>(bottom - top), 0);
     const TSurface& ss = *src->Surface();
+    const int64_t sx0 = sx + os.X + (left - dx0), sy0 = sy + os.Y + (top - dy0);
     for (int j = 0; j < temp.Surface.Height(); ++j)
-      for (int i = 0; i < temp.Surface.Width(); ++i) temp.Surface.Row(j)[i] = ss.Pixel(s0.X + i, s0.Y + j);
-    return Transfer(dest, x, y, w, h, &tdc, 0, 0, w, h, rop, nullptr);
+      for (int i = 0; i < temp.Surface.Width(); ++i) {
+        const int64_t px = sx0 + i, py = sy0 + j;
+        const bool inside = px >= 0 && px < ss.Width() && py >= 0 && py < ss.Height();
+        temp.Surface.Row(j)[i] = inside ? ss.Row(static_cast<int>(py))[px] : 0;
+      }
+    const TBlock block{left, top, right - left, bottom - top};
+    return TransferOnSurface(*dest, block, RopUsesSource(table) ? &temp.Surface : nullptr,
+                             {0, 0, block.W, block.H}, false, false, table, nullptr);
   }
   return Transfer(dest, x, y, w, h, src, sx, sy, w, h, rop, nullptr);
 }

@@ -106,6 +106,48 @@ TEST(DeviceContext, RectanglesReachingTheEndsOfIntFillOnlyWhatLiesOnTheSurface) 
   EXPECT_EQ(red(), 8);
 }
 
+TEST(DeviceContext, DrawingAcrossTheIntRangeVisitsOnlyWhatLiesNearTheSurface) {
+  constexpr int lo = INT_MIN, hi = INT_MAX, far = 1 << 30;
+  auto b = MakeBitmap(8, 8);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clRed);
+  c->Pen()->SetColor(clBlue);
+  // Outlines far away: every pixel lies inside.
+  c->Rectangle(lo, lo, hi, hi);
+  EXPECT_EQ(Row(*b, 7, clRed), "########");
+  c->Pen()->SetWidth(3);
+  c->Brush()->SetColor(clLime);
+  c->Ellipse(lo, lo, hi, hi); // its centre lies at the surface's top-left corner
+  EXPECT_EQ(Row(*b, 0, clLime), "########");
+  EXPECT_EQ(Px(*b, 7, 7), clLime);
+  // A line across the whole range keeps to its row, a rectangle's edge to its column.
+  c->Pen()->SetWidth(1);
+  c->MoveTo(lo, 2);
+  c->LineTo(hi, 2);
+  EXPECT_EQ(Row(*b, 2, clBlue), "########");
+  c->Brush()->SetStyle(bsClear);
+  c->Rectangle(5, lo, hi, hi);
+  EXPECT_EQ(Px(*b, 5, 6), clBlue);
+  EXPECT_EQ(Px(*b, 6, 6), clLime);
+  c->DrawFocusRect({lo, lo, 1, hi}); // inverts every other pixel of column 0
+  EXPECT_EQ(Px(*b, 0, 4), clFuchsia);
+  EXPECT_EQ(Px(*b, 0, 5), clLime);
+
+  // A picture stretched over most of the range: the surface shows the part of it that lands there.
+  auto picture = MakeBitmap(2, 2, clYellow);
+  picture->Canvas()->SetPixels(1, 1, clBlack);
+  c->StretchDraw({-far, -far, far, far}, picture.get());
+  EXPECT_EQ(Row(*b, 0, clBlack), "########");
+  EXPECT_EQ(Row(*b, 7, clBlack), "########");
+  // A copy within one surface takes only what lands on it; the column from beyond the surface is black.
+  c->SetPixels(1, 0, clRed);
+  c->SetPixels(7, 0, clRed);
+  HDC dc = c->Handle();
+  BitBlt(dc, -far, -far, hi, hi, dc, -far + 1, -far, SRCCOPY);
+  EXPECT_EQ(Row(*b, 0, clRed), "#.....#.");
+  EXPECT_EQ(Px(*b, 7, 0), clBlack);
+}
+
 TEST(DeviceContext, SelectedObjectsOutliveDeleteObject) {
   auto b = MakeBitmap(4, 1);
   HDC dc = b->Canvas()->Handle();
