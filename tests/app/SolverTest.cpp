@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "classlib/core/Random.h"
 #include "classlib/core/Thread.h"
@@ -21,7 +22,14 @@ class SolverTest : public GameTest {
       previous(Message);
     };
   }
+  void TearDown() override {
+    GameTest::TearDown();
+    // Every worker has been joined with the game: none is inside the wake-up any more.
+    if (SavedWake) WakeMainThread = *SavedWake;
+  }
+
   std::vector<std::string> Statuses;
+  std::optional<std::function<void()>> SavedWake; // WakeMainThread as it was before a test wrapped it
 };
 
 // A scrambled game of the given size index, the same every time.
@@ -105,6 +113,7 @@ TEST_F(SolverTest, EscAfterARunReachedTheGoalButBeforeItsHandlerStillEndsTheChai
   };
   auto signal = std::make_shared<Signal>();
   const std::function<void()> wake = WakeMainThread;
+  SavedWake = wake;
   WakeMainThread = [signal, wake] {
     {
       std::lock_guard guard(signal->lock);
@@ -120,8 +129,6 @@ TEST_F(SolverTest, EscAfterARunReachedTheGoalButBeforeItsHandlerStillEndsTheChai
   }
   Press(VK_ESCAPE);
   ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
-  // Every worker has handed its handler over by now.
-  WakeMainThread = wake;
   EXPECT_EQ(Status(), "Solution not found !");
   EXPECT_EQ(Step(), "0");
   EXPECT_EQ(mainForm->SolutionLength(), 0);
