@@ -11,6 +11,10 @@
 
 namespace backend {
 
+// The largest a native window is made either way: beyond any screen. A window's pixel surface is bounded by
+// it too (classlib/controls/WindowHandle.h), so that a window sized at the ends of int takes no more.
+constexpr int MaxWindowExtent = 16384;
+
 enum Modifier : unsigned { ModShift = 1, ModControl = 2, ModAlt = 4 };
 enum MouseButton : int { NoButton = 0, LeftButton = 1, RightButton = 2, MiddleButton = 3 };
 

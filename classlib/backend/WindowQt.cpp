@@ -1,5 +1,7 @@
 #include "classlib/backend/WindowQt.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -33,8 +35,15 @@ unsigned ButtonsOf(Qt::MouseButtons b) {
   return r;
 }
 
+// The toolkit keeps a rectangle's last pixel (left + width - 1), so edges at the ends of int are first
+// brought within its reach; no native window is made larger than MaxWindowExtent either way.
+constexpr int QtReach = 1 << 30;
+
 QRect ToQRect(const TRect& r) {
-  return QRect(r.Left, r.Top, r.Width(), r.Height());
+  const auto within = [](int v) { return std::clamp(v, -QtReach, QtReach); };
+  const int left = within(r.Left), top = within(r.Top);
+  return QRect(left, top, std::min(within(r.Right) - left, MaxWindowExtent),
+               std::min(within(r.Bottom) - top, MaxWindowExtent));
 }
 
 } // namespace

@@ -80,7 +80,7 @@ class TWindowHandle final : public backend::WindowClient {
 // A window's surface is at most this many pixels either way and this many in all (an 8K screen's worth), so
 // that a window sized at the ends of int (a hostile form stream) cannot take gigabytes. Drawing beyond the
 // surface of such a window is clipped, as drawing beyond the window is.
-constexpr int MaxWindowSurfaceExtent = 16384;
+constexpr int MaxWindowSurfaceExtent = backend::MaxWindowExtent;
 constexpr int64_t MaxWindowSurfacePixels = int64_t{1} << 25;
 
 inline HWND const HWND_TOP = nullptr;
