@@ -69,7 +69,15 @@ TskForm::TskForm(TComponent* AOwner) : TCustomPanel(AOwner) {
   if (!form) return;
   for (int i = 0; i < form->ControlCount(); ++i)
     if (form->Controls(i)->InheritsFrom(TskForm::StaticClass())) return; // a form has one frame
+  // Nor may a second frame take the form over from one placed elsewhere: two frames chaining the form's
+  // window procedure would each put back the other's when they go.
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    if (auto* other = dynamic_cast<TskForm*>(form->Components(i));
+        other && other != this && other->FForm == form)
+      return;
   FForm = form;
+  // A frame that is not among its form's children outlives the form's window part: it must know.
+  FForm->FreeNotification(this);
   FDestroying = false;
   FForm->Constraints()->SetMinHeight(50);
   FForm->Constraints()->SetMinWidth(125);
@@ -151,7 +159,7 @@ void TskForm::ReAssign() {
 }
 
 void TskForm::Release() {
-  if (!FForm || !FOldWndProc) return;
+  if (!FForm || !FOldWndProc || FFormGone) return;
   FDestroying = true;
   TWndMethod old = std::move(FOldWndProc);
   FOldWndProc = nullptr;
@@ -627,6 +635,13 @@ void TskForm::Notification(TComponent* AComponent, TOperation Operation) {
     return;
   }
   if (Operation != opRemove) return;
+  if (AComponent == FForm && FForm->ComponentState().Contains(csDestroying)) {
+    // Only the form's component part is left: nothing of its window may be touched any more.
+    FFormGone = true;
+    FDestroying = true;
+    FOldWndProc = nullptr;
+    return;
+  }
   if (AComponent == FFormPanel) FFormPanel = nullptr;
   if (AComponent == FMenu) DestroyMenuBar();
   if (AComponent == FMenuBar) FMenuBar = nullptr;

@@ -165,6 +165,7 @@ class TskForm : public TCustomPanel {
   int FMenuBarHeight = 22;
   bool FUIStyleAutoUpdateSub = false;
   bool FDestroying = false;
+  bool FFormGone = false; // the form's destructor has run past its window part
   std::unique_ptr<TApplicationEvents> FAppEvents;
   TRect FSavedBounds;
   bool FStartMaximized = false;

@@ -131,6 +131,30 @@ TEST_F(Frame, OnlyTheFirstFrameOfAFormActs) {
   EXPECT_EQ(single.BorderStyle(), bsDialog);
 }
 
+// Frames owned by a form but not among its children: the second must not chain onto the first (each would
+// put back the other's window procedure, a freed one), and a frame left over after the form's window part
+// has gone must not touch it. The sanitizer build reads freed memory without this.
+TEST(FrameElsewhere, OnlyOneTakesTheFormAndNoneTouchesItsWindowOnceItHasGone) {
+  auto owner = std::make_unique<TForm>(nullptr);
+  auto* holder = new TForm(owner.get()); // owned by owner
+  holder->SetParent(owner.get());
+  auto* first = new TskForm(owner.get()); // owned by owner, placed on holder
+  first->SetParent(holder);
+  auto* second = new TskForm(owner.get());
+  second->SetParent(first);
+  EXPECT_NE(first->TitleBar(), nullptr);
+  EXPECT_EQ(second->TitleBar(), nullptr);
+  owner->Show();
+  testsupport::Pump();
+  owner.reset();
+
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* loose = new TskForm(form.get()); // owned by the form, placed nowhere
+  EXPECT_NE(loose->TitleBar(), nullptr);
+  form.reset();
+  SUCCEED();
+}
+
 TEST_F(Frame, GivesTheFormBackWhenItGoes) {
   delete frame;
   EXPECT_NE(GetWindowLong(Wnd(), GWL_STYLE) & WS_CAPTION, 0);
