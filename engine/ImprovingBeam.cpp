@@ -79,15 +79,20 @@ constexpr int32_t MostWidth = 1 << 24;
 size_t CeilPower(size_t n) {
   return std::bit_ceil(std::max<size_t>(n, 1));
 }
+
+// The boards of the shape, half the orders of the tiles and the blank, or MostWidth when that is fewer.
+size_t Boards(const TShape& shape) {
+  size_t boards = 1;
+  for (int32_t n = 3; n <= shape.count && boards < MostWidth; ++n) boards *= static_cast<size_t>(n);
+  return std::min(boards, static_cast<size_t>(MostWidth));
+}
 } // namespace
 
 int32_t BeamWidthFor(const TShape& shape, int32_t depth, size_t bytes) {
   const size_t perBoard = 2 * (static_cast<size_t>(shape.count) + LayerBytes) + CandidateBytes +
                           KeptBytes * static_cast<size_t>(std::max(depth, 1));
-  // No wider than there are boards to hold: half the orders of the tiles and the blank.
-  size_t boards = 1;
-  for (int32_t n = 3; n <= shape.count && boards < MostWidth; ++n) boards *= static_cast<size_t>(n);
-  return static_cast<int32_t>(std::min({bytes / perBoard, boards, static_cast<size_t>(MostWidth)}));
+  // No wider than there are boards to hold.
+  return static_cast<int32_t>(std::min(bytes / perBoard, Boards(shape)));
 }
 
 bool BeamSearch(const TShape& shape, const uint8_t* from, const uint8_t* to, int32_t width,
@@ -114,16 +119,18 @@ bool BeamSearch(const TShape& shape, const uint8_t* from, const uint8_t* to, int
   const size_t depthGuess = static_cast<size_t>(std::min(shorterThan, 4 * startEstimate));
   const size_t wayBytes = beam * 4 * depthGuess;
   const size_t seenRoom = watch.Free() > wayBytes ? (watch.Free() - wayBytes) / sizeof(uint32_t) : 0;
-  const size_t seenWant = CeilPower(beam * depthGuess * 3 / 2);
+  const size_t seenWant = CeilPower(std::min(beam * depthGuess, 2 * Boards(shape)) * 3 / 2);
   // A layer fills at most an eighth of the slots, so that the set, cleared when three quarters full, never
   // runs out of them; smaller, it would not be worth its upkeep.
   const size_t seenSlots =
       std::min(std::max(seenWant, CeilPower(8 * beam)), seenRoom ? std::bit_floor(seenRoom) : 0);
   if (!seen.Allocate(seenSlots >= 8 * beam ? seenSlots : 0)) return false;
 
-  // Per depth below the start, each board's parent in the depth above and the move from it.
-  std::vector<TCharged<uint32_t>> ways;
-  std::vector<int32_t> tally;
+  // Per depth below the start, each board's parent in the depth above and the move from it, one depth after
+  // another; where each depth begins; boards by estimate.
+  TCharged<uint32_t> steps(watch);
+  TCharged<size_t> depthStart(watch);
+  TCharged<uint32_t> tally(watch);
 
   TLayer* current = &layers[0];
   TLayer* next = &layers[1];
@@ -152,7 +159,7 @@ bool BeamSearch(const TShape& shape, const uint8_t* from, const uint8_t* to, int
           // The goal: the way back through the layers above.
           way.assign(1, direction);
           for (size_t board = i, d = static_cast<size_t>(depth); d > 0; --d) {
-            const uint32_t step = ways[d - 1][board];
+            const uint32_t step = steps[depthStart[d - 1] + board];
             way.push_back(static_cast<int8_t>(step & 3));
             board = step >> 2;
           }
@@ -173,9 +180,10 @@ bool BeamSearch(const TShape& shape, const uint8_t* from, const uint8_t* to, int
     // joins it at once, so that its twins in this layer are passed over.
     // The set only spares the search work: when full, it starts again.
     if (seen.Full() && !seen.Clear()) return false;
-    tally.assign(static_cast<size_t>(most) + 2, 0);
+    if (!tally.Reserve(static_cast<size_t>(most) + 2)) return false;
+    std::fill(tally.data(), tally.data() + most + 2, 0);
     for (size_t c = 0; c < found; ++c) ++tally[static_cast<size_t>(candidates[c].estimate) + 1];
-    for (size_t e = 1; e < tally.size(); ++e) tally[e] += tally[e - 1];
+    for (size_t e = 1; e < static_cast<size_t>(most) + 2; ++e) tally[e] += tally[e - 1];
     for (size_t c = 0; c < found; ++c)
       order[static_cast<size_t>(tally[static_cast<size_t>(candidates[c].estimate)]++)] =
           static_cast<uint32_t>(c);
@@ -189,8 +197,9 @@ bool BeamSearch(const TShape& shape, const uint8_t* from, const uint8_t* to, int
       if (seen.Insert(candidates[order[k]].hash)) order[kept++] = order[k];
     }
     if (kept == 0) return false;
-    TCharged<uint32_t> steps(watch);
-    if (!steps.Allocate(kept)) return false;
+    const size_t first = depth == 0 ? 0 : depthStart[static_cast<size_t>(depth) - 1] + current->size;
+    if (!steps.Reserve(first + kept) || !depthStart.Reserve(static_cast<size_t>(depth) + 1)) return false;
+    depthStart[static_cast<size_t>(depth)] = first;
     for (size_t place = 0; place < kept; ++place) {
       const TCandidate& candidate = candidates[order[place]];
       uint8_t* cells = next->cells.data() + place * static_cast<size_t>(count);
@@ -204,10 +213,9 @@ bool BeamSearch(const TShape& shape, const uint8_t* from, const uint8_t* to, int
       next->estimate[place] = candidate.estimate;
       next->blank[place] = static_cast<int8_t>(from);
       next->back[place] = Opposite[candidate.direction];
-      steps[place] = candidate.parent << 2 | static_cast<uint32_t>(candidate.direction);
+      steps[first + place] = candidate.parent << 2 | static_cast<uint32_t>(candidate.direction);
     }
     next->size = kept;
-    ways.push_back(std::move(steps));
     std::swap(current, next);
   }
   return false;

@@ -3,6 +3,7 @@
 // that every part obeys, the beam search that finds solutions and the shortener that re-solves stretches of
 // them exactly. Boards are held as one byte a cell, 0 for the blank; a way is a list of directions as
 // TMove numbers them (the way the tile moves: 0 up, 1 down, 2 left, 3 right).
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -92,6 +93,9 @@ template <class T> class TCharged {
     count = n;
     return true;
   }
+  // Room for at least `n` items, those held kept and any new ones unset; it grows by half again at a time, so
+  // that growing a little at a time costs little copying. False, changing nothing, when refused.
+  bool Reserve(size_t n) { return n <= count || Grow(std::max(n, count + count / 2)) || Grow(n); }
   void Release() {
     std::free(items);
     watch.Give(count * sizeof(T));
@@ -105,6 +109,18 @@ template <class T> class TCharged {
   size_t size() const { return count; }
 
  private:
+  bool Grow(size_t n) {
+    if (!watch.Take((n - count) * sizeof(T))) return false;
+    T* grown = static_cast<T*>(std::realloc(static_cast<void*>(items), n * sizeof(T)));
+    if (!grown) {
+      watch.Give((n - count) * sizeof(T));
+      return false;
+    }
+    items = grown;
+    count = n;
+    return true;
+  }
+
   TWatch& watch;
   T* items = nullptr;
   size_t count = 0;
@@ -125,8 +141,9 @@ struct TShortenPlan {
 };
 
 // Shortens `way` from `start` by replacing stretches of it with shortest ones, until no stretch of the plan
-// gets shorter or the watch is over. `shorter` hears each shorter way.
-void Shorten(const TShape& shape, const uint8_t* start, std::vector<int8_t>& way, const TShortenPlan& plan,
+// gets shorter or the watch is over. `shorter` hears each shorter way. True when the way, short enough to
+// be re-solved whole, is shown to be a shortest one.
+bool Shorten(const TShape& shape, const uint8_t* start, std::vector<int8_t>& way, const TShortenPlan& plan,
              TWatch& watch, const std::function<void(const std::vector<int8_t>&)>& shorter);
 
 } // namespace improving

@@ -135,10 +135,18 @@ std::vector<TMove> MovesOf(const TShape& shape, int32_t blank, const std::vector
   return moves;
 }
 
+// The same way played backwards.
+void Reverse(std::vector<int8_t>& way) {
+  std::reverse(way.begin(), way.end());
+  for (int8_t& direction : way) direction = Opposite[direction];
+}
+
 // The plan: beams ever wider, each with a quick shortening of what it finds; a thorough shortening at the
-// end. Widths grow fourfold, so each beam costs about as much as all before it together.
+// end. Widths grow fourfold, so each beam costs about as much as all before it together. Beyond the last
+// width a beam's set of boards seen outgrows what the processor can look up quickly: twice as wide costs
+// four times as long for a few moves less.
 constexpr int32_t FirstWidth = 64;
-constexpr int32_t LastWidth = 1 << 16;
+constexpr int32_t LastWidth = 1 << 14;
 constexpr TShortenPlan QuickPlan{24, 20000};
 constexpr TShortenPlan ThoroughPlan{40, 400000};
 // Deeper than any first solution of a beam on the boards taken; the first beam's width is chosen for one
@@ -175,21 +183,36 @@ TImprovingResult ImprovingSearch(int32_t rows, int32_t cols, const int32_t* cell
   try {
     if (std::equal(start, start + shape.count, goal)) offer({});
     std::vector<int8_t> way;
-    for (int32_t width = FirstWidth; !best.empty() || !result.found; width *= 4) {
+    // Only a way shorter than the best one found is worth finding.
+    const auto bound = [&] { return result.found ? static_cast<int32_t>(best.size()) - 1 : FirstBound; };
+    // A way short enough to be re-solved whole gets the thorough plan at once: shown shortest, it ends the
+    // search, as the empty way of a solved board does.
+    bool shortest = result.found;
+    const auto shorten = [&](const TShortenPlan& plan) {
+      shortest = Shorten(shape, start, way, way.size() <= ThoroughPlan.longestStretch ? ThoroughPlan : plan,
+                         watch, offer);
+    };
+    for (int32_t width = FirstWidth; !shortest; width *= 4) {
       if (watch.Over()) break;
-      const int32_t bound = result.found ? static_cast<int32_t>(best.size()) - 1 : FirstBound;
-      const int32_t fits = BeamWidthFor(shape, result.found ? bound : FirstDepth * shape.count, watch.Free());
+      const int32_t fits =
+          BeamWidthFor(shape, result.found ? bound() : FirstDepth * shape.count, watch.Free());
       const int32_t used = std::min(width, fits);
       if (used < 1) break;
-      if (BeamSearch(shape, start, goal, used, bound, watch, way)) {
+      // From the start to the goal, then from the goal back to the start: the two beams go different ways,
+      // and the better of them is better than one beam twice as wide.
+      for (const bool backwards : {false, true}) {
+        if (shortest ||
+            !BeamSearch(shape, backwards ? goal : start, backwards ? start : goal, used, bound(), watch, way))
+          continue;
+        if (backwards) Reverse(way);
         offer(way);
-        Shorten(shape, start, way, QuickPlan, watch, offer);
+        shorten(QuickPlan);
       }
       if (used < width || width >= LastWidth) break;
     }
-    if (!best.empty()) {
+    if (!shortest && result.found) {
       way = best;
-      Shorten(shape, start, way, ThoroughPlan, watch, offer);
+      shorten(ThoroughPlan);
     }
   } catch (const std::bad_alloc&) {
     // What the bound allowed the system refused: the best found so far stands.

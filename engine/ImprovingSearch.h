@@ -12,7 +12,7 @@
 #include "engine/Board.h"
 
 struct TImprovingLimits {
-  // Polled every few thousand boards (well under a millisecond apart); true ends the search soon after.
+  // Polled every hundred boards or so, well under a millisecond apart; true ends the search soon after.
   std::function<bool()> stopRequested;
   std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
   // The most the search holds at once, in bytes; 0 takes ImprovingMemoryBound().

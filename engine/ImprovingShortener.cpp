@@ -3,7 +3,6 @@
 // near the truth. Every stretch replaced by a shorter one shortens the whole way.
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 #include "engine/ImprovingParts.h"
 
@@ -15,13 +14,16 @@ class TStretchSolver {
  public:
   TStretchSolver(const TShape& shape, TWatch& watch) : shape(shape), watch(watch) {}
 
+  enum TAnswer { Found, NoneThatShort, GaveUp };
+
   // A shortest way from `from` to `to` when one of at most `most` moves is found within `boards` boards.
-  bool Solve(const uint8_t* from, const uint8_t* to, int32_t most, int64_t boards, std::vector<int8_t>& way) {
+  TAnswer Solve(const uint8_t* from, const uint8_t* to, int32_t most, int64_t boards,
+                std::vector<int8_t>& way) {
     uint8_t target[MaxPackedCells];
     shape.Renumber(from, to, cells, target);
     const TEstimator against(shape.rows, shape.cols, target);
     const int32_t first = against.Full(cells);
-    if (first > most) return false;
+    if (first > most) return NoneThatShort;
     estimator = &against;
     const int32_t blank = static_cast<int32_t>(std::find(cells, cells + shape.count, 0) - cells);
     left = boards;
@@ -31,11 +33,11 @@ class TStretchSolver {
       abandoned = false;
       if (Dive(0, first, blank, -1)) {
         way = path;
-        return true;
+        return Found;
       }
-      if (abandoned || nextThreshold == INT32_MAX) return false;
+      if (abandoned) return GaveUp;
     }
-    return false;
+    return NoneThatShort;
   }
 
  private:
@@ -89,57 +91,85 @@ class TStretchSolver {
 // The boards along a way, one after another, `count` bytes each.
 class TTrail {
  public:
-  TTrail(const TShape& shape, const uint8_t* start) : shape(shape), start(start, start + shape.count) {}
+  TTrail(const TShape& shape, const uint8_t* start, TWatch& watch)
+      : shape(shape), start(start), boards(watch), blanks(watch) {}
 
-  // The boards of `way` from its `first` move on; those before are kept.
-  void Follow(const std::vector<int8_t>& way, size_t first) {
+  // The boards of `way` from its `first` move on; those before are kept. False when memory is refused.
+  bool Follow(const std::vector<int8_t>& way, size_t first) {
     const size_t n = static_cast<size_t>(shape.count);
-    boards.resize((way.size() + 1) * n);
-    blanks.resize(way.size() + 1);
+    if (!boards.Reserve((way.size() + 1) * n) || !blanks.Reserve(way.size() + 1)) return false;
     if (first == 0) {
-      std::copy(start.begin(), start.end(), boards.begin());
-      blanks[0] = static_cast<int32_t>(std::find(start.begin(), start.end(), 0) - start.begin());
+      std::copy(start, start + n, boards.data());
+      blanks[0] = static_cast<int32_t>(std::find(start, start + n, 0) - start);
     }
     for (size_t i = first; i < way.size(); ++i) {
       std::memcpy(&boards[(i + 1) * n], &boards[i * n], n);
       blanks[i + 1] = shape.Play(&boards[(i + 1) * n], blanks[i], &way[i], 1);
     }
+    return true;
   }
   const uint8_t* Board(size_t i) const { return &boards[i * static_cast<size_t>(shape.count)]; }
 
  private:
   const TShape& shape;
-  std::vector<uint8_t> start, boards;
-  std::vector<int32_t> blanks;
+  const uint8_t* start;
+  TCharged<uint8_t> boards;
+  TCharged<int32_t> blanks;
 };
 
-// Cuts out every stretch that leaves a board and comes back to it; the first cut made, or -1.
-int64_t CutLoops(const TShape& shape, TTrail& trail, std::vector<int8_t>& way) {
-  int64_t firstCut = -1;
-  std::unordered_map<uint64_t, size_t> seen;
-  for (size_t i = 0; i <= way.size(); ++i) {
-    const uint8_t* board = trail.Board(i);
-    const auto [at, added] = seen.emplace(shape.Hash(board), i);
-    if (added || std::memcmp(trail.Board(at->second), board, static_cast<size_t>(shape.count)) != 0) continue;
-    const size_t from = at->second;
-    way.erase(way.begin() + static_cast<std::ptrdiff_t>(from), way.begin() + static_cast<std::ptrdiff_t>(i));
-    trail.Follow(way, from);
-    if (firstCut < 0) firstCut = static_cast<int64_t>(from);
-    // The boards after the cut moved down; those hashed past it are gone from the way.
-    for (auto it = seen.begin(); it != seen.end();) it = it->second > from ? seen.erase(it) : std::next(it);
-    i = from;
+struct TBoardAt {
+  uint64_t hash;
+  uint32_t at;
+};
+
+// Cuts out every stretch of `way` that leaves a board and comes back to it; the first move cut, or -1 when
+// none is (or memory is refused). The boards are sorted by hash, so that those met again lie side by side.
+int64_t CutLoops(const TShape& shape, const TTrail& trail, std::vector<int8_t>& way, TWatch& watch) {
+  const size_t boards = way.size() + 1, n = static_cast<size_t>(shape.count);
+  TCharged<TBoardAt> sorted(watch);
+  TCharged<uint32_t> last(watch); // of each board, where the way is at it for the last time
+  if (!sorted.Allocate(boards) || !last.Allocate(boards)) return -1;
+  for (size_t i = 0; i < boards; ++i) {
+    sorted[i] = TBoardAt{shape.Hash(trail.Board(i)), static_cast<uint32_t>(i)};
+    last[i] = static_cast<uint32_t>(i);
   }
+  std::sort(sorted.data(), sorted.data() + boards, [](const TBoardAt& a, const TBoardAt& b) {
+    return a.hash != b.hash ? a.hash < b.hash : a.at < b.at;
+  });
+  for (size_t k = 0; k + 1 < boards; ++k)
+    for (size_t j = k + 1; j < boards && sorted[j].hash == sorted[k].hash; ++j)
+      if (std::memcmp(trail.Board(sorted[k].at), trail.Board(sorted[j].at), n) == 0)
+        last[sorted[k].at] = std::max(last[sorted[k].at], sorted[j].at);
+  int64_t firstCut = -1;
+  size_t kept = 0;
+  for (size_t i = 0; i < way.size();) {
+    if (last[i] > i) {
+      if (firstCut < 0) firstCut = static_cast<int64_t>(kept);
+      i = last[i];
+    } else {
+      way[kept++] = way[i++];
+    }
+  }
+  way.resize(kept);
   return firstCut;
 }
 } // namespace
 
-void Shorten(const TShape& shape, const uint8_t* start, std::vector<int8_t>& way, const TShortenPlan& plan,
+bool Shorten(const TShape& shape, const uint8_t* start, std::vector<int8_t>& way, const TShortenPlan& plan,
              TWatch& watch, const std::function<void(const std::vector<int8_t>&)>& shorter) {
-  TTrail trail(shape, start);
-  trail.Follow(way, 0);
+  TTrail trail(shape, start, watch);
+  // Splices the stretch before `from` to what follows it, once the way is changed from there on.
+  const auto changedFrom = [&](size_t from) {
+    if (!trail.Follow(way, from)) return false;
+    const int64_t cut = CutLoops(shape, trail, way, watch);
+    return cut < 0 || trail.Follow(way, static_cast<size_t>(cut));
+  };
+  const size_t before = way.size();
+  const bool followed = trail.Follow(way, 0) && changedFrom(0);
+  if (way.size() < before) shorter(way);
+  if (!followed) return false;
   TStretchSolver solver(shape, watch);
   std::vector<int8_t> replacement;
-  if (CutLoops(shape, trail, way) >= 0) shorter(way);
   for (bool changed = true; changed && !watch.Over();) {
     changed = false;
     // Stretches overlap by half, so that a detour is caught whole by some stretch about twice its length.
@@ -148,19 +178,21 @@ void Shorten(const TShape& shape, const uint8_t* start, std::vector<int8_t>& way
       const size_t length = std::min(static_cast<size_t>(stretch), way.size());
       const size_t step = std::max<size_t>(1, length / 2);
       for (size_t i = 0; i + length <= way.size() && !watch.Over(); i += step) {
-        if (!solver.Solve(trail.Board(i), trail.Board(i + length), static_cast<int32_t>(length) - 2,
-                          plan.boardsPerStretch, replacement))
-          continue;
+        const auto answer =
+            solver.Solve(trail.Board(i), trail.Board(i + length), static_cast<int32_t>(length) - 2,
+                         plan.boardsPerStretch, replacement);
+        if (answer == TStretchSolver::NoneThatShort && length == way.size()) return true;
+        if (answer != TStretchSolver::Found) continue;
         way.erase(way.begin() + static_cast<std::ptrdiff_t>(i),
                   way.begin() + static_cast<std::ptrdiff_t>(i + length));
         way.insert(way.begin() + static_cast<std::ptrdiff_t>(i), replacement.begin(), replacement.end());
-        trail.Follow(way, i);
-        CutLoops(shape, trail, way);
-        changed = true;
+        changed = changedFrom(i);
         shorter(way);
+        if (!changed) return false;
       }
     }
   }
+  return false;
 }
 
 } // namespace improving
