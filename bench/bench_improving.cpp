@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -151,6 +152,8 @@ void BM_ImprovingAgainstChain(benchmark::State& state) {
   }
   state.counters["chain_final_median"] = Median(chainFinal);
   state.counters["improving_final_median"] = Median(improvingFinal);
+  state.counters["ratio_of_totals"] = std::accumulate(improvingFinal.begin(), improvingFinal.end(), 0.0) /
+                                      std::accumulate(chainFinal.begin(), chainFinal.end(), 0.0);
   state.counters["ratio_max"] = *std::max_element(ratios.begin(), ratios.end());
   state.counters["ratio_median"] = Median(ratios);
   state.counters["half_and_sooner"] = halfAndSooner;

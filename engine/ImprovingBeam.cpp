@@ -114,9 +114,10 @@ bool BeamSearch(const TShape& shape, const uint8_t* from, const uint8_t* to, int
   if (!layers[0].Allocate(beam, count) || !layers[1].Allocate(beam, count) ||
       !candidates.Allocate(3 * beam + 1) || !order.Allocate(3 * beam + 1))
     return false;
-  // The set of boards seen takes what is left once the ways back of a beam about as deep as the goal is far
-  // have their share, but no more than such a beam needs.
-  const size_t depthGuess = static_cast<size_t>(std::min(shorterThan, 4 * startEstimate));
+  // The set of boards seen takes what is left once the ways back of a beam as deep as it may go have their
+  // share, but no more than such a beam needs. Unbounded, a narrow beam may wander far: it is given room
+  // for many times the estimate, for once its set starts again it wanders farther.
+  const size_t depthGuess = static_cast<size_t>(std::min(shorterThan, 16 * startEstimate));
   const size_t wayBytes = beam * 4 * depthGuess;
   const size_t seenRoom = watch.Free() > wayBytes ? (watch.Free() - wayBytes) / sizeof(uint32_t) : 0;
   const size_t seenWant = CeilPower(std::min(beam * depthGuess, 2 * Boards(shape)) * 3 / 2);

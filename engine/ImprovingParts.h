@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <functional>
 #include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "engine/PackedSearch.h"
@@ -76,9 +75,6 @@ template <class T> class TCharged {
   ~TCharged() { Release(); }
   TCharged(const TCharged&) = delete;
   TCharged& operator=(const TCharged&) = delete;
-  TCharged(TCharged&& other) noexcept
-      : watch(other.watch), items(std::exchange(other.items, nullptr)), count(std::exchange(other.count, 0)) {
-  }
 
   // Room for `n` zeroed items; false when the bound or the system refuses them.
   bool Allocate(size_t n) {

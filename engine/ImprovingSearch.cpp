@@ -142,11 +142,12 @@ void Reverse(std::vector<int8_t>& way) {
 }
 
 // The plan: beams ever wider, each with a quick shortening of what it finds; a thorough shortening at the
-// end. Widths grow fourfold, so each beam costs about as much as all before it together. Beyond the last
-// width a beam's set of boards seen outgrows what the processor can look up quickly: twice as wide costs
-// four times as long for a few moves less.
+// end. Widths grow fourfold, so each beam costs about as much as all before it together. The widening stops
+// before a beam would keep more than MostKept boards (its width times the depth it may reach): beyond that
+// its set of boards seen outgrows what the processor looks up quickly, and twice as many boards cost four
+// times as long for a few moves less.
 constexpr int32_t FirstWidth = 64;
-constexpr int32_t LastWidth = 1 << 14;
+constexpr int64_t MostKept = int64_t{1} << 23;
 constexpr TShortenPlan QuickPlan{24, 20000};
 constexpr TShortenPlan ThoroughPlan{40, 400000};
 // Deeper than any first solution of a beam on the boards taken; the first beam's width is chosen for one
@@ -189,7 +190,8 @@ TImprovingResult ImprovingSearch(int32_t rows, int32_t cols, const int32_t* cell
     // search, as the empty way of a solved board does.
     bool shortest = result.found;
     const auto shorten = [&](const TShortenPlan& plan) {
-      shortest = Shorten(shape, start, way, way.size() <= ThoroughPlan.longestStretch ? ThoroughPlan : plan,
+      shortest = Shorten(shape, start, way,
+                         way.size() <= static_cast<size_t>(ThoroughPlan.longestStretch) ? ThoroughPlan : plan,
                          watch, offer);
     };
     for (int32_t width = FirstWidth; !shortest; width *= 4) {
@@ -208,7 +210,7 @@ TImprovingResult ImprovingSearch(int32_t rows, int32_t cols, const int32_t* cell
         offer(way);
         shorten(QuickPlan);
       }
-      if (used < width || width >= LastWidth) break;
+      if (used < width || (result.found && int64_t{4} * width * bound() > MostKept)) break;
     }
     if (!shortest && result.found) {
       way = best;
