@@ -187,6 +187,14 @@ void QueueKey(WORD Key, unsigned Modifiers) {
   QueueModifiersUp(Modifiers);
 }
 
+void QueueKeyEvent(WORD Key, unsigned Modifiers, bool Down) {
+  backend::KeyEvent e;
+  e.VirtualKey = Key;
+  e.Modifiers = Modifiers;
+  e.Down = Down;
+  InjectKey(e);
+}
+
 void QueueMouse(TControl* Control, TPoint Screen, TMouseButton Button, bool Down) {
   const TPoint client = Control->ScreenToClient(Screen);
   InjectMouse(TopWindow(Control),
