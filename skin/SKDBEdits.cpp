@@ -28,6 +28,7 @@ QUENDREL_REGISTER_CLASS(TskDBListBox, TDBListBox) {
   c.Creatable();
   QUENDREL_FRAMED_PROPERTIES(TskDBListBox);
   c.Property("VScrollBar", &TskDBListBox::VScrollBar, &TskDBListBox::SetVScrollBar);
+  c.Message(WM_HSCROLL, static_cast<void (TskDBListBox::*)(TMessage&)>(&TskDBListBox::WMHScroll));
 }
 QUENDREL_REGISTER_CLASS(TskDBLookupListBox, TDBLookupListBox) {
   c.Creatable();
@@ -35,6 +36,7 @@ QUENDREL_REGISTER_CLASS(TskDBLookupListBox, TDBLookupListBox) {
   c.Property("VScrollBar", &TskDBLookupListBox::VScrollBar, &TskDBLookupListBox::SetVScrollBar);
   for (UINT m : {LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_SETCOUNT, WM_DELETEITEM})
     c.Message(m, &TskDBLookupListBox::WMListChanged);
+  c.Message(WM_HSCROLL, static_cast<void (TskDBLookupListBox::*)(TMessage&)>(&TskDBLookupListBox::WMHScroll));
 }
 #undef QUENDREL_FRAMED_PROPERTIES
 
@@ -287,10 +289,7 @@ TskDBLookupListBox::TskDBLookupListBox(TComponent* AOwner) : inherited(AOwner) {
 }
 
 void TskDBLookupListBox::WMListChanged(TMessage& Message) {
-  if (const TMessageHandlerInfo* handler = inherited::StaticClass()->FindMessageHandler(Message.Msg))
-    handler->Call(this, Message);
-  else
-    DefaultHandler(Message);
+  InheritedMessage(Message);
   UpdateScrollBars();
 }
 

@@ -52,6 +52,26 @@ class SkinnedDataControlsTest : public ::testing::Test {
     memo->SetDataField("Notes");
     return memo;
   }
+  // A lookup list box over twelve kinds, more than it shows at once.
+  TskDBLookupListBox* MakeLookupList() {
+    if (!Kinds.Active()) {
+      Kinds.AddFieldDef("Id", ftInteger);
+      Kinds.AddFieldDef("Title", ftString, 10);
+      Kinds.Open();
+      for (int i = 1; i <= 12; ++i) {
+        Kinds.Append();
+        Kinds.FieldByName("Id")->SetAsInteger(i);
+        Kinds.FieldByName("Title")->SetAsString("kind " + std::to_string(i));
+        Kinds.Post();
+      }
+      KindSource.SetDataSet(&Kinds);
+    }
+    auto* list = Make<TskDBLookupListBox>(10, 10, 120, 60);
+    list->SetListSource(&KindSource);
+    list->SetKeyField("Id");
+    list->SetListField("Title");
+    return list;
+  }
   void Show() {
     Form->Show();
     testsupport::Pump();
@@ -59,6 +79,8 @@ class SkinnedDataControlsTest : public ::testing::Test {
 
   TMemDataSet Data{nullptr};
   TDataSource Source{nullptr};
+  TMemDataSet Kinds{nullptr};
+  TDataSource KindSource{nullptr};
   std::unique_ptr<TForm> Form;
 };
 
@@ -205,23 +227,8 @@ TEST_F(SkinnedDataControlsTest, PositionsBeyondSixteenBitsScrollTheListThere) {
 }
 
 TEST_F(SkinnedDataControlsTest, LookupListBoxKeepsItsBarEnabledWhenDisabled) {
-  TMemDataSet kinds(nullptr);
-  kinds.AddFieldDef("Id", ftInteger);
-  kinds.AddFieldDef("Title", ftString, 10);
-  kinds.Open();
-  for (int i = 1; i <= 12; ++i) {
-    kinds.Append();
-    kinds.FieldByName("Id")->SetAsInteger(i);
-    kinds.FieldByName("Title")->SetAsString("kind " + std::to_string(i));
-    kinds.Post();
-  }
-  TDataSource kindSource(nullptr);
-  kindSource.SetDataSet(&kinds);
-  auto* list = Make<TskDBLookupListBox>(10, 10, 120, 60);
+  auto* list = MakeLookupList();
   auto* bar = Make<TskScrollBar>(300, 10, 16, 60);
-  list->SetListSource(&kindSource);
-  list->SetKeyField("Id");
-  list->SetListField("Title");
   Show();
   list->SetVScrollBar(bar);
   EXPECT_TRUE(bar->Visible());
@@ -233,6 +240,24 @@ TEST_F(SkinnedDataControlsTest, LookupListBoxKeepsItsBarEnabledWhenDisabled) {
   EXPECT_EQ(list->ListLink()->FirstRecord(), 5);
   list->Perform(WM_VSCROLL, SB_LINEUP, 0);
   EXPECT_EQ(bar->Position(), 4);
+}
+
+TEST_F(SkinnedDataControlsTest, ListBoxesBringTheirBarUpToDateWhenScrolledSideways) {
+  auto* list = Make<TskDBListBox>(10, 10, 120, 60);
+  auto* bar = Make<TskScrollBar>(300, 10, 16, 60);
+  auto* lookup = MakeLookupList();
+  auto* lookupBar = Make<TskScrollBar>(330, 10, 16, 60);
+  Show();
+  list->SetVScrollBar(bar);
+  lookup->SetVScrollBar(lookupBar);
+  for (int i = 0; i < 20; ++i) list->Items()->Add("item " + std::to_string(i));
+  list->SetTopIndex(5);
+  ASSERT_EQ(bar->Position(), 0) << "a new top item alone does not reach the bar";
+  list->Perform(WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_EQ(bar->Position(), 5);
+  lookupBar->SetEnabled(false);
+  lookup->Perform(WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_TRUE(lookupBar->Enabled());
 }
 
 TEST_F(SkinnedDataControlsTest, ComboButtonsFollowTheStyleAndLoadTheirPictureOnce) {
