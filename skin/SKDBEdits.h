@@ -126,6 +126,8 @@ class TskDBMemo : public TskDBFramed<TDBMemo> {
   TskScrollBar* FHScrollBar = nullptr;
   bool FUpdating = false;
   bool FScrolling = false;
+  TskBarHiddenWithControl FVHidden;
+  TskBarHiddenWithControl FHHidden;
 };
 
 // The list boxes share their bar handling; Rule says how the bar follows the control's own.

@@ -168,6 +168,43 @@ TEST_F(SkinnedDataControlsTest, MemoAndItsBarFollowEachOther) {
   EXPECT_TRUE(bar->SliderVisible());
 }
 
+TEST_F(SkinnedDataControlsTest, AMemoBarTheApplicationHidStaysHiddenAndOnlyTheMemosOwnComeBack) {
+  auto* memo = MakeMemo();
+  auto* v = Make<TskScrollBar>(300, 10, 16, 100);
+  auto* h = Make<TskScrollBar>(300, 150, 100, 16);
+  Show();
+  memo->SetVScrollBar(v);
+  memo->SetHScrollBar(h);
+  ASSERT_TRUE(v->Visible());
+  v->SetVisible(false);
+  // Every kind of re-sync and re-place leaves it hidden.
+  memo->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
+  memo->SetEnabled(false);
+  memo->SetEnabled(true);
+  memo->SetText(memo->Text() + "one more line\r\n");
+  memo->SetBounds(12, 10, 200, 100);
+  EXPECT_FALSE(v->Visible());
+  EXPECT_TRUE(h->Visible());
+  EXPECT_TRUE(v->SliderVisible()) << "still kept up to date";
+  EXPECT_EQ(v->Position(), memo->Perform(EM_GETFIRSTVISIBLELINE, 0, 0));
+  // Hidden with the memo, a bar stays hidden until the memo shows, even when shown meanwhile.
+  memo->SetVisible(false);
+  EXPECT_FALSE(h->Visible());
+  h->SetVisible(true);
+  memo->Perform(WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_FALSE(h->Visible());
+  memo->SetVisible(true);
+  EXPECT_TRUE(h->Visible());
+  EXPECT_FALSE(v->Visible());
+  // A bar linked while the memo is hidden shows with the memo.
+  auto* later = Make<TskScrollBar>(300, 10, 16, 100);
+  memo->SetVisible(false);
+  memo->SetVScrollBar(later);
+  EXPECT_FALSE(later->Visible());
+  memo->SetVisible(true);
+  EXPECT_TRUE(later->Visible());
+}
+
 TEST_F(SkinnedDataControlsTest, AFreedBarIsForgottenAndTinyControlsNeverGetNegativeSizes) {
   auto* memo = MakeMemo();
   auto other = std::make_unique<TForm>(nullptr); // a bar owned elsewhere
