@@ -189,6 +189,42 @@ TEST(SkScrollBar, SmallChangeKeepsToOneThrough32767) {
   EXPECT_EQ(s.bar->SmallChange(), 32767);
 }
 
+TEST(SkScrollBar, TheSliderIsPlacedAgainWhenItsLengthChanges) {
+  for (TskProgressBarOrientation orientation : {skHorizontal, skVertical}) {
+    SCOPED_TRACE(orientation == skHorizontal ? "horizontal" : "vertical");
+    Scroll s(orientation);
+    const bool horizontal = orientation == skHorizontal;
+    TskScrollTrackBar* track = s.bar->Track();
+    TskImagePanel* slider = track->Slider();
+    const auto farEnd = [&] {
+      return horizontal ? slider->Left() + slider->Width() : slider->Top() + slider->Height();
+    };
+    s.bar->SetPosition(100); // Max: the slider's far end meets the track's
+    EXPECT_EQ(farEnd(), s.TrackLength());
+    if (horizontal)
+      s.bar->SetWidth(400);
+    else
+      s.bar->SetHeight(400);
+    EXPECT_EQ(farEnd(), s.TrackLength());
+    s.bar->SetPageSize(50);
+    EXPECT_EQ(s.SliderLength(), s.TrackLength() / 2);
+    EXPECT_EQ(farEnd(), s.TrackLength());
+    s.bar->SetLineButton(40);
+    EXPECT_EQ(farEnd(), s.TrackLength());
+    // On screen the slider's end piece closes the track.
+    const TSurface shot = Render(s.bar);
+    testsupport::SavePng(shot, AnsiString("SkScrollBar-slider-at-max-") + (horizontal ? "h" : "v") + ".png");
+    TBitmap* picture = track->GetSliderImage()->Bitmap();
+    const int last = s.TrackLength() - 1;
+    if (horizontal)
+      EXPECT_EQ(PixelAt(shot, track->Left() + last, picture->Height() / 2),
+                picture->Canvas()->Pixels(picture->Width() - 1, picture->Height() / 2));
+    else
+      EXPECT_EQ(PixelAt(shot, picture->Width() / 2, track->Top() + last),
+                picture->Canvas()->Pixels(picture->Width() / 2, picture->Height() - 1));
+  }
+}
+
 TEST(SkScrollBar, OnChangeBindsFromAFormStream) {
   std::unique_ptr<TComponent> loaded(ReadComponentText("object F: TScrollStreamForm\n"
                                                        "  object Bar: TskScrollBar\n"
