@@ -325,6 +325,18 @@ TEST_F(SkButtonTest, ControlButtonTakesItsPieceSizeAtEveryPaint) {
   b->SetBounds(0, 0, 200, 100);
   testsupport::Render(b);
   EXPECT_EQ(b->Width(), piece.Width());
+  // An item with no picture leaves the size alone, and the right item later still shows.
+  b->SetBounds(0, 0, 30, 20);
+  b->SetThemeID(25); // a colour
+  testsupport::Render(b);
+  EXPECT_EQ(b->Width(), 30);
+  EXPECT_EQ(b->Height(), 20);
+  b->SetThemeID(1);
+  testsupport::Render(b);
+  EXPECT_EQ(b->Width(), piece.Width());
+  EXPECT_EQ(b->Height(), piece.Height());
+  b->Invalidate(); // the paint that sized the button was clipped to its old size
+  EXPECT_EQ(skintest::PictureMismatches(testsupport::Render(b), 0, 0, piece), 0);
 }
 
 TEST_F(SkButtonTest, ImageButtonFallsBackToItsNormalPicture) {
