@@ -8,6 +8,7 @@
 #include "classlib/controls/Form.h"
 #include "classlib/controls/ScrollBars.h"
 #include "classlib/core/SysUtils.h"
+#include "classlib/data/DBActns.h"
 #include "classlib/data/DataSource.h"
 #include "classlib/data/MemDataSet.h"
 #include "skin/SKDBCombos.h"
@@ -393,6 +394,16 @@ TEST_F(SkinnedDataControlsTest, DataAwareCheckBoxAndGroupAnswerTheirLinkAndActio
   box->SetLoading(false);
   EXPECT_EQ(box->DataSource(), &Source);
   link->SetDataSourceFixed(false);
+  // Data-set actions without a source of their own act on the data set the control shows.
+  TDataSetNext next(nullptr);
+  TDataSetFirst first(nullptr);
+  Data.First();
+  EXPECT_TRUE(box->UpdateAction(&first));
+  EXPECT_FALSE(first.Enabled());
+  EXPECT_TRUE(box->ExecuteAction(&next));
+  EXPECT_EQ(Data.RecNo(), 2);
+  EXPECT_TRUE(box->UpdateAction(&first));
+  EXPECT_TRUE(first.Enabled());
   // An empty radio group whose field refuses the value on exit passes the error on without a button to
   // give the focus to.
   TMemDataSet numbers(nullptr);
@@ -404,6 +415,17 @@ TEST_F(SkinnedDataControlsTest, DataAwareCheckBoxAndGroupAnswerTheirLinkAndActio
   group->SetDataSource(&numberSource);
   group->SetDataField("N");
   Show();
+  TDataSetInsert insert(nullptr);
+  EXPECT_TRUE(group->UpdateAction(&insert));
+  EXPECT_TRUE(insert.Enabled());
+  EXPECT_TRUE(group->ExecuteAction(&insert));
+  EXPECT_EQ(numbers.State(), dsInsert);
+  numbers.Cancel();
+  // An action tied to another source is not theirs.
+  next.SetDataSource(&Source);
+  EXPECT_FALSE(group->ExecuteAction(&next));
+  EXPECT_FALSE(group->UpdateAction(&next));
+  EXPECT_EQ(Data.RecNo(), 2);
   numbers.Append();
   group->SetValue("not a number");
   reinterpret_cast<TFieldDataLink*>(group->Perform(CM_GETDATALINK, 0, 0))->Modified();

@@ -78,11 +78,19 @@ TEST_F(SkinnedGridTest, ThemeColoursAndFillsOfSelectedAndFocusedCells) {
   const TRect title = Grid->CellRect(2, 0);
   EXPECT_EQ(testsupport::PixelAt(s, title.Right - 3, title.Top + 4), Grid->FixedColor());
   EXPECT_EQ(testsupport::PixelAt(s, 0, 0), Grid->BorderColor());
-  // The erase message paints the whole grid with its frame.
-  Grid->SetBorderColor(clRed);
+  // The erase message paints the whole grid with its frame, over whatever was drawn there.
+  const HDC dc = GetWindowDC(Grid->Handle());
+  const HBRUSH scribble = CreateSolidBrush(clFuchsia);
+  RECT all = Rect(0, 0, Grid->Width(), Grid->Height());
+  FillRect(dc, &all, scribble);
+  DeleteObject(scribble);
+  ReleaseDC(Grid->Handle(), dc);
+  ASSERT_EQ(testsupport::PixelAt(testsupport::Render(Grid), 0, 0), clFuchsia);
   Grid->Perform(WM_ERASEBKGND, 0, 0);
   const TSurface after = testsupport::Render(Grid);
-  EXPECT_EQ(testsupport::PixelAt(after, 0, 0), clRed);
+  EXPECT_EQ(testsupport::PixelAt(after, 0, 0), Grid->BorderColor());
+  EXPECT_EQ(testsupport::PixelAt(after, title.Right - 3, title.Top + 4), Grid->FixedColor());
+  EXPECT_EQ(testsupport::PixelAt(after, focused.Right - 3, focused.Top + 4), 0x0000FF);
 }
 
 TEST_F(SkinnedGridTest, AWhiteFontFromAThemeFileBecomesBlackButTitlesKeepWhite) {
