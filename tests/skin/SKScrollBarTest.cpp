@@ -12,7 +12,9 @@
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
 #include "classlib/graphics/Picture.h"
+#include "skin/SKPublic.h"
 #include "skin/SKScrollBar.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::PixelAt;
@@ -294,9 +296,23 @@ TEST(SkScrollBar, RendersInEveryStyle) {
     EXPECT_EQ(PixelAt(hs, ht->Left() + ht->Slider()->Left() + sw / 2, ht->Slider()->Top() + sh / 2),
               slider->Canvas()->Pixels(sw / 2, sh / 2));
     EXPECT_EQ(PixelAt(hs, ht->Left() + 1, ht->Height() / 2), GetInsideThemeColor(style, 31));
-    TBitmap* arrow = h->DecButton()->PicNormal()->Bitmap();
-    EXPECT_EQ(PixelAt(hs, arrow->Width() / 2, arrow->Height() / 2),
-              arrow->Canvas()->Pixels(arrow->Width() / 2, arrow->Height() / 2));
+    // The arrows are pieces 1 and 4 of the theme's strip, drawn for the vertical bar and turned for the
+    // horizontal one.
+    const TSurface vs = Render(v);
+    for (int piece : {1, 4}) {
+      SCOPED_TRACE(piece);
+      TBitmap arrow;
+      GetInsideThemeBitmap(style, 32, &arrow, 6, piece);
+      ASSERT_FALSE(arrow.Empty());
+      TskImageButton* vb = piece == 1 ? v->DecButton() : v->IncButton();
+      EXPECT_EQ(skintest::PictureMismatches(vs, vb->Left(), vb->Top(), arrow), 0);
+      TBitmap turned;
+      turned.Assign(&arrow);
+      RoundPicture(&turned);
+      TskImageButton* hb = piece == 1 ? h->DecButton() : h->IncButton();
+      EXPECT_EQ(skintest::PictureMismatches(hs, hb->Left(), hb->Top(), turned), 0);
+      EXPECT_GT(skintest::PictureMismatches(hs, hb->Left(), hb->Top(), arrow), 0) << "the turn shows";
+    }
     testsupport::RenderToPng(&form, "SkScrollBar-" + TskUIStyleNames.NameOf(style) + ".png");
     delete h;
     delete v;

@@ -11,6 +11,7 @@
 #include "classlib/graphics/Canvas.h"
 #include "classlib/win/Windows.h"
 #include "skin/SKTrackBar.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::PixelAt;
@@ -331,10 +332,16 @@ TEST(SkTrackBar, RendersInEveryStyle) {
                             : Point((bar->Width() - slider->Width()) / 2, (190 - slider->Height()) * 7 / 10);
       EXPECT_EQ(slider->Left(), at.X);
       EXPECT_EQ(slider->Top(), at.Y);
-      TBitmap* picture = bar->GetSliderImage()->Bitmap();
-      const int cx = picture->Width() / 2, cy = picture->Height() / 2;
-      ASSERT_NE(picture->Canvas()->Pixels(cx, cy), TColor(0xFF00FF));
-      EXPECT_EQ(PixelAt(Render(bar), at.X + cx, at.Y + cy), picture->Canvas()->Pixels(cx, cy));
+      // Item 29 is the horizontal slider, item 30 the vertical one; the style's two differ.
+      TBitmap mine, other;
+      GetInsideThemeBitmap(style, horizontal ? 29 : 30, &mine, 0, 0);
+      GetInsideThemeBitmap(style, horizontal ? 30 : 29, &other, 0, 0);
+      ASSERT_FALSE(mine.Empty());
+      const TSurface s = Render(bar);
+      EXPECT_EQ(slider->Width(), mine.Width());
+      EXPECT_EQ(slider->Height(), mine.Height());
+      EXPECT_EQ(skintest::PictureMismatches(s, at.X, at.Y, mine), 0);
+      EXPECT_GT(skintest::PictureMismatches(s, at.X, at.Y, other), 0);
     }
     testsupport::RenderToPng(&form, "SkTrackBar-" + TskUIStyleNames.NameOf(style) + ".png");
     delete h;
