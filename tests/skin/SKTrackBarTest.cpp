@@ -123,6 +123,29 @@ TEST(SkTrackBar, HeldClickPagesOnceThenThreePagesPerTick) {
   EXPECT_EQ(b.changes, (std::vector<int>{2, 6, 2}));
 }
 
+TEST(SkTrackBar, HeldClickOnAVerticalBarPagesOnePageEveryTick) {
+  Bar b;
+  b.bar->SetOrientation(skVertical);
+  b.bar->SetBounds(10, 10, 30, 200);
+  testsupport::ManualClock clock;
+  const int x = b.bar->Width() / 2;
+  testsupport::MouseDown(b.bar, x, b.bar->Height() - 1);
+  EXPECT_EQ(b.bar->Position(), 2);
+  for (int expected : {4, 6, 8, 10, 10}) {
+    clock.Advance(100);
+    EXPECT_EQ(b.bar->Position(), expected);
+  }
+  testsupport::MouseUp(b.bar, x, b.bar->Height() - 1);
+  // Upwards the same, stopping where the slider's centre meets the cursor.
+  const int y3 = (b.bar->Height() - b.bar->Slider()->Height()) * 3 / 10 + b.bar->Slider()->Height() / 2;
+  testsupport::MouseDown(b.bar, x, y3);
+  EXPECT_EQ(b.bar->Position(), 8);
+  clock.Advance(500);
+  EXPECT_EQ(b.bar->Position(), 3);
+  testsupport::MouseUp(b.bar, x, y3);
+  EXPECT_EQ(b.changes, (std::vector<int>{2, 2, 2, 2, 2, -2, -2, -2, -1}));
+}
+
 TEST(SkTrackBar, PagingStopsAtTheCursorAndWhenItLeaves) {
   Bar b;
   testsupport::ManualClock clock;
