@@ -636,6 +636,8 @@ void TskControlButton::SetThemeID(int Value) {
 
 void TskControlButton::PaintButtonNormal(TBitmap* Bitmap) {
   PaintButton(FThemeID, FPicCount, FPicIndex, Bitmap);
+  // An item without a picture keeps the size: at 0 x 0 the button would never paint, nor grow again.
+  if (Bitmap->Width() == 0 || Bitmap->Height() == 0) return;
   SetHeight(Bitmap->Height());
   SetWidth(Bitmap->Width());
 }

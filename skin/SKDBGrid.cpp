@@ -52,6 +52,9 @@ void TskDBGrid::SetUIStyle(TskUIStyle Value) {
 
 void TskDBGrid::SetFileTheme(TskFileTheme* Value) {
   FTheme.Attach(this, Value);
+  // Bars told FromThemeFile without the file would fall back to DeepBlue beside a grid in the file's look.
+  if (FVScrollBar) FVScrollBar->SetFileTheme(Value);
+  if (FHScrollBar) FHScrollBar->SetFileTheme(Value);
   SetUIStyle(FTheme.UIStyle);
 }
 
