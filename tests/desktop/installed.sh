@@ -4,12 +4,13 @@
 #   installed.sh launcher <build> <scratch>   the launcher's folder, picture link and arguments, on a stand-in game
 #   installed.sh desktop  <build> <scratch>   the installed game on a virtual desktop (run under xvfb-run)
 #   installed.sh package  <build> <scratch>   the Debian package against the installed tree
-# `tree` makes the installed tree the other steps use.
+# `tree` makes the installed tree the other steps use; WITH_SOLVER=1 says the tree has quendrel-solve too.
 set -euo pipefail
 
 step=$1
-build=$2
-scratch=$3
+build=$(cd "$2" && pwd -P)
+mkdir -p "$3"
+scratch=$(cd "$3" && pwd -P) # links the launcher makes name real folders
 prefix=/opt/quendrel-test # any prefix: nothing in the tree may depend on it
 root=$scratch/root
 installed=$root$prefix
@@ -35,7 +36,7 @@ step_tree() {
 
   [ -x "$installed/bin/quendrel" ] || fail "no launcher in bin/"
   [ -x "$installed/lib/quendrel/quendrel" ] || fail "no game in lib/quendrel/"
-  if [ -e "$build/app/quendrel-solve" ]; then
+  if [ "${WITH_SOLVER:-0}" = 1 ]; then
     [ -x "$installed/bin/quendrel-solve" ] || fail "quendrel-solve was built but not installed"
   fi
   expect_file "$installed/share/quendrel/default.jpg"
@@ -111,7 +112,7 @@ STANDIN
 []
 [--x]" ] || fail "stand-in saw: $(cat "$probe")"
   [ "$(stat -c %a "$folder")" = 700 ] || fail "$folder is not private to the user"
-  [ "$(readlink -f "$folder/default.jpg")" = "$dir/tree/share/quendrel/default.jpg" ] ||
+  [ "$(readlink "$folder/default.jpg")" = "$dir/tree/share/quendrel/default.jpg" ] ||
     fail "default.jpg is not linked to the installed picture"
   [ -z "$(ls -A "$dir/start")" ] || fail "the launcher left files where it was started"
 
@@ -124,12 +125,15 @@ STANDIN
   # The tree moves: the picture link follows it. A picture the user put there is kept.
   mv "$dir/tree" "$dir/moved"
   run HOME="$dir/home" "$dir/moved/bin/quendrel"
-  [ "$(readlink -f "$folder/default.jpg")" = "$dir/moved/share/quendrel/default.jpg" ] ||
+  [ "$(readlink "$folder/default.jpg")" = "$dir/moved/share/quendrel/default.jpg" ] ||
     fail "default.jpg still points at the old tree"
   rm "$dir/xdg/quendrel/default.jpg"
   echo mine >"$dir/xdg/quendrel/default.jpg"
   run HOME="$dir/home" XDG_DATA_HOME="$dir/xdg" "$dir/moved/bin/quendrel"
   [ "$(cat "$dir/xdg/quendrel/default.jpg")" = mine ] || fail "the user's own default.jpg was replaced"
+  ln -sfn "$dir/xdg/quendrel/mine.jpg" "$folder/default.jpg"
+  run HOME="$dir/home" "$dir/moved/bin/quendrel"
+  [ "$(readlink "$folder/default.jpg")" = "$dir/xdg/quendrel/mine.jpg" ] || fail "the user's own link was replaced"
 
   # Without a home there is no folder for the settings: say so and start nothing.
   rm -f "$probe"
@@ -225,6 +229,31 @@ step_package() {
   libraries=$(ldd "$dir/unpacked/usr/lib/quendrel/quendrel")
   if grep -q "not found" <<<"$libraries"; then fail "unpacked: $(grep 'not found' <<<"$libraries")"; fi
   grep -q "libskin.so => $dir/unpacked/usr/lib/quendrel/" <<<"$libraries" || fail "unpacked game loads: $libraries"
+
+  # Installed, removed and purged by dpkg in a system of its own, beside a user who has played: the package's
+  # files come and go whole, and the user's settings stay as they were. The maintainer scripts run outside
+  # that system, with a stand-in for ldconfig so that the real cache is left alone.
+  local system=$dir/system home=$dir/home
+  mkdir -p "$system/var/lib/dpkg/info" "$system/var/lib/dpkg/updates" "$dir/stubs" "$home/.local/share/quendrel"
+  touch "$system/var/lib/dpkg/status"
+  printf '#!/bin/sh\nexit 0\n' >"$dir/stubs/ldconfig"
+  chmod +x "$dir/stubs/ldconfig"
+  printf '[DEFAULT]\nPuzzle Size=4\nImage=default.jpg\n' >"$home/.local/share/quendrel/quendrel.ini"
+  cp -a "$home" "$dir/home-before"
+  local as_root=()
+  [ "$(id -u)" = 0 ] || as_root=(fakeroot)
+  dpkg_in_system() {
+    PATH=$dir/stubs:$PATH "${as_root[@]}" dpkg --root="$system" --force-script-chrootless "$@" >>"$dir/dpkg.log" 2>&1 ||
+      { cat "$dir/dpkg.log"; fail "dpkg $*"; }
+  }
+  dpkg_in_system --force-depends -i "$deb"
+  (cd "$system/usr" && tree_listing .) >"$dir/system-tree"
+  diff -u "$dir/tree" "$dir/system-tree" || fail "dpkg installed other files than the tree holds"
+  dpkg_in_system -r quendrel
+  dpkg_in_system -P quendrel
+  [ -z "$(find "$system" -mindepth 1 -not -path "$system/var" -not -path "$system/var/lib" \
+    -not -path "$system/var/lib/dpkg*")" ] || fail "removing left files behind"
+  diff -r "$dir/home-before" "$home" || fail "removing the package changed the user's settings"
 }
 
 case $step in
