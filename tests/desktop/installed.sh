@@ -151,20 +151,20 @@ step_desktop() {
   (cd "$dir/start" && exec env -u XDG_DATA_HOME -u XDG_CONFIG_HOME -u XDG_CACHE_HOME HOME="$dir/home" \
     QT_QPA_PLATFORM=xcb "$installed/bin/quendrel") &
   local pid=$! window=""
-  for _ in $(seq 1 240); do
+  for _ in $(seq 1 480); do
     window=$(xdotool search --onlyvisible --classname '^quendrel$' 2>/dev/null | head -1) || true
     [ -n "$window" ] && break
     kill -0 "$pid" 2>/dev/null || fail "the game ended before showing a window"
     sleep 0.25
   done
-  [ -n "$window" ] || fail "no game window within a minute"
+  [ -n "$window" ] || fail "no game window within two minutes"
   xprop -id "$window" WM_CLASS | grep -q '"quendrel", "quendrel"' ||
     fail "window class $(xprop -id "$window" WM_CLASS) does not match the menu entry's StartupWMClass"
 
   # Painted: the skinned caption (a dark blue band) over a light client area, with the tiles' many shades;
   # an unpainted window is black or one colour.
   local X Y WIDTH HEIGHT SCREEN painted=""
-  for _ in $(seq 1 40); do
+  for _ in $(seq 1 120); do
     sleep 0.25
     eval "$(xdotool getwindowgeometry --shell "$window")"
     import -window root "$shots/launcher.png"
