@@ -177,10 +177,8 @@ step_desktop() {
   done
   [ -n "$painted" ] || fail "the window is not painted ($colours colours, mean $mean, caption blue $caption)"
 
-  # Exit (Alt+X), typed into the window under the pointer.
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-  sleep 0.2
-  xdotool key alt+x
+  # Exit (Alt+X), sent to the game's window itself.
+  xdotool key --window "$window" alt+x
   for _ in $(seq 1 240); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.25
