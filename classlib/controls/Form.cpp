@@ -427,12 +427,16 @@ void TCustomForm::SetWindowState(TWindowState Value) {
 }
 
 void TCustomForm::WMSize(TMessage& Message) {
-  if (Message.WParam == SIZE_MINIMIZED)
-    FWindowState = wsMinimized;
-  else if (Message.WParam == SIZE_MAXIMIZED)
-    FWindowState = wsMaximized;
-  else
-    FWindowState = wsNormal;
+  // Until the form shows, its window reports the size it has, not the state the form is to show in (a form
+  // made maximized is sized while it waits to be shown).
+  if (FShowing) {
+    if (Message.WParam == SIZE_MINIMIZED)
+      FWindowState = wsMinimized;
+    else if (Message.WParam == SIZE_MAXIMIZED)
+      FWindowState = wsMaximized;
+    else
+      FWindowState = wsNormal;
+  }
   TWinControl::WMSize(Message);
 }
 
