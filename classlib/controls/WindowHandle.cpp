@@ -168,6 +168,13 @@ void FinishCreate(HWND w) {
   if (!w->Parent) backend::SetTitle(w->Native, w->Text);
   InvalidateAll(w);
   SendMessage(w, WM_CREATE, 0, 0);
+  // Every new window hears its first size and place: a control sized before its window existed lays out
+  // its children here.
+  if (!Valid(w)) return;
+  SendMessage(w, WM_SIZE, static_cast<WPARAM>(w->ShowState),
+              MAKELPARAM(w->Client.Width(), w->Client.Height()));
+  if (!Valid(w)) return;
+  SendMessage(w, WM_MOVE, 0, MAKELPARAM(w->Rect.Left + w->Client.Left, w->Rect.Top + w->Client.Top));
 }
 
 BOOL IsWindow(HWND Wnd) {

@@ -20,6 +20,44 @@
 
 namespace {
 
+std::vector<TRect> ButtonBounds(TskDBNavigator* Nav) {
+  std::vector<TRect> r;
+  for (int b = nbFirst; b <= nbRefresh; ++b)
+    r.push_back(Nav->Buttons(static_cast<TNavigateBtn>(b))->BoundsRect());
+  return r;
+}
+
+TEST(NavigatorWindow, ButtonsFitThePanelOnceItsWindowIsMade) {
+  TForm form(nullptr);
+  form.SetBounds(40, 30, 320, 120);
+  auto* nav = new TskDBNavigator(&form); // owned by the form
+  nav->SetParent(&form);
+  form.Show();
+  testsupport::Pump();
+  ASSERT_EQ(nav->Height(), 30);
+  for (int b = nbFirst; b <= nbRefresh; ++b)
+    EXPECT_EQ(ButtonBounds(nav)[static_cast<size_t>(b)], Bounds(25 * b, 0, 25, 30)) << b;
+  testsupport::RenderToPng(nav, "navigator-in-code.png");
+
+  // Read from a form stream with a height under the minimum: the panel grows to 18, its buttons with it.
+  std::unique_ptr<TComponent> read(
+      ReadComponentText("object F: TForm\n"
+                        "  Left = 40\n  Top = 30\n  Width = 320\n  Height = 120\n"
+                        "  object Nav: TskDBNavigator\n"
+                        "    Left = 0\n    Top = 0\n    Width = 250\n    Height = 10\n"
+                        "  end\n"
+                        "end\n",
+                        nullptr));
+  auto* streamed = dynamic_cast<TForm*>(read.get());
+  ASSERT_NE(streamed, nullptr);
+  auto* small = dynamic_cast<TskDBNavigator*>(streamed->FindComponent("Nav"));
+  ASSERT_NE(small, nullptr);
+  streamed->Show();
+  testsupport::Pump();
+  EXPECT_EQ(small->Height(), 18);
+  for (const TRect& r : ButtonBounds(small)) EXPECT_EQ(r.Height(), 18);
+}
+
 // The frame's shared maximizing state belongs to each test alone.
 class FrameState : public ::testing::Test {
  protected:

@@ -19,10 +19,66 @@
 
 namespace {
 
+std::vector<std::string> Log;
+
+// Logs the life-cycle messages that reach Control's window procedure, by its name.
+void Watch(TControl* Control) {
+  Control->WindowProc = [Control](TMessage& M) {
+    const std::string name = Control->Name().c_str();
+    switch (M.Msg) {
+    case WM_CREATE:
+      Log.push_back(name + " create");
+      break;
+    case WM_SIZE:
+      Log.push_back(name + " size " + std::to_string(LOWORD(M.LParam)) + "x" +
+                    std::to_string(HIWORD(M.LParam)));
+      break;
+    case WM_MOVE:
+      Log.push_back(name + " move " + std::to_string(static_cast<int16_t>(LOWORD(M.LParam))) + "," +
+                    std::to_string(static_cast<int16_t>(HIWORD(M.LParam))));
+      break;
+    case WM_DESTROY:
+      Log.push_back(name + " destroy");
+      break;
+    case WM_NCDESTROY:
+      Log.push_back(name + " ncdestroy");
+      break;
+    default:
+      break;
+    }
+    Control->WndProc(M);
+  };
+}
+
+template <class T> T* Add(TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
+  auto* c = new T(Parent); // owned by its parent, which frees it too
+  c->SetName(Name);
+  c->SetBounds(Left, Top, Width, Height);
+  c->SetParent(Parent);
+  return c;
+}
+
 class WindowLifecycle : public ::testing::Test {
  protected:
-  void SetUp() override { Application->Initialize(); }
+  void SetUp() override {
+    Application->Initialize();
+    Log.clear();
+  }
 };
+
+TEST_F(WindowLifecycle, ANewWindowHearsItsFirstSizeAndPlaceAfterItsCreation) {
+  TForm form(nullptr);
+  form.SetBorderStyle(bsNone);
+  form.SetBounds(40, 30, 300, 200);
+  auto* panel = Add<TPanel>(&form, "Panel", 10, 20, 120, 50);
+  panel->SetBevelOuter(bvNone);
+  int resized = 0;
+  panel->OnResize = [&](TObject*) { ++resized; };
+  Watch(panel);
+  panel->HandleNeeded();
+  EXPECT_EQ(Log, (std::vector<std::string>{"Panel create", "Panel size 120x50", "Panel move 10,20"}));
+  EXPECT_EQ(resized, 1);
+}
 
 TEST_F(WindowLifecycle, AFormMadeMaximizedStaysSoUntilItShows) {
   TForm form(nullptr);
