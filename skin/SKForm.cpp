@@ -185,13 +185,6 @@ void TskForm::NewParentWndProc(TMessage& Message) {
     FOldWndProc(Message);
     if (FDestroying) return; // the message took the frame away
   }
-  if (msg == WM_DESTROY && FForm->ComponentState().Contains(csDestroying)) {
-    // The form is going: give it back now, while it is still a form (a frame that is not its child goes
-    // only after it).
-    Release();
-    return;
-  }
-
   switch (msg) {
   case WM_MDIACTIVATE:
     if (reinterpret_cast<HWND>(Message.LParam) == FForm->Handle()) {
@@ -217,6 +210,9 @@ void TskForm::NewParentWndProc(TMessage& Message) {
           SendMessage(main->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(FForm->Handle()), 0);
       }
     }
+    // The form is going: give it back now, while it is still a form (a frame that is not its child goes
+    // only after it).
+    if (!FDestroying && FForm->ComponentState().Contains(csDestroying)) Release();
     break;
   case WM_ACTIVATE:
     FTitleBar->SetFormActive(LOWORD(Message.WParam) != 0);

@@ -98,13 +98,10 @@ TCustomForm::~TCustomForm() {
   FCanvas->FreeHandle();
   delete FIcon; // owned
   FIcon = nullptr;
-  // Children go while the form is still a form, so that they can still find it.
-  while (!FControls.empty()) {
-    TControl* c = FControls.back();
-    RemoveControl(c);
-    delete c; // the parent frees its children
-  }
-  if (FHandle) DestroyHandle();
+  // The window goes first, its children's windows with it, while every control is still there to hear
+  // WM_DESTROY; then the children, while the form is still a form, so that they can still find it.
+  DestroyWindowHandle();
+  FreeControls();
 }
 
 bool TCustomForm::ReadFormResource() {

@@ -152,6 +152,11 @@ class TWinControl : public TControl {
   virtual void CreateParams(TCreateParams& Params);
   virtual void CreateWnd();
   virtual void DestroyWnd();
+  // Destroys the window with its children's windows, the window hearing WM_DESTROY before them (as when it
+  // is freed); DestroyHandle takes the children's windows down first.
+  void DestroyWindowHandle();
+  // Frees the child controls (the destructors' last step).
+  void FreeControls();
   virtual void PaintWindow(HDC DC);
   // Erases the background with the control's colour (unless it draws everything itself), paints itself, then
   // the graphic children.

@@ -94,4 +94,52 @@ TEST_F(FrameState, AFormMadeMaximizedComesUpMaximizedUnderItsFrame) {
   EXPECT_EQ(form.BoundsRect(), Bounds(50, 60, 400, 300));
 }
 
+TEST_F(FrameState, ClosingAMaximizedMDIChildLeavesTheNextOnesContentInPlace) {
+  TForm* mdi = nullptr;
+  Application->CreateForm(mdi); // the application's main form, freed below
+  mdi->SetFormStyle(fsMDIForm);
+  mdi->SetBounds(30, 30, 640, 480);
+  mdi->Show();
+  testsupport::Pump();
+  // A skinned child with a panel at the top of its frame.
+  const auto child = [&] {
+    auto* c = new TForm(Application); // owned by the application; freed by closing
+    c->SetFormStyle(fsMDIChild);
+    c->SetBounds(10, 10, 300, 200);
+    auto* frame = new TskForm(c); // owned by the child
+    frame->SetParent(c);
+    auto* panel = new TPanel(c); // owned by the child
+    panel->SetBounds(0, 40, 100, 30);
+    panel->SetParent(frame);
+    c->OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
+    c->Show();
+    testsupport::Pump();
+    return std::make_pair(c, panel);
+  };
+  // Maximizing scrolls a child's content up over its hidden title bar.
+  auto [first, firstPanel] = child();
+  const int titleBar = dynamic_cast<TskForm*>(firstPanel->Parent())->TitleBar()->Height();
+  const int normalTop = firstPanel->Top();
+  first->SetWindowState(wsMaximized);
+  testsupport::Pump();
+  EXPECT_TRUE(ChildMaximized);
+  EXPECT_EQ(firstPanel->Top(), normalTop + 3 - titleBar);
+
+  first->Close();
+  testsupport::Pump();
+  ASSERT_EQ(Screen->IndexOfForm(first), -1);
+  EXPECT_FALSE(ChildMaximized) << "the closed child's maximized layout is still in force";
+
+  auto [second, secondPanel] = child();
+  EXPECT_EQ(secondPanel->Top(), normalTop);
+  second->SetWindowState(wsMaximized);
+  testsupport::Pump();
+  EXPECT_EQ(secondPanel->Top(), normalTop + 3 - titleBar);
+  second->SetWindowState(wsNormal);
+  testsupport::Pump();
+  EXPECT_EQ(secondPanel->Top(), normalTop);
+  delete second;
+  delete mdi;
+}
+
 } // namespace

@@ -80,6 +80,44 @@ TEST_F(WindowLifecycle, ANewWindowHearsItsFirstSizeAndPlaceAfterItsCreation) {
   EXPECT_EQ(resized, 1);
 }
 
+TEST_F(WindowLifecycle, AFreedFormsWindowGoesBeforeItsChildrensAndThoseBeforeTheControls) {
+  auto* form = new TForm(nullptr); // freed below
+  form->SetName("Form");
+  form->SetBounds(40, 30, 300, 200);
+  auto* panel = Add<TPanel>(form, "Panel", 0, 0, 200, 100);
+  auto* edit = Add<TEdit>(panel, "Edit", 5, 5, 80, 20);
+  form->Show();
+  testsupport::Pump();
+  for (TControl* c : std::vector<TControl*>{form, panel, edit}) Watch(c);
+  // While the form hears WM_DESTROY its controls are all there, their windows too.
+  bool childrenThere = false;
+  auto proc = form->WindowProc;
+  form->WindowProc = [&](TMessage& M) {
+    if (M.Msg == WM_DESTROY)
+      childrenThere = form->ControlCount() == 1 && panel->HandleAllocated() && IsWindow(edit->Handle());
+    proc(M);
+  };
+  delete form;
+  EXPECT_TRUE(childrenThere);
+  EXPECT_EQ(Log, (std::vector<std::string>{"Form destroy", "Panel destroy", "Edit destroy", "Edit ncdestroy",
+                                           "Panel ncdestroy", "Form ncdestroy"}));
+
+  // A windowed control freed on its own goes the same way.
+  TForm other(nullptr);
+  other.SetBounds(40, 30, 300, 200);
+  auto* box = Add<TPanel>(&other, "Box", 0, 0, 200, 100);
+  auto* inner = Add<TEdit>(box, "Inner", 5, 5, 80, 20);
+  other.Show();
+  testsupport::Pump();
+  Watch(box);
+  Watch(inner);
+  Log.clear();
+  delete box;
+  EXPECT_EQ(Log,
+            (std::vector<std::string>{"Box destroy", "Inner destroy", "Inner ncdestroy", "Box ncdestroy"}));
+  EXPECT_EQ(other.ControlCount(), 0);
+}
+
 TEST_F(WindowLifecycle, AFormMadeMaximizedStaysSoUntilItShows) {
   TForm form(nullptr);
   form.SetBorderStyle(bsSizeable);
