@@ -772,12 +772,10 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
 void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
   if (Removing && Control->ContainsControl(FFocusedControl)) FFocusedControl = Control->FParent;
   if (Control->ContainsControl(FActiveControl)) {
-    TWinControl* parent = Control->FParent;
+    // The form itself takes the focus, as when nothing on it has it, so that its keys (arrows included) reach
+    // its own handlers rather than move the focus on from some container.
     FActiveControl = nullptr;
-    if (!Removing && parent && parent != this && parent->CanFocus() && FActive)
-      parent->SetFocus();
-    else if (FActive && FHandle && !ComponentState().Contains(csDestroying))
-      ::SetFocus(FHandle);
+    if (FActive && FHandle && !ComponentState().Contains(csDestroying)) ::SetFocus(FHandle);
   }
 }
 

@@ -136,4 +136,37 @@ TEST_F(WindowLifecycle, AFormMadeMaximizedStaysSoUntilItShows) {
   EXPECT_EQ(form.BoundsRect(), Bounds(50, 40, 310, 210));
 }
 
+TEST_F(WindowLifecycle, HidingTheFocusedControlFocusesTheFormAndArrowsReachItsKeyHandler) {
+  TForm form(nullptr);
+  form.SetBounds(40, 30, 300, 200);
+  form.SetKeyPreview(true);
+  std::vector<WORD> keys;
+  form.OnKeyDown = [&](TObject*, WORD& Key, TShiftState) { keys.push_back(Key); };
+  auto* top = Add<TPanel>(&form, "Top", 0, 0, 300, 40);
+  auto* player = Add<TPanel>(top, "Player", 100, 0, 150, 40);
+  auto* next = Add<TButton>(player, "Next", 5, 5, 40, 25);
+  Add<TPanel>(&form, "Board", 0, 40, 300, 160);
+  form.Show();
+  testsupport::Pump();
+  next->SetFocus();
+  ASSERT_EQ(GetFocus(), next->Handle());
+
+  player->SetVisible(false);
+  EXPECT_EQ(GetFocus(), form.Handle());
+  EXPECT_EQ(form.ActiveControl(), nullptr);
+  testsupport::PressKey(VK_LEFT);
+  testsupport::PressKey(VK_DOWN);
+  EXPECT_EQ(keys, (std::vector<WORD>{VK_LEFT, VK_DOWN}));
+  EXPECT_EQ(GetFocus(), form.Handle()) << "the arrows moved the focus instead";
+
+  // A control that has the focus and no use for arrows still passes it on by them.
+  player->SetVisible(true);
+  next->SetFocus();
+  auto* prev = Add<TButton>(player, "Prev", 50, 5, 40, 25);
+  keys.clear();
+  testsupport::PressKey(VK_RIGHT);
+  EXPECT_EQ(GetFocus(), prev->Handle());
+  EXPECT_TRUE(keys.empty());
+}
+
 } // namespace
