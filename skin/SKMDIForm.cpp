@@ -19,8 +19,8 @@ QUENDREL_REGISTER_CLASS(TskMDIForm, TComponent) {
   c.Enum("UIStyle", &TskMDIForm::UIStyle, &TskMDIForm::SetUIStyle, TskUIStyleNames);
   c.Property("FileTheme", &TskMDIForm::FileTheme, &TskMDIForm::SetFileTheme);
   c.Property("Menu", &TskMDIForm::Menu, &TskMDIForm::SetMenu);
-  c.Property("MenuBarColor", &TskMDIForm::MenuBarColor, &TskMDIForm::SetMenuBarColor).Idents(ColorIdents);
-  c.Property("BorderColor", &TskMDIForm::BorderColor, &TskMDIForm::SetBorderColor).Idents(ColorIdents);
+  ColorProperty(c, "MenuBarColor", &TskMDIForm::MenuBarColor, &TskMDIForm::SetMenuBarColor);
+  ColorProperty(c, "BorderColor", &TskMDIForm::BorderColor, &TskMDIForm::SetBorderColor);
   c.Property("Caption", &TskMDIForm::Caption, &TskMDIForm::SetCaption);
   c.Property("TitleBarDrawAppIcon", &TskMDIForm::TitleBarDrawAppIcon, &TskMDIForm::SetTitleBarDrawAppIcon)
       .Default(0);
