@@ -6,13 +6,16 @@
 #include <memory>
 
 #include "classlib/controls/Form.h"
+#include "classlib/core/Filer.h"
 #include "classlib/core/SysUtils.h"
+#include "classlib/core/TypInfo.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/ImageList.h"
 #include "classlib/win/Windows.h"
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPopupMenu.h"
+#include "skin/SKTitleBar.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::PixelAt;
@@ -99,6 +102,39 @@ TEST_F(MenuForm, MainMenuImagesReadNullWhileOnlyTheCheckMarkIsThere) {
   EXPECT_TRUE(main.IsOwnerDraw());
   TskPopupMenu popup(&form);
   EXPECT_TRUE(popup.OwnerDraw());
+}
+
+// Written false in code, through its property or from a form stream, a pop-up menu (the title bar's system
+// menu too) still draws its items in the theme.
+TEST_F(MenuForm, APopupMenuStaysOwnerDrawnWhateverIsWritten) {
+  TskPopupMenu popup(&form);
+  auto* bar = new TskTitleBar(&form); // owned by the form
+  bar->SetParent(&form);
+  TskPopupMenu* system = bar->SystemMenu();
+  AddItem(&popup, nullptr, "&Item");
+  popup.MenuAdded();
+  for (TskPopupMenu* menu : {&popup, static_cast<TskPopupMenu*>(system)}) {
+    menu->SetUIStyle(WinXP);
+    menu->SetOwnerDraw(false);
+    SetOrdProp(menu, "OwnerDraw", 0);
+    EXPECT_EQ(GetOrdProp(menu, "OwnerDraw"), 1);
+    EXPECT_TRUE(menu->IsOwnerDraw());
+    TBitmap probe;
+    probe.SetSize(200, 21);
+    menu->Items()->Items(0)->DrawItem(probe.Canvas(), Rect(0, 0, 200, 21), false);
+    EXPECT_EQ(probe.Canvas()->Pixels(5, 10), menu->BarColor()) << "the side bar";
+    EXPECT_EQ(probe.Canvas()->Pixels(100, 2), menu->Color());
+  }
+
+  const AnsiString text = "object Form1: TForm\n"
+                          "  object Pop: TskPopupMenu\n"
+                          "    OwnerDraw = False\n"
+                          "  end\n"
+                          "end\n";
+  std::unique_ptr<TComponent> root(ReadComponentText(text, nullptr));
+  auto* read = dynamic_cast<TskPopupMenu*>(root->FindComponent("Pop"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_TRUE(read->IsOwnerDraw());
 }
 
 TEST_F(MenuForm, ItemsAreMeasuredFromCaptionShortCutAndBar) {
