@@ -137,6 +137,23 @@ TEST_F(MenuForm, APopupMenuStaysOwnerDrawnWhateverIsWritten) {
   EXPECT_TRUE(read->IsOwnerDraw());
 }
 
+// Whichever menu the form shows natively, a skinned main menu made on it takes it away: the frame's menu bar
+// stands in for it.
+TEST_F(MenuForm, ASkinnedMainMenuTakesTheFormsNativeMenuAway) {
+  auto* native = new TMainMenu(&form); // owned by the form
+  form.SetMenu(native);
+  TskMainMenu first(&form);
+  EXPECT_EQ(form.Menu(), nullptr);
+  form.SetMenu(&first);
+  TskMainMenu second(&form);
+  EXPECT_EQ(form.Menu(), nullptr);
+  // Owned by something else than a form, it leaves the form's menu alone.
+  form.SetMenu(native);
+  TComponent module(nullptr);
+  TskMainMenu elsewhere(&module);
+  EXPECT_EQ(form.Menu(), native);
+}
+
 TEST_F(MenuForm, ItemsAreMeasuredFromCaptionShortCutAndBar) {
   TskPopupMenu menu(&form);
   menu.SetUIStyle(WinXP);
