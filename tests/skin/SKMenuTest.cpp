@@ -2,6 +2,7 @@
 // windows, the flat border drawn on the desktop, and which menu draws an item.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -293,14 +294,38 @@ TEST_F(MenuForm, RightToLeftMenusPutTheBarAndTheMarksOnTheRight) {
   EXPECT_EQ(probe.Canvas()->Pixels(200 - 5, 3), k.menu.BarColor()) << "bar on the right";
   EXPECT_EQ(probe.Canvas()->Pixels(5, 3), k.menu.Color());
   // The check mark at R - 20: some dark pixel there, none at the left.
+  const auto dark = [&](int x, int y) {
+    const TColor p = probe.Canvas()->Pixels(x, y);
+    return (p & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60 && ((p >> 16) & 0xFF) < 0x60;
+  };
   bool right = false, left = false;
   for (int y = 3; y < 19; ++y)
     for (int x = 0; x < 16; ++x) {
-      right = right || probe.Canvas()->Pixels(200 - 20 + x, y) == 0;
-      left = left || probe.Canvas()->Pixels(4 + x, y) == 0;
+      right = right || dark(200 - 20 + x, y);
+      left = left || dark(4 + x, y);
     }
   EXPECT_TRUE(right);
   EXPECT_FALSE(left);
+  // The caption ends where the bar and the check mark begin, as left to right it starts there: its ink (what
+  // is neither background nor bar, left of the mark's place) stops 4 pixels short of the bar.
+  const int bw = k.menu.BarWidth();
+  for (TMenuItem* item : {k.checked, k.plain}) {
+    SCOPED_TRACE(item->Caption().c_str());
+    item->DrawItem(probe.Canvas(), Rect(0, 0, 200, 21), false);
+    testsupport::SavePng(probe.Surface(),
+                         AnsiString("menu-rtl-") + (item == k.plain ? "plain" : "checked") + ".png");
+    int rightmost = -1;
+    for (int y = 0; y < 21; ++y)
+      for (int x = 0; x < 200 - 20; ++x) {
+        const TColor p = probe.Canvas()->Pixels(x, y);
+        if (p != k.menu.Color() && p != k.menu.BarColor()) rightmost = std::max(rightmost, x);
+      }
+    EXPECT_LT(rightmost, 200 - bw - 4);
+    EXPECT_GE(rightmost, 200 - bw - 4 - 3);
+  }
+  // Nothing of the plain item's caption (drawn last) in the bar, which only a check mark shares.
+  for (int y = 0; y < 21; ++y)
+    for (int x = 200 - bw; x < 200; ++x) ASSERT_EQ(probe.Canvas()->Pixels(x, y), k.menu.BarColor()) << x;
   // Without the Middle-East locale the menu's BiDiMode alone changes nothing.
   SysLocale.MiddleEast = false;
   k.checked->DrawItem(probe.Canvas(), Rect(0, 0, 200, 21), false);
