@@ -164,6 +164,31 @@ TEST_F(MDIFrame, CascadesAndTilesByItsOwnRules) {
   EXPECT_EQ(back->WindowState(), wsMinimized);
 }
 
+// Only the bars that show take height from the tiled children: a hidden one leaves no gap below them.
+TEST_F(MDIFrame, TilingCountsOnlyTheBarsThatShow) {
+  auto* hidden = new TPanel(Frame); // owned by the frame form
+  hidden->SetParent(Frame);
+  hidden->SetAlign(alTop);
+  hidden->SetHeight(41);
+  hidden->SetVisible(false);
+  Frame->SetTileMode(tbHorizontal);
+  Frame->SetClientHeight(400);
+  testsupport::Pump();
+  auto rowsFill = [&](int h) {
+    Frame->Tile();
+    const int row = h / 3;
+    for (int i = 0; i < 3; ++i)
+      EXPECT_TRUE(Frame->MDIChildren(i)->BoundsRect() ==
+                  Bounds(0, (2 - i) * (row - 2), Frame->ClientWidth() - 4, row - 2))
+          << i << ": " << Frame->MDIChildren(i)->Top() << " " << Frame->MDIChildren(i)->Height();
+  };
+  rowsFill(Frame->ClientHeight() - Skin->TitleBar()->Height() - Skin->TopPanel()->Height());
+  // The title bar hidden as well: the children take its room.
+  Skin->SetTitleBarVisible(false);
+  testsupport::Pump();
+  rowsFill(Frame->ClientHeight() - Skin->TopPanel()->Height());
+}
+
 TEST_F(MDIFrame, AMaximizedChildPutsItsButtonsOnTheMenuBar) {
   for (int n = 1; n <= 3; ++n) EXPECT_FALSE(Skin->ControlButton(n)->Visible());
   TForm* child = Children[1];
