@@ -10,14 +10,17 @@
 #include "classlib/controls/Application.h"
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Screen.h"
+#include "classlib/controls/WindowHandle.h"
 #include "classlib/core/Exception.h"
 #include "classlib/core/SysUtils.h"
+#include "classlib/graphics/Region.h"
 #include "classlib/win/Windows.h"
 #include "skin/SKButton.h"
 #include "skin/SKForm.h"
 #include "skin/SKMDIForm.h"
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -187,6 +190,41 @@ TEST_F(MDIFrame, TilingCountsOnlyTheBarsThatShow) {
   Skin->SetTitleBarVisible(false);
   testsupport::Pump();
   rowsFill(Frame->ClientHeight() - Skin->TopPanel()->Height());
+}
+
+// A theme file without the sizes: the MDI frame, a child's frame and their title-bar buttons read each
+// missing size as 0, never as the -1 the file answers.
+TEST_F(MDIFrame, MissingThemeSizesReadAsZeroInBothFrames) {
+  skintest::TempDir dir;
+  skintest::ThemeBytes bytes;
+  bytes.Int("FormBackgroundColor", 0x336699);
+  bytes.Terminator();
+  const AnsiString file = dir.File("nosizes.skn");
+  skintest::WriteBytes(file, bytes.Bytes);
+  auto* theme = new TskFileTheme(Frame); // owned by the frame form
+  theme->SetThemeFile(file);
+  ASSERT_TRUE(theme->CanUse());
+  ASSERT_EQ(theme->GetInt(14), -1);
+  auto* child = static_cast<TskForm*>(Children[0]->Controls(0));
+  Skin->SetFileTheme(theme);
+  Skin->SetUIStyle(FromThemeFile);
+  child->SetFileTheme(theme);
+  child->SetUIStyle(FromThemeFile);
+  EXPECT_EQ(Skin->RoundCorner(), 0);
+  EXPECT_EQ(Skin->RoundCornerBottom(), 0);
+  EXPECT_EQ(Skin->BorderWidth(), 0);
+  EXPECT_EQ(child->RoundCorner(), 0);
+  EXPECT_EQ(child->RoundCornerBottom(), 0);
+  EXPECT_EQ(child->BorderWidth(), 0);
+  for (TskTitleBar* bar : {Skin->TitleBar(), child->TitleBar()}) {
+    TskTitleBarButtons* buttons = bar->Buttons();
+    for (int i = 0; i < buttons->Count(); ++i) EXPECT_EQ(buttons->Items(i)->Top(), 0) << i;
+    EXPECT_EQ(bar->ButtonTop(), -3) << "the row 3 pixels up inside a frame, from 0";
+  }
+  // The window stays whole: no corner is cut away.
+  ASSERT_NE(Frame->Handle()->Shape, nullptr);
+  EXPECT_TRUE(Frame->Handle()->Shape->Contains(0, 0));
+  EXPECT_TRUE(Frame->Handle()->Shape->Contains(0, Frame->Height() - 1));
 }
 
 TEST_F(MDIFrame, AMaximizedChildPutsItsButtonsOnTheMenuBar) {
