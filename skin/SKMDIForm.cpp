@@ -591,6 +591,9 @@ void TskMDIForm::SetUIStyle(TskUIStyle Value) {
     // The corners are the frame's own.
     FTitleBar->SetRoundCorner(0);
     FTitleBar->SetRoundCornerBottom(0);
+    // The side and bottom pictures decide the client area: measure it again (the constructor does so once it
+    // has the window procedure).
+    if (FOldWndProc && FForm->HandleAllocated() && !FormGoing()) FrameChanged();
     PaintBorder();
   }
 }

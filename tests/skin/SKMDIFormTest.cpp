@@ -13,6 +13,7 @@
 #include "classlib/controls/WindowHandle.h"
 #include "classlib/core/Exception.h"
 #include "classlib/core/SysUtils.h"
+#include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Region.h"
 #include "classlib/win/Windows.h"
 #include "skin/SKButton.h"
@@ -20,6 +21,7 @@
 #include "skin/SKMDIForm.h"
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
+#include "skin/SKThemeFile.h"
 #include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
@@ -376,6 +378,37 @@ TEST_F(MDIFrame, PaintsItsBorderInTheStyleAndFollowsATheme) {
   delete theme; // the frame falls back to DeepBlue
   EXPECT_EQ(Skin->UIStyle(), DeepBlue);
   EXPECT_EQ(Skin->FileTheme(), nullptr);
+}
+
+// A theme's side and bottom pictures take their room from the client area as soon as the theme is applied,
+// not at the next resize, and give it back when a built-in style comes.
+TEST_F(MDIFrame, AThemesBorderPicturesTakeTheirRoomAtOnce) {
+  HWND wnd = Frame->Handle();
+  const TRect plain = wnd->Client;
+  skintest::TempDir dir;
+  TBitmap left, bottom;
+  left.SetSize(8, 40);
+  bottom.SetSize(30, 6);
+  TskThemeFileWriter writer(dir.File("pictures.skn"));
+  for (const auto& [key, picture] :
+       {std::pair{"FormLeftBorderImage", &left}, std::pair{"FormBottomBorderImage", &bottom}}) {
+    const AnsiString bmp = dir.File(std::string(key) + ".bmp");
+    picture->SaveToFile(bmp);
+    writer.AddFile(key, bmp);
+  }
+  writer.Save();
+  auto* theme = new TskFileTheme(Frame); // owned by the frame form
+  theme->SetThemeFile(dir.File("pictures.skn"));
+  Skin->SetFileTheme(theme);
+  Skin->SetUIStyle(FromThemeFile);
+  EXPECT_EQ(SendMessage(wnd, SKM_SIDEBORDERWIDTH, 0, 0), 8);
+  EXPECT_EQ(wnd->Client.Left, plain.Left + 8 - 2);
+  EXPECT_EQ(wnd->Client.Right, plain.Right - 8 + 2);
+  EXPECT_EQ(wnd->Client.Bottom, Frame->Height() - 3 - 6 + 2);
+  const TSurface shot = testsupport::Render(Frame);
+  testsupport::SavePng(shot, "mdi-frame-side-pictures.png");
+  Skin->SetUIStyle(WinXP);
+  EXPECT_EQ(wnd->Client, plain);
 }
 
 TEST_F(MDIFrame, AFrameFormGoingFirstLeavesItsChildrenWithoutItsThemeAndWithoutHarm) {
