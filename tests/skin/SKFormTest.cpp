@@ -135,7 +135,15 @@ TEST_F(Frame, OnlyTheFirstFrameOfAFormActs) {
 // put back the other's window procedure, a freed one), and a frame left over after the form's window part
 // has gone must not touch it. The sanitizer build reads freed memory without this.
 TEST(FrameElsewhere, OnlyOneTakesTheFormAndNoneTouchesItsWindowOnceItHasGone) {
+  // Each form's own window procedure holds a token. Once the form has gone nothing may hold it any more: a
+  // frame that put it back into what is left of the form would leave it there, never freed.
+  auto token = std::make_shared<int>(0);
+  auto withToken = [&token](TForm* form) {
+    TWndMethod own = form->WindowProc;
+    form->WindowProc = [own, token](TMessage& m) { own(m); };
+  };
   auto owner = std::make_unique<TForm>(nullptr);
+  withToken(owner.get());
   auto* holder = new TForm(owner.get()); // owned by owner
   holder->SetParent(owner.get());
   auto* first = new TskForm(owner.get()); // owned by owner, placed on holder
@@ -146,13 +154,59 @@ TEST(FrameElsewhere, OnlyOneTakesTheFormAndNoneTouchesItsWindowOnceItHasGone) {
   EXPECT_EQ(second->TitleBar(), nullptr);
   owner->Show();
   testsupport::Pump();
+  // The form's messages pass through the first frame alone: a second frame would have answered as well.
+  EXPECT_EQ(GetWindowLong(owner->Handle(), GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_EQ(token.use_count(), 2) << "the first frame keeps the form's procedure to pass messages on";
   owner.reset();
+  EXPECT_EQ(token.use_count(), 1);
 
   auto form = std::make_unique<TForm>(nullptr);
+  withToken(form.get());
   auto* loose = new TskForm(form.get()); // owned by the form, placed nowhere
   EXPECT_NE(loose->TitleBar(), nullptr);
+  EXPECT_EQ(token.use_count(), 2);
   form.reset();
-  SUCCEED();
+  EXPECT_EQ(token.use_count(), 1);
+
+  // A form whose window went before it: nothing tells the frame until only the form's component part is left.
+  form = std::make_unique<TForm>(nullptr);
+  withToken(form.get());
+  loose = new TskForm(form.get()); // owned by the form, placed nowhere
+  EXPECT_NE(loose->TitleBar(), nullptr);
+  form->DestroyHandle();
+  EXPECT_EQ(token.use_count(), 2);
+  form.reset();
+  EXPECT_EQ(token.use_count(), 1);
+}
+
+// A minimized frame leaves WM_NCPAINT to the procedure it replaced; otherwise it paints the border itself and
+// the message goes no further.
+TEST(FrameMinimized, LeavesTheBorderToThePreviousProcedure) {
+  int ncPaints = 0; // outlives the form, whose procedure counts
+  TForm form(nullptr);
+  form.SetBounds(50, 60, 400, 300);
+  TWndMethod own = form.WindowProc;
+  form.WindowProc = [&ncPaints, own](TMessage& m) {
+    if (m.Msg == WM_NCPAINT) ++ncPaints;
+    own(m);
+  };
+  auto* frame = new TskForm(&form); // owned by the form
+  frame->SetParent(&form);
+  form.Show();
+  testsupport::Pump();
+  ncPaints = 0;
+  SendMessage(form.Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(ncPaints, 0);
+  form.SetWindowState(wsMinimized);
+  testsupport::Pump();
+  ncPaints = 0;
+  SendMessage(form.Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(ncPaints, 1);
+  form.SetWindowState(wsNormal);
+  testsupport::Pump();
+  ncPaints = 0;
+  SendMessage(form.Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(ncPaints, 0);
 }
 
 TEST_F(Frame, GivesTheFormBackWhenItGoes) {
@@ -237,9 +291,22 @@ TEST_F(Frame, RoundsTheUpperCornersByTheTheme) {
   EXPECT_TRUE(shape->Contains(w / 2, 0));
   EXPECT_TRUE(shape->Contains(0, h - 1));
   EXPECT_TRUE(shape->Contains(w - 1, h - 1));
-  // The arcs outline the corners in the border colour.
+  // The arcs outline the corners in the border colour, over the caption's continuation; inside them the
+  // continuation shows. Only a one-pixel border with corners of 11 gets them.
+  const TColor border = GetInsideThemeColor(BlueGlass, 16);
   const TSurface s = Window();
-  EXPECT_EQ(PixelAt(s, 0, 11), GetInsideThemeColor(BlueGlass, 16));
+  testsupport::SavePng(s, "frame-arcs-BlueGlass.png");
+  for (const TPoint& p : {TPoint{2, 2}, TPoint{3, 1}, TPoint{1, 3}, TPoint{5, 0}, TPoint{w - 3, 2},
+                          TPoint{w - 4, 1}, TPoint{w - 2, 3}, TPoint{w - 6, 0}})
+    EXPECT_EQ(PixelAt(s, p.X, p.Y), border) << p.X << "," << p.Y;
+  EXPECT_NE(PixelAt(s, 3, 3), border);
+  EXPECT_NE(PixelAt(s, w - 4, 3), border);
+  frame->SetRoundCorner(12);
+  frame->PaintFormBorder();
+  const TSurface plain = Window();
+  EXPECT_NE(PixelAt(plain, 2, 2), border);
+  EXPECT_NE(PixelAt(plain, w - 3, 2), border);
+  frame->SetRoundCorner(11);
 
   frame->SetTitleBarVisible(false);
   EXPECT_EQ(frame->RoundCorner(), 0);
@@ -266,7 +333,6 @@ TEST_F(Frame, CaptionButtonsMaximizeRestoreMinimizeAndClose) {
   p = ButtonPoint(skMin);
   testsupport::Click(bar, p.X, p.Y);
   EXPECT_EQ(form->WindowState(), wsMinimized);
-  // A minimized frame leaves its border to the previous procedure.
   form->SetWindowState(wsNormal);
 
   int closes = 0;
