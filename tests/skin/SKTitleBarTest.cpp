@@ -132,6 +132,23 @@ TEST_F(TitleBar, CaptionsAreShortenedWithDotsAndPaintingEndsWhenNothingFits) {
   EXPECT_TRUE(SamePixels(narrow, RectOf(skClose).Left, RectOf(skClose).Top, Piece(DeepBlue, 16).get()));
 }
 
+// Held down on a button, it shows its mouse-down picture; moved off while held, its normal one again, and the
+// button under the mouse only its mouse-on picture.
+TEST_F(TitleBar, APressedButtonShowsItsMouseDownPictureWhileHeldOnIt) {
+  form.OnClose = [](TObject*, TCloseAction& action) { action = caNone; };
+  const TPoint close = Centre(RectOf(skClose)), min = Centre(RectOf(skMin));
+  testsupport::MouseMove(bar, close.X, close.Y);
+  testsupport::MouseDown(bar, close.X, close.Y);
+  TSurface s = Render(bar);
+  EXPECT_TRUE(SamePixels(s, RectOf(skClose).Left, RectOf(skClose).Top, Piece(DeepBlue, 18).get()));
+  testsupport::MouseMove(bar, min.X, min.Y);
+  s = Render(bar);
+  EXPECT_TRUE(SamePixels(s, RectOf(skClose).Left, RectOf(skClose).Top, Piece(DeepBlue, 16).get()));
+  EXPECT_TRUE(SamePixels(s, RectOf(skMin).Left, RectOf(skMin).Top, Piece(DeepBlue, 14).get()));
+  testsupport::MouseUp(bar, min.X, min.Y);
+  EXPECT_EQ(form.WindowState(), wsNormal);
+}
+
 TEST_F(TitleBar, AButtonClicksOnlyWhenReleasedWhereItWasPressed) {
   int closes = 0;
   form.OnClose = [&](TObject*, TCloseAction& action) {
