@@ -16,7 +16,7 @@ struct HttpReply {
   std::string Body;  // never longer than the limit asked for
   std::string Error; // why the fetch failed; empty when Ok
 };
-using HttpDone = std::function<void(const HttpReply& Reply)>;
+using HttpDone = std::function<void(HttpReply& Reply)>; // the reply is the receiver's to take
 
 // Starts fetching Url (http or https only; redirects are followed a few times, never to another scheme).
 // The fetch fails when nothing arrives for SilenceMs, and when it has not ended within DeadlineMs however

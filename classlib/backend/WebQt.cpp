@@ -144,6 +144,8 @@ unsigned HttpGet(const std::string& Url, size_t MaxBytes, int SilenceMs, int Dea
     const QVariant length = it->second.Reply->header(QNetworkRequest::ContentLengthHeader);
     if (length.isValid() && length.toULongLong() > it->second.MaxBytes)
       Abort(id, "The page is larger than " + std::to_string(it->second.MaxBytes) + " bytes.");
+    else if (length.isValid())
+      it->second.Body.reserve(length.toULongLong()); // one buffer, not a copy at every doubling
   });
   QObject::connect(r.Reply, &QNetworkReply::redirected, manager, [id](const QUrl& target) {
     if (!IsWebScheme(target)) Abort(id, "Redirected away from the web.");

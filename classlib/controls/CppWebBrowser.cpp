@@ -59,21 +59,21 @@ void TCppWebBrowser::Stop() {
 
 void TCppWebBrowser::Fetch() {
   Stop();
-  FRequest = backend::HttpGet(FURL, MaxPageBytes, TimeoutMs, FFetchDeadlineMs,
-                              [this](const backend::HttpReply& Reply) {
-                                FRequest = 0;
-                                FFetched = Reply.Ok;
-                                FFetchedBody = Reply.Body;
-                                PostMessage(Handle(), WM_PAGEARRIVED, 0, 0);
-                              });
+  FRequest =
+      backend::HttpGet(FURL, MaxPageBytes, TimeoutMs, FFetchDeadlineMs, [this](backend::HttpReply& Reply) {
+        FRequest = 0;
+        FFetched = Reply.Ok;
+        FFetchedBody = std::move(Reply.Body);
+        PostMessage(Handle(), WM_PAGEARRIVED, 0, 0);
+      });
 }
 
 void TCppWebBrowser::WndProc(TMessage& Message) {
   if (Message.Msg == WM_PAGEARRIVED) {
     if (FRequest) return; // a newer fetch started after this one ended
-    const AnsiString body = std::move(FFetchedBody);
+    AnsiString body = std::move(FFetchedBody);
     FFetchedBody.clear();
-    PageArrived(FFetched, body);
+    PageArrived(FFetched, std::move(body));
   } else if (Message.Msg == WM_PAGELAIDOUT) {
     if (FLayout || !FLaidOutPicture) return; // a newer layout started after this one ended
     const std::unique_ptr<TSurface> picture = std::move(FLaidOutPicture);
@@ -83,19 +83,19 @@ void TCppWebBrowser::WndProc(TMessage& Message) {
   }
 }
 
-void TCppWebBrowser::PageArrived(bool Ok, const AnsiString& Body) {
+void TCppWebBrowser::PageArrived(bool Ok, AnsiString Body) {
   // A failed reload keeps the page that was shown; a failed first load shows nothing.
-  if (Ok) LayOut(Body, true);
+  if (Ok) LayOut(std::move(Body), true);
 }
 
-void TCppWebBrowser::LayOut(const AnsiString& Page, bool NewPage) {
+void TCppWebBrowser::LayOut(AnsiString Page, bool NewPage) {
   if (FLayout) backend::CancelLayout(FLayout);
   const TRect client = ClientRect();
-  FLayoutPage = Page;
+  FLayoutPage = std::move(Page);
   FLayoutIsNewPage = NewPage;
   FLayoutSize = {client.Width(), client.Height()};
   FLaidOutPicture.reset();
-  FLayout = backend::LayoutPage(Page, client.Width(), client.Height(), ColorToPixel(Color()),
+  FLayout = backend::LayoutPage(FLayoutPage, client.Width(), client.Height(), ColorToPixel(Color()),
                                 FLayoutDeadlineMs, [this](bool Ok, TSurface& Picture) {
                                   FLayout = 0;
                                   FLaidOut = Ok;

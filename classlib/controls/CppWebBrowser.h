@@ -54,9 +54,9 @@ class TCppWebBrowser : public TCustomControl {
 
  private:
   void Fetch();
-  void PageArrived(bool Ok, const AnsiString& Body);
+  void PageArrived(bool Ok, AnsiString Body);
   // Lays Page out at the control's size; NewPage: a page that arrived, else the shown one at a new size.
-  void LayOut(const AnsiString& Page, bool NewPage);
+  void LayOut(AnsiString Page, bool NewPage);
   void PageLaidOut(bool Ok, TSurface& Picture);
 
   AnsiString FURL;

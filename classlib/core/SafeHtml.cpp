@@ -582,16 +582,14 @@ void TReducer::StartTag() {
       if ((info->Attrs & (1u << a)) && !values[a] && SameNoCase(attrName, AttrNames[a]))
         values[a] = Normalize(a, DecodeValue(value));
   }
-  if (name == "plaintext") {
+  if (info) {
+    Open(tag, values);
+  } else if (name == "plaintext") {
     FAt = FIn.size();
-    return;
+  } else {
+    for (std::string_view whole : SkippedWhole)
+      if (name == whole) SkipWhole(whole);
   }
-  for (std::string_view whole : SkippedWhole)
-    if (name == whole) {
-      SkipWhole(whole);
-      return;
-    }
-  if (info) Open(tag, values);
 }
 
 void TReducer::EndTag() {
