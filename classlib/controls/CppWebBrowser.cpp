@@ -25,7 +25,7 @@ TCppWebBrowser::TCppWebBrowser(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TCppWebBrowser::~TCppWebBrowser() {
   Stop();
-  if (FLayout) backend::CancelLayout(FLayout);
+  DropLayout();
 }
 
 void TCppWebBrowser::SetDeadlines(int FetchMs, int LayoutMs) {
@@ -34,8 +34,7 @@ void TCppWebBrowser::SetDeadlines(int FetchMs, int LayoutMs) {
 }
 
 void TCppWebBrowser::Navigate(const AnsiString& URL) {
-  if (FLayout) backend::CancelLayout(FLayout);
-  FLayout = 0;
+  DropLayout();
   FURL = URL;
   FSource.clear();
   FHasPage = false;
@@ -51,10 +50,17 @@ void TCppWebBrowser::Refresh() {
 void TCppWebBrowser::Stop() {
   if (FRequest) backend::CancelHttp(FRequest);
   FRequest = 0;
-  if (FLayout && FLayoutIsNewPage) {
-    backend::CancelLayout(FLayout);
-    FLayout = 0;
-  }
+  // An outcome already handed over but not yet taken from the loop is dropped too.
+  FFetchPending = false;
+  FFetchedBody.clear();
+  if (FLayoutIsNewPage) DropLayout();
+}
+
+void TCppWebBrowser::DropLayout() {
+  if (FLayout) backend::CancelLayout(FLayout);
+  FLayout = 0;
+  FLayoutPage.clear();
+  FLaidOutPicture.reset();
 }
 
 void TCppWebBrowser::Fetch() {
@@ -62,6 +68,7 @@ void TCppWebBrowser::Fetch() {
   FRequest =
       backend::HttpGet(FURL, MaxPageBytes, TimeoutMs, FFetchDeadlineMs, [this](backend::HttpReply& Reply) {
         FRequest = 0;
+        FFetchPending = true;
         FFetched = Reply.Ok;
         FFetchedBody = std::move(Reply.Body);
         PostMessage(Handle(), WM_PAGEARRIVED, 0, 0);
@@ -70,7 +77,8 @@ void TCppWebBrowser::Fetch() {
 
 void TCppWebBrowser::WndProc(TMessage& Message) {
   if (Message.Msg == WM_PAGEARRIVED) {
-    if (FRequest) return; // a newer fetch started after this one ended
+    if (!FFetchPending) return; // dropped, or a newer fetch started after this one ended
+    FFetchPending = false;
     AnsiString body = std::move(FFetchedBody);
     FFetchedBody.clear();
     PageArrived(FFetched, std::move(body));
@@ -89,12 +97,11 @@ void TCppWebBrowser::PageArrived(bool Ok, AnsiString Body) {
 }
 
 void TCppWebBrowser::LayOut(AnsiString Page, bool NewPage) {
-  if (FLayout) backend::CancelLayout(FLayout);
+  DropLayout();
   const TRect client = ClientRect();
   FLayoutPage = std::move(Page);
   FLayoutIsNewPage = NewPage;
   FLayoutSize = {client.Width(), client.Height()};
-  FLaidOutPicture.reset();
   FLayout = backend::LayoutPage(FLayoutPage, client.Width(), client.Height(), ColorToPixel(Color()),
                                 FLayoutDeadlineMs, [this](bool Ok, TSurface& Picture) {
                                   FLayout = 0;
@@ -105,6 +112,8 @@ void TCppWebBrowser::LayOut(AnsiString Page, bool NewPage) {
 }
 
 void TCppWebBrowser::PageLaidOut(bool Ok, TSurface& Picture) {
+  AnsiString page = std::move(FLayoutPage);
+  FLayoutPage.clear();
   // A page that missed its deadline is treated as one that never came; the shown one stays.
   if (!Ok) return;
   FRendered = std::make_unique<TBitmap>();
@@ -112,8 +121,7 @@ void TCppWebBrowser::PageLaidOut(bool Ok, TSurface& Picture) {
   FRendered->Surface() = std::move(Picture);
   Invalidate();
   if (!FLayoutIsNewPage) return;
-  FSource = std::move(FLayoutPage);
-  FLayoutPage.clear();
+  FSource = std::move(page);
   FHasPage = true;
   if (OnDocumentComplete) OnDocumentComplete(this, this, FURL);
 }

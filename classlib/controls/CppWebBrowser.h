@@ -32,8 +32,10 @@ class TCppWebBrowser : public TCustomControl {
   void Stop();
 
   const AnsiString& LocationURL() const { return FURL; }
-  // A page is being fetched or laid out.
-  bool Busy() const { return FRequest != 0 || (FLayout != 0 && FLayoutIsNewPage); }
+  // A page is being fetched or laid out, or has been and waits to be taken from the loop.
+  bool Busy() const {
+    return FRequest != 0 || FFetchPending || (FLayoutIsNewPage && (FLayout != 0 || FLaidOutPicture));
+  }
   // The page's text as it arrived; empty while none is shown.
   const AnsiString& DocumentSource() const { return FSource; }
 
@@ -58,6 +60,8 @@ class TCppWebBrowser : public TCustomControl {
   // Lays Page out at the control's size; NewPage: a page that arrived, else the shown one at a new size.
   void LayOut(AnsiString Page, bool NewPage);
   void PageLaidOut(bool Ok, TSurface& Picture);
+  // Forgets the layout under way and any outcome of it not yet taken.
+  void DropLayout();
 
   AnsiString FURL;
   AnsiString FSource;
@@ -71,6 +75,7 @@ class TCppWebBrowser : public TCustomControl {
   int FLayoutDeadlineMs = LayoutDeadlineMs;
   std::unique_ptr<TBitmap> FRendered; // the page laid out
   // The last fetch's and layout's outcomes, until the loop hands them over.
+  bool FFetchPending = false;
   bool FFetched = false;
   AnsiString FFetchedBody;
   bool FLaidOut = false;

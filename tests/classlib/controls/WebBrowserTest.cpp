@@ -277,6 +277,8 @@ TEST_F(WebBrowserTest, HostilePagesNeitherHoldTheUserInterfaceThreadNorOpenLocal
   std::string page;
   LocalHttpServer server([&](const std::string&) { return HttpAnswer{200, page}; });
   THeartbeat heartbeat;
+  // Whether a page is shown in time is another test's; a sanitizer build on a busy machine is slow.
+  browser->SetDeadlines(TCppWebBrowser::FetchDeadlineMs, 60000);
   for (const auto& [name, body] : pages) {
     ASSERT_LE(body.size(), TCppWebBrowser::MaxPageBytes) << name;
     page = body;
@@ -290,7 +292,7 @@ TEST_F(WebBrowserTest, HostilePagesNeitherHoldTheUserInterfaceThreadNorOpenLocal
     const long long stall = heartbeat.LongestMs();
     std::printf("[ stall    ] %-22s %lld ms\n", name, stall);
     EXPECT_LT(stall, StallBoundMs) << name;
-    EXPECT_EQ(browser->DocumentSource(), body) << name;
+    EXPECT_TRUE(browser->DocumentSource() == body) << name; // not printed: a megabyte
   }
   EXPECT_EQ(canaries.Touched(), std::vector<std::string>{});
 }
