@@ -387,22 +387,11 @@ template <int W> std::vector<TMove> TPackedSearchOf<W>::Path() const {
   std::reverse(path.begin(), path.end());
   return path;
 }
-
-bool HoldsEveryTileOnce(const int32_t* cells, int32_t count) {
-  uint64_t seen = 0;
-  for (int32_t i = 0; i < count; ++i) {
-    const int32_t v = cells[i] == -1 ? 0 : cells[i];
-    if (v < 0 || v >= count || (seen >> v & 1)) return false;
-    seen |= uint64_t{1} << v;
-  }
-  return true;
-}
 } // namespace
 
 bool TPackedSearch::Packable(const TBoard& start, const int32_t* goal) {
-  return start.rows >= 1 && start.cols >= 1 && start.count == start.rows * start.cols && start.count >= 2 &&
-         start.count <= MaxPackedCells && HoldsEveryTileOnce(start.cells, start.count) &&
-         HoldsEveryTileOnce(goal, start.count);
+  return start.count >= 2 && start.count <= MaxPackedCells && start.IsValid(start.cells) &&
+         start.IsValid(goal);
 }
 
 std::unique_ptr<TPackedSearch> TPackedSearch::Create(const TBoard& start, const int32_t* goal,

@@ -82,9 +82,8 @@ TEST(PackedSearch, TakesOnlyBoardsHoldingEveryTileOnce) {
   EXPECT_TRUE(TPackedSearch::Packable(TBoard(5, 8, nullptr), Goal(5, 8).data()));
 }
 
-TEST(PackedSearch, BoardsItDoesNotTakeAreStillSearched) {
-  // Two tiles 1 and no tile 3: the goal is out of reach, and the 12 positions the blank can make are all
-  // visited before the search ends.
+TEST(PackedSearch, BoardsItDoesNotTakeAreSearchedOrRefused) {
+  // Two tiles 1 and no tile 3: no position, so it is refused, and the result stays empty.
   const auto board = MakeBoard(2, 2, {1, 1, 2, -1});
   const auto goal = Goal(2, 2);
   TList result;

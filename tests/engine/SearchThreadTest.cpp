@@ -1,5 +1,6 @@
 #include <atomic>
 #include <cstdlib>
+#include <numeric>
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,7 @@ struct Outcome {
   double elapsed;
 };
 
-Outcome Solve(const TBoard& board, int32_t maxDepth) {
-  const auto goal = Goal(board.rows, board.cols);
+Outcome Solve(const TBoard& board, int32_t maxDepth, std::vector<int32_t> goal) {
   TList result;
   double elapsed = -1;
   TSearchThread thread(const_cast<TBoard*>(&board), const_cast<int32_t*>(goal.data()), &result, &elapsed,
@@ -28,6 +28,10 @@ Outcome Solve(const TBoard& board, int32_t maxDepth) {
   thread.WaitFor();
   EXPECT_FALSE(thread.FatalException());
   return {TakeMoves(result), elapsed};
+}
+
+Outcome Solve(const TBoard& board, int32_t maxDepth) {
+  return Solve(board, maxDepth, Goal(board.rows, board.cols));
 }
 
 Outcome Solve(int rows, int cols, std::vector<int32_t> cells, int32_t maxDepth) {
@@ -53,6 +57,14 @@ const std::vector<int32_t> Unsolvable4x4{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 
 std::vector<int32_t> Unsolvable7x7() {
   std::vector<int32_t> cells = Goal(7, 7);
   std::swap(cells[46], cells[47]);
+  return cells;
+}
+
+// Six moves from the goal on a board too large to pack: the blank moved up three rows and left three columns.
+std::vector<int32_t> SixMoves7x7() {
+  std::vector<int32_t> cells = Goal(7, 7);
+  for (int blank : {48, 41, 34}) std::swap(cells[blank], cells[blank - 7]);
+  for (int blank : {27, 26, 25}) std::swap(cells[blank], cells[blank - 1]);
   return cells;
 }
 
@@ -178,6 +190,26 @@ TEST(SearchThread, DeletingASearchingThreadStopsItAndRunsItsHandler) {
   EXPECT_TRUE(handled);
   EXPECT_EQ(result.Count(), 0);
   EXPECT_GE(elapsed, 0.0);
+}
+
+TEST(SearchThread, BoardsThatAreNoPositionAreRefused) {
+  // Without a blank no move is defined; these ran outside the cells.
+  std::vector<int32_t> full3x3(9), full7x7(49);
+  std::iota(full3x3.begin(), full3x3.end(), 1);
+  std::iota(full7x7.begin(), full7x7.end(), 1);
+  for (const auto& [rows, cols, cells] : {std::tuple{3, 3, full3x3},
+                                          {7, 7, full7x7},
+                                          {3, 3, std::vector<int32_t>{-1, 2, 3, 4, 5, 6, 7, 8, -1}},
+                                          {2, 2, std::vector<int32_t>{1, 1, 2, -1}},
+                                          {2, 2, std::vector<int32_t>{1, 0, 2, -1}}}) {
+    const Outcome run = Solve(rows, cols, cells, 10000);
+    EXPECT_TRUE(run.moves.empty()) << rows << "x" << cols;
+    EXPECT_GE(run.elapsed, 0.0);
+  }
+  // Nor can any position reach a goal without a blank.
+  const Outcome run = Solve(*MakeBoard(7, 7, SixMoves7x7()), 10000, full7x7);
+  EXPECT_TRUE(run.moves.empty());
+  EXPECT_GE(run.elapsed, 0.0);
 }
 
 TEST(SearchThread, DeletingAThreadThatNeverRanStillEndsItProperly) {
