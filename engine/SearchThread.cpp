@@ -73,7 +73,9 @@ TPackedSearch::TOutcome TBoardSearch::Search(TPackedSearch::TControl& control) {
     TList& list;
     ~MovesReleaser() { ReleaseMoves(list); }
   } releaseMoves{moves};
-  // Declared in this order so that the visited set, which owns every board, goes first.
+  // Declared in this order so that the visited set, which owns every board, goes first. When the open list
+  // cannot grow its degree array, ExtractMin answers null and the search ends as an exhausted one instead of
+  // aborting the program: the game keeps the solution it has and stays usable.
   std::unique_ptr<TFibHeap, HeapDeleter> open(TFibHeap::MakeKeyHeap());
   CMyTree visited(CompareBoards);
   // The start board is not evaluated: its estimate stays 0.
