@@ -39,6 +39,7 @@ class TThreadControl final : public TPackedSearch::TControl {
   explicit TThreadControl(TSearchThread& thread) : thread(thread) {}
   bool Pass() override {
     if (thread.Terminated()) return false;
+    if (TSearchThread::PassHook) TSearchThread::PassHook(thread);
     Sleep(0);
     return true;
   }

@@ -25,6 +25,9 @@ class TSearchThread : public TThread {
 
   // Where a search reads the machine's free memory; tests put a small figure here to reach the memory bound.
   static inline void (*MemoryStatus)(MEMORYSTATUS* status) = nullptr;
+  // Called on the worker once a pass, after the stop flag was found down; tests hold or stop a search at a
+  // known pass with it.
+  static inline void (*PassHook)(TSearchThread& thread) = nullptr;
 
  protected:
   void Execute() override;

@@ -1,6 +1,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <numeric>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,43 @@ std::vector<int32_t> SixMoves7x7() {
   for (int blank : {48, 41, 34}) std::swap(cells[blank], cells[blank - 7]);
   for (int blank : {27, 26, 25}) std::swap(cells[blank], cells[blank - 1]);
   return cells;
+}
+
+// The pass hook's part: it counts the passes and, at pass `at`, raises the stop itself or holds the worker
+// until somebody else has raised it.
+struct TPassGate {
+  std::atomic<int64_t> passes{0};
+  int64_t at = 0;
+  bool stopsItself = false;
+  std::atomic<bool> reached{false};
+};
+TPassGate gate;
+
+void AtPass(TSearchThread& thread) {
+  if (++gate.passes != gate.at) return;
+  if (gate.stopsItself) {
+    thread.Terminate();
+    return;
+  }
+  gate.reached = true;
+  while (!thread.Terminated()) std::this_thread::yield();
+}
+
+struct HookedPasses {
+  explicit HookedPasses(int64_t at = 0, bool stopsItself = false) {
+    gate.passes = 0;
+    gate.at = at;
+    gate.stopsItself = stopsItself;
+    gate.reached = false;
+    TSearchThread::PassHook = AtPass;
+  }
+  ~HookedPasses() { TSearchThread::PassHook = nullptr; }
+};
+
+// Waits until the worker is held at the gate's pass (true), or has ended without reaching it.
+bool HeldAtGate(const TSearchThread& thread) {
+  while (!gate.reached && !thread.Finished()) std::this_thread::yield();
+  return gate.reached;
 }
 
 std::atomic<int> allocationsLeft{-1};
@@ -155,24 +193,28 @@ TEST(SearchThread, EachRunOfAChainIsStrictlyShorter) {
 }
 
 TEST(SearchThread, TerminateEndsTheSearchWithAnEmptyResult) {
-  const auto board = MakeBoard(4, 4, Unsolvable4x4);
-  const auto goal = Goal(4, 4);
+  // Solvable, but held at its 20th pass of over a hundred until the stop is raised.
+  const HookedPasses hold(20);
+  const auto board = MakeBoard(3, 3, Chain3x3);
+  const auto goal = Goal(3, 3);
   TList result;
   double elapsed = -1;
   TSearchThread thread(board.get(), const_cast<int32_t*>(goal.data()), &result, &elapsed, 10000, true);
   thread.Resume();
-  Sleep(30);
+  ASSERT_TRUE(HeldAtGate(thread));
   thread.Terminate();
   thread.WaitFor();
   EXPECT_EQ(result.Count(), 0);
+  EXPECT_EQ(gate.passes, 20); // the next pass saw the stop
   EXPECT_GE(elapsed, 0.0);
   EXPECT_TRUE(thread.Finished());
 }
 
 TEST(SearchThread, DeletingASearchingThreadStopsItAndRunsItsHandler) {
   SetMainThread();
-  const auto board = MakeBoard(4, 4, Unsolvable4x4);
-  const auto goal = Goal(4, 4);
+  const HookedPasses hold(20);
+  const auto board = MakeBoard(3, 3, Chain3x3);
+  const auto goal = Goal(3, 3);
   TList result;
   double elapsed = -1;
   bool handled = false;
@@ -185,11 +227,33 @@ TEST(SearchThread, DeletingASearchingThreadStopsItAndRunsItsHandler) {
     EXPECT_EQ(std::this_thread::get_id(), MainThreadID());
   };
   thread->Resume();
-  Sleep(30);
+  ASSERT_TRUE(HeldAtGate(*thread));
   thread.reset();
   EXPECT_TRUE(handled);
   EXPECT_EQ(result.Count(), 0);
+  EXPECT_EQ(gate.passes, 20);
   EXPECT_GE(elapsed, 0.0);
+}
+
+TEST(SearchThread, AStopRaisedInThePassThatReachesTheGoalStillDiscardsTheSolution) {
+  // A board of each search: the packed one and the one on TBoard objects.
+  const auto packed = MakeBoard(3, 3, Chain3x3);
+  const auto wide = MakeBoard(7, 7, SixMoves7x7());
+  for (const TBoard* board : {packed.get(), wide.get()}) {
+    int64_t last;
+    {
+      const HookedPasses count;
+      ASSERT_FALSE(Solve(*board, 10000).moves.empty());
+      last = gate.passes;
+    }
+    // The stop raised in the pass before the last is seen at the head of the last; raised in the last, it
+    // comes after the goal was taken from the open list.
+    for (int64_t at : {last - 1, last}) {
+      const HookedPasses stop(at, true);
+      EXPECT_TRUE(Solve(*board, 10000).moves.empty()) << board->count << " cells, stopped at pass " << at;
+      EXPECT_EQ(gate.passes, at);
+    }
+  }
 }
 
 TEST(SearchThread, BoardsThatAreNoPositionAreRefused) {
