@@ -92,6 +92,19 @@ class TScratchMoves {
   TList List;
 };
 
+// Keeps the window at least 200 x 50. The skinned frame sets the window's minimum, from the theme, whenever a
+// theme is applied, and a narrower window loses its title and folds its menu bar onto a second row: the
+// game's minimum is raised again over each new one.
+void KeepMinimumSize(TControl* Window) {
+  constexpr int MinWidth = 200, MinHeight = 50;
+  TSizeConstraints* limits = Window->Constraints();
+  limits->OnChange = [limits](TObject*) {
+    if (limits->MinWidth() < MinWidth) limits->SetMinWidth(MinWidth);
+    if (limits->MinHeight() < MinHeight) limits->SetMinHeight(MinHeight);
+  };
+  limits->OnChange(limits);
+}
+
 } // namespace
 
 TmainForm::TmainForm(TComponent* Owner) : TForm(Owner) {
@@ -108,6 +121,7 @@ TmainForm::TmainForm(TComponent* Owner) : TForm(Owner) {
 
 void TmainForm::Construct() {
   FindParts();
+  KeepMinimumSize(this);
   // The window exists from here on, so the streamed client size is in place before the saved size replaces
   // it.
   HandleNeeded();

@@ -10,6 +10,9 @@
 #include "app/preview.h"
 #include "classlib/backend/Backend.h"
 #include "classlib/controls/CppWebBrowser.h"
+#include "classlib/core/Filer.h"
+#include "classlib/core/Resources.h"
+#include "skin/SKTitleBar.h"
 #include "tests/app/GameFixture.h"
 #include "tests/support/HttpServer.h"
 
@@ -64,6 +67,41 @@ TEST_F(ThemeTest, AChosenThemeRestylesAllThreeWindowsEvenHiddenOnes) {
   StartGame();
   EXPECT_EQ(FormPreview->skFileTheme->ThemeFile(), SampleTheme("Sunset"));
   EXPECT_EQ(mainForm->skPanelBoard->BorderColor(), mainForm->skFileTheme->GetColor(25));
+}
+
+// The title-bar sections that a window's form resource stores for its frame, read by the form reader into a
+// title bar of their own that keeps them.
+std::unique_ptr<TskTitleBar> StoredTitleBarSections(const char* Resource) {
+  TResourceStream stream(Resource, RT_RCDATA);
+  const std::string text(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+  const size_t frame = text.find("object skForm: TskForm");
+  const size_t sections = text.find("TitleBarSections = <", frame);
+  if (frame == std::string::npos || sections == std::string::npos) return nullptr;
+  const size_t begin = text.find('<', sections), end = text.find('>', begin);
+  auto bar = std::make_unique<TskTitleBar>(nullptr);
+  bar->SetCustom(true);
+  TReader reader(text.c_str() + begin, end + 1 - begin);
+  reader.ReadCollection(bar->Sections());
+  return bar;
+}
+
+TEST_F(ThemeTest, EachWindowsFrameStoresItsLeftRightAndClientTitleBarSections) {
+  for (const char* resource : {"TMAINFORM", "TFORMABOUT", "TFORMPREVIEW"}) {
+    const auto bar = StoredTitleBarSections(resource);
+    ASSERT_NE(bar, nullptr) << resource;
+    TskTitleBarSections* sections = bar->Sections();
+    ASSERT_EQ(sections->Count(), 3) << resource;
+    const TskTitleBarSection *left = sections->Items(0), *right = sections->Items(1),
+                             *client = sections->Items(2);
+    EXPECT_EQ(left->Align(), TskTitleBarAlign::skLeft) << resource;
+    EXPECT_TRUE(left->AutoSize()) << resource;
+    EXPECT_EQ(left->Width(), 57) << resource;
+    EXPECT_EQ(right->Align(), TskTitleBarAlign::skRight) << resource;
+    EXPECT_TRUE(right->AutoSize()) << resource;
+    EXPECT_EQ(right->Width(), 156) << resource;
+    EXPECT_EQ(client->Align(), TskTitleBarAlign::skClient) << resource;
+    EXPECT_TRUE(client->Stretch()) << resource;
+  }
 }
 
 TEST_F(ThemeTest, AboutShowsModallyAndItsLinkOpensTheMakersSite) {
