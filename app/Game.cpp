@@ -193,13 +193,27 @@ bool TGame::DropWorker() {
 }
 
 void TGame::StartSearchRun(int32_t DepthBound) {
-  searchThread = workers(board.get(), goal.data(), searchResult.get(), &searchTime, DepthBound);
-  searchThread->OnTerminate = [this](TObject* Sender) { SearchThreadTerminate(Sender); };
-  searchThread->Resume();
+  try {
+    searchThread = workers(board.get(), goal.data(), searchResult.get(), &searchTime, DepthBound);
+    searchThread->OnTerminate = [this](TObject* Sender) { SearchThreadTerminate(Sender); };
+    searchThread->Resume();
+  } catch (...) {
+    // A worker that cannot start is a run without result: the chain ends and the game is not left locked.
+    DropWorker();
+    EndChain();
+    throw;
+  }
+}
+
+void TGame::EndChain() {
+  searchState = TSearchState::Idle;
+  SetStatus(solution->Count() > 0 ? "Solution found." : "Solution not found !");
+  Notify(gcSearch);
+  SetCounters(IntToStr(solution->Count()), ClockText(totalSearchTime));
 }
 
 void TGame::Search() {
-  if (!board) return;
+  if (!board || closing) return;
   // The old worker goes first: until it has ended it may still write to the result list.
   DropWorker();
   spentThread.reset();
@@ -233,16 +247,14 @@ void TGame::SearchThreadTerminate(TObject* Sender) {
     searchState = TSearchState::Improving;
     SetStatus("Solution found, searching better...");
     StartSearchRun(depthBound);
+    SetCounters(IntToStr(solution->Count()), ClockText(totalSearchTime));
   } else {
     if (searchResult->Count() > 0) { // closing: keep what was found, start nothing
       ClearMoveList(solution.get());
       AppendMoves(solution.get(), searchResult.get());
     }
-    searchState = TSearchState::Idle;
-    SetStatus(solution->Count() > 0 ? "Solution found." : "Solution not found !");
-    Notify(gcSearch);
+    EndChain();
   }
-  SetCounters(IntToStr(solution->Count()), ClockText(totalSearchTime));
 }
 
 void TGame::StopSearch() {

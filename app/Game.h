@@ -55,8 +55,6 @@ class TGame {
   TGame(const TGame&) = delete;
   TGame& operator=(const TGame&) = delete;
 
-  void SetObserver(TGameObserver* Observer) { observer = Observer; }
-
   // A board of Rows x Cols in goal order; the lists are cleared and a running search ends first.
   void SetSize(int32_t Rows, int32_t Cols);
   // A scrambled board (New) or the goal order (Reset); the game waits for its first click.
@@ -121,6 +119,8 @@ class TGame {
   void StartGame(bool ResetCells);
   void StartSearchRun(int32_t DepthBound);
   void SearchThreadTerminate(TObject* Sender);
+  // The last run of the chain has ended: the solution held, if any, is the answer.
+  void EndChain();
   // Detaches the running worker and frees it, which waits for it; answers whether there was one.
   bool DropWorker();
   // Records the reverse of Move, newest first, and tells the view about its cells.

@@ -61,6 +61,14 @@ TEST_F(BoardPaintTest, AClickOrAKeyRepaintsOnlyTheTwoCellsOfItsMove) {
                 (std::map<TControl*, int>{{mainForm->TilePanel(14), 1}, {mainForm->skImagePanel, 1}}))
           << "style " << style;
     }
+    {
+      // Reset on the board it leaves as it was: no cell changes, none paints.
+      PaintCounter counter(mainForm);
+      Run(mainForm->ActionReset);
+      UpdateAllWindows();
+      for (int i = 0; i < 16; ++i) EXPECT_EQ(counter.painted.count(mainForm->TilePanel(i)), 0u) << i;
+      EXPECT_EQ(counter.painted.count(mainForm->skImagePanel), 0u);
+    }
     CloseGame();
   }
 }

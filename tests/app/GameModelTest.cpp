@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -108,6 +109,13 @@ class GameModelTest : public ::testing::Test {
     game->SetSize(3, 3);
     game->Reset();
     view.Clear();
+    return game;
+  }
+  // A game one move from the goal whose chain of scripted runs is under way.
+  std::unique_ptr<TGame> SearchingGame(Script& S) {
+    auto game = MakeGame(Scripted(S));
+    game->MoveTile(3);
+    game->Search();
     return game;
   }
   Recorder view;
@@ -239,9 +247,7 @@ TEST_F(GameModelTest, NewResetAndSizesStartAPendingGameWithEmptyLists) {
 TEST_F(GameModelTest, EachRunThatFindsASolutionStartsTheNextBoundedBelowIt) {
   Script script;
   script.lengths = {30, 22, 21};
-  auto game = MakeGame(Scripted(script));
-  game->MoveTile(3);
-  game->Search();
+  auto game = SearchingGame(script);
   EXPECT_TRUE(game->Searching());
   EXPECT_EQ(game->SearchState(), TSearchState::Searching);
   EXPECT_FALSE(game->CanStartGame());
@@ -265,9 +271,7 @@ TEST_F(GameModelTest, EachRunThatFindsASolutionStartsTheNextBoundedBelowIt) {
 TEST_F(GameModelTest, TheChainIsImprovingBetweenASolutionAndTheNextRunsEnd) {
   Script script;
   script.lengths = {9};
-  auto game = MakeGame(Scripted(script));
-  game->MoveTile(3);
-  game->Search();
+  auto game = SearchingGame(script);
   ASSERT_TRUE(SettleUntil([&] { return game->SolutionLength() > 0; }));
   EXPECT_EQ(game->SearchState(), TSearchState::Improving);
   EXPECT_TRUE(game->Searching());
@@ -279,9 +283,7 @@ TEST_F(GameModelTest, AStopEndsTheChainWithoutTheResultOfTheRunItMet) {
   // During the first run: no solution at all.
   Script held;
   held.hold = true;
-  auto game = MakeGame(Scripted(held));
-  game->MoveTile(3);
-  game->Search();
+  auto game = SearchingGame(held);
   game->StopSearch();
   ASSERT_TRUE(SettleUntil([&] { return !game->Searching(); }));
   EXPECT_EQ(view.statuses.back(), "Solution not found !");
@@ -292,9 +294,7 @@ TEST_F(GameModelTest, AStopEndsTheChainWithoutTheResultOfTheRunItMet) {
   // After a run reached the goal but before its end was handled: its result goes with the stop.
   Script quick;
   quick.lengths = {1};
-  game = MakeGame(Scripted(quick));
-  game->MoveTile(3);
-  game->Search();
+  game = SearchingGame(quick);
   // The run ends, but its end is not handled before the stop: nothing hands it over meanwhile.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (!quick.runs[0]->Finished() && std::chrono::steady_clock::now() < deadline)
@@ -311,9 +311,7 @@ TEST_F(GameModelTest, ClosingNewOrAnotherSizeEndAChainAndNoRunFollows) {
   for (int how = 0; how < 3; ++how) {
     Script held;
     held.hold = true;
-    auto game = MakeGame(Scripted(held));
-    game->MoveTile(3);
-    game->Search();
+    auto game = SearchingGame(held);
     view.Clear();
     if (how == 0) game->Close();
     if (how == 1) game->NewGame();
@@ -326,12 +324,25 @@ TEST_F(GameModelTest, ClosingNewOrAnotherSizeEndAChainAndNoRunFollows) {
   }
 }
 
+TEST_F(GameModelTest, AWorkerThatCannotStartEndsTheChainAndLeavesTheGameUnlocked) {
+  int made = 0;
+  auto game = MakeGame([&made](TBoard*, int32_t*, TList*, double*, int32_t) -> std::unique_ptr<TThread> {
+    ++made;
+    throw std::runtime_error("no thread");
+  });
+  game->MoveTile(3);
+  EXPECT_THROW(game->Search(), std::runtime_error);
+  EXPECT_EQ(made, 1);
+  EXPECT_FALSE(game->Searching());
+  EXPECT_TRUE(view.changes & gcSearch);
+  EXPECT_EQ(view.statuses.back(), "Solution not found !");
+  EXPECT_TRUE(game->MoveTile(2));
+}
+
 TEST_F(GameModelTest, WhileASearchRunsTheBoardStandsStill) {
   Script held;
   held.hold = true;
-  auto game = MakeGame(Scripted(held));
-  game->MoveTile(3);
-  game->Search();
+  auto game = SearchingGame(held);
   const Cells before = CellsOf(*game);
   EXPECT_FALSE(game->Click(5));
   EXPECT_FALSE(game->MoveTile(1));
