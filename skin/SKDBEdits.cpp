@@ -7,7 +7,7 @@
 #define QUENDREL_FRAMED_PROPERTIES(Class)                                                                    \
   c.Property("FileTheme", &Class::FileTheme, &Class::SetFileTheme);                                          \
   c.Enum("UIStyle", &Class::UIStyle, &Class::SetUIStyle, TskUIStyleNames);                                   \
-  c.Property("BorderColor", &Class::BorderColor, &Class::SetBorderColor);                                    \
+  ColorProperty(c, "BorderColor", &Class::BorderColor, &Class::SetBorderColor);                              \
   c.Message(WM_ERASEBKGND, static_cast<void (Class::*)(TMessage&)>(&Class::WMEARSEBKGND))
 
 QUENDREL_REGISTER_CLASS(TskDBEdit, TDBEdit) {

@@ -358,7 +358,8 @@ void TApplication::HandleException(TObject* Sender) {
 
 void TApplication::ShowException(Exception* E) {
   AnsiString msg = E ? E->Message : AnsiString();
-  if (!msg.empty() && msg.back() != '.') msg += '.';
+  // A sentence that already ends ("Invalid file!", "Retry?") takes no full stop after its own mark.
+  if (!msg.empty() && msg.back() != '.' && msg.back() != '!' && msg.back() != '?') msg += '.';
   MessageBox(msg.c_str(), FTitle.c_str(), MB_OK | MB_ICONSTOP);
 }
 

@@ -2,12 +2,15 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <utility>
 
 #include "classlib/backend/Backend.h"
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/WinControl.h"
 #include "classlib/controls/WindowHandle.h"
+#include "classlib/core/Exception.h"
+#include "classlib/graphics/RasterImage.h"
 
 namespace testsupport {
 
@@ -103,6 +106,19 @@ AnsiString SavePng(const TSurface& Surface, const AnsiString& Name) {
 
 AnsiString RenderToPng(TControl* Control, const AnsiString& Name) {
   return SavePng(Render(Control), Name);
+}
+
+TSurface PhotographDesktop(const AnsiString& Name) {
+  const AnsiString path = OutputPath(Name);
+  const std::string command = "import -window root '" + std::string(path.c_str()) + "'";
+  if (std::system(command.c_str()) != 0) return TSurface();
+  TRasterImage picture;
+  try {
+    picture.LoadFromFile(path);
+  } catch (const Exception&) {
+    return TSurface();
+  }
+  return picture.Surface();
 }
 
 void MouseMove(TControl* Control, int X, int Y, unsigned Modifiers) {

@@ -20,6 +20,9 @@ TColor PixelAt(const TSurface& Surface, int X, int Y);
 AnsiString SavePng(const TSurface& Surface, const AnsiString& Name);
 AnsiString RenderToPng(TControl* Control, const AnsiString& Name);
 AnsiString OutputPath(const AnsiString& Name);
+// Photographs the real desktop (the X display's root window) into OutputPath(Name) and reads the picture
+// back; empty when no photograph could be taken. What the desktop shows, not what the windows hold.
+TSurface PhotographDesktop(const AnsiString& Name);
 
 // Input at a point of Control's client area. Each call queues the raw event and runs the message loop.
 void MouseMove(TControl* Control, int X, int Y, unsigned Modifiers = 0);
