@@ -1,11 +1,11 @@
 // The improving search against the solver thread's improving chain, side by side on the same seeded boards.
 //
 // The chain runs as the game runs it: the solver thread with the depth bound 10000, then again and again with
-// the bound one below the last solution's length, until a run finds nothing; a chain still running after
-// the cap is stopped there (its last run's answer lost, as Esc loses it) and marked capped. The improving
-// search runs to its own end. Both take the solver thread's memory bound, an eighth of the free memory.
-// Times are the process's processor time, which other programs on the machine inflate less than the clock;
-// the clock's totals are given too. A table of every board goes to standard output.
+// the bound one below the last solution's length, until a run finds nothing. A chain still running after
+// the cap (in processor seconds) is stopped there, its last run's answer lost as Esc loses it, and marked
+// capped. The improving search runs to its own end. Both take the solver thread's memory bound, an eighth of
+// the free memory. Times are the process's processor time, which other programs on the machine inflate less
+// than the clock; the clock's totals are given too. A table of every board goes to standard output.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -45,12 +45,12 @@ struct Outcome {
 };
 
 // One solver-thread run; false when it was stopped at the cap.
-bool RunSolver(TBoard& board, int32_t* goal, int32_t maxDepth, Clock::time_point stopAt, size_t& length) {
+bool RunSolver(TBoard& board, int32_t* goal, int32_t maxDepth, double stopAtCpu, size_t& length) {
   TList result;
   double elapsed = 0;
   TSearchThread thread(&board, goal, &result, &elapsed, maxDepth, true);
   thread.Resume();
-  while (!thread.Finished() && Clock::now() < stopAt)
+  while (!thread.Finished() && CpuSeconds() < stopAtCpu)
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   const bool capped = !thread.Finished();
   if (capped) thread.Terminate();
@@ -68,12 +68,10 @@ Outcome Chain(int side, const std::vector<int32_t>& cells, double capSeconds) {
   Outcome outcome;
   const auto t0 = Clock::now();
   const double cpu0 = CpuSeconds();
-  const auto stopAt =
-      t0 + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(capSeconds));
   int32_t bound = 10000;
   for (;;) {
     size_t length = 0;
-    if (!RunSolver(board, goal.data(), bound, stopAt, length)) {
+    if (!RunSolver(board, goal.data(), bound, cpu0 + capSeconds, length)) {
       outcome.capped = true;
       break;
     }
@@ -110,7 +108,7 @@ double Median(std::vector<double> values) {
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// Arguments: board side, number of boards, the chain's cap in seconds of the clock.
+// Arguments: board side, number of boards, the chain's cap in processor seconds.
 void BM_ImprovingAgainstChain(benchmark::State& state) {
   const int side = static_cast<int>(state.range(0));
   const int boards = static_cast<int>(state.range(1));
@@ -120,7 +118,7 @@ void BM_ImprovingAgainstChain(benchmark::State& state) {
   int capped = 0, halfAndSooner = 0;
   for (auto _ : state) {
     std::printf(
-        "\n%dx%d: lengths in moves, times in processor seconds; chain capped at %.0f s of the clock (*)\n",
+        "\n%dx%d: lengths in moves, times in processor seconds; chain capped at %.0f processor seconds (*)\n",
         side, side, cap);
     std::printf("%4s | %6s %6s %8s %9s | %6s %6s %8s %8s %7s | %6s\n", "seed", "first", "final", "final@",
                 "end", "first", "final", "final@", "end", "peakMB", "ratio");
