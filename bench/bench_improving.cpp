@@ -21,6 +21,7 @@
 #include "classlib/core/Random.h"
 #include "engine/Board.h"
 #include "engine/ImprovingSearch.h"
+#include "engine/PackedSearch.h"
 #include "engine/SearchThread.h"
 
 namespace {
@@ -102,6 +103,18 @@ Outcome Improving(int side, const std::vector<int32_t>& cells) {
   return outcome;
 }
 
+// The solver's estimate of the board, which no solution undercuts: how far from the shortest each answer may
+// be.
+int32_t LowerBound(int side, const std::vector<int32_t>& cells) {
+  const int32_t count = side * side;
+  uint8_t board[MaxPackedCells], goal[MaxPackedCells];
+  for (int32_t i = 0; i < count; ++i) {
+    board[i] = static_cast<uint8_t>(cells[static_cast<size_t>(i)] == -1 ? 0 : cells[static_cast<size_t>(i)]);
+    goal[i] = static_cast<uint8_t>((i + 1) % count);
+  }
+  return TEstimator(side, side, goal).Full(board);
+}
+
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const size_t n = values.size();
@@ -113,15 +126,15 @@ void BM_ImprovingAgainstChain(benchmark::State& state) {
   const int side = static_cast<int>(state.range(0));
   const int boards = static_cast<int>(state.range(1));
   const double cap = static_cast<double>(state.range(2));
-  std::vector<double> ratios, chainFinal, improvingFinal;
+  std::vector<double> ratios, chainFinal, improvingFinal, chainEnd, improvingAtFinal, improvingEnd;
   double chainWall = 0, improvingWall = 0, chainCpu = 0, improvingToFinal = 0, peak = 0;
   int capped = 0, halfAndSooner = 0;
   for (auto _ : state) {
     std::printf(
         "\n%dx%d: lengths in moves, times in processor seconds; chain capped at %.0f processor seconds (*)\n",
         side, side, cap);
-    std::printf("%4s | %6s %6s %8s %9s | %6s %6s %8s %8s %7s | %6s\n", "seed", "first", "final", "final@",
-                "end", "first", "final", "final@", "end", "peakMB", "ratio");
+    std::printf("%4s %5s | %6s %6s %8s %9s | %6s %6s %8s %8s %7s | %6s\n", "seed", "lower", "first", "final",
+                "final@", "end", "first", "final", "final@", "end", "peakMB", "ratio");
     for (int b = 1; b <= boards; ++b) {
       const uint32_t seed = static_cast<uint32_t>(1000 * side + b);
       SRand(seed);
@@ -132,13 +145,17 @@ void BM_ImprovingAgainstChain(benchmark::State& state) {
       const Outcome improving = Improving(side, cells);
       const double ratio =
           chain.final ? static_cast<double>(improving.final) / static_cast<double>(chain.final) : 0;
-      std::printf("%4u | %6zu %6zu %8.2f %8.2f%s | %6zu %6zu %8.2f %8.2f %7.0f | %6.3f\n", seed, chain.first,
-                  chain.final, chain.finalCpu, chain.endCpu, chain.capped ? "*" : " ", improving.first,
-                  improving.final, improving.finalCpu, improving.endCpu, improving.peakMB, ratio);
+      std::printf("%4u %5d | %6zu %6zu %8.2f %8.2f%s | %6zu %6zu %8.2f %8.2f %7.0f | %6.3f\n", seed,
+                  LowerBound(side, cells), chain.first, chain.final, chain.finalCpu, chain.endCpu,
+                  chain.capped ? "*" : " ", improving.first, improving.final, improving.finalCpu,
+                  improving.endCpu, improving.peakMB, ratio);
       std::fflush(stdout);
       ratios.push_back(ratio);
       chainFinal.push_back(static_cast<double>(chain.final));
       improvingFinal.push_back(static_cast<double>(improving.final));
+      chainEnd.push_back(chain.endCpu);
+      improvingAtFinal.push_back(improving.finalCpu);
+      improvingEnd.push_back(improving.endCpu);
       chainWall += chain.endWall;
       improvingWall += improving.endWall;
       chainCpu += chain.endCpu;
@@ -156,6 +173,10 @@ void BM_ImprovingAgainstChain(benchmark::State& state) {
   state.counters["ratio_median"] = Median(ratios);
   state.counters["half_and_sooner"] = halfAndSooner;
   state.counters["chain_capped"] = capped;
+  state.counters["chain_end_median_s"] = Median(chainEnd);
+  state.counters["improving_final_at_median_s"] = Median(improvingAtFinal);
+  state.counters["improving_end_median_s"] = Median(improvingEnd);
+  state.counters["improving_end_total_s"] = std::accumulate(improvingEnd.begin(), improvingEnd.end(), 0.0);
   state.counters["chain_cpu_s"] = chainCpu;
   state.counters["improving_to_final_cpu_s"] = improvingToFinal;
   state.counters["chain_wall_s"] = chainWall;
