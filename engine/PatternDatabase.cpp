@@ -43,8 +43,10 @@ struct TGrid {
   uint32_t full = 0, firstCol = 0, lastCol = 0;
 };
 
-// The checksum of a cache file: four 64-bit lanes of multiply and rotate, folded.
-uint64_t Checksum(const uint8_t* data, size_t size) {
+} // namespace
+
+// Four 64-bit lanes of multiply and rotate, folded.
+uint64_t TPatternDatabase::Checksum(const uint8_t* data, size_t size) {
   constexpr uint64_t P1 = 0x9E3779B185EBCA87ull, P2 = 0xC2B2AE3D27D4EB4Full;
   uint64_t lanes[4] = {P1, P2, P1 ^ P2, ~P1};
   size_t i = 0;
@@ -64,6 +66,7 @@ uint64_t Checksum(const uint8_t* data, size_t size) {
   return hash;
 }
 
+namespace {
 // The fixed part of a cache file, little-endian.
 constexpr char Magic[8] = {'Q', 'N', 'D', 'R', 'L', 'P', 'D', 'B'};
 constexpr uint32_t Version = 1;

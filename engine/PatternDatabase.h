@@ -59,6 +59,8 @@ class TPatternDatabase {
                                                        const TPatternLayout& layout, std::string& reason);
   // The exact size of a valid cache file for `layout`.
   static size_t FileSize(const TPatternLayout& layout);
+  // The cache file's checksum of its tables, stored little-endian at byte 40 of the 64-byte header.
+  static uint64_t Checksum(const uint8_t* data, size_t size);
 
   const TPatternLayout& Layout() const { return layout; }
   const uint8_t* Table(size_t group) const { return image.data() + offsets[group]; }

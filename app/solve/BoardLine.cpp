@@ -18,6 +18,7 @@ std::string Quoted(std::string_view token) {
 TBoardLine::TKind TBoardLine::Parse(std::string_view text, TBoardLine& line) {
   line = TBoardLine();
   auto bad = [&](std::string reason) {
+    line = TBoardLine();
     line.reason = std::move(reason);
     return Bad;
   };
@@ -64,10 +65,8 @@ TBoardLine::TKind TBoardLine::Parse(std::string_view text, TBoardLine& line) {
     seen[static_cast<size_t>(value)] = true;
     line.cells.push_back(value == 0 ? -1 : value);
   }
-  if (!IsSolvablePosition(rows, cols, line.cells.data())) {
-    line.cells.clear();
+  if (!IsSolvablePosition(rows, cols, line.cells.data()))
     return bad("unsolvable: the goal cannot be reached from this board");
-  }
   line.rows = rows;
   line.cols = cols;
   return Board;
