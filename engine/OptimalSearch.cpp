@@ -1,7 +1,13 @@
 #include "engine/OptimalSearch.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
+#include <memory>
+#include <mutex>
 
 bool IsSolvablePosition(int32_t rows, int32_t cols, const int32_t* cells) {
   const int32_t count = rows * cols;
@@ -155,34 +161,21 @@ struct TPosition {
 
 template <bool Mirrored> class TIda {
  public:
-  TIda(const TShape& shape, TPosition& at, TOptimalSearch::TControl& control, std::vector<uint8_t>& blanks)
-      : shape(shape), at(at), control(control), blanks(blanks) {}
+  TIda(const TShape& shape, TPosition& at, TOptimalSearch::TControl& control, std::vector<uint8_t>& blanks,
+       int32_t bound)
+      : shape(shape), at(at), control(control), blanks(blanks), bound(bound) {}
 
-  // Deepens the bound, two moves at a time (every solution has the parity of the Manhattan distance), until
-  // a solution or a stop.
-  bool Run(int32_t start) {
-    for (bound = start;; bound += 2) {
-      blanks.assign(static_cast<size_t>(bound), 0);
-      if (Search(0, -1)) {
-        blanks.resize(static_cast<size_t>(length));
-        return true;
-      }
-      if (stopped) return false;
-    }
-  }
-
-  int64_t generated = 0;
-
- private:
-  struct TChild {
-    uint8_t cell, tile, group, mirrorGroup;
-    uint32_t index, mirrorIndex;
-  };
-
+  // Searches below `at`, reached in `depth` moves (their blank cells in `blanks`), the blank's cell before
+  // the last of them being `previous` (-1 at the root); true with the path in `blanks` when it reaches the
+  // goal within the bound. Given a frontier, boards at its depth are recorded there instead of searched.
   bool Search(int32_t depth, int32_t previous) {
     if (at.manhattan == 0) {
       length = depth;
       return true;
+    }
+    if (depth == frontierDepth) {
+      frontier->insert(frontier->end(), blanks.begin(), blanks.begin() + depth);
+      return false;
     }
     const int32_t blank = at.blank;
     TChild children[4];
@@ -252,26 +245,168 @@ template <bool Mirrored> class TIda {
     return false;
   }
 
+  int64_t generated = 0;
+  int32_t length = 0;
+  bool stopped = false;
+  int32_t frontierDepth = -1;
+  std::vector<uint8_t>* frontier = nullptr;
+
+ private:
+  struct TChild {
+    uint8_t cell, tile, group, mirrorGroup;
+    uint32_t index, mirrorIndex;
+  };
+
   static constexpr int64_t PollEvery = 1 << 15;
 
   const TShape& shape;
   TPosition& at;
   TOptimalSearch::TControl& control;
   std::vector<uint8_t>& blanks; // the blank's cell after each move of the current path
-  int32_t bound = 0;
-  int32_t length = 0;
+  const int32_t bound;
   int64_t budget = PollEvery;
-  bool stopped = false;
 };
+
+// An iteration too large for one thread, split into the subtrees below the boards at `depth` moves: the
+// running search and its helpers take them in any order. The solution of the lowest numbered subtree is
+// kept, which is the one a single thread would have found first.
+struct TSplit {
+  int32_t bound = 0, depth = 0;
+  std::vector<uint8_t> prefixes; // the path to each subtree: `depth` blank cells
+  size_t count = 0;
+  std::atomic<size_t> next{0};
+  std::atomic<size_t> best{SIZE_MAX}; // the lowest subtree with a solution
+  std::vector<uint8_t> solution;      // its path, set under the search's lock
+  std::atomic<int64_t> generated{0};
+};
+
+// An iteration that looks at this many boards makes the next one split.
+constexpr int64_t SplitAbove = 1 << 20;
+constexpr size_t SplitParts = 2048;
+constexpr int32_t FirstSplitDepth = 10;
 } // namespace
 
-TOptimalSearch::TOptimalSearch(const TPatternDatabase& database) : database(database) {}
+struct TOptimalSearch::TState {
+  explicit TState(const TPatternDatabase& database) : shape(database) {}
+
+  TShape shape;
+  std::vector<int32_t> root; // the board searched
+  std::mutex lock;
+  std::condition_variable changed;
+  bool running = false;
+  std::shared_ptr<TSplit> split; // the iteration helpers may join
+  int32_t helpers = 0;           // helpers at work on a split
+  std::atomic<bool> stop{false};
+};
+
+namespace {
+// Stops a subtree's search when a lower subtree has a solution, or the search is told to stop; only the
+// thread that runs the search asks its control.
+class TPartControl final : public TOptimalSearch::TControl {
+ public:
+  TPartControl(std::atomic<bool>& stop, const TSplit& split, size_t part, TOptimalSearch::TControl* outer)
+      : stop(stop), split(split), part(part), outer(outer) {}
+  bool Continue() override {
+    if (split.best.load() < part || stop.load()) return false;
+    if (outer && !outer->Continue()) {
+      stop.store(true);
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  std::atomic<bool>& stop;
+  const TSplit& split;
+  size_t part;
+  TOptimalSearch::TControl* outer;
+};
+
+template <bool Mirrored>
+void SearchPart(const TShape& shape, const std::vector<int32_t>& root, std::atomic<bool>& stop,
+                std::mutex& lock, TSplit& split, size_t part, TOptimalSearch::TControl* outer) {
+  std::vector<int32_t> cells = root;
+  int32_t blank = static_cast<int32_t>(std::find(cells.begin(), cells.end(), -1) - cells.begin());
+  const int32_t rootBlank = blank;
+  const uint8_t* prefix = split.prefixes.data() + part * static_cast<size_t>(split.depth);
+  for (int32_t d = 0; d < split.depth; ++d) {
+    std::swap(cells[static_cast<size_t>(blank)], cells[prefix[d]]);
+    blank = prefix[d];
+  }
+  TPosition at;
+  at.Set(shape, cells.data());
+  std::vector<uint8_t> blanks(prefix, prefix + split.depth);
+  blanks.resize(static_cast<size_t>(split.bound));
+  TPartControl control(stop, split, part, outer);
+  TIda<Mirrored> ida(shape, at, control, blanks, split.bound);
+  const bool found = ida.Search(split.depth, split.depth >= 2 ? prefix[split.depth - 2] : rootBlank);
+  split.generated += ida.generated;
+  if (!found) return;
+  std::lock_guard guard(lock);
+  if (part < split.best.load()) {
+    split.best.store(part);
+    split.solution.assign(blanks.begin(), blanks.begin() + ida.length);
+  }
+}
+
+// Takes the split's subtrees until none is left that could still give the solution.
+void WorkOn(const TShape& shape, const std::vector<int32_t>& root, std::atomic<bool>& stop, std::mutex& lock,
+            TSplit& split, TOptimalSearch::TControl* outer) {
+  for (size_t part; (part = split.next++) < split.count;) {
+    if (part > split.best.load() || stop.load()) break;
+    if (shape.mirrored)
+      SearchPart<true>(shape, root, stop, lock, split, part, outer);
+    else
+      SearchPart<false>(shape, root, stop, lock, split, part, outer);
+  }
+}
+
+// One iteration on this thread, or the boards at its frontier depth collected.
+template <bool Mirrored>
+bool SearchWhole(const TShape& shape, const std::vector<int32_t>& root, TOptimalSearch::TControl& control,
+                 int32_t bound, std::vector<uint8_t>& blanks, int64_t& generated, bool& stopped,
+                 int32_t frontierDepth = -1, std::vector<uint8_t>* frontier = nullptr) {
+  TPosition at;
+  at.Set(shape, root.data());
+  blanks.assign(static_cast<size_t>(bound), 0);
+  TIda<Mirrored> ida(shape, at, control, blanks, bound);
+  ida.frontierDepth = frontierDepth;
+  ida.frontier = frontier;
+  const bool found = ida.Search(0, -1);
+  generated += ida.generated;
+  stopped = ida.stopped;
+  if (found) blanks.resize(static_cast<size_t>(ida.length));
+  return found;
+}
+} // namespace
+
+TOptimalSearch::TOptimalSearch(const TPatternDatabase& database)
+    : database(database), state(std::make_unique<TState>(database)) {}
+
+TOptimalSearch::~TOptimalSearch() = default;
 
 int32_t TOptimalSearch::Estimate(const int32_t* cells) const {
-  const TShape shape(database);
   TPosition at;
-  at.Set(shape, cells);
+  at.Set(state->shape, cells);
   return at.Estimate();
+}
+
+void TOptimalSearch::Help() {
+  TState& s = *state;
+  std::unique_lock guard(s.lock);
+  while (s.running) {
+    if (s.split && s.split->next.load() < s.split->count) {
+      const std::shared_ptr<TSplit> split = s.split;
+      ++s.helpers;
+      guard.unlock();
+      WorkOn(s.shape, s.root, s.stop, s.lock, *split, nullptr);
+      guard.lock();
+      --s.helpers;
+      s.changed.notify_all();
+      continue;
+    }
+    s.changed.wait(guard);
+  }
 }
 
 TOptimalSearch::TOutcome TOptimalSearch::Run(const int32_t* cells, TControl& control) {
@@ -279,25 +414,79 @@ TOptimalSearch::TOutcome TOptimalSearch::Run(const int32_t* cells, TControl& con
   generated = 0;
   const TPatternLayout& layout = database.Layout();
   if (!IsSolvablePosition(layout.rows, layout.cols, cells)) return Invalid;
-  const TShape shape(database);
-  TPosition at;
-  at.Set(shape, cells);
-  const int32_t start = at.Estimate();
+  TState& s = *state;
+  const TShape& shape = s.shape;
+  {
+    std::lock_guard guard(s.lock);
+    s.root.assign(cells, cells + shape.count);
+    s.running = true;
+    s.stop = false;
+  }
+  // Helpers leave once the search is over, however it ends.
+  struct TEnd {
+    TState& s;
+    ~TEnd() {
+      std::lock_guard guard(s.lock);
+      s.running = false;
+      s.split = nullptr;
+      s.changed.notify_all();
+    }
+  } end{s};
+
+  const auto whole = shape.mirrored ? SearchWhole<true> : SearchWhole<false>;
+  TPosition start;
+  start.Set(shape, cells);
   std::vector<uint8_t> blanks;
-  bool solved;
-  if (shape.mirrored) {
-    TIda<true> ida(shape, at, control, blanks);
-    solved = ida.Run(start);
-    generated = ida.generated;
-  } else {
-    TIda<false> ida(shape, at, control, blanks);
-    solved = ida.Run(start);
-    generated = ida.generated;
+  bool solved = false, stopped = false;
+  int64_t last = 0; // boards looked at by the last iteration
+  // Deepens the bound two moves at a time (every solution has the parity of the Manhattan distance) until a
+  // solution or a stop.
+  for (int32_t bound = start.Estimate(); !solved && !stopped; bound += 2) {
+    const int64_t before = generated;
+    if (last < SplitAbove || bound <= FirstSplitDepth + 1) {
+      solved = whole(shape, s.root, control, bound, blanks, generated, stopped, -1, nullptr);
+      last = generated - before;
+      continue;
+    }
+    auto split = std::make_shared<TSplit>();
+    split->bound = bound;
+    // The frontier deep enough for every thread to find work; it lies below the solution's depth.
+    for (split->depth = FirstSplitDepth;; split->depth += 2) {
+      split->prefixes.clear();
+      // Only tables that overestimate put the goal above the frontier; it is a solution all the same.
+      solved =
+          whole(shape, s.root, control, bound, blanks, generated, stopped, split->depth, &split->prefixes);
+      split->count = split->prefixes.size() / static_cast<size_t>(split->depth);
+      if (solved || stopped || split->count >= SplitParts || split->depth + 3 > bound) break;
+    }
+    if (solved || stopped) break;
+    {
+      std::lock_guard guard(s.lock);
+      s.split = split;
+      s.changed.notify_all();
+    }
+    WorkOn(shape, s.root, s.stop, s.lock, *split, &control);
+    {
+      // The helpers' last subtrees end soon after a stop, which is still watched for meanwhile.
+      std::unique_lock guard(s.lock);
+      s.split = nullptr;
+      while (s.helpers > 0) {
+        s.changed.wait_for(guard, std::chrono::milliseconds(1));
+        if (!s.stop && !control.Continue()) s.stop = true;
+      }
+    }
+    generated += split->generated.load();
+    last = generated - before;
+    if (split->best.load() != SIZE_MAX) {
+      blanks = split->solution;
+      solved = true;
+    } else if (s.stop) {
+      stopped = true;
+    }
   }
   if (!solved) return Stopped;
-  int32_t blank = 0;
-  for (int32_t c = 0; c < shape.count; ++c)
-    if (cells[c] == -1) blank = c;
+
+  int32_t blank = static_cast<int32_t>(std::find(cells, cells + shape.count, -1) - cells);
   for (const uint8_t cell : blanks) {
     const int32_t from = cell;
     const int8_t direction = from == blank + shape.cols   ? 0

@@ -4,6 +4,7 @@
 // A search never plays back the move that led to its node, and updates the estimate move by move: a move
 // changes one group's placement, and one group's placement of the reflected board.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/Board.h"
@@ -29,19 +30,28 @@ class TOptimalSearch {
 
   // The database must outlive the search.
   explicit TOptimalSearch(const TPatternDatabase& database);
+  ~TOptimalSearch();
+  TOptimalSearch(const TOptimalSearch&) = delete;
+  TOptimalSearch& operator=(const TOptimalSearch&) = delete;
 
   // Searches `cells` (the database's shape, the blank as -1). Invalid when the board does not hold every tile
   // and the blank exactly once, or cannot reach the goal.
   TOutcome Run(const int32_t* cells, TControl& control);
+  // From other threads while Run runs: searches parts of its larger iterations alongside it, and returns
+  // once the search is over (at once when none runs). The solution is the same with help as without.
+  void Help();
   // After Solved: the moves from the board to the goal, in playing order.
   const std::vector<TMove>& Path() const { return path; }
-  // Boards whose estimate the search has looked up, in every iteration.
+  // Boards whose estimate the search and its helpers have looked up, in every iteration.
   int64_t Generated() const { return generated; }
   // The estimate of a valid board: a lower bound of its solution's length.
   int32_t Estimate(const int32_t* cells) const;
 
  private:
+  struct TState;
+
   const TPatternDatabase& database;
+  std::unique_ptr<TState> state; // the shape's tables, and what helpers share
   std::vector<TMove> path;
   int64_t generated = 0;
 };

@@ -20,6 +20,7 @@
 #include "app/solve/SolveMethods.h"
 #include "classlib/core/Kernel.h"
 #include "classlib/core/Thread.h"
+#include "engine/OptimalSearch.h"
 #include "engine/SearchThread.h"
 
 namespace {
@@ -172,8 +173,9 @@ struct TTask {
   TSolveResult result;
 };
 
-// Lines go in as they are read, are solved by the workers in any order, and come out in the order read.
-class TSolvePipeline {
+// Lines go in as they are read, are solved by the workers in any order, and come out in the order read. A
+// worker that finds no line left helps the earliest optimal search still running.
+class TSolvePipeline final : public TSearchRegistry {
  public:
   TSolvePipeline(const TOptions& options) : options(options) {}
 
@@ -215,6 +217,7 @@ class TSolvePipeline {
   void Work() {
     for (;;) {
       TTask* task = nullptr;
+      std::shared_ptr<TOptimalSearch> help;
       {
         std::unique_lock guard(lock);
         changed.wait(guard, [&] {
@@ -222,17 +225,40 @@ class TSolvePipeline {
           nextToSolve = std::max(nextToSolve, printed);
           while (nextToSolve < printed + tasks.size() && !tasks[nextToSolve - printed]->isBoard)
             ++nextToSolve;
-          return nextToSolve < printed + tasks.size() || inputEnded;
+          return nextToSolve < printed + tasks.size() || inputEnded || !running.empty();
         });
-        if (nextToSolve >= printed + tasks.size()) return;
-        task = tasks[nextToSolve++ - printed].get();
+        if (nextToSolve < printed + tasks.size())
+          task = tasks[nextToSolve++ - printed].get();
+        else if (!running.empty())
+          help = running.front();
+        else
+          return;
       }
-      TSolveResult result = Solve(task->board, options.method, options.limit);
+      if (help) {
+        help->Help();
+        // Its owner takes it off the list at once; meanwhile there is nothing else to do.
+        std::unique_lock guard(lock);
+        changed.wait(guard, [&] { return running.empty() || running.front() != help; });
+        continue;
+      }
+      TSolveResult result = Solve(task->board, options.method, options.limit, this);
       std::lock_guard guard(lock);
       task->result = std::move(result);
       task->done = true;
       changed.notify_all();
     }
+  }
+
+  void Started(const std::shared_ptr<TOptimalSearch>& search) override {
+    std::lock_guard guard(lock);
+    running.push_back(search);
+    changed.notify_all();
+  }
+
+  void Ended(const TOptimalSearch* search) override {
+    std::lock_guard guard(lock);
+    std::erase_if(running, [&](const auto& entry) { return entry.get() == search; });
+    changed.notify_all();
   }
 
   int Print() {
@@ -278,6 +304,7 @@ class TSolvePipeline {
   size_t printed = 0;                       // tasks printed: the number of the first in `tasks`
   size_t nextToSolve = 0;
   bool inputEnded = false;
+  std::deque<std::shared_ptr<TOptimalSearch>> running; // optimal searches, the earliest first
 };
 
 unsigned gJobs = 1;

@@ -113,18 +113,21 @@ bool IsGoal(const TBoardLine& board) {
 }
 } // namespace
 
-TSolveResult SolveOptimal(const TBoardLine& board, TTimeLimit limit) {
+TSolveResult SolveOptimal(const TBoardLine& board, TTimeLimit limit, TSearchRegistry* registry) {
   if (board.rows * board.cols > MaxPatternCells)
     return Unsolved("the optimal search takes boards of at most " + std::to_string(MaxPatternCells) +
                     " cells");
   TBuildNotice notice(board.rows, board.cols);
   const auto database = TPatternStore::Obtain(board.rows, board.cols, notice);
   if (!database) return Unsolved("no pattern databases for this board");
-  TOptimalSearch search(*database);
+  const auto search = std::make_shared<TOptimalSearch>(*database);
+  if (registry) registry->Started(search);
   TDeadlineControl control(DeadlineOf(limit));
-  switch (search.Run(board.cells.data(), control)) {
+  const TOptimalSearch::TOutcome outcome = search->Run(board.cells.data(), control);
+  if (registry) registry->Ended(search.get());
+  switch (outcome) {
   case TOptimalSearch::Solved:
-    return Solved(TilesOf(board, search.Path()));
+    return Solved(TilesOf(board, search->Path()));
   case TOptimalSearch::Stopped:
     return Unsolved("time limit reached before a shortest solution was found");
   default:
@@ -161,16 +164,17 @@ TSolveResult SolveImproving(const TBoardLine& board, TTimeLimit limit) {
   return SolveChain(board, limit);
 }
 
-TSolveResult Solve(const TBoardLine& board, TSolveMethod method, TTimeLimit limit) {
+TSolveResult Solve(const TBoardLine& board, TSolveMethod method, TTimeLimit limit,
+                   TSearchRegistry* registry) {
   switch (method) {
   case TSolveMethod::Optimal:
-    return SolveOptimal(board, limit);
+    return SolveOptimal(board, limit, registry);
   case TSolveMethod::Chain:
     return SolveChain(board, limit);
   case TSolveMethod::First:
     return SolveFirst(board, limit);
   default:
-    return board.rows * board.cols <= MaxPatternCells ? SolveOptimal(board, limit)
+    return board.rows * board.cols <= MaxPatternCells ? SolveOptimal(board, limit, registry)
                                                       : SolveImproving(board, limit);
   }
 }

@@ -1,7 +1,10 @@
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <deque>
 #include <numeric>
 #include <random>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -10,6 +13,7 @@
 #include "EngineTestUtil.h"
 #include "engine/OptimalSearch.h"
 #include "engine/PatternDatabase.h"
+#include "engine/PatternStore.h"
 
 using namespace enginetest;
 
@@ -29,9 +33,17 @@ struct TNoLimit final : TOptimalSearch::TControl {
   bool Continue() override { return true; }
 };
 
-std::unique_ptr<TPatternDatabase> Build(const TPatternLayout& layout) {
+std::shared_ptr<const TPatternDatabase> Build(const TPatternLayout& layout) {
   TQuietBuild quiet;
   return TPatternDatabase::Build(layout, quiet);
+}
+
+// The game's databases of a shape, built by the first test that needs them and cached in the build's test
+// output for the others.
+std::shared_ptr<const TPatternDatabase> Cached(int rows, int cols) {
+  ::setenv("XDG_CACHE_HOME", QUENDREL_TEST_OUTPUT_DIR "/pattern-cache", 1);
+  TQuietBuild quiet;
+  return TPatternStore::Obtain(rows, cols, quiet);
 }
 
 // A board as one number, four bits a cell, the blank as 0.
@@ -164,7 +176,7 @@ TEST(OptimalSearch, RandomThreeByThreeBoardsAreSolvedInTheirDistance) {
   const auto table = DistanceTable(3, 3);
   ASSERT_EQ(table.size(), 181440u);
   std::mt19937 random(33);
-  for (int i = 0; i < 2000; ++i) {
+  for (int i = 0; i < (Optimised ? 2000 : 300); ++i) {
     const auto cells = RandomSolvable(3, 3, random);
     ExpectShortest(*database, cells, table.at(Pack(cells)));
   }
@@ -172,9 +184,9 @@ TEST(OptimalSearch, RandomThreeByThreeBoardsAreSolvedInTheirDistance) {
 
 TEST(OptimalSearch, ScrambledFourByFourBoardsAreSolvedInTheirDistance) {
   // The game's databases where they build quickly; elsewhere smaller groups, through the same search.
-  TPatternLayout layout = TPatternLayout::For(4, 4);
-  if (!Optimised) layout.groups = {{1, 2, 5, 6}, {3, 4, 7, 8}, {9, 10, 13, 14}, {11, 12, 15}};
-  const auto database = Build(layout);
+  TPatternLayout small = TPatternLayout::For(4, 4);
+  small.groups = {{1, 2, 5, 6}, {3, 4, 7, 8}, {9, 10, 13, 14}, {11, 12, 15}};
+  const auto database = Optimised ? Cached(4, 4) : Build(small);
   std::mt19937 random(44);
   const int boards = Optimised ? 24 : 6;
   for (int i = 0; i < boards; ++i) {
@@ -209,7 +221,7 @@ TEST(OptimalSearch, EveryShapeUpToSixteenCellsIsSolved) {
       EXPECT_EQ(std::count(seen.begin(), seen.end(), true), rows * cols - 1) << rows << "x" << cols;
       // The larger shapes' own databases take seconds to build: the search is tried on groups of four.
       TPatternLayout small = layout;
-      if (rows * cols > 10) {
+      if (rows * cols > (Optimised ? 10 : 9)) {
         small.groups.clear();
         for (int t = 1; t < rows * cols; ++t) {
           if ((t - 1) % 4 == 0) small.groups.emplace_back();
@@ -229,6 +241,36 @@ TEST(OptimalSearch, EveryShapeUpToSixteenCellsIsSolved) {
       const auto cells = CellsOf(board);
       ExpectShortest(*database, cells, BidirectionalDistance(cells, rows, cols));
     }
+}
+
+TEST(OptimalSearch, HelpersFindTheSameSolutionAsOneThread) {
+  // A board that takes millions of boards, so that the search splits its last iterations among threads.
+  TPatternLayout small = TPatternLayout::For(4, 4);
+  small.groups = {{1, 2, 5, 6, 9}, {3, 4, 7, 8, 12}, {10, 11, 13, 14, 15}};
+  const auto database = Optimised ? Cached(4, 4) : Build(small);
+  const std::vector<int32_t> cells = {3, 7, 5, 13, 4, 15, 6, 11, 1, -1, 9, 14, 8, 2, 12, 10};
+  TNoLimit control;
+  TOptimalSearch alone(*database);
+  ASSERT_EQ(alone.Run(cells.data(), control), TOptimalSearch::Solved);
+  EXPECT_GT(alone.Generated(), 3 << 20) << "the board is too easy to split";
+
+  TOptimalSearch helped(*database);
+  std::atomic<bool> over{false};
+  std::vector<std::thread> helpers;
+  for (int i = 0; i < 3; ++i)
+    helpers.emplace_back([&] {
+      while (!over) {
+        helped.Help();
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+      }
+    });
+  EXPECT_EQ(helped.Run(cells.data(), control), TOptimalSearch::Solved);
+  over = true;
+  for (auto& helper : helpers) helper.join();
+  ASSERT_EQ(helped.Path().size(), alone.Path().size());
+  for (size_t i = 0; i < alone.Path().size(); ++i) EXPECT_EQ(helped.Path()[i].from, alone.Path()[i].from);
+  // Help after the search is over returns at once.
+  helped.Help();
 }
 
 TEST(OptimalSearch, TheGoalNeedsNoMovesAndBadBoardsAreRefused) {
