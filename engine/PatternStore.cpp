@@ -36,21 +36,10 @@ bool IsAbsolute(const char* path) {
   return path && path[0] == '/';
 }
 
-// Reads exactly `size` bytes, or fails.
-bool ReadAll(int fd, uint8_t* data, size_t size) {
+// Moves exactly `size` bytes with read(2) or write(2), or fails.
+template <class Data, class Call> bool Transfer(int fd, Data* data, size_t size, Call call) {
   while (size > 0) {
-    const ssize_t n = ::read(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
+    const ssize_t n = call(fd, data, size);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     data += n;
@@ -150,7 +139,7 @@ std::unique_ptr<TPatternDatabase> TPatternStore::ReadFile(const std::string& pat
     bytes.resize(expected);
     // One byte more than expected is asked for, so that a file grown since fstat is noticed.
     uint8_t extra;
-    if (!ReadAll(fd, bytes.data(), expected) || ::read(fd, &extra, 1) != 0) {
+    if (!Transfer(fd, bytes.data(), expected, ::read) || ::read(fd, &extra, 1) != 0) {
       reason = "cannot be read whole";
       bytes.clear();
     }
@@ -170,7 +159,7 @@ bool TPatternStore::WriteFile(const std::string& path, const TPatternDatabase& d
     return false;
   }
   const std::vector<uint8_t>& bytes = database.Serialize();
-  bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+  bool ok = Transfer(fd, bytes.data(), bytes.size(), ::write) && ::fsync(fd) == 0;
   if (!ok) reason = std::strerror(errno ? errno : EIO);
   if (::close(fd) != 0 && ok) {
     ok = false;
