@@ -1,10 +1,15 @@
 #include "engine/PatternDatabase.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <numeric>
+#include <system_error>
+#include <thread>
 
 namespace {
 // Placements a table may hold at most: the largest group of every layout stays below it.
@@ -153,22 +158,56 @@ std::unique_ptr<TPatternDatabase> TPatternDatabase::Build(const TPatternLayout& 
                                                           TBuildControl& control) {
   std::unique_ptr<TPatternDatabase> database(new TPatternDatabase(layout));
   database->image.assign(FileSize(layout), 0);
+  const size_t groups = layout.groups.size();
   double total = 0;
-  for (size_t g = 0; g < layout.groups.size(); ++g) total += layout.Entries(g);
-  double done = 0;
-  for (size_t g = 0; g < layout.groups.size(); ++g) {
-    const double share = layout.Entries(g) / total;
-    if (!database->BuildGroup(g, control, done, share)) return nullptr;
-    done += share;
+  for (size_t g = 0; g < groups; ++g) total += layout.Entries(g);
+  // The groups are built side by side; only this thread reports and asks whether to go on, with the share
+  // of every group's work done.
+  std::vector<std::atomic<double>> done(groups);
+  std::atomic<bool> cancelled{false};
+  auto report = [&] {
+    double sum = 0;
+    for (size_t g = 0; g < groups; ++g) sum += done[g].load() * layout.Entries(g) / total;
+    if (!control.Progress(std::min(sum, 1.0))) cancelled = true;
+    return !cancelled;
+  };
+  std::vector<std::thread> others;
+  const size_t threads = std::max<size_t>(1, std::min<size_t>(groups, std::thread::hardware_concurrency()));
+  std::atomic<size_t> next{1};
+  // The calling thread reports as it builds; the others only watch for a cancel.
+  auto buildRest = [&](bool caller) {
+    for (size_t g; (g = next++) < groups && !cancelled;)
+      database->BuildGroup(g, [&, g, caller](double share) {
+        done[g] = share;
+        return caller ? report() : !cancelled.load();
+      });
+  };
+  try {
+    for (size_t t = 1; t < threads; ++t) others.emplace_back(buildRest, false);
+  } catch (const std::system_error&) {
+    // Without more threads this one builds every group.
   }
-  if (!control.Progress(1.0)) return nullptr;
+  database->BuildGroup(0, [&](double share) {
+    done[0] = share;
+    return report();
+  });
+  buildRest(true);
+  while (true) {
+    bool finished = true;
+    for (size_t g = 0; g < groups; ++g) finished = finished && done[g].load() >= 1.0;
+    if (finished || cancelled) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    report();
+  }
+  for (auto& thread : others) thread.join();
+  if (cancelled || !report()) return nullptr;
   uint8_t* image = database->image.data();
   WriteHeader(layout, database->image.size() - HeaderBytes, image);
   PutLE(image + ChecksumOffset, Checksum(image + HeaderBytes, database->image.size() - HeaderBytes), 8);
   return database;
 }
 
-bool TPatternDatabase::BuildGroup(size_t group, TBuildControl& control, double doneBefore, double share) {
+void TPatternDatabase::BuildGroup(size_t group, const std::function<bool(double)>& report) {
   const std::vector<uint8_t>& tiles = layout.groups[group];
   const int32_t size = static_cast<int32_t>(tiles.size());
   const int32_t count = layout.Count(), cols = layout.cols;
@@ -182,8 +221,11 @@ bool TPatternDatabase::BuildGroup(size_t group, TBuildControl& control, double d
   // For each placement, the blank cells from which it has been reached (low half) and those reached in the
   // layer being made (high half); and the blank cells reached in the layer being expanded. A layer is
   // expanded in the order of placement indexes, so that the entries it touches lie close together.
-  std::vector<uint32_t> reached(entries, 0);
-  std::vector<uint16_t> frontier(entries, 0);
+  // Zeroed by the system page by page as they are touched; the frontier is written whole before it is read.
+  const std::unique_ptr<uint32_t[], decltype(&std::free)> reached(
+      static_cast<uint32_t*>(std::calloc(entries, sizeof(uint32_t))), &std::free);
+  const std::unique_ptr<uint16_t[]> frontier(new uint16_t[entries]);
+  if (!reached) throw std::bad_alloc();
   uint32_t placed = 0;
 
   int32_t manhattan[MaxPatternCells][MaxPatternCells];
@@ -231,8 +273,7 @@ bool TPatternDatabase::BuildGroup(size_t group, TBuildControl& control, double d
       reached[rank] &= 0xFFFF;
     }
     for (uint32_t start = 0; start < entries; start += run) {
-      if ((++work & 0x3FFF) == 0 && !control.Progress(doneBefore + share * std::min(1.0, placed / reachable)))
-        return false;
+      if ((++work & 0x3FFF) == 0 && !report(std::min(0.99, placed / reachable))) return;
       uint64_t any = 0;
       for (uint32_t k = 0; k < run; ++k) any |= frontier[start + k];
       if (!any) continue;
@@ -261,6 +302,12 @@ bool TPatternDatabase::BuildGroup(size_t group, TBuildControl& control, double d
         while (blanks) {
           const uint32_t region = grid.Region(grid.full & ~occupied, std::countr_zero(blanks));
           blanks &= ~region;
+          // Every move first, its entry fetched ahead, then each reached in turn.
+          struct TStep {
+            uint32_t rank;
+            uint8_t tile, from, to;
+          } steps[MaxPatternCells * 4];
+          int32_t moves = 0;
           for (int32_t i = 0; i < size; ++i) {
             const int32_t from = cells[i];
             for (uint32_t targets = grid.Neighbours(1u << from) & region; targets; targets &= targets - 1) {
@@ -280,17 +327,22 @@ bool TPatternDatabase::BuildGroup(size_t group, TBuildControl& control, double d
               }
               const int64_t next =
                   rank + static_cast<int64_t>(weight[i]) * digit + (to > from ? later : -later);
-              cells[i] = static_cast<uint8_t>(to);
-              more |=
-                  reach(static_cast<uint32_t>(next), occupied ^ (1u << from) ^ (1u << to), from, distance);
+              __builtin_prefetch(&reached[static_cast<size_t>(next)]);
+              steps[moves++] = {static_cast<uint32_t>(next), static_cast<uint8_t>(i),
+                                static_cast<uint8_t>(from), static_cast<uint8_t>(to)};
             }
-            cells[i] = static_cast<uint8_t>(from);
+          }
+          for (int32_t k = 0; k < moves; ++k) {
+            const TStep& step = steps[k];
+            cells[step.tile] = step.to;
+            more |= reach(step.rank, occupied ^ (1u << step.from) ^ (1u << step.to), step.from, distance);
+            cells[step.tile] = step.from;
           }
         }
       }
     }
   }
-  return true;
+  report(1.0);
 }
 
 size_t TPatternDatabase::FileSize(const TPatternLayout& layout) {

@@ -8,6 +8,7 @@
 // even), in four bits; the rare larger excess is stored as 15, which keeps the estimate a lower bound.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,7 +50,8 @@ class TPatternDatabase {
     ~TBuildControl() = default;
   };
 
-  // Builds every table of `layout` by breadth-first search back from the goal; null when cancelled.
+  // Builds every table of `layout` by breadth-first search back from the goal, the groups side by side on
+  // threads of their own; null when cancelled. `control` is called on this thread only.
   static std::unique_ptr<TPatternDatabase> Build(const TPatternLayout& layout, TBuildControl& control);
 
   // The cache file: a fixed header naming the layout, its size and the tables' checksum, then the tables.
@@ -73,7 +75,8 @@ class TPatternDatabase {
 
  private:
   explicit TPatternDatabase(const TPatternLayout& layout);
-  bool BuildGroup(size_t group, TBuildControl& control, double doneBefore, double share);
+  // Fills the group's table; `report` is told the share done now and then, and false from it stops the build.
+  void BuildGroup(size_t group, const std::function<bool(double)>& report);
 
   TPatternLayout layout;
   std::vector<size_t> offsets; // of each table in the image

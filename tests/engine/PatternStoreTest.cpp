@@ -179,6 +179,11 @@ TEST_F(PatternStore, ACancelledBuildGivesNothingAndLeavesNoFile) {
   EXPECT_FALSE(TPatternStore::Find(3, 3));
   EXPECT_FALSE(fs::exists(TPatternStore::CacheFile(3, 3)));
   EXPECT_LT(cancel.last, 1.0);
+  // Groups built side by side stop as well.
+  TCountingBuild early;
+  early.cancelAt = 0.05;
+  EXPECT_FALSE(TPatternDatabase::Build(TPatternLayout::For(3, 4), early));
+  EXPECT_LT(early.last, 0.5);
   // The next caller builds it.
   TCountingBuild build;
   EXPECT_TRUE(TPatternStore::Obtain(3, 3, build));
