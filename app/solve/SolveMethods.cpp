@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <thread>
 #include <unistd.h>
 
@@ -57,15 +59,16 @@ class TBuildNotice final : public TPatternDatabase::TBuildControl {
  public:
   TBuildNotice(int32_t rows, int32_t cols) : rows(rows), cols(cols) {}
   bool Progress(double) override {
-    if (!told && ::isatty(2))
+    static std::mutex lock;
+    static std::set<std::pair<int32_t, int32_t>> told;
+    std::lock_guard guard(lock);
+    if (told.insert({rows, cols}).second && ::isatty(2))
       std::fprintf(stderr, "quendrel-solve: building the %dx%d pattern databases...\n", rows, cols);
-    told = true;
     return true;
   }
 
  private:
   int32_t rows, cols;
-  bool told = false;
 };
 
 class TDeadlineControl final : public TOptimalSearch::TControl {
