@@ -41,10 +41,6 @@ namespace {
 constexpr int32_t MaxGroups = 4;
 constexpr uint8_t NoGroup = 0xFF;
 
-uint32_t Entry(const uint8_t* table, uint32_t index) {
-  return (table[index >> 1] >> ((index & 1) * 4)) & 15;
-}
-
 // Everything the search reads about the shape, in flat arrays.
 struct TShape {
   explicit TShape(const TPatternDatabase& database) {
@@ -144,8 +140,8 @@ struct TPosition {
     for (int32_t g = 0; g < shape.groups; ++g) {
       index[g] = shape.Index(g, board);
       mirrorIndex[g] = shape.Index(g, mirrorBoard);
-      value[g] = static_cast<uint8_t>(Entry(shape.table[g], index[g]));
-      mirrorValue[g] = static_cast<uint8_t>(Entry(shape.table[g], mirrorIndex[g]));
+      value[g] = static_cast<uint8_t>(TPatternDatabase::Entry(shape.table[g], index[g]));
+      mirrorValue[g] = static_cast<uint8_t>(TPatternDatabase::Entry(shape.table[g], mirrorIndex[g]));
       sum += value[g];
       mirrorSum += mirrorValue[g];
     }
@@ -211,13 +207,15 @@ template <bool Mirrored> class TIda {
       const int32_t manhattan =
           at.manhattan + shape.distance[child.tile][blank] - shape.distance[child.tile][child.cell];
       const int32_t room = bound - depth - 1 - manhattan; // twice the group excess the bound still allows
-      const uint8_t value = static_cast<uint8_t>(Entry(shape.table[child.group], child.index));
+      const uint8_t value =
+          static_cast<uint8_t>(TPatternDatabase::Entry(shape.table[child.group], child.index));
       const int32_t sum = at.sum - at.value[child.group] + value;
       if (2 * sum > room) continue;
       uint8_t mirrorValue = 0;
       int32_t mirrorSum = 0;
       if constexpr (Mirrored) {
-        mirrorValue = static_cast<uint8_t>(Entry(shape.table[child.mirrorGroup], child.mirrorIndex));
+        mirrorValue =
+            static_cast<uint8_t>(TPatternDatabase::Entry(shape.table[child.mirrorGroup], child.mirrorIndex));
         mirrorSum = at.mirrorSum - at.mirrorValue[child.mirrorGroup] + mirrorValue;
         if (2 * mirrorSum > room) continue;
       }

@@ -66,10 +66,11 @@ class TPatternDatabase {
 
   const TPatternLayout& Layout() const { return layout; }
   const uint8_t* Table(size_t group) const { return image.data() + offsets[group]; }
-  // The group's entry for a placement index.
-  uint8_t Entry(size_t group, uint32_t index) const {
-    return (Table(group)[index >> 1] >> ((index & 1) * 4)) & 15;
+  // The entry of a table for a placement index.
+  static uint8_t Entry(const uint8_t* table, uint32_t index) {
+    return (table[index >> 1] >> ((index & 1) * 4)) & 15;
   }
+  uint8_t Entry(size_t group, uint32_t index) const { return Entry(Table(group), index); }
   // Bytes held, tables and header.
   size_t Bytes() const { return image.size(); }
 
