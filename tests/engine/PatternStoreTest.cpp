@@ -181,7 +181,7 @@ TEST_F(PatternStore, ACancelledBuildGivesNothingAndLeavesNoFile) {
   EXPECT_LT(cancel.last, 1.0);
   // Groups built side by side stop as well.
   TCountingBuild early;
-  early.cancelAt = 0.05;
+  early.cancelAt = 0;
   EXPECT_FALSE(TPatternDatabase::Build(TPatternLayout::For(3, 4), early));
   EXPECT_LT(early.last, 0.5);
   // The next caller builds it.

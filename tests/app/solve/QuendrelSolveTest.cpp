@@ -184,7 +184,7 @@ TEST_F(QuendrelSolve, EveryMethodSolvesAndTheOptimalOneIsShortest) {
   std::mt19937 random(77);
   std::string input;
   std::vector<std::string> boards;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 3; ++i) {
     boards.push_back(BoardText(3, 3, Scrambled(3, 3, random)));
     input += boards.back() + "\n";
   }
