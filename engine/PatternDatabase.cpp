@@ -124,6 +124,16 @@ TPatternLayout TPatternLayout::For(int32_t rows, int32_t cols) {
     layout.groups = {{1, 5, 6, 9, 10, 13}, {7, 8, 11, 12, 14, 15}, {2, 3, 4}};
     return layout;
   }
+  // Likewise measured: the pair far from the blank, the rest in two blocks; searches six times smaller
+  // than with the pair beside the blank.
+  if (rows == 5 && cols == 3) {
+    layout.groups = {{1, 2, 4, 5, 7, 8}, {9, 10, 11, 12, 13, 14}, {3, 6}};
+    return layout;
+  }
+  if (rows == 3 && cols == 5) {
+    layout.groups = {{1, 2, 3, 6, 7, 8}, {4, 5, 9, 10, 13, 14}, {11, 12}};
+    return layout;
+  }
   int32_t size = 1;
   while (size < count - 1 && Placements(count, size + 1) <= MaxEntries) ++size;
   // Tiles taken along the longer side, so that each group covers a compact block.
