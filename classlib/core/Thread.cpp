@@ -262,7 +262,11 @@ bool TThread::SpinUntilDone() const {
   for (unsigned i = 1;; ++i) {
     if (FDone.load(std::memory_order_acquire)) return true;
     if (onMain && State().queued.load() != 0) return false;
-    if (i % 64 == 0 && std::chrono::steady_clock::now() >= until) return false;
+    if (i % 64 == 0) {
+      if (std::chrono::steady_clock::now() >= until) return false;
+      // On a busy processor the worker may be waiting for this very one.
+      std::this_thread::yield();
+    }
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_ia32_pause();
 #elif defined(__aarch64__)
