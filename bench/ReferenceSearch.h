@@ -10,9 +10,9 @@
 
 #include "engine/PatternDatabase.h"
 
-class TReferenceSearch {
- public:
-  TReferenceSearch() {
+// The three tables and the reflection, shared by every solver.
+struct TReferenceTables {
+  TReferenceTables() {
     TPatternLayout layout;
     layout.rows = layout.cols = 4;
     layout.groups = {{1, 5, 6, 9, 13}, {2, 3, 4, 7, 8}, {10, 11, 12, 14, 15}};
@@ -41,6 +41,33 @@ class TReferenceSearch {
     for (int t = 1; t < 16; ++t) mirrorTile[t] = static_cast<uint8_t>(mirrorCell[t - 1] + 1);
   }
 
+  static int Manhattan(int tile, int cell) {
+    return std::abs((tile - 1) / 4 - cell / 4) + std::abs((tile - 1) % 4 - cell % 4);
+  }
+
+  template <class Visit> static void Enumerate(int depth, uint32_t used, uint8_t* cells, Visit&& visit) {
+    if (depth == 5) {
+      visit();
+      return;
+    }
+    for (int c = 0; c < 16; ++c)
+      if (!(used & (1u << c))) {
+        cells[depth] = static_cast<uint8_t>(c);
+        Enumerate(depth + 1, used | 1u << c, cells, visit);
+      }
+  }
+
+  std::vector<uint8_t> tables[3];
+  uint8_t groupTiles[3][5] = {};
+  uint8_t groupOf[16] = {};
+  uint8_t mirrorCell[16] = {}, mirrorTile[16] = {};
+};
+
+// One solver, for one thread at a time.
+class TReferenceSearch {
+ public:
+  explicit TReferenceSearch(const TReferenceTables& shared) : shared(shared) {}
+
   // The length of a shortest solution of `cells` (-1 for the blank); `nodes` counts the boards looked up.
   int Solve(const int32_t* cells, int64_t& nodes) {
     for (int c = 0; c < 16; ++c) {
@@ -60,22 +87,6 @@ class TReferenceSearch {
   }
 
  private:
-  static int Manhattan(int tile, int cell) {
-    return std::abs((tile - 1) / 4 - cell / 4) + std::abs((tile - 1) % 4 - cell % 4);
-  }
-
-  template <class Visit> static void Enumerate(int depth, uint32_t used, uint8_t* cells, Visit&& visit) {
-    if (depth == 5) {
-      visit();
-      return;
-    }
-    for (int c = 0; c < 16; ++c)
-      if (!(used & (1u << c))) {
-        cells[depth] = static_cast<uint8_t>(c);
-        Enumerate(depth + 1, used | 1u << c, cells, visit);
-      }
-  }
-
   int Lookup(int g, const uint8_t* where) const {
     uint32_t rank = 0;
     for (int i = 0; i < 5; ++i) {
@@ -131,10 +142,12 @@ class TReferenceSearch {
     return false;
   }
 
-  std::vector<uint8_t> tables[3];
-  uint8_t groupTiles[3][5] = {};
-  uint8_t groupOf[16] = {};
-  uint8_t mirrorCell[16] = {}, mirrorTile[16] = {};
+  const TReferenceTables& shared;
+  const std::vector<uint8_t>* tables = shared.tables;
+  const uint8_t (*groupTiles)[5] = shared.groupTiles;
+  const uint8_t* groupOf = shared.groupOf;
+  const uint8_t* mirrorCell = shared.mirrorCell;
+  const uint8_t* mirrorTile = shared.mirrorTile;
   uint8_t board[16] = {}, pos[16] = {}, mirrorPos[16] = {};
   int value[3] = {}, mirrorValue[3] = {};
   int bound = 0, length = 0;
