@@ -3,8 +3,10 @@ JOBS    ?= $(shell nproc)
 BUILD   ?= build
 SANBUILD ?= build-sanitize
 CMAKE_FLAGS ?=
+PREFIX  ?= /usr/local
+DESTDIR ?=
 
-.PHONY: run test test-sanitize bench skin-sheet deps build clean
+.PHONY: run test test-sanitize bench skin-sheet deps build clean install package
 
 deps:
 	@bash tools/install-deps.sh
@@ -30,6 +32,14 @@ bench: build
 # The game runs in its own folder: quendrel.ini is written there, beside default.jpg and the themes.
 run: build
 	cd $(BUILD)/app && ./quendrel
+
+# Installed, the `quendrel` command runs the game in ~/.local/share/quendrel, where its settings then live.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@echo "Package: $$(ls $(BUILD)/quendrel_*.deb)"
 
 skin-sheet: build
 	cmake --build $(BUILD) --target skin_sheet

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "app/BoardView.h"
 #include "app/FormParts.h"
 #include "app/about.h"
 #include "app/preview.h"
@@ -17,22 +18,22 @@
 #include "classlib/controls/Panel.h"
 #include "classlib/controls/Screen.h"
 #include "classlib/controls/Timer.h"
-#include "classlib/core/DateUtils.h"
+#include "classlib/controls/WindowHandle.h"
 #include "classlib/core/IniFiles.h"
-#include "classlib/core/List.h"
 #include "classlib/core/Random.h"
 #include "classlib/core/SysUtils.h"
 #include "classlib/graphics/Bitmap.h"
-#include "classlib/graphics/Gdi.h"
 #include "classlib/graphics/Picture.h"
 #include "classlib/win/Windows.h"
-#include "engine/SearchThread.h"
 #include "skin/SKButton.h"
 #include "skin/SKForm.h"
 #include "skin/SKImagePanel.h"
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPopupMenu.h"
+
+// Posted to the window by a layout request; taken after the message that made the request.
+constexpr UINT WM_LAYOUTBOARD = WM_APP + 1;
 
 TmainForm* mainForm = nullptr;
 AnsiString BannerPageURL = "http://www.tileforge.example/quendrel/banner.htm";
@@ -71,6 +72,7 @@ QUENDREL_REGISTER_CLASS(TmainForm, TForm) {
   c.Method("TimerBannerTimer", &TmainForm::TimerBannerTimer);
   c.Method("CppWebBrowserBannerDocumentComplete", &TmainForm::CppWebBrowserBannerDocumentComplete);
   c.Method("UpdateTheme", &TmainForm::UpdateTheme);
+  c.Message(WM_LAYOUTBOARD, &TmainForm::WMLayoutBoard);
 }
 
 namespace {
@@ -78,19 +80,19 @@ namespace {
 const char* const Section = "DEFAULT";
 constexpr int DefaultSizeIndex = 6; // "3x3"
 constexpr int SizeCount = 25;       // 2x2 .. 6x6
-constexpr int32_t FirstSearchDepth = 10000;
 
-// A scratch move list whose records go with it.
-class TScratchMoves {
- public:
-  TScratchMoves() = default;
-  TScratchMoves(const TScratchMoves&) = delete;
-  TScratchMoves& operator=(const TScratchMoves&) = delete;
-  ~TScratchMoves() {
-    for (int i = 0; i < List.Count(); ++i) delete static_cast<TMove*>(List[i]);
-  }
-  TList List;
-};
+// Keeps the window at least 200 x 50. The skinned frame sets the window's minimum, from the theme, whenever a
+// theme is applied, and a narrower window loses its title and folds its menu bar onto a second row: the
+// game's minimum is raised again over each new one.
+void KeepMinimumSize(TControl* Window) {
+  constexpr int MinWidth = 200, MinHeight = 50;
+  TSizeConstraints* limits = Window->Constraints();
+  limits->OnChange = [limits](TObject*) {
+    if (limits->MinWidth() < MinWidth) limits->SetMinWidth(MinWidth);
+    if (limits->MinHeight() < MinHeight) limits->SetMinHeight(MinHeight);
+  };
+  limits->OnChange(limits);
+}
 
 } // namespace
 
@@ -101,13 +103,14 @@ TmainForm::TmainForm(TComponent* Owner) : TForm(Owner) {
   } catch (...) {
     // The base destructor would call OnDestroy on a window that never was: unbind it first.
     OnDestroy = nullptr;
-    EndSearch();
+    if (game) game->Close();
     throw;
   }
 }
 
 void TmainForm::Construct() {
   FindParts();
+  KeepMinimumSize(this);
   // The window exists from here on, so the streamed client size is in place before the saved size replaces
   // it.
   HandleNeeded();
@@ -126,12 +129,17 @@ void TmainForm::Construct() {
       mPuzzleSize->Add(item);
     }
   formShown = false;
-  solution = std::make_unique<TList>();
-  searchResult = std::make_unique<TList>();
-  history = std::make_unique<TList>();
+  game = std::make_unique<TGame>(static_cast<TGameObserver*>(this));
+  boardView = std::make_unique<TBoardView>(this, skPanelBoard, skImagePanel,
+                                           TNotifyEvent(this, &TmainForm::TileClick),
+                                           [this] { PostMessage(Handle(), WM_LAYOUTBOARD, 0, 0); });
+  // A style pushed from the theme manager restyles the frame and menu: their colours spread again.
+  skThemeManager->OnUIStyleChanged = [this](TObject*) {
+    ApplyThemeColors();
+    boardView->RequestLayout();
+  };
   boardPicture = new TImage(this); // owned by the window, never shown
   boardPicture->SetStretch(false);
-  newGamePending = false;
   SRand(static_cast<uint32_t>(std::time(nullptr)));
   LoadSettings();
   try {
@@ -142,7 +150,7 @@ void TmainForm::Construct() {
     themeFile.clear();
   }
   if (style == 1 || style == 2) LoadBoardImage();
-  showingSolution = false;
+  ApplyThemeColors();
   SetPuzzleSize(mPuzzleSize->Items(sizeIndex));
   CppWebBrowserBanner->SetVisible(false);
   CppWebBrowserBanner->Navigate(BannerPageURL);
@@ -154,8 +162,7 @@ TmainForm::~TmainForm() {
     OnDestroy = nullptr;
     FormDestroy(this);
   }
-  EndSearch();
-  spentThread.reset();
+  game.reset(); // ends a search still running and frees the move lists
   if (mainForm == this) mainForm = nullptr;
 }
 
@@ -248,32 +255,15 @@ void TmainForm::FormShow(TObject*) {
 }
 
 void TmainForm::FormClose(TObject*, TCloseAction&) {
-  closing = true;
-  EndSearch();
-}
-
-void TmainForm::EndSearch() {
-  if (!searchThread) return;
-  // Detached first: if its termination handler runs inside the wait, it sees a stale worker and does nothing.
-  std::unique_ptr<TSearchThread> worker(searchThread);
-  searchThread = nullptr;
-  worker.reset();
+  game->Close();
 }
 
 void TmainForm::FormDestroy(TObject*) {
   formShown = false;
-  closing = true;
-  EndSearch();
-  tilePanels.clear();
-  tileImages.clear();
-  board.reset();
-  if (solution) {
-    ClearMoveLists();
-    solution.reset();
-    searchResult.reset();
-    history.reset();
+  if (game) {
+    game->Close();
+    game->ClearMoveLists();
   }
-  goal.clear();
   delete boardPicture; // a component: leaving its owner on the way
   boardPicture = nullptr;
   try {
@@ -283,46 +273,64 @@ void TmainForm::FormDestroy(TObject*) {
   }
 }
 
+// ----- What the game changed
+
+void TmainForm::CellsChanged(const TMove* Move) {
+  if (!Move) LayoutTiles(); // a new position: a new size or style may wait for its layout
+  RefreshTiles(Move);
+}
+
+void TmainForm::GameChanged(unsigned What) {
+  if (What & gcSize) boardView->SetCellCount(game->Board()->count);
+  if (What & gcClock) TimerMove->SetEnabled(game->ClockRunning());
+  if (What & gcCounters) {
+    PanelStep->SetCaption(game->StepText());
+    PanelTime->SetCaption(game->TimeText());
+  }
+  if (What & gcStatus) LabelStatus->SetCaption(game->Status());
+  if (What & (gcSearch | gcPlayer)) UpdateLocks();
+}
+
+void TmainForm::UpdateLocks() {
+  const bool searching = game->Searching();
+  const bool player = game->ShowingSolution();
+  mGame->SetEnabled(!searching);
+  mOptions->SetEnabled(!searching);
+  skPanelBoard->SetEnabled(!searching && !player);
+  PanelNavigate->SetVisible(player);
+  // The player ignores keys itself; a search takes the handler away.
+  if (searching)
+    OnKeyDown = nullptr;
+  else
+    OnKeyDown = TKeyEvent(this, &TmainForm::FormKeyDown);
+}
+
 // ----- Board view
 
 void TmainForm::LayoutTiles() {
-  if (!board) return;
-  const int W = skImagePanel->ClientWidth();
-  const int H = skImagePanel->ClientHeight();
-  const int tileWidth = std::max(0, (W - (cols + 1)) / cols);
-  const int tileHeight = std::max(0, (H - (rows + 1)) / rows);
-  const int offsetX = (W - cols * tileWidth - (cols - 1)) / 2;
-  const int offsetY = (H - rows * tileHeight - (rows - 1)) / 2;
-  const int8_t tileStyle = TileStyle();
-  skPanelBoard->SetVisible(false);
-  for (int i = 0; i < board->count; ++i) {
-    const int x = i % cols, y = i / cols;
-    TPanel*& panel = tilePanels[static_cast<size_t>(i)];
-    if (!panel) panel = new TPanel(this); // owned by the window
-    panel->SetVisible(true);
-    panel->OnClick = TNotifyEvent(this, &TmainForm::TileClick);
-    panel->SetTag(i);
-    panel->SetParent(skImagePanel);
-    panel->SetBounds(x * tileWidth + offsetX + x, y * tileHeight + offsetY + y, tileWidth, tileHeight);
-    TImage*& image = tileImages[static_cast<size_t>(i)];
-    if (tileStyle == 1 || tileStyle == 2) {
-      delete image;
-      image = new TImage(this); // owned by the window
-      image->SetAlign(alClient);
-      image->SetTransparent(false);
-      image->SetStretch(true);
-      image->SetTag(i);
-      image->OnClick = TNotifyEvent(this, &TmainForm::TileClick);
-      image->SetParent(panel);
-      image->SetLeft(0);
-      image->SetTop(0);
-    } else if (image) {
-      image->SetVisible(false);
-    }
-  }
+  if (const TBoard* board = game->Board()) boardView->Layout(*board, TileStyle());
 }
 
 void TmainForm::RefreshTiles(const TMove* move) {
+  if (const TBoard* board = game->Board())
+    boardView->Refresh(*board, TileStyle(), boardPicture->Picture()->Bitmap(), skForm->Color(), move);
+}
+
+void TmainForm::FlushBoardLayout() {
+  if (!boardView->TakeLayoutRequest()) return;
+  LayoutTiles();
+  RefreshTiles(nullptr);
+  if (boardResized) {
+    boardResized = false;
+    SyncPreviewSize();
+  }
+}
+
+void TmainForm::WMLayoutBoard(TMessage&) {
+  if (formShown) FlushBoardLayout();
+}
+
+void TmainForm::ApplyThemeColors() {
   const TColor frameColor = skForm->MenuBarColor();
   skForm->SetColor(frameColor);
   PanelTop->SetColor(frameColor);
@@ -333,72 +341,18 @@ void TmainForm::RefreshTiles(const TMove* move) {
   LabelStatus->Font()->SetColor(fontColor);
   PanelStep->Font()->SetColor(fontColor);
   PanelTime->Font()->SetColor(fontColor);
-  if (!board) return;
+}
 
-  const int8_t tileStyle = TileStyle();
-  TBitmap* picture = boardPicture->Picture()->Bitmap();
-  for (int i = 0; i < board->count; ++i) {
-    if (move && i != move->from && i != move->to) continue;
-    TPanel* panel = tilePanels[static_cast<size_t>(i)];
-    if (!panel) continue;
-    const int v = board->cells[i];
-    const int pieceCol = (v - 1) % cols, pieceRow = (v - 1) / cols;
-    const int pieceWidth = picture->Width() / cols, pieceHeight = picture->Height() / rows;
-    const int fontSize = std::min(panel->Width(), panel->Height()) / 4;
-    panel->SetVisible(true);
-    if (tileStyle == 0) {
-      panel->SetBevelWidth(2);
-      panel->SetBevelInner(bvRaised);
-      panel->SetBevelOuter(bvRaised);
-    } else {
-      panel->SetBevelWidth(0);
-      panel->SetBevelInner(bvNone);
-      panel->SetBevelOuter(bvNone);
-    }
-    panel->SetColor(skForm->Color());
-    panel->Font()->SetName("Verdana");
-    panel->Font()->SetSize(fontSize);
-    panel->Font()->SetStyle({fsBold});
-    panel->Font()->SetColor(clBlack);
-    if (v == -1) {
-      panel->SetVisible(false);
-      continue;
-    }
-    if (tileStyle == 0) {
-      panel->SetCaption(IntToStr(v));
-      continue;
-    }
-    TImage* image = tileImages[static_cast<size_t>(i)];
-    if (!image) continue;
-    const TRect client = image->ClientRect();
-    if (pieceWidth > 0 && pieceHeight > 0) {
-      TBitmap piece;
-      piece.SetSize(pieceWidth, pieceHeight);
-      BitBlt(piece.Canvas()->Handle(), 0, 0, pieceWidth, pieceHeight, picture->Canvas()->Handle(),
-             pieceCol * pieceWidth, pieceRow * pieceHeight, SRCCOPY);
-      image->Canvas()->SetCopyMode(cmSrcCopy);
-      image->Canvas()->StretchDraw(client, &piece);
-    }
-    if (tileStyle == 2) {
-      // Black digits on white, merged with OR NOT: white leaves the piece alone, black turns it white.
-      TBitmap digits;
-      digits.SetSize(client.Width(), client.Height());
-      digits.Canvas()->Brush()->SetColor(clWhite);
-      digits.Canvas()->FillRect(digits.Canvas()->ClipRect());
-      digits.Canvas()->Font()->SetName("Verdana");
-      digits.Canvas()->Font()->SetSize(fontSize);
-      digits.Canvas()->Font()->SetColor(clBlack);
-      digits.Canvas()->Font()->SetStyle({fsBold});
-      const AnsiString text = IntToStr(v);
-      digits.Canvas()->TextOut((digits.Width() - digits.Canvas()->TextWidth(text)) / 2,
-                               (digits.Height() - digits.Canvas()->TextHeight(text)) / 2, text);
-      image->Canvas()->SetCopyMode(cmMergePaint);
-      image->Canvas()->StretchDraw(client, &digits);
-    }
-    image->Invalidate();
-  }
-  skPanelBoard->SetVisible(true);
-  skPanelBoard->SetCaption(IntToStr(board->count - 1) + "-Puzzle");
+TPanel* TmainForm::TilePanel(int Cell) const {
+  return boardView ? boardView->TilePanel(Cell) : nullptr;
+}
+
+TImage* TmainForm::TileImage(int Cell) const {
+  return boardView ? boardView->TileImage(Cell) : nullptr;
+}
+
+int TmainForm::BoardLayouts() const {
+  return boardView ? boardView->Layouts() : 0;
 }
 
 bool TmainForm::LoadBoardImage() {
@@ -413,6 +367,7 @@ bool TmainForm::LoadBoardImage() {
       TBitmap bitmap;
       bitmap.Assign(loaded.Graphic());
       boardPicture->Picture()->SetBitmap(&bitmap);
+      boardView->PictureChanged();
       return true;
     } catch (Exception& e) {
       problem = "Board image file '" + imageFile + "' cannot be used: " + e.Message;
@@ -467,9 +422,9 @@ void TmainForm::ActionChangeBoardImageExecute(TObject*) {
 
 void TmainForm::skPanelBoardResize(TObject*) {
   if (!formShown) return;
-  LayoutTiles();
-  RefreshTiles(nullptr);
-  SyncPreviewSize();
+  // However many resizes one change makes, the tiles are laid out once, after it.
+  boardResized = true;
+  boardView->RequestLayout();
 }
 
 // ----- Game flow
@@ -477,26 +432,8 @@ void TmainForm::skPanelBoardResize(TObject*) {
 void TmainForm::SetPuzzleSize(TObject* Sender) {
   auto* item = dynamic_cast<TMenuItem*>(Sender);
   if (!item) return;
-  ClearMoveLists();
-  EndSearch();
   sizeIndex = mPuzzleSize->IndexOf(item);
-  rows = sizeIndex / 5 + 2;
-  cols = item->Tag();
-  skPanelBoard->SetVisible(false);
-  for (TImage*& image : tileImages) {
-    delete image;
-    image = nullptr;
-  }
-  for (TPanel*& panel : tilePanels) {
-    delete panel;
-    panel = nullptr;
-  }
-  board = std::make_unique<TBoard>(rows, cols, nullptr);
-  goal.resize(static_cast<size_t>(board->count));
-  for (int i = 0; i + 1 < board->count; ++i) goal[static_cast<size_t>(i)] = i + 1;
-  goal.back() = -1;
-  tilePanels.assign(goal.size(), nullptr);
-  tileImages.assign(goal.size(), nullptr);
+  game->SetSize(sizeIndex / 5 + 2, item->Tag());
   ActionNewGame->Execute();
 }
 
@@ -504,105 +441,53 @@ void TmainForm::mPuzzleSizeClick(TObject*) {
   mPuzzleSize->Items(sizeIndex)->SetChecked(true);
 }
 
-void TmainForm::StartGame(bool Reset) {
-  ClearMoveLists();
-  showingSolution = false;
-  newGamePending = true;
-  TimerMove->SetEnabled(false);
-  skPanelBoard->SetEnabled(true);
-  PanelNavigate->SetVisible(false);
-  if (Reset)
-    board->SetCells(goal.data());
-  else
-    board->Shuffle();
-  LayoutTiles();
-  RefreshTiles(nullptr);
-  PanelStep->SetCaption("0");
-  PanelTime->SetCaption("00:00:00");
-  LabelStatus->SetCaption(Reset ? "Reset" : "New game");
-  OnKeyDown = TKeyEvent(this, &TmainForm::FormKeyDown);
-}
-
 void TmainForm::ActionNewGameExecute(TObject*) {
-  StartGame(false);
+  game->NewGame();
 }
 
 void TmainForm::ActionResetExecute(TObject*) {
-  StartGame(true);
+  game->Reset();
 }
 
 void TmainForm::TileClick(TObject* Sender) {
-  auto* tile = dynamic_cast<TComponent*>(Sender);
-  if (!tile || !board) return;
-  const int i = tile->Tag();
-  if (newGamePending) {
-    ClearMoveLists(); // a solution from an earlier search goes with the old game
-    newGamePending = false;
-    moveCount = 0;
-    gameStart = Now();
-    TimerMove->SetEnabled(true);
-  }
-  {
-    TScratchMoves moves;
-    board->GetMoves(&moves.List);
-    for (int k = 0; k < moves.List.Count(); ++k) {
-      const TMove* m = static_cast<const TMove*>(moves.List[k]);
-      if (m->from != i) continue;
-      board->DoMove(m);
-      history->Insert(0, new TMove(ReverseMove(*m)));
-      RefreshTiles(m);
-      ++moveCount;
-      break;
-    }
-  }
-  if (board->IsEqual(goal.data())) {
-    TimerMove->SetEnabled(false);
-    LabelStatus->SetCaption("Congratulations !");
-  }
+  if (auto* tile = dynamic_cast<TComponent*>(Sender)) game->Click(tile->Tag());
 }
 
 void TmainForm::FormKeyDown(TObject*, WORD& Key, TShiftState) {
-  if (showingSolution || !board) return;
-  int8_t direction;
+  // Each arrow moves the tile on the other side of the blank its way.
   switch (Key) {
   case VK_UP:
-    direction = 0;
+    game->MoveTile(0);
     break;
   case VK_DOWN:
-    direction = 1;
+    game->MoveTile(1);
     break;
   case VK_LEFT:
-    direction = 2;
+    game->MoveTile(2);
     break;
   case VK_RIGHT:
-    direction = 3;
+    game->MoveTile(3);
     break;
   default:
-    return;
+    break;
   }
-  TMove moved;
-  if (!board->MoveTile(direction, moved)) return;
-  history->Insert(0, new TMove(ReverseMove(moved)));
-  RefreshTiles(&moved);
 }
 
 void TmainForm::TimerMoveTimer(TObject*) {
-  PanelStep->SetCaption(IntToStr(moveCount));
-  PanelTime->SetCaption(FormatDateTime("hh:mm:ss", Now() - gameStart));
+  game->ClockTick();
 }
 
 void TmainForm::ActionsUpdate(TObject*) {
-  if (!board) return;
-  const bool searching = searchThread != nullptr;
-  ActionNewGame->SetEnabled(!searching);
-  ActionReset->SetEnabled(!searching);
-  mPuzzleSize->SetEnabled(!searching);
-  ActionSearch->SetEnabled(!searching && !board->IsEqual(goal.data()));
-  ActionStopSearch->SetEnabled(searching);
+  if (!game || !game->Board()) return;
+  ActionNewGame->SetEnabled(game->CanStartGame());
+  ActionReset->SetEnabled(game->CanStartGame());
+  mPuzzleSize->SetEnabled(game->CanStartGame());
+  ActionSearch->SetEnabled(game->CanSearch());
+  ActionStopSearch->SetEnabled(game->CanStopSearch());
   ActionSizeToFitImage->SetEnabled(style != 0);
   ActionChangeBoardImage->SetEnabled(style != 0);
   ActionPreview->SetEnabled(style != 0);
-  ActionShowSolution->SetEnabled(!searching && solution->Count() > 0);
+  ActionShowSolution->SetEnabled(game->CanShowSolution());
 }
 
 void TmainForm::ActionExitExecute(TObject*) {
@@ -611,135 +496,24 @@ void TmainForm::ActionExitExecute(TObject*) {
 
 // ----- Solver control and the solution player
 
-int TmainForm::SolutionLength() const {
-  return solution ? solution->Count() : 0;
-}
-
-int TmainForm::HistoryLength() const {
-  return history ? history->Count() : 0;
-}
-
-TPanel* TmainForm::TilePanel(int Cell) const {
-  return Cell >= 0 && Cell < static_cast<int>(tilePanels.size()) ? tilePanels[static_cast<size_t>(Cell)]
-                                                                 : nullptr;
-}
-
-TImage* TmainForm::TileImage(int Cell) const {
-  return Cell >= 0 && Cell < static_cast<int>(tileImages.size()) ? tileImages[static_cast<size_t>(Cell)]
-                                                                 : nullptr;
-}
-
-void TmainForm::ClearMoveList(TList* list) {
-  for (int i = 0; i < list->Count(); ++i) delete static_cast<TMove*>(list->Items(i));
-  list->Clear();
-}
-
-void TmainForm::ClearMoveLists() {
-  ClearMoveList(history.get());
-  ClearMoveList(solution.get());
-  ClearMoveList(searchResult.get());
-}
-
-void TmainForm::AppendMoves(TList* dest, TList* source) {
-  for (int i = 0; i < source->Count(); ++i) dest->Add(source->Items(i));
-  source->Clear();
-}
-
-void TmainForm::StartSearchRun(int32_t depthBound) {
-  searchThread =
-      new TSearchThread(board.get(), goal.data(), searchResult.get(), &searchTime, depthBound, true);
-  searchThread->OnTerminate = TNotifyEvent(this, &TmainForm::SearchThreadTerminate);
-  searchThread->Resume();
-}
-
 void TmainForm::ActionSearchExecute(TObject*) {
-  // A search started from the solution player leaves it: its step belongs to the old solution, and stepping
-  // the new one from there would make moves that are not legal on the board.
-  showingSolution = false;
-  solutionStep = 0;
-  PanelNavigate->SetVisible(false);
-  newGamePending = true;
-  TimerMove->SetEnabled(false);
-  mGame->SetEnabled(false);
-  mOptions->SetEnabled(false);
-  skPanelBoard->SetEnabled(false);
-  OnKeyDown = nullptr;
-  totalSearchTime = 0;
-  PanelStep->SetCaption("0");
-  PanelTime->SetCaption("00:00:00");
-  LabelStatus->SetCaption("Searching...");
-  ClearMoveLists();
-  EndSearch();
-  spentThread.reset();
-  StartSearchRun(FirstSearchDepth);
-}
-
-void TmainForm::SearchThreadTerminate(TObject* Sender) {
-  if (!searchThread || Sender != searchThread) return; // a worker ended by closing or a size change
-  totalSearchTime += searchTime;
-  // Esc may come after the run has reached the goal but before this handler: the stop still ends the chain,
-  // and the run's result goes with it.
-  if (searchThread->Terminated()) ClearMoveList(searchResult.get());
-  // The worker is still finishing while this runs; it is freed later, never from in here.
-  spentThread.reset(searchThread);
-  searchThread = nullptr;
-  if (searchResult->Count() > 0 && !closing) {
-    const int32_t depthBound = searchResult->Count() - 1;
-    ClearMoveList(solution.get());
-    AppendMoves(solution.get(), searchResult.get());
-    LabelStatus->SetCaption("Solution found, searching better...");
-    StartSearchRun(depthBound);
-  } else {
-    if (searchResult->Count() > 0) { // closing: keep what was found, start nothing
-      ClearMoveList(solution.get());
-      AppendMoves(solution.get(), searchResult.get());
-    }
-    LabelStatus->SetCaption(solution->Count() > 0 ? "Solution found." : "Solution not found !");
-    mGame->SetEnabled(true);
-    mOptions->SetEnabled(true);
-    skPanelBoard->SetEnabled(true);
-    OnKeyDown = TKeyEvent(this, &TmainForm::FormKeyDown);
-  }
-  PanelStep->SetCaption(IntToStr(solution->Count()));
-  PanelTime->SetCaption(FormatDateTime("hh:mm:ss", totalSearchTime));
+  game->Search();
 }
 
 void TmainForm::ActionStopSearchExecute(TObject*) {
-  if (searchThread) searchThread->Terminate();
+  game->StopSearch();
 }
 
 void TmainForm::ActionShowSolutionExecute(TObject*) {
-  showingSolution = true;
-  solutionStep = 0;
-  skPanelBoard->SetEnabled(false);
-  PanelNavigate->SetVisible(true);
-  OnKeyDown = TKeyEvent(this, &TmainForm::FormKeyDown);
-  for (int i = 0; i < history->Count(); ++i) board->DoMove(static_cast<const TMove*>(history->Items(i)));
-  LayoutTiles();
-  RefreshTiles(nullptr);
-  ClearMoveList(history.get());
-  PanelStep->SetCaption("0/" + IntToStr(solution->Count()));
-  LabelStatus->SetCaption("Use buttons to navigate.");
+  game->ShowSolution();
 }
 
 void TmainForm::skButtonNextClick(TObject*) {
-  if (solutionStep >= solution->Count()) return;
-  const TMove* m = static_cast<const TMove*>(solution->Items(solutionStep));
-  history->Insert(0, new TMove(ReverseMove(*m)));
-  ++solutionStep;
-  board->DoMove(m);
-  RefreshTiles(m);
-  PanelStep->SetCaption(IntToStr(solutionStep) + "/" + IntToStr(solution->Count()));
+  game->StepForward();
 }
 
 void TmainForm::skButtonPrevClick(TObject*) {
-  if (solutionStep <= 0) return;
-  --solutionStep;
-  const TMove back = ReverseMove(*static_cast<const TMove*>(solution->Items(solutionStep)));
-  history->Insert(0, new TMove(ReverseMove(back)));
-  board->DoMove(&back);
-  RefreshTiles(&back);
-  PanelStep->SetCaption(IntToStr(solutionStep) + "/" + IntToStr(solution->Count()));
+  game->StepBack();
 }
 
 // ----- Sizes, themes, preview, About and banner
@@ -757,6 +531,7 @@ int TmainForm::GetChromeHeight() {
 void TmainForm::ResizeBoardArea(int width, int height) {
   SetClientWidth(skForm->Margins()->Left() + width + skForm->Margins()->Right());
   SetClientHeight(GetChromeHeight() + height);
+  FlushBoardLayout();
   SyncPreviewSize();
 }
 
@@ -809,8 +584,10 @@ void TmainForm::UpdateTheme() {
   skFileTheme->SetThemeFile(themeFile);
   skThemeManager->UpdateTheme();
   Invalidate();
-  LayoutTiles();
-  RefreshTiles(nullptr);
+  ApplyThemeColors();
+  // One layout for the switch and every resize it made on the way.
+  boardView->RequestLayout();
+  FlushBoardLayout();
   if (FormAbout) {
     FormAbout->skFileTheme->SetThemeFile(themeFile);
     FormAbout->skThemeManager->UpdateTheme();

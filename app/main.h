@@ -1,25 +1,24 @@
 #pragma once
-// TmainForm: the game window. It owns the position on screen, the goal cells, the three move lists, one
-// tile control per cell, the board picture, the running search worker and the settings; its components,
-// menus, actions and handler bindings come from the form resource TMAINFORM.
+// TmainForm: the game window. It holds the game (TGame: the position, the goal, the move lists, the clock
+// and the search chain) and shows it through the board view; it owns the board picture and the settings.
+// Its components, menus, actions and handler bindings come from the form resource TMAINFORM; each handler
+// turns its input into a call on the game, and the game's changes come back as GameChanged and CellsChanged.
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "app/Game.h"
 #include "classlib/controls/Form.h"
-#include "classlib/core/DateTime.h"
-#include "engine/Board.h"
 
 class TAction;
+class TBoardView;
 class TCppWebBrowser;
 class TImage;
 class TLabel;
-class TList;
 class TMenuItem;
 class TOpenDialog;
 class TOpenPictureDialog;
 class TPanel;
-class TSearchThread;
 class TTimer;
 class TskButton;
 class TskFileTheme;
@@ -34,7 +33,7 @@ class TskThemeManager;
 extern AnsiString BannerPageURL;
 extern const char* const MakerHomeURL;
 
-class TmainForm : public TForm {
+class TmainForm : public TForm, private TGameObserver {
   QUENDREL_CLASS(TmainForm, TForm)
  public:
   explicit TmainForm(TComponent* Owner);
@@ -120,20 +119,25 @@ class TmainForm : public TForm {
   void TimerBannerTimer(TObject* Sender);
   void CppWebBrowserBannerDocumentComplete(TObject* Sender, TObject* pDisp, const AnsiString& URL);
   void UpdateTheme();
+  // The board layout requested earlier, after the message that asked for it.
+  void WMLayoutBoard(TMessage& Message);
 
   // What the window shows, for those who look at it from outside (the tests).
-  const TBoard* Board() const { return board.get(); }
-  const std::vector<int32_t>& Goal() const { return goal; }
-  int Rows() const { return rows; }
-  int Cols() const { return cols; }
+  const TGame& Game() const { return *game; }
+  const TBoard* Board() const { return game->Board(); }
+  const std::vector<int32_t>& Goal() const { return game->Goal(); }
+  int Rows() const { return game->Rows(); }
+  int Cols() const { return game->Cols(); }
   int SizeIndex() const { return sizeIndex; }
   int Style() const { return style; }
-  bool Searching() const { return searchThread != nullptr; }
-  bool ShowingSolution() const { return showingSolution; }
-  int SolutionLength() const;
-  int HistoryLength() const;
+  bool Searching() const { return game->Searching(); }
+  bool ShowingSolution() const { return game->ShowingSolution(); }
+  int SolutionLength() const { return game->SolutionLength(); }
+  int HistoryLength() const { return game->HistoryLength(); }
   TPanel* TilePanel(int Cell) const;
   TImage* TileImage(int Cell) const;
+  // Board layout passes since the window was made.
+  int BoardLayouts() const;
   TImage* BoardPicture() const { return boardPicture; }
   const AnsiString& ThemeFile() const { return themeFile; }
   const AnsiString& ImageFile() const { return imageFile; }
@@ -145,51 +149,35 @@ class TmainForm : public TForm {
   void FindParts();
   void LoadSettings();
   void SaveSettings();
+  void CellsChanged(const TMove* Move) override;
+  void GameChanged(unsigned What) override;
+  // Menus, board, player buttons and keys as the search and the player allow them.
+  void UpdateLocks();
   void LayoutTiles();
   void RefreshTiles(const TMove* move);
+  // The layout requested since the last one, if any, now.
+  void FlushBoardLayout();
+  // The frame's and menu's colours on the window's panels and counters; once per theme or style change.
+  void ApplyThemeColors();
   // False when the picture could not be loaded (the user has been told once).
   bool LoadBoardImage();
   int8_t TileStyle();
   void SetPuzzleSize(TObject* Sender);
   void TileClick(TObject* Sender);
-  void StartGame(bool Reset);
-  void ClearMoveList(TList* list);
-  void ClearMoveLists();
-  void AppendMoves(TList* dest, TList* source);
-  void SearchThreadTerminate(TObject* Sender);
-  void StartSearchRun(int32_t depthBound);
-  // Ends a running search and waits for it; its termination handler then changes nothing.
-  void EndSearch();
   void ResizeBoardArea(int width, int height);
   void SyncPreviewSize();
   void ChangeStyle(int8_t newStyle);
 
-  std::unique_ptr<TBoard> board;
-  std::vector<TPanel*> tilePanels; // owned by the window as their owner component
-  std::vector<TImage*> tileImages; // likewise
-  std::unique_ptr<TList> solution;
-  std::unique_ptr<TList> searchResult;
-  std::unique_ptr<TList> history;
-  std::vector<int32_t> goal;
-  int32_t cols = 0;
-  int32_t rows = 0;
+  std::unique_ptr<TGame> game;
+  std::unique_ptr<TBoardView> boardView;
   int32_t sizeIndex = 0;
-  bool newGamePending = false;
-  int32_t moveCount = 0;
-  int32_t solutionStep = 0;
   AnsiString themeFile;
   AnsiString iniFileName;
   AnsiString imageFile;
-  TDateTime gameStart;
-  double searchTime = 0;
-  double totalSearchTime = 0;
-  TSearchThread* searchThread = nullptr;      // owned; a search runs exactly while it is set
-  std::unique_ptr<TSearchThread> spentThread; // the last finished run, freed once its handler has returned
-  TImage* boardPicture = nullptr;             // owned by the window as its owner component
+  TImage* boardPicture = nullptr; // owned by the window as its owner component
   int8_t style = 0;
-  bool showingSolution = false;
   bool formShown = false;
-  bool closing = false;
+  bool boardResized = false; // the board panel changed size since the last layout
 };
 
 extern TmainForm* mainForm;

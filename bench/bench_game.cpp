@@ -1,6 +1,6 @@
 // The game, offscreen: program start to the first painted game window, one tile move through the input
-// road to its repaint in each tile style, and the longest stretch the user-interface thread is busy while
-// a 4x4 improving search chain runs.
+// road to its repaint in each tile style, a theme switch through the Theme dialog with the board layouts it
+// costs, and the longest stretch the user-interface thread is busy while a 4x4 improving search chain runs.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -16,11 +16,13 @@
 #include "classlib/backend/Backend.h"
 #include "classlib/controls/ActnList.h"
 #include "classlib/controls/Application.h"
+#include "classlib/controls/Dialogs.h"
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/Panel.h"
 #include "classlib/controls/WindowHandle.h"
 #include "classlib/core/Random.h"
 #include "classlib/core/SysUtils.h"
+#include "skin/SKImagePanel.h"
 
 namespace {
 
@@ -100,6 +102,47 @@ void BM_TileMoveToRepaint(benchmark::State& state) {
   CloseGame();
 }
 BENCHMARK(BM_TileMoveToRepaint)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// The Theme dialog picks two themes in turn; each switch runs until the window is idle and painted again.
+// Counted per switch: the board panel's resizes and the board layouts they and the switch itself cause. In
+// each tile style on a 4x4 board.
+void BM_ThemeSwitch(benchmark::State& state) {
+  StartGame("[DEFAULT]\nPuzzle Size=12\nStyle=" + std::to_string(state.range(0)) +
+            "\nImage=" + std::string(QUENDREL_PROGRAM_DIR) + "/default.jpg\n");
+  const std::string themes = std::string(QUENDREL_PROGRAM_DIR) + "/themes/";
+  bool sunset = true;
+  OpenDialogHook = [&sunset, &themes](TOpenDialog* Dialog) {
+    Dialog->FileName = themes + (sunset ? "Sunset.skn" : "Emerald.skn");
+    return true;
+  };
+  int resizes = 0;
+  const TNotifyEvent resized = mainForm->skPanelBoard->OnResize;
+  mainForm->skPanelBoard->OnResize = [&resizes, resized](TObject* Sender) {
+    ++resizes;
+    resized(Sender);
+  };
+  // The first theme differs from the built-in look in more than the later switches do.
+  mainForm->ActionChangeTheme->Execute();
+  Application->ProcessMessages();
+  UpdateAllWindows();
+  resizes = 0;
+  const int layoutsBefore = mainForm->BoardLayouts();
+  int64_t switches = 0;
+  for (auto _ : state) {
+    sunset = !sunset;
+    mainForm->ActionChangeTheme->Execute();
+    Application->ProcessMessages();
+    UpdateAllWindows();
+    ++switches;
+  }
+  state.counters["board_resizes"] = static_cast<double>(resizes) / static_cast<double>(switches);
+  state.counters["layouts"] =
+      static_cast<double>(mainForm->BoardLayouts() - layoutsBefore) / static_cast<double>(switches);
+  mainForm->skPanelBoard->OnResize = resized;
+  OpenDialogHook = nullptr;
+  CloseGame();
+}
+BENCHMARK(BM_ThemeSwitch)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The chain runs for a while on a scrambled 4x4 board while the loop goes on; the longest single pass of
 // the loop (messages, handed-over termination handlers, painting) is the longest the window is frozen.

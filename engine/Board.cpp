@@ -69,6 +69,17 @@ bool TBoard::IsEqual(const int32_t* values) const {
   return true;
 }
 
+bool TBoard::IsValid(const int32_t* values) const {
+  if (rows < 1 || cols < 1 || int64_t{rows} * cols != count) return false;
+  std::vector<bool> seen(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    const int32_t v = values[i] == -1 ? 0 : values[i];
+    if (v < 0 || v >= count || seen[static_cast<size_t>(v)]) return false;
+    seen[static_cast<size_t>(v)] = true;
+  }
+  return true;
+}
+
 int32_t TBoard::IndexOf(int32_t value, const int32_t* values) const {
   for (int32_t i = 0; i < count; ++i)
     if (values[i] == value) return i;

@@ -35,6 +35,9 @@ class TBoard {
   void SetCells(const int32_t* values);
   void Reset();
   bool IsEqual(const int32_t* values) const;
+  // Whether this board's shape and `values` (count entries) make a position that moves are defined on: at
+  // least one row and one column, and every tile 1 .. count-1 and the blank exactly once.
+  bool IsValid(const int32_t* values) const;
   // First index of `value` in `values` (count entries), or -1.
   int32_t IndexOf(int32_t value, const int32_t* values) const;
   // Exchanges the cells `from` and `to`; nothing is checked.

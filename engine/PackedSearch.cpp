@@ -220,7 +220,7 @@ template <int W> class TPackedSearchOf final : public TPackedSearch {
     Pack(Values(goal).data(), goalCells);
     std::copy(start.cells, start.cells + layout.count, startCells);
     // Expansion stops once count * 48 reaches the limit; four children may follow the last one.
-    capacity = static_cast<size_t>(memoryLimit) / 48 + 8;
+    capacity = static_cast<size_t>(std::max(memoryLimit, 0)) / 48 + 8;
   }
   ~TPackedSearchOf() override {
     ReturnSearchBlock(std::move(nodeBlock));
@@ -349,7 +349,12 @@ template <int W> TPackedSearch::TOutcome TPackedSearchOf<W>::Run(TControl& contr
       for (int k = 0; k < children; ++k) {
         if (known[k]) continue;
         const uint32_t child = static_cast<uint32_t>(visited.count) + 1;
-        if (!Room(child)) return Exhausted;
+        if (!Room(child)) {
+          // A board that cannot be stored would be lost from the search, which could then miss or lengthen
+          // the solution: end as exhausted instead.
+          stored = visited.count;
+          return Exhausted;
+        }
         std::copy(childCells[k], childCells[k] + W, nodes[child].cells);
         if (visited.Probe(child) != child) continue;
         const int32_t f = childFrom[k];
@@ -387,22 +392,11 @@ template <int W> std::vector<TMove> TPackedSearchOf<W>::Path() const {
   std::reverse(path.begin(), path.end());
   return path;
 }
-
-bool HoldsEveryTileOnce(const int32_t* cells, int32_t count) {
-  uint64_t seen = 0;
-  for (int32_t i = 0; i < count; ++i) {
-    const int32_t v = cells[i] == -1 ? 0 : cells[i];
-    if (v < 0 || v >= count || (seen >> v & 1)) return false;
-    seen |= uint64_t{1} << v;
-  }
-  return true;
-}
 } // namespace
 
 bool TPackedSearch::Packable(const TBoard& start, const int32_t* goal) {
-  return start.rows >= 1 && start.cols >= 1 && start.count == start.rows * start.cols && start.count >= 2 &&
-         start.count <= MaxPackedCells && HoldsEveryTileOnce(start.cells, start.count) &&
-         HoldsEveryTileOnce(goal, start.count);
+  return start.count >= 2 && start.count <= MaxPackedCells && start.IsValid(start.cells) &&
+         start.IsValid(goal);
 }
 
 std::unique_ptr<TPackedSearch> TPackedSearch::Create(const TBoard& start, const int32_t* goal,

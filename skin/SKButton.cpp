@@ -51,8 +51,7 @@ QUENDREL_REGISTER_CLASS(TskCustomButton, TCustomControl) {
   c.Property("TabStop", &TskCustomButton::TabStop, &TskCustomButton::SetTabStop).Default(1);
   c.Property("ParentColor", &TskCustomButton::ParentColor, &TskCustomButton::SetParentColor).Default(1);
   // A colour taken from the parent is not the button's own: storing it would turn ParentColor off at load.
-  c.Property("Color", &TskCustomButton::Color, &TskCustomButton::SetColor)
-      .Idents(ColorIdents)
+  ColorProperty(c, "Color", &TskCustomButton::Color, &TskCustomButton::SetColor)
       .Stored([](const TskCustomButton* b) { return !b->ParentColor(); });
   c.Event("OnMouseEnter", &TskCustomButton::OnMouseEnter);
   c.Event("OnMouseExit", &TskCustomButton::OnMouseExit);
@@ -636,6 +635,8 @@ void TskControlButton::SetThemeID(int Value) {
 
 void TskControlButton::PaintButtonNormal(TBitmap* Bitmap) {
   PaintButton(FThemeID, FPicCount, FPicIndex, Bitmap);
+  // An item without a picture keeps the size: at 0 x 0 the button would never paint, nor grow again.
+  if (Bitmap->Width() == 0 || Bitmap->Height() == 0) return;
   SetHeight(Bitmap->Height());
   SetWidth(Bitmap->Width());
 }
@@ -694,7 +695,8 @@ void TskArrowButton::PaintPic(TCanvas* Canvas, TBitmap* Bitmap) {
 QUENDREL_REGISTER_CLASS(TskToolBarSpeedButton, TCustomPanel) {
   c.Creatable();
   c.Property("Glyph", &TskToolBarSpeedButton::Glyph, &TskToolBarSpeedButton::SetGlyph);
-  c.Property("Color", &TskToolBarSpeedButton::Color, &TskToolBarSpeedButton::SetColor).Default(clBtnFace);
+  ColorProperty(c, "Color", &TskToolBarSpeedButton::Color, &TskToolBarSpeedButton::SetColor)
+      .Default(clBtnFace);
 }
 
 TskToolBarSpeedButton::TskToolBarSpeedButton(TComponent* AOwner)
@@ -741,7 +743,7 @@ QUENDREL_REGISTER_CLASS(TskCheckBox, TCustomControl) {
   c.Property("AutoSize", &TskCheckBox::AutoSize, &TskCheckBox::SetAutoSize);
   c.Property("Checked", &TskCheckBox::Checked, &TskCheckBox::SetChecked);
   c.Property("Caption", &TskCheckBox::Caption, &TskCheckBox::SetCaption);
-  c.Property("Color", &TskCheckBox::Color, &TskCheckBox::SetColor).Default(clWindow);
+  ColorProperty(c, "Color", &TskCheckBox::Color, &TskCheckBox::SetColor).Default(clWindow);
   c.Property("TabStop", &TskCheckBox::TabStop, &TskCheckBox::SetTabStop).Default(0);
   c.Enum("State", &TskCheckBox::State, &TskCheckBox::SetState, CheckBoxStateNames);
   c.Property("Transparent", &TskCheckBox::Transparent, &TskCheckBox::SetTransparent);

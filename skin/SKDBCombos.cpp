@@ -12,9 +12,9 @@
 #define QUENDREL_COMBO_PROPERTIES(Class)                                                                     \
   c.Property("FileTheme", &Class::FileTheme, &Class::SetFileTheme);                                          \
   c.Enum("UIStyle", &Class::UIStyle, &Class::SetUIStyle, TskUIStyleNames);                                   \
-  c.Property("BorderColor", &Class::BorderColor, &Class::SetBorderColor);                                    \
-  c.Property("ArrowColor", &Class::ArrowColor, &Class::SetArrowColor);                                       \
-  c.Property("ButtonColor", &Class::ButtonColor, &Class::SetButtonColor)
+  ColorProperty(c, "BorderColor", &Class::BorderColor, &Class::SetBorderColor);                              \
+  ColorProperty(c, "ArrowColor", &Class::ArrowColor, &Class::SetArrowColor);                                 \
+  ColorProperty(c, "ButtonColor", &Class::ButtonColor, &Class::SetButtonColor)
 
 QUENDREL_REGISTER_CLASS(TskDBComboBox, TDBComboBox) {
   c.Creatable();

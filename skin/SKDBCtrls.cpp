@@ -135,7 +135,7 @@ TCheckBoxState TskDBCheckBox::GetFieldState() const {
 bool TskDBCheckBox::ValueMatch(const AnsiString& ValueList, const AnsiString& Value) const {
   size_t pos = 0;
   while (pos < ValueList.size())
-    if (SameText(ExtractEntry(ValueList, pos), Value)) return true;
+    if (AnsiSameText(ExtractEntry(ValueList, pos), Value)) return true;
   return false;
 }
 

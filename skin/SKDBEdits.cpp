@@ -7,7 +7,7 @@
 #define QUENDREL_FRAMED_PROPERTIES(Class)                                                                    \
   c.Property("FileTheme", &Class::FileTheme, &Class::SetFileTheme);                                          \
   c.Enum("UIStyle", &Class::UIStyle, &Class::SetUIStyle, TskUIStyleNames);                                   \
-  c.Property("BorderColor", &Class::BorderColor, &Class::SetBorderColor);                                    \
+  ColorProperty(c, "BorderColor", &Class::BorderColor, &Class::SetBorderColor);                              \
   c.Message(WM_ERASEBKGND, static_cast<void (Class::*)(TMessage&)>(&Class::WMEARSEBKGND))
 
 QUENDREL_REGISTER_CLASS(TskDBEdit, TDBEdit) {
@@ -28,6 +28,7 @@ QUENDREL_REGISTER_CLASS(TskDBListBox, TDBListBox) {
   c.Creatable();
   QUENDREL_FRAMED_PROPERTIES(TskDBListBox);
   c.Property("VScrollBar", &TskDBListBox::VScrollBar, &TskDBListBox::SetVScrollBar);
+  c.Message(WM_HSCROLL, static_cast<void (TskDBListBox::*)(TMessage&)>(&TskDBListBox::WMHScroll));
 }
 QUENDREL_REGISTER_CLASS(TskDBLookupListBox, TDBLookupListBox) {
   c.Creatable();
@@ -35,6 +36,7 @@ QUENDREL_REGISTER_CLASS(TskDBLookupListBox, TDBLookupListBox) {
   c.Property("VScrollBar", &TskDBLookupListBox::VScrollBar, &TskDBLookupListBox::SetVScrollBar);
   for (UINT m : {LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_SETCOUNT, WM_DELETEITEM})
     c.Message(m, &TskDBLookupListBox::WMListChanged);
+  c.Message(WM_HSCROLL, static_cast<void (TskDBLookupListBox::*)(TMessage&)>(&TskDBLookupListBox::WMHScroll));
 }
 #undef QUENDREL_FRAMED_PROPERTIES
 
@@ -82,14 +84,21 @@ void TskDBMemo::FileThemeLinkedBars(TskFileTheme* File) {
 
 void TskDBMemo::ForgetLinkedBar(TComponent* AComponent) {
   if (AComponent != FVScrollBar && AComponent != FHScrollBar) return;
-  if (AComponent == FVScrollBar) FVScrollBar = nullptr;
-  if (AComponent == FHScrollBar) FHScrollBar = nullptr;
+  if (AComponent == FVScrollBar) {
+    FVScrollBar = nullptr;
+    FVHidden.Forget();
+  }
+  if (AComponent == FHScrollBar) {
+    FHScrollBar = nullptr;
+    FHHidden.Forget();
+  }
   UpdateInnerScrollBars();
 }
 
 void TskDBMemo::SetVScrollBar(TskScrollBar* Value) {
   if (!SKLinkScrollBar(this, FVScrollBar, Value, skVertical, [this](TObject* s) { OnVScrollBarChange(s); }))
     return;
+  FVHidden.Forget();
   UpdateInnerScrollBars();
   if (FVScrollBar) UpdateScrollBarsPos();
 }
@@ -97,6 +106,7 @@ void TskDBMemo::SetVScrollBar(TskScrollBar* Value) {
 void TskDBMemo::SetHScrollBar(TskScrollBar* Value) {
   if (!SKLinkScrollBar(this, FHScrollBar, Value, skHorizontal, [this](TObject* s) { OnHScrollBarChange(s); }))
     return;
+  FHHidden.Forget();
   UpdateInnerScrollBars();
   if (FHScrollBar) UpdateScrollBarsPos();
 }
@@ -114,6 +124,11 @@ void TskDBMemo::UpdateScrollBars() {
   const TskFlagScope updating(FUpdating);
   SKSyncScrollBar(this, FHScrollBar, false, TskBarRule::Memo);
   SKSyncScrollBar(this, FVScrollBar, true, TskBarRule::Memo);
+  // A bar shown while the memo is hidden goes too, and comes back with the memo.
+  if (!Visible()) {
+    FHHidden.Hide(FHScrollBar);
+    FVHidden.Hide(FVScrollBar);
+  }
 }
 
 void TskDBMemo::UpdateScrollBarsPos() {
@@ -160,11 +175,13 @@ void TskDBMemo::CMEnabledChanged(TMessage& Message) {
 void TskDBMemo::CMVisibleChanged(TMessage& Message) {
   inherited::CMVisibleChanged(Message);
   if (Visible()) {
+    FVHidden.Show(FVScrollBar);
+    FHHidden.Show(FHScrollBar);
     UpdateScrollBarsPos();
     return;
   }
-  if (FVScrollBar) FVScrollBar->SetVisible(false);
-  if (FHScrollBar) FHScrollBar->SetVisible(false);
+  FVHidden.Hide(FVScrollBar);
+  FHHidden.Hide(FHScrollBar);
 }
 
 void TskDBMemo::WMKeyDown(TMessage& Message) {
@@ -287,10 +304,7 @@ TskDBLookupListBox::TskDBLookupListBox(TComponent* AOwner) : inherited(AOwner) {
 }
 
 void TskDBLookupListBox::WMListChanged(TMessage& Message) {
-  if (const TMessageHandlerInfo* handler = inherited::StaticClass()->FindMessageHandler(Message.Msg))
-    handler->Call(this, Message);
-  else
-    DefaultHandler(Message);
+  InheritedMessage(Message);
   UpdateScrollBars();
 }
 

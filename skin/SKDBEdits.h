@@ -126,6 +126,8 @@ class TskDBMemo : public TskDBFramed<TDBMemo> {
   TskScrollBar* FHScrollBar = nullptr;
   bool FUpdating = false;
   bool FScrolling = false;
+  TskBarHiddenWithControl FVHidden;
+  TskBarHiddenWithControl FHHidden;
 };
 
 // The list boxes share their bar handling; Rule says how the bar follows the control's own.
@@ -203,8 +205,20 @@ template <class Base, TskBarRule Rule> class TskDBListBar : public TskDBFramed<B
     Base::WMVScroll(Message);
     UpdateScrollBars();
   }
+  // In the message table of each list box: the class library has no handler of its own for it.
+  virtual void WMHScroll(TMessage& Message) {
+    InheritedMessage(Message);
+    UpdateScrollBars();
+  }
 
  protected:
+  // What the class library does with Message: its handler, or the default handling where it has none.
+  void InheritedMessage(TMessage& Message) {
+    if (const TMessageHandlerInfo* handler = Base::StaticClass()->FindMessageHandler(Message.Msg))
+      handler->Call(this, Message);
+    else
+      this->DefaultHandler(Message);
+  }
   void ThemeLinkedBars(TskUIStyle Style, TskFileTheme*) override {
     if (FVScrollBar) FVScrollBar->SetUIStyle(Style);
   }

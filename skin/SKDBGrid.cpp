@@ -8,13 +8,13 @@ QUENDREL_REGISTER_CLASS(TskDBGrid, TDBGrid) {
   c.Creatable();
   c.Property("FileTheme", &TskDBGrid::FileTheme, &TskDBGrid::SetFileTheme);
   c.Enum("UIStyle", &TskDBGrid::UIStyle, &TskDBGrid::SetUIStyle, TskUIStyleNames);
-  c.Property("BorderColor", &TskDBGrid::BorderColor, &TskDBGrid::SetBorderColor);
-  c.Property("FocusedColor", &TskDBGrid::FocusedColor, &TskDBGrid::SetFocusedColor);
-  c.Property("SelectedColor", &TskDBGrid::SelectedColor, &TskDBGrid::SetSelectedColor);
-  c.Property("FontColor", &TskDBGrid::FontColor, &TskDBGrid::SetFontColor);
-  c.Property("TitleFontColor", &TskDBGrid::TitleFontColor, &TskDBGrid::SetTitleFontColor);
-  c.Property("FixedBGColor", &TskDBGrid::FixedBGColor, &TskDBGrid::SetFixedBGColor);
-  c.Property("BGColor", &TskDBGrid::BGColor, &TskDBGrid::SetBGColor);
+  ColorProperty(c, "BorderColor", &TskDBGrid::BorderColor, &TskDBGrid::SetBorderColor);
+  ColorProperty(c, "FocusedColor", &TskDBGrid::FocusedColor, &TskDBGrid::SetFocusedColor);
+  ColorProperty(c, "SelectedColor", &TskDBGrid::SelectedColor, &TskDBGrid::SetSelectedColor);
+  ColorProperty(c, "FontColor", &TskDBGrid::FontColor, &TskDBGrid::SetFontColor);
+  ColorProperty(c, "TitleFontColor", &TskDBGrid::TitleFontColor, &TskDBGrid::SetTitleFontColor);
+  ColorProperty(c, "FixedBGColor", &TskDBGrid::FixedBGColor, &TskDBGrid::SetFixedBGColor);
+  ColorProperty(c, "BGColor", &TskDBGrid::BGColor, &TskDBGrid::SetBGColor);
   c.Property("VScrollBar", &TskDBGrid::VScrollBar, &TskDBGrid::SetVScrollBar);
   c.Property("HScrollBar", &TskDBGrid::HScrollBar, &TskDBGrid::SetHScrollBar);
   c.Message(WM_ERASEBKGND, &TskDBGrid::WMEARSEBKGND);
@@ -52,6 +52,9 @@ void TskDBGrid::SetUIStyle(TskUIStyle Value) {
 
 void TskDBGrid::SetFileTheme(TskFileTheme* Value) {
   FTheme.Attach(this, Value);
+  // Bars told FromThemeFile without the file would fall back to DeepBlue beside a grid in the file's look.
+  if (FVScrollBar) FVScrollBar->SetFileTheme(Value);
+  if (FHScrollBar) FHScrollBar->SetFileTheme(Value);
   SetUIStyle(FTheme.UIStyle);
 }
 

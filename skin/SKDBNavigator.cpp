@@ -22,7 +22,9 @@ QUENDREL_REGISTER_CLASS(TskDBNavigator, TCustomPanel) {
   c.Set("VisibleButtons", &TskDBNavigator::VisibleButtons,
         static_cast<void (TskDBNavigator::*)(TNavButtonSet)>(&TskDBNavigator::SetVisible), NavigateBtnNames)
       .Default(AllNavButtons.Mask());
-  c.Property("Cursor", &TskDBNavigator::Cursor, &TskDBNavigator::SetCursor);
+  CursorProperty(c, "Cursor", &TskDBNavigator::Cursor, &TskDBNavigator::SetCursor);
+  DragProperties(c);
+  c.Property("ParentCtl3D", &TskDBNavigator::ParentCtl3D, &TskDBNavigator::SetParentCtl3D).Default(1);
   c.Property("Hints", &TskDBNavigator::Hints, &TskDBNavigator::SetHints);
   c.Property("ConfirmDelete", &TskDBNavigator::ConfirmDelete, &TskDBNavigator::SetConfirmDelete).Default(1);
   c.Event("OnClick", &TskDBNavigator::OnClick);

@@ -40,23 +40,21 @@ void SKSyncScrollBar(TWinControl* Control, TskScrollBar* Bar, bool Vertical, Tsk
       got && info.rgstate[0] != STATE_SYSTEM_INVISIBLE && info.rgstate[0] != STATE_SYSTEM_UNAVAILABLE;
   const int thumb = std::abs(info.xyThumbBottom - info.xyThumbTop);
   const bool enabled = Control->Enabled();
-  const bool shown = Control->Visible();
   switch (Rule) {
   case TskBarRule::Memo:
+    // Whether the bar shows is the memo's and the application's choice, not its own state's.
     if (!got) {
       Bar->SetVisible(false);
     } else if (!usable || !enabled) {
       Bar->SetLineButton(0);
       Bar->SetEnabled(false);
       Bar->SetSliderVisible(false);
-      Bar->SetVisible(shown);
     } else {
       Bar->SetLineButton(thumb);
       if (!Vertical)
         Bar->SetSmallChange(static_cast<TScrollBarInc>(std::clamp(3 * Bar->PageSize(), 1, 32767)));
       Bar->SetEnabled(true);
       Bar->SetSliderVisible(true);
-      Bar->SetVisible(shown);
     }
     break;
   case TskBarRule::ListBox:
@@ -70,7 +68,7 @@ void SKSyncScrollBar(TWinControl* Control, TskScrollBar* Bar, bool Vertical, Tsk
     } else {
       Bar->SetLineButton(thumb);
       Bar->SetEnabled(true);
-      Bar->SetVisible(shown);
+      Bar->SetVisible(Control->Visible());
     }
     break;
   }

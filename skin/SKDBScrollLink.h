@@ -19,7 +19,7 @@ class TskFlagScope {
 
 // How a control's linked bar follows the state of its own scroll bar.
 enum class TskBarRule {
-  Memo,          // shown while the control is; disabled without a slider when the bar cannot be used
+  Memo,          // never shown by it; disabled without a slider when the bar cannot be used
   ListBox,       // hidden when the control's bar cannot be used; disabled with a disabled control
   LookupListBox, // as the list box, but enabled whatever the control's own state
 };
@@ -43,6 +43,26 @@ void SKScrollControlToBar(TWinControl* Control, TskScrollBar* Bar, bool Vertical
 
 // The vertical bar goes on the right unless the control lays out right to left on a Middle-East locale.
 bool SKLeftToRightPlacement(const TControl* Control);
+
+// A linked bar hidden along with its control and shown again with it. A bar the application hid itself
+// stays hidden when the control shows again.
+class TskBarHiddenWithControl {
+ public:
+  void Hide(TskScrollBar* Bar) {
+    if (!Bar || !Bar->Visible()) return;
+    Bar->SetVisible(false);
+    FHidden = true;
+  }
+  void Show(TskScrollBar* Bar) {
+    if (Bar && FHidden) Bar->SetVisible(true);
+    FHidden = false;
+  }
+  // Another bar is linked, or none.
+  void Forget() { FHidden = false; }
+
+ private:
+  bool FHidden = false;
+};
 
 // Sets a bar's bounds; sizes that the arithmetic makes negative become 0 (which hides the bar).
 void SKPlaceScrollBar(TskScrollBar* Bar, int Left, int Top, int Width, int Height);

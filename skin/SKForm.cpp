@@ -20,13 +20,13 @@ QUENDREL_REGISTER_CLASS(TskForm, TCustomPanel) {
   c.Property("FileTheme", &TskForm::FileTheme, &TskForm::SetFileTheme);
   c.Enum("UIStyle", &TskForm::UIStyle, &TskForm::SetUIStyle, TskUIStyleNames);
   c.Property("UIStyleAutoUpdateSub", &TskForm::UIStyleAutoUpdateSub, &TskForm::SetUIStyleAutoUpdateSub);
-  c.Property("BorderColor", &TskForm::BorderColor, &TskForm::SetBorderColor).Idents(ColorIdents);
+  ColorProperty(c, "BorderColor", &TskForm::BorderColor, &TskForm::SetBorderColor);
   c.Property("BorderWidth", &TskForm::BorderWidth, &TskForm::SetBorderWidth);
   c.Property("TitleBarVisible", &TskForm::TitleBarVisible, &TskForm::SetTitleBarVisible).Default(1);
   c.Enum("BiDiMode", &TskForm::BiDiMode, &TskForm::SetBiDiMode, BiDiModeNames)
       .Default(bdLeftToRight)
       .Stored(&TskForm::IsBiDiModeStored);
-  c.Property("Color", &TskForm::Color, &TskForm::SetColor).Idents(ColorIdents);
+  ColorProperty(c, "Color", &TskForm::Color, &TskForm::SetColor);
   c.Property("Caption", &TskForm::Caption, &TskForm::SetCaption);
   c.Property("FormPanel", &TskForm::FormPanel, &TskForm::SetPanel);
   c.Property("TitleBarButtons", &TskForm::TitleBarButtons, &TskForm::SetTitleBarButtons);
@@ -34,7 +34,7 @@ QUENDREL_REGISTER_CLASS(TskForm, TCustomPanel) {
   c.Property("TitleBarDrawAppIcon", &TskForm::TitleBarDrawAppIcon, &TskForm::SetTitleBarDrawAppIcon);
   c.Property("Font", &TskForm::TitleFont, &TskForm::SetTitleFont);
   c.Property("Menu", &TskForm::Menu, &TskForm::SetMenu);
-  c.Property("MenuBarColor", &TskForm::MenuBarColor, &TskForm::SetMenuBarColor).Idents(ColorIdents);
+  ColorProperty(c, "MenuBarColor", &TskForm::MenuBarColor, &TskForm::SetMenuBarColor);
   c.Property("MenuBarHeight", &TskForm::MenuBarHeight, &TskForm::SetMenuBarHeight);
   c.Property("RoundCorner", &TskForm::RoundCorner, &TskForm::SetRoundCorner);
   c.Property("RoundCornerBottom", &TskForm::RoundCornerBottom, &TskForm::SetRoundCornerBottom);
@@ -185,13 +185,6 @@ void TskForm::NewParentWndProc(TMessage& Message) {
     FOldWndProc(Message);
     if (FDestroying) return; // the message took the frame away
   }
-  if (msg == WM_DESTROY && FForm->ComponentState().Contains(csDestroying)) {
-    // The form is going: give it back now, while it is still a form (a frame that is not its child goes
-    // only after it).
-    Release();
-    return;
-  }
-
   switch (msg) {
   case WM_MDIACTIVATE:
     if (reinterpret_cast<HWND>(Message.LParam) == FForm->Handle()) {
@@ -217,6 +210,9 @@ void TskForm::NewParentWndProc(TMessage& Message) {
           SendMessage(main->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(FForm->Handle()), 0);
       }
     }
+    // The form is going: give it back now, while it is still a form (a frame that is not its child goes
+    // only after it).
+    if (!FDestroying && FForm->ComponentState().Contains(csDestroying)) Release();
     break;
   case WM_ACTIVATE:
     FTitleBar->SetFormActive(LOWORD(Message.WParam) != 0);

@@ -14,7 +14,7 @@ QUENDREL_REGISTER_CLASS(TskCustomGroupBox, TskCustomPanel) {
 
 QUENDREL_REGISTER_CLASS(TskGroupBox, TskCustomGroupBox) {
   c.Creatable();
-  c.Property("BorderColor", &TskGroupBox::BorderColor, &TskGroupBox::SetBorderColor);
+  ColorProperty(c, "BorderColor", &TskGroupBox::BorderColor, &TskGroupBox::SetBorderColor);
 }
 
 TskCustomGroupBox::TskCustomGroupBox(TComponent* AOwner) : TskCustomPanel(AOwner) {

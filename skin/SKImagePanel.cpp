@@ -27,10 +27,10 @@ QUENDREL_REGISTER_CLASS(TskPanel, TCustomPanel) {
   c.Creatable();
   c.Property("FileTheme", &TskPanel::FileTheme, &TskPanel::SetFileTheme);
   c.Enum("UIStyle", &TskPanel::UIStyle, &TskPanel::SetUIStyle, TskUIStyleNames);
-  c.Property("BorderColor", &TskPanel::BorderColor, &TskPanel::SetBorderColor);
+  ColorProperty(c, "BorderColor", &TskPanel::BorderColor, &TskPanel::SetBorderColor);
   c.Property("ShowButton", &TskPanel::ShowButton, &TskPanel::SetShowButton).Default(1);
   c.Property("Height", &TskPanel::Height, &TskPanel::SetHeight);
-  c.Property("CaptionFontColor", &TskPanel::CaptionFontColor, &TskPanel::SetCaptionFontColor);
+  ColorProperty(c, "CaptionFontColor", &TskPanel::CaptionFontColor, &TskPanel::SetCaptionFontColor);
   c.Event("OnPush", &TskPanel::OnPush);
   c.Event("OnPop", &TskPanel::OnPop);
 }

@@ -19,8 +19,8 @@ QUENDREL_REGISTER_CLASS(TskMDIForm, TComponent) {
   c.Enum("UIStyle", &TskMDIForm::UIStyle, &TskMDIForm::SetUIStyle, TskUIStyleNames);
   c.Property("FileTheme", &TskMDIForm::FileTheme, &TskMDIForm::SetFileTheme);
   c.Property("Menu", &TskMDIForm::Menu, &TskMDIForm::SetMenu);
-  c.Property("MenuBarColor", &TskMDIForm::MenuBarColor, &TskMDIForm::SetMenuBarColor).Idents(ColorIdents);
-  c.Property("BorderColor", &TskMDIForm::BorderColor, &TskMDIForm::SetBorderColor).Idents(ColorIdents);
+  ColorProperty(c, "MenuBarColor", &TskMDIForm::MenuBarColor, &TskMDIForm::SetMenuBarColor);
+  ColorProperty(c, "BorderColor", &TskMDIForm::BorderColor, &TskMDIForm::SetBorderColor);
   c.Property("Caption", &TskMDIForm::Caption, &TskMDIForm::SetCaption);
   c.Property("TitleBarDrawAppIcon", &TskMDIForm::TitleBarDrawAppIcon, &TskMDIForm::SetTitleBarDrawAppIcon)
       .Default(0);
@@ -277,10 +277,11 @@ void TskMDIForm::Tile() {
       shown.push_back(child);
   const int n = static_cast<int>(shown.size());
   if (n == 0) return;
+  // What the bars above and below take; a hidden one takes nothing.
   int height = FForm->ClientHeight();
   for (int i = 0; i < FForm->ControlCount(); ++i) {
     TControl* c = FForm->Controls(i);
-    if (c->Align() == alTop || c->Align() == alBottom) height -= c->Height();
+    if (c->Visible() && (c->Align() == alTop || c->Align() == alBottom)) height -= c->Height();
   }
   if (count > n) height -= 25; // room for the minimized ones
   if (FForm->TileMode() == tbVertical) {
@@ -590,6 +591,9 @@ void TskMDIForm::SetUIStyle(TskUIStyle Value) {
     // The corners are the frame's own.
     FTitleBar->SetRoundCorner(0);
     FTitleBar->SetRoundCornerBottom(0);
+    // The side and bottom pictures decide the client area: measure it again (the constructor does so once it
+    // has the window procedure).
+    if (FOldWndProc && FForm->HandleAllocated() && !FormGoing()) FrameChanged();
     PaintBorder();
   }
 }

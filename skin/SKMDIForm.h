@@ -58,6 +58,8 @@ class TskMDIForm : public TComponent {
   void SetRoundCorner(int Value);
   int RoundCornerBottom() const { return FRoundCornerBottom; }
   void SetRoundCornerBottom(int Value);
+  // The plain border's width, from the theme (not published).
+  int BorderWidth() const { return FBorderWidth; }
 
   // Its own arrangements, which replace the system's.
   void Cascade();

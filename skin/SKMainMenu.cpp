@@ -45,7 +45,7 @@ void TskMainMenu::SetUseSystemFont(bool Value) {
 }
 
 void TskMainMenu::AfterConstruction() {
-  if (auto* form = dynamic_cast<TCustomForm*>(Owner()); form && form->Menu() == this) form->SetMenu(nullptr);
+  if (auto* form = dynamic_cast<TCustomForm*>(Owner())) form->SetMenu(nullptr);
 }
 
 void TskMainMenu::MenuAdded() {

@@ -26,7 +26,7 @@ class TskMainMenu : public TMainMenu, public TskMenuStyle {
   TskForm* Frame() const { return FFrame; }
   void SetFrame(TskForm* Value) { FFrame = Value; }
 
-  // Takes the owner form's native menu away: the frame's menu bar stands in for it.
+  // Takes the owner form's native menu away, whichever menu it is: the frame's menu bar stands in for it.
   void AfterConstruction();
   void MenuAdded() override;
   void Loaded() override;

@@ -272,7 +272,8 @@ void TskMenuStyle::DrawItem(TObject* Sender, TCanvas* ACanvas, const TRect& ARec
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(font->Color()));
   const AnsiString& caption = item->Caption();
-  RECT text = ltr ? TRect{L + BW + 4, T, R, B} : TRect{L + BW, T, R - 4, B};
+  // Right to left, the caption ends where the bar and the check mark begin, as it starts there left to right.
+  RECT text = ltr ? TRect{L + BW + 4, T, R, B} : TRect{L, T, R - BW - 4, B};
   DrawText(dc, caption.c_str(), -1, &text, (ltr ? DT_LEFT : DT_RIGHT) | DT_VCENTER | DT_SINGLELINE);
 
   const AnsiString shortCut = ShortCutToText(item->ShortCut());

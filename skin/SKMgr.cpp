@@ -53,15 +53,14 @@ AnsiString UserDataFolder() {
 
 const char* const SystemDataFolder = "/usr/share/quendrel/";
 
-// A form, or a frame when the program has frames.
+} // namespace
+
 bool IsFormOrFrame(const TComponent* C) {
   if (!C) return false;
   if (C->InheritsFrom(TForm::StaticClass())) return true;
   const TClass frame = GetClass("TCustomFrame");
   return frame && C->InheritsFrom(frame);
 }
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------------------------
 // TskFileTheme

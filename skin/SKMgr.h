@@ -68,6 +68,9 @@ class TskThemeMgrCompList : public TStringList {
   QUENDREL_CLASS(TskThemeMgrCompList, TStringList)
 };
 
+// A form, or a frame when the program has frames: the owners whose components a theme manager updates.
+bool IsFormOrFrame(const TComponent* C);
+
 class TskThemeManager : public TComponent {
   QUENDREL_CLASS(TskThemeManager, TComponent)
  public:

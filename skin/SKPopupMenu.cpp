@@ -9,6 +9,7 @@
 
 QUENDREL_REGISTER_CLASS(TskPopupMenu, TPopupMenu) {
   c.Creatable();
+  c.Property("OwnerDraw", &TskPopupMenu::OwnerDraw, &TskPopupMenu::SetOwnerDraw).Default(0);
   PublishSkMenuProperties(c);
 }
 
@@ -40,7 +41,7 @@ TImageList* MenuCheckImages() {
 }
 
 TskPopupMenu::TskPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner), TskMenuStyle(this) {
-  SetOwnerDraw(true);
+  TPopupMenu::SetOwnerDraw(true);
   InitMenuStyle(AOwner);
 }
 

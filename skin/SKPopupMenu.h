@@ -9,6 +9,10 @@ class TskPopupMenu : public TPopupMenu, public TskMenuStyle {
  public:
   explicit TskPopupMenu(TComponent* AOwner);
 
+  // Always owner-drawn: a menu that drew its items natively would lose the theme.
+  bool OwnerDraw() const { return true; }
+  void SetOwnerDraw(bool) {}
+
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) override;

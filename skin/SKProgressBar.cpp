@@ -16,8 +16,7 @@ QUENDREL_REGISTER_CLASS(TskProgressBar, TCustomPanel) {
   c.Creatable();
   c.Property("FileTheme", &TskProgressBar::FileTheme, &TskProgressBar::SetFileTheme);
   c.Enum("UIStyle", &TskProgressBar::UIStyle, &TskProgressBar::SetUIStyle, TskUIStyleNames);
-  c.Property("CaptionColor", &TskProgressBar::CaptionColor, &TskProgressBar::SetCaptionColor)
-      .Idents(ColorIdents);
+  ColorProperty(c, "CaptionColor", &TskProgressBar::CaptionColor, &TskProgressBar::SetCaptionColor);
   c.Property("ShowCaption", &TskProgressBar::ShowCaption, &TskProgressBar::SetShowCaption);
   c.Property("SmartShowCaption", &TskProgressBar::SmartShowCaption, &TskProgressBar::SetSmartShowCaption);
   c.Property("Max", &TskProgressBar::Max, &TskProgressBar::SetMax);
@@ -25,9 +24,8 @@ QUENDREL_REGISTER_CLASS(TskProgressBar, TCustomPanel) {
   c.Property("Position", &TskProgressBar::Position, &TskProgressBar::SetPosition);
   c.Enum("Orientation", &TskProgressBar::Orientation, &TskProgressBar::SetOrientation,
          TskProgressBarOrientationNames);
-  c.Property("BorderColor", &TskProgressBar::BorderColor, &TskProgressBar::SetBorderColor)
-      .Idents(ColorIdents);
-  c.Property("Color", &TskProgressBar::Color, &TskProgressBar::SetColor).Idents(ColorIdents);
+  ColorProperty(c, "BorderColor", &TskProgressBar::BorderColor, &TskProgressBar::SetBorderColor);
+  ColorProperty(c, "Color", &TskProgressBar::Color, &TskProgressBar::SetColor);
   c.Property("Picture", &TskProgressBar::Picture, &TskProgressBar::SetPicture);
 }
 

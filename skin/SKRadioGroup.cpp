@@ -8,11 +8,9 @@ QUENDREL_REGISTER_CLASS(TskCheckGroup, TskCustomGroupBox) {
   c.Property("Items", &TskCheckGroup::Items, &TskCheckGroup::SetItems);
   c.Property("Columns", &TskCheckGroup::Columns, &TskCheckGroup::SetColumns);
   c.Property("TopMargin", &TskCheckGroup::TopMargin, &TskCheckGroup::SetTopMargin);
-  c.Property("FontColor", &TskCheckGroup::FontColor, &TskCheckGroup::SetFontColor);
-  c.Property("BorderColor", &TskCheckGroup::BorderColor, &TskCheckGroup::SetBorderColor);
-  c.Property("Cursor", &TskCheckGroup::Cursor, &TskCheckGroup::SetCursor)
-      .Idents(CursorIdents)
-      .Default(crDefault);
+  ColorProperty(c, "FontColor", &TskCheckGroup::FontColor, &TskCheckGroup::SetFontColor);
+  ColorProperty(c, "BorderColor", &TskCheckGroup::BorderColor, &TskCheckGroup::SetBorderColor);
+  CursorProperty(c, "Cursor", &TskCheckGroup::Cursor, &TskCheckGroup::SetCursor).Default(crDefault);
   c.Event("OnClick", &TskCheckGroup::OnClick);
 }
 

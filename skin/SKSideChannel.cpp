@@ -19,12 +19,13 @@ QUENDREL_REGISTER_CLASS(TskSideChannel, TCustomPanel) {
   c.Creatable();
   c.Property("FileTheme", &TskSideChannel::FileTheme, &TskSideChannel::SetFileTheme);
   c.Enum("UIStyle", &TskSideChannel::UIStyle, &TskSideChannel::SetUIStyle, TskUIStyleNames);
-  c.Property("BorderColor", &TskSideChannel::BorderColor, &TskSideChannel::SetBorderColor);
-  c.Property("CaptionFontColor", &TskSideChannel::CaptionFontColor, &TskSideChannel::SetCaptionFontColor);
+  ColorProperty(c, "BorderColor", &TskSideChannel::BorderColor, &TskSideChannel::SetBorderColor);
+  ColorProperty(c, "CaptionFontColor", &TskSideChannel::CaptionFontColor,
+                &TskSideChannel::SetCaptionFontColor);
   c.Property("ShowButton", &TskSideChannel::ShowButton, &TskSideChannel::SetShowButton);
   c.Property("Popped", &TskSideChannel::Popped);
   c.Property("Width", &TskSideChannel::Width, &TskSideChannel::SetWidth);
-  c.Property("SideBarColor", &TskSideChannel::SideBarColor, &TskSideChannel::SetSideColor);
+  ColorProperty(c, "SideBarColor", &TskSideChannel::SideBarColor, &TskSideChannel::SetSideColor);
   c.Enum("Align", &TskSideChannel::Align, &TskSideChannel::SetAlign, TskSideChannelAlignNames);
   c.Property("StayOn", &TskSideChannel::StayOn, &TskSideChannel::SetStayOn);
   c.Enum("PopupMode", &TskSideChannel::PopupMode, &TskSideChannel::SetPopupMode,

@@ -8,7 +8,8 @@ QUENDREL_REGISTER_CLASS(TskStatusBar, TCustomStatusBar) {
   c.Creatable();
   c.Property("FileTheme", &TskStatusBar::FileTheme, &TskStatusBar::SetFileTheme);
   c.Enum("UIStyle", &TskStatusBar::UIStyle, &TskStatusBar::SetUIStyle, TskUIStyleNames);
-  c.Property("PanelColor", &TskStatusBar::PanelColor, &TskStatusBar::SetPanelColor).Idents(ColorIdents);
+  ColorProperty(c, "PanelColor", &TskStatusBar::PanelColor, &TskStatusBar::SetPanelColor);
+  DragProperties(c);
 }
 
 TskStatusBar::TskStatusBar(TComponent* AOwner) : TCustomStatusBar(AOwner) {

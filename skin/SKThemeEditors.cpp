@@ -43,7 +43,8 @@ bool EditBuiltInFileTheme(TskBuiltInFileTheme* FileTheme) {
 }
 
 bool EditThemeManager(TskThemeManager* Manager) {
-  if (!Manager || !Manager->Owner()) return false;
+  // Only a form's or a frame's components are the manager's to update.
+  if (!Manager || !IsFormOrFrame(Manager->Owner())) return false;
   TComponent* owner = Manager->Owner();
   TskThemeMgrCompList* names = Manager->CompList();
   bool ok = false;

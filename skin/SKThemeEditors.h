@@ -16,5 +16,6 @@ bool EditFileTheme(TskFileTheme* FileTheme);
 bool EditBuiltInFileTheme(TskBuiltInFileTheme* FileTheme);
 // Lists the skinned components of the manager's owner (those that publish UIStyle and FileTheme, not theme
 // managers), ticking the ones in its CompList; on OK the list becomes the ticked names in list order. Then,
-// OK or not, the manager updates its components. Answers whether OK was pressed.
+// OK or not, the manager updates its components. A manager owned by anything but a form or a frame gets no
+// dialog. Answers whether OK was pressed.
 bool EditThemeManager(TskThemeManager* Manager);

@@ -11,11 +11,9 @@ QUENDREL_REGISTER_CLASS(TskToolBar, TToolBar) {
   c.Creatable();
   c.Property("FileTheme", &TskToolBar::FileTheme, &TskToolBar::SetFileTheme);
   c.Enum("UIStyle", &TskToolBar::UIStyle, &TskToolBar::SetUIStyle, TskUIStyleNames);
-  c.Property("ButtonColor", &TskToolBar::ButtonColor, &TskToolBar::SetButtonColor).Idents(ColorIdents);
-  c.Property("ButtonBorderColor", &TskToolBar::ButtonBorderColor, &TskToolBar::SetButtonBorderColor)
-      .Idents(ColorIdents);
-  c.Property("ButtonDownColor", &TskToolBar::ButtonDownColor, &TskToolBar::SetButtonDownColor)
-      .Idents(ColorIdents);
+  ColorProperty(c, "ButtonColor", &TskToolBar::ButtonColor, &TskToolBar::SetButtonColor);
+  ColorProperty(c, "ButtonBorderColor", &TskToolBar::ButtonBorderColor, &TskToolBar::SetButtonBorderColor);
+  ColorProperty(c, "ButtonDownColor", &TskToolBar::ButtonDownColor, &TskToolBar::SetButtonDownColor);
 }
 
 TskToolBar::TskToolBar(TComponent* AOwner) : TToolBar(AOwner) {

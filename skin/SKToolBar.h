@@ -1,6 +1,8 @@
 #pragma once
 // TskToolBar: a flat tool bar that paints its hot, pressed and toggled-down buttons itself in three themed
 // colours (border, fill, pressed fill), and under the MacOS and Protein styles shows its parent through.
+// Its Color is written to form streams whatever the value: a new bar starts in the button-face colour, so a
+// window colour left out as a default would come back as button face.
 #include "classlib/controls/ToolBar.h"
 #include "skin/SKThemeLink.h"
 

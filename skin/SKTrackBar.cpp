@@ -446,4 +446,6 @@ void TskScrollTrackBar::UpdateSliderSize() {
   FSlider->SetAutoSize(true);
   // The track is as thick as its slider; a new slider picture may change that.
   SetSize();
+  // A longer or shorter slider stands elsewhere for the same position: at Max its far end meets the track's.
+  PlaceControl(FSlider, GetSliderPosFromPosition());
 }

@@ -7,7 +7,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   libjpeg62-turbo-dev libsqlite3-dev
-  xvfb xauth imagemagick xdg-utils
+  xvfb xauth xdotool x11-utils imagemagick xdg-utils libpng-dev
+  desktop-file-utils appstream dpkg-dev file fakeroot
   fontconfig fonts-wine fonts-liberation2 fonts-dejavu-core
 )
 

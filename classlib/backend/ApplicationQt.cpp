@@ -12,6 +12,7 @@
 
 #include "classlib/backend/Backend.h"
 #include "classlib/core/Thread.h"
+#include "classlib/core/ThreadState.h"
 
 namespace backend {
 
@@ -35,14 +36,6 @@ void Shutdown() {
   (void)OwnApplication.release();
 }
 
-// The hooks run when the toolkit thread's thread-local objects go. At exit() that comes before every object
-// with static storage and every atexit function, the toolkit's own among them. The toolkit makes some of its
-// statics only when first needed (the first native window it destroys makes one that destroying any later
-// window reads); an atexit function registered when the toolkit starts runs after those are gone.
-struct ShutdownWithThread {
-  ~ShutdownWithThread() { Shutdown(); }
-};
-
 } // namespace
 
 void Initialize() {
@@ -53,7 +46,12 @@ void Initialize() {
   OwnApplication = std::make_unique<QApplication>(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   ToolkitThread = std::this_thread::get_id();
-  [[maybe_unused]] static thread_local ShutdownWithThread shutdownWithThread;
+  // The hooks run when the toolkit's thread ends: at exit() (returning from main included) that comes before
+  // every object with static storage and every atexit function, the toolkit's own among them, and before the
+  // class library's per-thread state. The toolkit makes some of its statics only when first needed (the
+  // first native window it destroys makes one that destroying any later window reads); an atexit function
+  // registered when the toolkit starts runs after those are gone.
+  AtThreadEnd(Shutdown);
   // exit() called on a worker of ours: the toolkit's thread runs the hooks before any static goes.
   ExitOnMainThread = Shutdown;
   std::atexit(Shutdown); // exit() called on any other thread; a second run finds no hooks left

@@ -16,18 +16,34 @@ struct HttpReply {
   std::string Body;  // never longer than the limit asked for
   std::string Error; // why the fetch failed; empty when Ok
 };
-using HttpDone = std::function<void(const HttpReply& Reply)>;
+using HttpDone = std::function<void(HttpReply& Reply)>; // the reply is the receiver's to take
 
 // Starts fetching Url (http or https only; redirects are followed a few times, never to another scheme).
-// Done runs once, later, on the user-interface thread from ProcessEvents, unless CancelHttp came first; it
-// also runs for an address that cannot be fetched at all. Answers the request's id.
-unsigned HttpGet(const std::string& Url, size_t MaxBytes, int TimeoutMs, HttpDone Done);
-// Forgets a request: its Done never runs. An unknown or finished id is ignored.
+// The fetch fails when nothing arrives for SilenceMs, and when it has not ended within DeadlineMs however
+// the bytes come. Done runs once, later, on the user-interface thread from ProcessEvents, unless CancelHttp
+// came first; it also runs for an address that cannot be fetched at all. Answers the request's id.
+unsigned HttpGet(const std::string& Url, size_t MaxBytes, int SilenceMs, int DeadlineMs, HttpDone Done);
+// Forgets a request and closes its connection: its Done never runs. An unknown or finished id is ignored.
 void CancelHttp(unsigned Id);
+// Replies still alive, cancelled ones included until they are freed: what a refresh leaves behind.
+size_t OpenHttpReplies();
 
-// Lays Html out at the surface's width and draws it from the top-left corner over Background (0x00RRGGBB).
-// The page's character set comes from its meta tag, else UTF-8. Nothing the page refers to (pictures, style
-// sheets) is loaded.
+// Lays a page from outside out, off the user-interface thread: its bytes are decoded (the character set
+// from its meta tag, else UTF-8), reduced to the safe subset of HTML (classlib/core/SafeHtml.h), laid out at
+// Width and drawn from the top-left corner over Background (0x00RRGGBB). Done runs once, on the
+// user-interface thread from ProcessEvents, with the picture; or with Ok false and an empty picture when the
+// picture was not ready within DeadlineMs, or a newer page took this one's place before it was begun. One
+// page is laid out at a time. Answers the job's id.
+using LayoutDone = std::function<void(bool Ok, TSurface& Picture)>;
+unsigned LayoutPage(std::string Page, int Width, int Height, uint32_t Background, int DeadlineMs,
+                    LayoutDone Done);
+// Forgets a layout: its Done never runs. An unknown or finished id is ignored.
+void CancelLayout(unsigned Id);
+
+// What LayoutPage does, now, on the calling thread (any thread): for the page's fuzz target.
+void RenderPage(const std::string& Page, TSurface& Surface, uint32_t Background);
+// Lays Html out as it stands and draws it the same way, on any thread. Nothing the HTML names (pictures,
+// style sheets) is ever loaded, from the network, the file system or anywhere else; pictures are left blank.
 void RenderHtml(const std::string& Html, TSurface& Surface, uint32_t Background);
 
 } // namespace backend

@@ -1,18 +1,26 @@
 // HTTP through the toolkit's network module, HTML through its rich-text document.
 #include <QCoreApplication>
 #include <QImage>
+#include <QMetaObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPainter>
+#include <QPointer>
 #include <QStringDecoder>
 #include <QTextDocument>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <condition_variable>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
 
 #include "classlib/backend/Backend.h"
 #include "classlib/backend/Web.h"
+#include "classlib/core/SafeHtml.h"
 
 namespace backend {
 
@@ -30,6 +38,7 @@ struct TRequest {
 
 std::map<unsigned, TRequest> Requests;
 unsigned NextId = 1;
+size_t LiveReplies = 0;
 
 QNetworkAccessManager* Manager() {
   static QNetworkAccessManager* manager = nullptr;
@@ -40,11 +49,18 @@ QNetworkAccessManager* Manager() {
   return manager;
 }
 
+// Frees a reply once the signal it may be in has returned. Not deleteLater: the loop never runs the
+// toolkit's own event loop, whose return is what frees those.
+void FreeLater(QNetworkReply* Reply) {
+  QMetaObject::invokeMethod(
+      Manager(), [reply = QPointer<QNetworkReply>(Reply)] { delete reply.data(); }, Qt::QueuedConnection);
+}
+
 void Finish(unsigned id, HttpReply reply) {
   auto it = Requests.find(id);
   if (it == Requests.end()) return;
   HttpDone done = std::move(it->second.Done);
-  if (it->second.Reply) it->second.Reply->deleteLater();
+  if (it->second.Reply) FreeLater(it->second.Reply);
   Requests.erase(it);
   if (done) done(reply);
 }
@@ -96,7 +112,7 @@ bool IsWebScheme(const QUrl& url) {
 
 } // namespace
 
-unsigned HttpGet(const std::string& Url, size_t MaxBytes, int TimeoutMs, HttpDone Done) {
+unsigned HttpGet(const std::string& Url, size_t MaxBytes, int SilenceMs, int DeadlineMs, HttpDone Done) {
   QNetworkAccessManager* manager = Manager();
   const unsigned id = NextId++;
   TRequest& r = Requests[id];
@@ -116,22 +132,30 @@ unsigned HttpGet(const std::string& Url, size_t MaxBytes, int TimeoutMs, HttpDon
   QNetworkRequest request(url);
   request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
   request.setMaximumRedirectsAllowed(MaxRedirects);
-  request.setTransferTimeout(TimeoutMs);
+  request.setTransferTimeout(SilenceMs);
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
   r.Reply = manager->get(request);
   r.Reply->setReadBufferSize(64 * 1024);
+  ++LiveReplies;
+  QObject::connect(r.Reply, &QObject::destroyed, [] { --LiveReplies; });
   QObject::connect(r.Reply, &QNetworkReply::metaDataChanged, manager, [id] {
     auto it = Requests.find(id);
     if (it == Requests.end()) return;
     const QVariant length = it->second.Reply->header(QNetworkRequest::ContentLengthHeader);
     if (length.isValid() && length.toULongLong() > it->second.MaxBytes)
       Abort(id, "The page is larger than " + std::to_string(it->second.MaxBytes) + " bytes.");
+    else if (length.isValid())
+      it->second.Body.reserve(length.toULongLong()); // one buffer, not a copy at every doubling
   });
   QObject::connect(r.Reply, &QNetworkReply::redirected, manager, [id](const QUrl& target) {
     if (!IsWebScheme(target)) Abort(id, "Redirected away from the web.");
   });
   QObject::connect(r.Reply, &QIODevice::readyRead, manager, [id] { ReadAvailable(id); });
   QObject::connect(r.Reply, &QNetworkReply::finished, manager, [id] { Finished(id); });
+  // The silence limit alone lets a server that sends a byte now and then hold the fetch for ever.
+  QTimer::singleShot(DeadlineMs, r.Reply, [id, DeadlineMs] {
+    Abort(id, "The page took longer than " + std::to_string(DeadlineMs) + " ms.");
+  });
   return id;
 }
 
@@ -140,33 +164,147 @@ void CancelHttp(unsigned Id) {
   if (it == Requests.end()) return;
   QNetworkReply* reply = it->second.Reply;
   Requests.erase(it);
-  if (reply) {
-    // Left to end on its own (its read buffer is small and its time bounded) and freed then: aborting a
-    // reply whose failure is still on its way from the network thread would fail it twice.
-    QObject::disconnect(reply, nullptr, nullptr, nullptr);
-    if (reply->isFinished())
-      reply->deleteLater();
-    else
-      QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
-  }
+  if (!reply) return;
+  // What the reply still reports finds no request and is dropped. Its connection is closed now, so that
+  // refreshes against a slow server do not pile connections up; a reply that has failed already is ending.
+  if (!reply->isFinished() && reply->error() == QNetworkReply::NoError) reply->abort();
+  FreeLater(reply);
+}
+
+size_t OpenHttpReplies() {
+  return LiveReplies;
 }
 
 namespace {
 
-// A document that loads nothing it refers to: a page from the network never reads local files.
+// A document that never loads what the HTML names. A picture the loader does not give is read by the
+// toolkit from the file system under its name, so every picture is given, blank; style sheets are empty.
 class TSealedDocument : public QTextDocument {
  protected:
-  QVariant loadResource(int, const QUrl&) override { return {}; }
+  QVariant loadResource(int Type, const QUrl&) override {
+    if (Type == QTextDocument::ImageResource) {
+      QImage blank(1, 1, QImage::Format_ARGB32);
+      blank.fill(Qt::transparent);
+      return blank;
+    }
+    return QString();
+  }
 };
 
-QString DecodeHtml(const std::string& Html) {
-  const QByteArray bytes(Html.data(), static_cast<qsizetype>(Html.size()));
+std::string DecodePage(const std::string& Page) {
+  const QByteArray bytes(Page.data(), static_cast<qsizetype>(Page.size()));
   QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
   if (!decoder.isValid()) decoder = QStringDecoder(QStringDecoder::Utf8);
-  return decoder.decode(bytes);
+  return QString(decoder.decode(bytes)).toStdString();
+}
+
+// ----- Pages laid out on a worker thread of their own, one at a time
+
+struct TLayoutJob {
+  unsigned Id = 0;
+  std::string Page;
+  int Width = 0;
+  int Height = 0;
+  uint32_t Background = 0;
+};
+
+struct TLayoutWorker {
+  std::mutex Lock;
+  std::condition_variable Wake;
+  std::optional<TLayoutJob> Next; // a newer page takes the place of one not yet begun
+  bool Stop = false;
+  QThread* Thread = nullptr;
+};
+
+TLayoutWorker Worker;
+std::map<unsigned, LayoutDone> Layouts; // user-interface thread only
+unsigned NextLayoutId = 1;
+
+void FinishLayout(unsigned Id, bool Ok, TSurface& Picture) {
+  auto it = Layouts.find(Id);
+  if (it == Layouts.end()) return;
+  LayoutDone done = std::move(it->second);
+  Layouts.erase(it);
+  if (done) done(Ok, Picture);
+}
+
+void FailLayoutLater(unsigned Id) {
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [Id] {
+        TSurface none;
+        FinishLayout(Id, false, none);
+      },
+      Qt::QueuedConnection);
+}
+
+void LayOutPages() {
+  for (;;) {
+    TLayoutJob job;
+    {
+      std::unique_lock lock(Worker.Lock);
+      Worker.Wake.wait(lock, [] { return Worker.Stop || Worker.Next; });
+      if (Worker.Stop) return;
+      job = std::move(*Worker.Next);
+      Worker.Next.reset();
+    }
+    auto picture = std::make_shared<TSurface>(job.Width, job.Height, job.Background);
+    RenderPage(job.Page, *picture, job.Background);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [id = job.Id, picture] { FinishLayout(id, true, *picture); },
+        Qt::QueuedConnection);
+  }
+}
+
+void StartWorker() {
+  if (Worker.Thread) return;
+  Worker.Thread = QThread::create(LayOutPages);
+  Worker.Thread->start();
+  // The page being laid out is bounded by the reduction, so waiting for it at the end is short.
+  AtShutdown([] {
+    {
+      std::lock_guard lock(Worker.Lock);
+      Worker.Stop = true;
+      Worker.Next.reset();
+    }
+    Worker.Wake.notify_all();
+    Worker.Thread->wait();
+    delete Worker.Thread;
+    Worker.Thread = nullptr;
+    Layouts.clear();
+  });
 }
 
 } // namespace
+
+unsigned LayoutPage(std::string Page, int Width, int Height, uint32_t Background, int DeadlineMs,
+                    LayoutDone Done) {
+  Initialize();
+  StartWorker();
+  const unsigned id = NextLayoutId++;
+  Layouts[id] = std::move(Done);
+  std::optional<TLayoutJob> dropped;
+  {
+    std::lock_guard lock(Worker.Lock);
+    dropped = std::move(Worker.Next);
+    Worker.Next = TLayoutJob{id, std::move(Page), std::max(0, Width), std::max(0, Height), Background};
+  }
+  Worker.Wake.notify_one();
+  if (dropped) FailLayoutLater(dropped->Id);
+  QTimer::singleShot(DeadlineMs, QCoreApplication::instance(), [id] {
+    TSurface none;
+    FinishLayout(id, false, none);
+  });
+  return id;
+}
+
+void CancelLayout(unsigned Id) {
+  Layouts.erase(Id);
+}
+
+void RenderPage(const std::string& Page, TSurface& Surface, uint32_t Background) {
+  RenderHtml(SafeHtml::Reduce(DecodePage(Page)), Surface, Background);
+}
 
 void RenderHtml(const std::string& Html, TSurface& Surface, uint32_t Background) {
   Surface.Fill(Background);
@@ -174,7 +312,7 @@ void RenderHtml(const std::string& Html, TSurface& Surface, uint32_t Background)
   Initialize();
   TSealedDocument document;
   document.setDocumentMargin(2);
-  document.setHtml(DecodeHtml(Html));
+  document.setHtml(QString::fromUtf8(Html.data(), static_cast<qsizetype>(Html.size())));
   document.setTextWidth(Surface.Width());
   QImage image(reinterpret_cast<uchar*>(Surface.Bits()), Surface.Width(), Surface.Height(),
                Surface.Stride() * static_cast<int>(sizeof(uint32_t)), QImage::Format_RGB32);

@@ -47,8 +47,11 @@ void TApplication::Initialize() {
   WakeMainThread = [] { backend::Wake(); };
   OnApplicationActivate = [this](bool active) { SetActive(active); };
   OnMouseIdle = [] { UpdateMouseControl(); };
-  // Forms and windows go while the toolkit still exists.
+  // Forms and windows go while the toolkit and the whole class library still exist. The loop has ended, but
+  // a form's destroy handler may still have something to tell: its message box waits for the user's answer.
   backend::AtShutdown([this] {
+    FEnding = true;
+    FTerminated = false;
     DestroyComponents();
     FMainForm = nullptr;
     DestroyAllWindows();
@@ -140,7 +143,7 @@ bool TApplication::ProcessMessage(tagMSG& Msg) {
     return true;
   }
   if (Msg.message == WM_QUIT) {
-    FTerminated = true;
+    FTerminated = !FEnding; // the quit that ended the loop asks nothing more of what runs after it
     return true;
   }
   try {
@@ -355,7 +358,8 @@ void TApplication::HandleException(TObject* Sender) {
 
 void TApplication::ShowException(Exception* E) {
   AnsiString msg = E ? E->Message : AnsiString();
-  if (!msg.empty() && msg.back() != '.') msg += '.';
+  // A sentence that already ends ("Invalid file!", "Retry?") takes no full stop after its own mark.
+  if (!msg.empty() && msg.back() != '.' && msg.back() != '!' && msg.back() != '?') msg += '.';
   MessageBox(msg.c_str(), FTitle.c_str(), MB_OK | MB_ICONSTOP);
 }
 

@@ -115,6 +115,7 @@ class TApplication : public TComponent {
   TCustomForm* FMainForm = nullptr;
   std::unique_ptr<TIcon> FIcon;
   bool FTerminated = false;
+  bool FEnding = false; // the program ends: the forms are being destroyed
   bool FActive = false;
   bool FRunning = false;
   int FModalLevel = 0;

@@ -16,6 +16,8 @@ const TEnumInfo AnchorNames{{"akLeft", "akTop", "akRight", "akBottom"}};
 const TEnumInfo BiDiModeNames{
     {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"}};
 const TEnumInfo AlignmentNames{{"taLeftJustify", "taRightJustify", "taCenter"}};
+const TEnumInfo DragKindNames{{"dkDrag", "dkDock"}};
+const TEnumInfo DragModeNames{{"dmManual", "dmAutomatic"}};
 
 namespace {
 const struct {
@@ -77,9 +79,9 @@ QUENDREL_REGISTER_CLASS(TControl, TComponent) {
       .Default(bdLeftToRight)
       .Stored(&TControl::IsBiDiModeStored);
   c.Property("Caption", &TControl::Caption, &TControl::SetCaption);
-  c.Property("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdents);
+  ColorProperty(c, "Color", &TControl::Color, &TControl::SetColor);
   c.Property("Constraints", &TControl::Constraints);
-  c.Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Idents(CursorIdents).Default(crDefault);
+  CursorProperty(c, "Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crDefault);
   c.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(1);
   // Font, ShowHint and BiDiMode are stored only when the control's own: reading them back would cut the tie
   // to the parent's.

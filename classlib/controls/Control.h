@@ -101,6 +101,8 @@ using TCanResizeEvent = TEvent<void(TObject* Sender, int& NewWidth, int& NewHeig
 class TDragObject;
 class TDragDockObject;
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+enum TDragKind { dkDrag, dkDock };
+enum TDragMode { dmManual, dmAutomatic };
 using TDragDropEvent = TEvent<void(TObject* Sender, TObject* Source, int X, int Y)>;
 using TDragOverEvent =
     TEvent<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
@@ -119,6 +121,19 @@ using TConstrainedResizeEvent =
 
 extern const TEnumInfo AlignNames;
 extern const TIdentMapping CursorIdents; // crDefault, crArrow, ... for form streams
+extern const TEnumInfo DragKindNames;
+extern const TEnumInfo DragModeNames;
+// Publishes a cursor property, which form streams read and write by name (crHandPoint) or as a number.
+template <class T, class G, class S>
+TClassBuilder<T>& CursorProperty(TClassBuilder<T>& c, const char* Name, G Getter, S Setter) {
+  return c.Property(Name, Getter, Setter).Idents(CursorIdents);
+}
+// Publishes DragCursor, DragKind and DragMode for a control class that lists them.
+template <class T> void DragProperties(TClassBuilder<T>& c) {
+  CursorProperty(c, "DragCursor", &T::DragCursor, &T::SetDragCursor).Default(crDrag);
+  c.Enum("DragKind", &T::DragKind, &T::SetDragKind, DragKindNames).Default(dkDrag);
+  c.Enum("DragMode", &T::DragMode, &T::SetDragMode, DragModeNames).Default(dmManual);
+}
 extern const TEnumInfo AnchorNames;
 extern const TEnumInfo BiDiModeNames;
 extern const TEnumInfo AlignmentNames;
@@ -249,6 +264,13 @@ class TControl : public TComponent {
   virtual void SetText(const AnsiString& Value);
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor Value) { FCursor = Value; }
+  // How the control would be dragged; kept and streamed, but nothing starts a drag yet.
+  TCursor DragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor Value) { FDragCursor = Value; }
+  TDragKind DragKind() const { return FDragKind; }
+  void SetDragKind(TDragKind Value) { FDragKind = Value; }
+  TDragMode DragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode Value) { FDragMode = Value; }
   const AnsiString& Hint() const { return FHint; }
   void SetHint(const AnsiString& Value) { FHint = Value; }
   bool ShowHint() const { return FShowHint; }
@@ -446,6 +468,9 @@ class TControl : public TComponent {
   bool FParentFont = true;
   AnsiString FText;
   TCursor FCursor = crDefault;
+  TCursor FDragCursor = crDrag;
+  TDragKind FDragKind = dkDrag;
+  TDragMode FDragMode = dmManual;
   AnsiString FHint;
   bool FShowHint = false;
   bool FParentShowHint = true;

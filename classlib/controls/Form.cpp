@@ -98,13 +98,10 @@ TCustomForm::~TCustomForm() {
   FCanvas->FreeHandle();
   delete FIcon; // owned
   FIcon = nullptr;
-  // Children go while the form is still a form, so that they can still find it.
-  while (!FControls.empty()) {
-    TControl* c = FControls.back();
-    RemoveControl(c);
-    delete c; // the parent frees its children
-  }
-  if (FHandle) DestroyHandle();
+  // The window goes first, its children's windows with it, while every control is still there to hear
+  // WM_DESTROY; then the children, while the form is still a form, so that they can still find it.
+  DestroyWindowHandle();
+  FreeControls();
 }
 
 bool TCustomForm::ReadFormResource() {
@@ -427,12 +424,16 @@ void TCustomForm::SetWindowState(TWindowState Value) {
 }
 
 void TCustomForm::WMSize(TMessage& Message) {
-  if (Message.WParam == SIZE_MINIMIZED)
-    FWindowState = wsMinimized;
-  else if (Message.WParam == SIZE_MAXIMIZED)
-    FWindowState = wsMaximized;
-  else
-    FWindowState = wsNormal;
+  // Until the form shows, its window reports the size it has, not the state the form is to show in (a form
+  // made maximized is sized while it waits to be shown).
+  if (FShowing) {
+    if (Message.WParam == SIZE_MINIMIZED)
+      FWindowState = wsMinimized;
+    else if (Message.WParam == SIZE_MAXIMIZED)
+      FWindowState = wsMaximized;
+    else
+      FWindowState = wsNormal;
+  }
   TWinControl::WMSize(Message);
 }
 
@@ -771,12 +772,10 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
 void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
   if (Removing && Control->ContainsControl(FFocusedControl)) FFocusedControl = Control->FParent;
   if (Control->ContainsControl(FActiveControl)) {
-    TWinControl* parent = Control->FParent;
+    // The form itself takes the focus, as when nothing on it has it, so that its keys (arrows included) reach
+    // its own handlers rather than move the focus on from some container.
     FActiveControl = nullptr;
-    if (!Removing && parent && parent != this && parent->CanFocus() && FActive)
-      parent->SetFocus();
-    else if (FActive && FHandle && !ComponentState().Contains(csDestroying))
-      ::SetFocus(FHandle);
+    if (FActive && FHandle && !ComponentState().Contains(csDestroying)) ::SetFocus(FHandle);
   }
 }
 

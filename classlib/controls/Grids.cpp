@@ -670,30 +670,27 @@ void TCustomGrid::ShowEditor() {
 void TCustomGrid::HideEditor() {
   const bool had = FEditorMode;
   FEditorMode = false;
-  if (FEditor && FEditor->Visible()) {
-    const bool hadFocus = FEditor->HandleAllocated() && FEditor->Focused();
-    FEditor->SetVisible(false);
-    if (hadFocus && CanFocus()) SetFocus();
-  }
+  if (FEditor) HideEditorWindow();
   if (had) InvalidateCell(FCol, FRow);
+}
+
+void TCustomGrid::HideEditorWindow() {
+  if (!FEditor->Visible()) return;
+  // The edit field is the grid's own part: the focus it had stays with the grid.
+  const bool hadFocus = FEditor->HandleAllocated() && FEditor->Focused();
+  FEditor->SetVisible(false);
+  if (hadFocus && CanFocus()) SetFocus();
 }
 
 void TCustomGrid::UpdateEditor() {
   if (!FEditor) return;
   if (!FEditorMode || !CanEditShow()) {
-    if (FEditor->Visible()) {
-      const bool hadFocus = FEditor->HandleAllocated() && FEditor->Focused();
-      FEditor->SetVisible(false);
-      if (hadFocus && CanFocus()) SetFocus();
-    }
+    HideEditorWindow();
     return;
   }
   const TRect r = CellRect(FCol, FRow);
-  if (r.IsEmpty()) {
-    FEditor->SetVisible(false);
-    return;
-  }
-  FEditor->SetVisible(false); // a new cell's text is no change by the user
+  HideEditorWindow(); // a new cell's text is no change by the user
+  if (r.IsEmpty()) return;
   FEditor->SetBoundsRect(TRect{r.Left, r.Top, r.Right, r.Bottom});
   FEditor->SetText(GetEditText(FCol, FRow));
   FEditor->SelectAll();

@@ -170,6 +170,7 @@ class TCustomGrid : public TCustomControl {
   void NavigateKey(WORD& Key, TShiftState Shift);
   void ScrollCurrentIntoView();
   void UpdateEditor(); // the edit field follows the current cell and its text
+  void HideEditorWindow();
   void InvalidateGrid() { Invalidate(); }
   bool InEditor() const;
 

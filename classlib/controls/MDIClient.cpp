@@ -140,7 +140,10 @@ LRESULT MDIClientWindowProc(HWND w, UINT Msg, WPARAM WParam, LPARAM LParam) {
     if (IsMDIChildOf(w, child) && child->ShowState != SIZE_MAXIMIZED) ShowWindow(child, SW_MAXIMIZE);
     return 0;
   case WM_MDIRESTORE:
-    if (IsMDIChildOf(w, child) && child->ShowState != SIZE_RESTORED) ShowWindow(child, SW_RESTORE);
+    // Also a child on its way out: its frame restores it as it goes.
+    if (Valid(child) && child->Parent == w && (child->ExStyle & WS_EX_MDICHILD) &&
+        child->ShowState != SIZE_RESTORED)
+      ShowWindow(child, SW_RESTORE);
     return 0;
   case WM_MDIGETACTIVE: {
     HWND active = IsMDIChildOf(w, w->ActiveChild) ? w->ActiveChild : nullptr;

@@ -885,6 +885,14 @@ TMenuItem* TrackMenuItem(TMenuItem* Item, int X, int Y, TMenu* Menu, TMenuTrackB
       case VK_F10:
         done = true;
         break;
+      case VK_F4:
+        // Alt+F4 with Alt held since before the menu opened (so no Alt press came to close it): the menu
+        // closes, and the window hears the close request as though no menu had been open.
+        if (m.message == WM_SYSKEYDOWN && (m.lParam & KF_ALTDOWN_LPARAM)) {
+          PostMessage(m.hwnd, m.message, m.wParam, m.lParam);
+          done = true;
+        }
+        break;
       default:
         if (IsMnemonicKey(m.wParam))
           if (TMenuItem* item = t.Mnemonic(static_cast<WORD>(m.wParam))) {

@@ -38,15 +38,21 @@ TWinControl::~TWinControl() {
   Destroying();
   // The screen must not go on pointing at a focused control that is gone.
   if (Screen && Screen->ActiveControl() == this) Screen->SetActiveControl(nullptr);
-  // Leave the parent while still a windowed control, so that it forgets the window and the tab order entry.
+  if (FParent)
+    if (TCustomForm* form = GetParentForm()) form->DefocusControl(this, true);
+  DestroyWindowHandle();
+  // Leave the parent while still a windowed control, so that it forgets the tab order entry.
   if (FParent) FParent->RemoveControl(this);
+  FreeControls();
+}
+
+void TWinControl::FreeControls() {
   // Child controls go with their parent, whoever owns them; each leaves its owner's list as it goes.
   while (!FControls.empty()) {
     TControl* c = FControls.back();
     RemoveControl(c);
     delete c; // the parent frees its children
   }
-  if (FHandle) DestroyHandle();
 }
 
 HWND TWinControl::Handle() {
@@ -180,6 +186,11 @@ void TWinControl::DestroyHandle() {
   if (!FHandle) return;
   for (TControl* c : FControls)
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+  DestroyWindowHandle();
+}
+
+void TWinControl::DestroyWindowHandle() {
+  if (!FHandle) return;
   ControlState.Include(csDestroyingHandle);
   DestroyWnd();
   ControlState.Exclude(csDestroyingHandle);

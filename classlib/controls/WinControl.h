@@ -73,6 +73,9 @@ class TWinControl : public TControl {
   virtual void AdjustClientRect(TRect& Rect);
   int BorderWidth() const { return FBorderWidth; }
   void SetBorderWidth(int Value);
+  // Our controls draw no sunken 3-D look that could follow the parent's; the choice is kept and streamed.
+  bool ParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool Value) { FParentCtl3D = Value; }
   // The brush that erases the background, in the control's colour.
   TBrush* Brush() const { return FBrush.get(); }
 
@@ -149,6 +152,11 @@ class TWinControl : public TControl {
   virtual void CreateParams(TCreateParams& Params);
   virtual void CreateWnd();
   virtual void DestroyWnd();
+  // Destroys the window with its children's windows, the window hearing WM_DESTROY before them (as when it
+  // is freed); DestroyHandle takes the children's windows down first.
+  void DestroyWindowHandle();
+  // Frees the child controls (the destructors' last step).
+  void FreeControls();
   virtual void PaintWindow(HDC DC);
   // Erases the background with the control's colour (unless it draws everything itself), paints itself, then
   // the graphic children.
@@ -178,6 +186,7 @@ class TWinControl : public TControl {
   bool FShowing = false;
   bool FTabStop = false;
   int FBorderWidth = 0;
+  bool FParentCtl3D = true;
   int FAlignLevel = 0;
   bool FInSetBounds = false;
   std::unique_ptr<TBrush> FBrush;

@@ -168,6 +168,13 @@ void FinishCreate(HWND w) {
   if (!w->Parent) backend::SetTitle(w->Native, w->Text);
   InvalidateAll(w);
   SendMessage(w, WM_CREATE, 0, 0);
+  // Every new window hears its first size and place: a control sized before its window existed lays out
+  // its children here.
+  if (!Valid(w)) return;
+  SendMessage(w, WM_SIZE, static_cast<WPARAM>(w->ShowState),
+              MAKELPARAM(w->Client.Width(), w->Client.Height()));
+  if (!Valid(w)) return;
+  SendMessage(w, WM_MOVE, 0, MAKELPARAM(w->Rect.Left + w->Client.Left, w->Rect.Top + w->Client.Top));
 }
 
 BOOL IsWindow(HWND Wnd) {
@@ -182,9 +189,16 @@ BOOL DestroyWindow(HWND w) {
   if (w->Style & WS_VISIBLE) ShowWindow(w, SW_HIDE);
   if (!Valid(w)) return 1;
   if (w->Parent && w->Parent->ActiveChild == w) w->Parent->ActiveChild = nullptr;
-  const std::vector<HWND> children = w->Children;
-  for (HWND c : children) DestroyWindow(c);
+  // The window hears WM_DESTROY while its children are still there; they go after it (also any that a
+  // handler made meanwhile), and WM_NCDESTROY ends it.
   SendMessage(w, WM_DESTROY, 0, 0);
+  for (;;) {
+    std::vector<HWND> children;
+    for (HWND c : w->Children)
+      if (!c->Destroying) children.push_back(c);
+    if (children.empty()) break;
+    for (HWND c : children) DestroyWindow(c);
+  }
   if (s.Capture == w) {
     s.Capture = nullptr;
     s.ImplicitCapture = false;

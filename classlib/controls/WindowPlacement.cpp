@@ -162,6 +162,17 @@ BOOL ShowWindow(HWND w, int Cmd) {
   if (!Valid(w)) return 0;
   const BOOL wasVisible = (w->Style & WS_VISIBLE) != 0;
   const bool childFrame = IsChildFrame(w);
+  if (w->Destroying && Cmd != SW_HIDE) {
+    // A window on its way out is never shown or activated again; a maximized one may still be restored
+    // (an MDI child that goes lets its frame undo the maximized layout).
+    if ((Cmd == SW_RESTORE || Cmd == SW_SHOWNORMAL) && w->ShowState == SIZE_MAXIMIZED) {
+      SetShowState(w, SIZE_RESTORED);
+      const TRect r = w->RestoreRect;
+      SetWindowPos(w, nullptr, r.Left, r.Top, r.Width(), r.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+    return wasVisible;
+  }
   // Handlers may free the window on any message below.
   if (Cmd == SW_HIDE) {
     if (!wasVisible) return 0;

@@ -39,15 +39,19 @@ AnsiString ResolveLinks(const AnsiString& FileName) {
   throw EFCreateError(Format("Cannot write file \"%s\". %s", FileName.c_str(), std::strerror(ELOOP)));
 }
 
+// The folder a file lies in, as a name that can be opened ("." for a bare name).
+AnsiString FolderOf(const AnsiString& Target) {
+  const size_t slash = Target.rfind('/');
+  return slash == AnsiString::npos ? AnsiString(".") : Target.substr(0, slash + 1);
+}
+
 // Holds the lock of a settings file's folder from construction to destruction, so that read-modify-write
 // cycles of several processes (or threads) on files of one folder follow one another. Without a folder to
 // lock, writing goes on unlocked: the write itself still replaces the file in one step.
 class TFolderLock {
  public:
   explicit TFolderLock(const AnsiString& Target) {
-    const size_t slash = Target.rfind('/');
-    const AnsiString folder = slash == AnsiString::npos ? AnsiString(".") : Target.substr(0, slash + 1);
-    FHandle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    FHandle = ::open(FolderOf(Target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (FHandle >= 0)
       while (::flock(FHandle, LOCK_EX) != 0 && errno == EINTR) {
       }
@@ -149,6 +153,8 @@ void TIniFile::Save(const TContent& Content, const AnsiString& Target) const {
   // (which does not stop a privileged user), is not replaced.
   if (exists && ::access(Target.c_str(), W_OK) != 0) fail(errno);
   if (exists && (st.st_mode & 0222) == 0) fail(EACCES);
+  // Said here, the failure names the settings file rather than the temporary one.
+  if (::access(FolderOf(Target).c_str(), W_OK) != 0) fail(errno);
 
   // The new file is complete on disk before it takes the old one's place, so a crash leaves one or the other.
   // Its name is fixed, so that the temporary file of a write that was killed is removed by the next one.
@@ -156,22 +162,22 @@ void TIniFile::Save(const TContent& Content, const AnsiString& Target) const {
   ::unlink(temp.c_str());
   auto out = TFileStream::CreateNew(temp, 0666);
   if (!out) fail(EEXIST); // made again since the unlink: another writer that does not lock
-  bool ok = true;
+  int error = 0;          // why the new file could not be made whole (a full disk, a file size limit, ...)
+  errno = 0;
   try {
     out->WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
   } catch (const EWriteError&) {
-    ok = false;
+    error = errno != 0 ? errno : EIO;
   }
-  if (ok && exists) {
-    // Owner and group can be kept only by a privileged process; the permissions always.
+  // Owner and group can be kept only by a privileged process; the permissions always.
+  if (error == 0 && exists) {
     (void)::fchown(out->Handle(), st.st_uid, st.st_gid);
-    ok = ::fchmod(out->Handle(), st.st_mode & 07777) == 0;
+    if (::fchmod(out->Handle(), st.st_mode & 07777) != 0) error = errno;
   }
-  errno = 0;
-  ok = ok && ::fsync(out->Handle()) == 0;
+  if (error == 0 && ::fsync(out->Handle()) != 0) error = errno;
   out.reset();
-  if (!ok || ::rename(temp.c_str(), Target.c_str()) != 0) {
-    const int error = errno != 0 ? errno : EIO;
+  if (error == 0 && ::rename(temp.c_str(), Target.c_str()) != 0) error = errno;
+  if (error != 0) {
     ::unlink(temp.c_str());
     throw EWriteError(Format("Cannot write file \"%s\". %s", FFileName.c_str(), std::strerror(error)));
   }

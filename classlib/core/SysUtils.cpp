@@ -139,6 +139,26 @@ bool SameText(const AnsiString& S1, const AnsiString& S2) {
   return S1.size() == S2.size() && CompareText(S1, S2) == 0;
 }
 
+namespace {
+// The lower-case letter of a Western code-page character; other characters stay. The multiplication sign
+// (0xD7) stands where a capital letter would, and has no small counterpart.
+unsigned char AnsiLower(unsigned char c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+    return static_cast<unsigned char>(c + 0x20);
+  if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10); // Š Œ Ž
+  if (c == 0x9F) return 0xFF;                                                           // Ÿ
+  return c;
+}
+} // namespace
+
+bool AnsiSameText(const AnsiString& S1, const AnsiString& S2) {
+  if (S1.size() != S2.size()) return false;
+  for (size_t i = 0; i < S1.size(); ++i)
+    if (AnsiLower(static_cast<unsigned char>(S1[i])) != AnsiLower(static_cast<unsigned char>(S2[i])))
+      return false;
+  return true;
+}
+
 int CompareStr(const AnsiString& S1, const AnsiString& S2) {
   const int c = S1.compare(S2);
   return c < 0 ? -1 : c > 0 ? 1 : 0;

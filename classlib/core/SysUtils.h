@@ -31,6 +31,9 @@ AnsiString UpperCase(const AnsiString& S);
 AnsiString LowerCase(const AnsiString& S);
 int CompareText(const AnsiString& S1, const AnsiString& S2); // <0, 0, >0 without regard to case
 bool SameText(const AnsiString& S1, const AnsiString& S2);
+// Equal without regard to case, as the user reads the text: the accented letters of the Western code page
+// that the class library's text is in (É and é, Š and š, Ÿ and ÿ) match as well as plain ASCII.
+bool AnsiSameText(const AnsiString& S1, const AnsiString& S2);
 int CompareStr(const AnsiString& S1, const AnsiString& S2);
 AnsiString Trim(const AnsiString& S); // removes blanks and control characters at both ends
 AnsiString TrimLeft(const AnsiString& S);

@@ -107,6 +107,14 @@ TClass GetClass(const AnsiString& name) {
   return it == r.Classes.end() ? nullptr : it->second;
 }
 
+std::vector<TClass> RegisteredClasses() {
+  Registry& r = TheRegistry();
+  std::lock_guard lock(r.Lock);
+  std::vector<TClass> list;
+  for (const auto& entry : r.Classes) list.push_back(entry.second);
+  return list;
+}
+
 TClass FindClass(const AnsiString& name) {
   TClass cls = GetClass(name);
   if (!cls) throw EClassNotFound(Format("Class %s not found", name.c_str()));

@@ -114,6 +114,7 @@ class TMetaClass {
 void RegisterClass(TClass cls);
 TClass GetClass(const AnsiString& name);  // null when unknown
 TClass FindClass(const AnsiString& name); // raises EClassNotFound "Class %s not found"
+std::vector<TClass> RegisteredClasses();  // by name
 
 // By-name access. Missing properties raise EPropertyError ("Property %s does not exist"); a value of the
 // wrong kind raises EPropertyError too.

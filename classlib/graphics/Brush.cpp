@@ -7,7 +7,7 @@ const TEnumInfo BrushStyleNames{{"bsSolid", "bsClear", "bsHorizontal", "bsVertic
                                  "bsBDiagonal", "bsCross", "bsDiagCross"}};
 
 QUENDREL_REGISTER_CLASS(TBrush, TGraphicsObject) {
-  c.Property("Color", &TBrush::Color, &TBrush::SetColor).Idents(ColorIdents);
+  ColorProperty(c, "Color", &TBrush::Color, &TBrush::SetColor);
   c.Enum("Style", &TBrush::Style, &TBrush::SetStyle, BrushStyleNames).Default(bsSolid);
 }
 

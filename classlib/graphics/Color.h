@@ -138,5 +138,12 @@ bool IdentToColor(const AnsiString& Ident, TColor& Color); // case-insensitive
 bool ColorToIdent(TColor Color, AnsiString& Ident);
 AnsiString ColorToString(TColor Color);
 TColor StringToColor(const AnsiString& S); // raises EConvertError for a bad text
-// For publishing colour properties: c.Property("Color", ...).Idents(ColorIdents).
 extern const TIdentMapping ColorIdents;
+
+// Publishes a colour property, which form streams read and write by name (clLime) or as a number. Every
+// published colour goes through it: ColorProperty(c, "BorderColor", &TFoo::BorderColor,
+// &TFoo::SetBorderColor).
+template <class T, class G, class S>
+TClassBuilder<T>& ColorProperty(TClassBuilder<T>& c, const char* Name, G Getter, S Setter) {
+  return c.Property(Name, Getter, Setter).Idents(ColorIdents);
+}

@@ -9,7 +9,7 @@ const TEnumInfo FontPitchNames{{"fpDefault", "fpVariable", "fpFixed"}};
 
 QUENDREL_REGISTER_CLASS(TFont, TGraphicsObject) {
   c.Property("Charset", &TFont::Charset, &TFont::SetCharset);
-  c.Property("Color", &TFont::Color, &TFont::SetColor).Idents(ColorIdents);
+  ColorProperty(c, "Color", &TFont::Color, &TFont::SetColor);
   c.Property("Height", &TFont::Height, &TFont::SetHeight);
   c.Property("Name", &TFont::Name, &TFont::SetName);
   c.Enum("Pitch", &TFont::Pitch, &TFont::SetPitch, FontPitchNames).Default(fpDefault);

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "classlib/backend/FontEngine.h"
+#include "classlib/core/ThreadState.h"
 #include "classlib/graphics/Raster.h"
 #include "classlib/graphics/Shape.h"
 
@@ -18,6 +19,14 @@ using namespace raster;
 // their whole size. Drawing visits only what lies on the surface, or near it, working out where in 64 bits.
 
 namespace {
+
+// Scratch kept between calls, so that drawing does not allocate once warmed up.
+struct TArcScratch {
+  std::vector<int> Insets;
+};
+struct TSampleMaps {
+  std::vector<int> Cols, Rows;
+};
 
 struct TSurfaceOffset {
   int64_t X, Y;
@@ -701,7 +710,7 @@ bool Arc(HDC dc, int l, int t, int r, int b, int x1, int y1, int x2, int y2) {
   if (w <= 0 || h <= 0) return true;
   TPenPlotter pen(*dc);
   if (pen.Null()) return true;
-  static thread_local std::vector<int> insets;
+  std::vector<int>& insets = PerThread<TArcScratch>().Insets;
   shape::CornerInsets(w, h, insets);
   const double cx = (box.Left + box.Right) / 2.0, cy = (box.Top + box.Bottom) / 2.0;
   constexpr double twoPi = 2 * std::numbers::pi;
@@ -886,7 +895,9 @@ bool TransferOnSurface(TDeviceContext& dest, const TBlock& d, const TSurface* So
   if (left >= right || top >= bottom) return true;
   const TRect target{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
                      static_cast<int>(bottom)};
-  static thread_local std::vector<int> cols, rows;
+  TSampleMaps& maps = PerThread<TSampleMaps>();
+  std::vector<int>& cols = maps.Cols;
+  std::vector<int>& rows = maps.Rows;
   if (Source) {
     SampleMap(cols, left - d.X, right - left, d.W, s.X, s.W, mirrorX);
     SampleMap(rows, top - d.Y, bottom - top, d.H, s.Y, s.H, mirrorY);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/backend/FontEngine.h"
+#include "classlib/core/ThreadState.h"
 #include "classlib/graphics/Gdi.h"
 #include "classlib/graphics/Raster.h"
 
@@ -219,7 +220,7 @@ int DrawText(HDC dc, const char* text, int count, RECT* rect, unsigned format) {
   const bool ellipsis = format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS);
   const int boxWidth = rect->Width();
 
-  static thread_local TTextScratch scratch;
+  TTextScratch& scratch = PerThread<TTextScratch>();
   scratch.Used = 0;
   // Resolve "&" prefixes: "&&" is one "&", "&x" underlines x.
   std::string& plain = scratch.Plain;

@@ -11,7 +11,7 @@ QUENDREL_REGISTER_CLASS(TImageList, TComponent) {
   c.Property("Height", &TImageList::Height, &TImageList::SetHeight);
   c.Property("Width", &TImageList::Width, &TImageList::SetWidth);
   c.Property("Masked", &TImageList::Masked, &TImageList::SetMasked);
-  c.Property("BkColor", &TImageList::BkColor, &TImageList::SetBkColor);
+  ColorProperty(c, "BkColor", &TImageList::BkColor, &TImageList::SetBkColor);
   c.Event("OnChange", &TImageList::OnChange);
 }
 

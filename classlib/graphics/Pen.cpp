@@ -9,7 +9,7 @@ const TEnumInfo PenModeNames{{"pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", 
                               "pmMask", "pmNotMask", "pmXor", "pmNotXor"}};
 
 QUENDREL_REGISTER_CLASS(TPen, TGraphicsObject) {
-  c.Property("Color", &TPen::Color, &TPen::SetColor).Idents(ColorIdents);
+  ColorProperty(c, "Color", &TPen::Color, &TPen::SetColor);
   c.Enum("Mode", &TPen::Mode, &TPen::SetMode, PenModeNames).Default(pmCopy);
   c.Enum("Style", &TPen::Style, &TPen::SetStyle, PenStyleNames).Default(psSolid);
   c.Property("Width", &TPen::Width, &TPen::SetWidth);

@@ -118,6 +118,30 @@ TEST_F(PlayTest, ArrowKeysMoveTheTileOnThatSideAndBlockedOnesDoNothing) {
   EXPECT_FALSE(mainForm->TimerMove->Enabled());
 }
 
+TEST_F(PlayTest, ArrowKeysStillMoveTilesAfterThePlayerButtonsAndThenNewOrReset) {
+  StartGame();
+  for (TAction* leave : {mainForm->ActionNewGame, mainForm->ActionReset}) {
+    // One move from the goal, the search ends at once; the player shows its solution.
+    Run(mainForm->ActionReset);
+    Press(VK_RIGHT);
+    Press(VK_F5);
+    ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
+    mainForm->ActionsUpdate(nullptr);
+    ASSERT_TRUE(Run(mainForm->ActionShowSolution));
+    testsupport::Click(mainForm->skButtonNext, 10, 10);
+    ASSERT_TRUE(Run(leave));
+    ASSERT_FALSE(mainForm->PanelNavigate->Visible());
+    // An arrow with a tile on its side of the blank moves it.
+    for (int i = 0; i < 3; ++i) {
+      const std::vector<int> before = Cells();
+      const bool leftEdge = Blank() % mainForm->Cols() == 0;
+      Press(leftEdge ? VK_LEFT : VK_RIGHT);
+      EXPECT_NE(Cells(), before) << leave->Name() << ", key " << i;
+      EXPECT_EQ(CellsOnScreen(), Cells());
+    }
+  }
+}
+
 TEST_F(PlayTest, SizesNewGamesAndTheCommandRules) {
   StartGame();
   EXPECT_FALSE(mainForm->ActionPreview->Execute()); // picture commands need a picture style

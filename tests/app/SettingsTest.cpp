@@ -5,6 +5,7 @@
 
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/Screen.h"
+#include "classlib/controls/ToolBar.h"
 #include "tests/app/GameFixture.h"
 
 namespace {
@@ -94,6 +95,33 @@ TEST_F(SettingsTest, ValuesFromOutsideTheGamesRangeFallBackInsteadOfStoppingTheS
   EXPECT_EQ(mainForm->Style(), 0);
   EXPECT_GE(mainForm->Width(), mainForm->Constraints()->MinWidth());
   EXPECT_LE(mainForm->Height(), work.Height());
+}
+
+TEST_F(SettingsTest, TheSmallestGameWindowIsTwoHundredByFiftyWhateverTheFrameOrItsTheme) {
+  // The menu bar keeps all its items on one row.
+  auto oneRow = [] {
+    TToolBar* bar = mainForm->skForm->MenuBar();
+    if (!bar || bar->ButtonCount() == 0) return false;
+    for (int i = 0; i < bar->ButtonCount(); ++i)
+      if (bar->Buttons(i)->Top() != bar->Buttons(0)->Top()) return false;
+    return true;
+  };
+  WriteSettings("[DEFAULT]\nWidth=1\nHeight=1\n");
+  StartGame();
+  EXPECT_EQ(mainForm->Width(), 200);
+  EXPECT_EQ(mainForm->Height(), 50);
+  EXPECT_TRUE(oneRow());
+  testsupport::RenderToPng(mainForm, "game-smallest.png");
+
+  // Each theme sets the frame's own minimum again; the game's stays above it.
+  for (const char* theme : {"Sunset", "Emerald", "Amethyst"}) {
+    Picks = {std::string(QUENDREL_PROGRAM_DIR) + "/themes/" + theme + ".skn"};
+    ASSERT_TRUE(Run(mainForm->ActionChangeTheme));
+    mainForm->SetBounds(mainForm->Left(), mainForm->Top(), 1, 1);
+    EXPECT_EQ(mainForm->Width(), std::max(200, mainForm->skFileTheme->GetInt(13))) << theme;
+    EXPECT_EQ(mainForm->Height(), 50) << theme;
+    EXPECT_TRUE(oneRow()) << theme;
+  }
 }
 
 TEST_F(SettingsTest, EachWorkingFolderHasItsOwnSettings) {

@@ -82,9 +82,8 @@ TEST(PackedSearch, TakesOnlyBoardsHoldingEveryTileOnce) {
   EXPECT_TRUE(TPackedSearch::Packable(TBoard(5, 8, nullptr), Goal(5, 8).data()));
 }
 
-TEST(PackedSearch, BoardsItDoesNotTakeAreStillSearched) {
-  // Two tiles 1 and no tile 3: the goal is out of reach, and the 12 positions the blank can make are all
-  // visited before the search ends.
+TEST(PackedSearch, BoardsItDoesNotTakeAreSearchedOrRefused) {
+  // Two tiles 1 and no tile 3: no position, so it is refused, and the result stays empty.
   const auto board = MakeBoard(2, 2, {1, 1, 2, -1});
   const auto goal = Goal(2, 2);
   TList result;
@@ -113,17 +112,24 @@ TEST(PackedSearch, StopsWhenToldAndCountsWhatItDid) {
     bool Pass() override { return ++passes <= 100; }
     int passes = 0;
   };
-  // Tiles 14 and 15 exchanged: never solved.
-  std::vector<int32_t> cells = Goal(4, 4);
-  std::swap(cells[13], cells[14]);
-  const auto board = MakeBoard(4, 4, cells);
+  // A scramble whose solution takes far more than 100 passes, so that the stop is what ends the search.
+  SRand(31);
+  const auto board = std::make_unique<TBoard>(4, 4, nullptr);
+  board->Shuffle();
   const auto goal = Goal(4, 4);
   auto search = TPackedSearch::Create(*board, goal.data(), 10000, 1 << 30);
   ASSERT_NE(search, nullptr);
   TStopAt control;
   EXPECT_EQ(search->Run(control), TPackedSearch::Stopped);
+  EXPECT_EQ(control.passes, 101);
   EXPECT_EQ(search->Expanded(), 100);
   EXPECT_GT(search->Stored(), 200);
+  // It stored exactly the boards that the search on TBoard objects stores in the same passes.
+  TBoardSearch boards(*board, goal.data(), 10000, 1 << 30);
+  TStopAt same;
+  EXPECT_EQ(boards.Run(same), TPackedSearch::Stopped);
+  EXPECT_EQ(boards.Expanded(), 100);
+  EXPECT_EQ(search->Stored(), boards.Stored());
 
   // The start board is the goal: solved at once, with nothing to play.
   search = TPackedSearch::Create(TBoard(4, 4, nullptr), goal.data(), 10000, 1 << 30);

@@ -1,5 +1,7 @@
 #include <atomic>
 #include <cstdlib>
+#include <numeric>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -18,8 +20,7 @@ struct Outcome {
   double elapsed;
 };
 
-Outcome Solve(const TBoard& board, int32_t maxDepth) {
-  const auto goal = Goal(board.rows, board.cols);
+Outcome Solve(const TBoard& board, int32_t maxDepth, std::vector<int32_t> goal) {
   TList result;
   double elapsed = -1;
   TSearchThread thread(const_cast<TBoard*>(&board), const_cast<int32_t*>(goal.data()), &result, &elapsed,
@@ -28,6 +29,10 @@ Outcome Solve(const TBoard& board, int32_t maxDepth) {
   thread.WaitFor();
   EXPECT_FALSE(thread.FatalException());
   return {TakeMoves(result), elapsed};
+}
+
+Outcome Solve(const TBoard& board, int32_t maxDepth) {
+  return Solve(board, maxDepth, Goal(board.rows, board.cols));
 }
 
 Outcome Solve(int rows, int cols, std::vector<int32_t> cells, int32_t maxDepth) {
@@ -54,6 +59,51 @@ std::vector<int32_t> Unsolvable7x7() {
   std::vector<int32_t> cells = Goal(7, 7);
   std::swap(cells[46], cells[47]);
   return cells;
+}
+
+// Six moves from the goal on a board too large to pack: the blank moved up three rows and left three columns.
+std::vector<int32_t> SixMoves7x7() {
+  std::vector<int32_t> cells = Goal(7, 7);
+  for (int blank : {48, 41, 34}) std::swap(cells[blank], cells[blank - 7]);
+  for (int blank : {27, 26, 25}) std::swap(cells[blank], cells[blank - 1]);
+  return cells;
+}
+
+// The pass hook's part: it counts the passes and, at pass `at`, raises the stop itself or holds the worker
+// until somebody else has raised it.
+struct TPassGate {
+  std::atomic<int64_t> passes{0};
+  int64_t at = 0;
+  bool stopsItself = false;
+  std::atomic<bool> reached{false};
+};
+TPassGate gate;
+
+void AtPass(TSearchThread& thread) {
+  if (++gate.passes != gate.at) return;
+  if (gate.stopsItself) {
+    thread.Terminate();
+    return;
+  }
+  gate.reached = true;
+  while (!thread.Terminated()) std::this_thread::yield();
+}
+
+struct HookedPasses {
+  explicit HookedPasses(int64_t at = 0, bool stopsItself = false) {
+    gate.passes = 0;
+    gate.at = at;
+    gate.stopsItself = stopsItself;
+    gate.reached = false;
+    TSearchThread::PassHook = AtPass;
+  }
+  ~HookedPasses() { TSearchThread::PassHook = nullptr; }
+};
+
+// Waits until the worker is held at the gate's pass (true), or has ended without reaching it.
+bool HeldAtGate(const TSearchThread& thread) {
+  while (!gate.reached && !thread.Finished()) std::this_thread::yield();
+  return gate.reached;
 }
 
 std::atomic<int> allocationsLeft{-1};
@@ -143,24 +193,28 @@ TEST(SearchThread, EachRunOfAChainIsStrictlyShorter) {
 }
 
 TEST(SearchThread, TerminateEndsTheSearchWithAnEmptyResult) {
-  const auto board = MakeBoard(4, 4, Unsolvable4x4);
-  const auto goal = Goal(4, 4);
+  // Solvable, but held at its 20th pass of over a hundred until the stop is raised.
+  const HookedPasses hold(20);
+  const auto board = MakeBoard(3, 3, Chain3x3);
+  const auto goal = Goal(3, 3);
   TList result;
   double elapsed = -1;
   TSearchThread thread(board.get(), const_cast<int32_t*>(goal.data()), &result, &elapsed, 10000, true);
   thread.Resume();
-  Sleep(30);
+  ASSERT_TRUE(HeldAtGate(thread));
   thread.Terminate();
   thread.WaitFor();
   EXPECT_EQ(result.Count(), 0);
+  EXPECT_EQ(gate.passes, 20); // the next pass saw the stop
   EXPECT_GE(elapsed, 0.0);
   EXPECT_TRUE(thread.Finished());
 }
 
 TEST(SearchThread, DeletingASearchingThreadStopsItAndRunsItsHandler) {
   SetMainThread();
-  const auto board = MakeBoard(4, 4, Unsolvable4x4);
-  const auto goal = Goal(4, 4);
+  const HookedPasses hold(20);
+  const auto board = MakeBoard(3, 3, Chain3x3);
+  const auto goal = Goal(3, 3);
   TList result;
   double elapsed = -1;
   bool handled = false;
@@ -173,11 +227,53 @@ TEST(SearchThread, DeletingASearchingThreadStopsItAndRunsItsHandler) {
     EXPECT_EQ(std::this_thread::get_id(), MainThreadID());
   };
   thread->Resume();
-  Sleep(30);
+  ASSERT_TRUE(HeldAtGate(*thread));
   thread.reset();
   EXPECT_TRUE(handled);
   EXPECT_EQ(result.Count(), 0);
+  EXPECT_EQ(gate.passes, 20);
   EXPECT_GE(elapsed, 0.0);
+}
+
+TEST(SearchThread, AStopRaisedInThePassThatReachesTheGoalStillDiscardsTheSolution) {
+  // A board of each search: the packed one and the one on TBoard objects.
+  const auto packed = MakeBoard(3, 3, Chain3x3);
+  const auto wide = MakeBoard(7, 7, SixMoves7x7());
+  for (const TBoard* board : {packed.get(), wide.get()}) {
+    int64_t last;
+    {
+      const HookedPasses count;
+      ASSERT_FALSE(Solve(*board, 10000).moves.empty());
+      last = gate.passes;
+    }
+    // The stop raised in the pass before the last is seen at the head of the last; raised in the last, it
+    // comes after the goal was taken from the open list.
+    for (int64_t at : {last - 1, last}) {
+      const HookedPasses stop(at, true);
+      EXPECT_TRUE(Solve(*board, 10000).moves.empty()) << board->count << " cells, stopped at pass " << at;
+      EXPECT_EQ(gate.passes, at);
+    }
+  }
+}
+
+TEST(SearchThread, BoardsThatAreNoPositionAreRefused) {
+  // Without a blank no move is defined; these ran outside the cells.
+  std::vector<int32_t> full3x3(9), full7x7(49);
+  std::iota(full3x3.begin(), full3x3.end(), 1);
+  std::iota(full7x7.begin(), full7x7.end(), 1);
+  for (const auto& [rows, cols, cells] : {std::tuple{3, 3, full3x3},
+                                          {7, 7, full7x7},
+                                          {3, 3, std::vector<int32_t>{-1, 2, 3, 4, 5, 6, 7, 8, -1}},
+                                          {2, 2, std::vector<int32_t>{1, 1, 2, -1}},
+                                          {2, 2, std::vector<int32_t>{1, 0, 2, -1}}}) {
+    const Outcome run = Solve(rows, cols, cells, 10000);
+    EXPECT_TRUE(run.moves.empty()) << rows << "x" << cols;
+    EXPECT_GE(run.elapsed, 0.0);
+  }
+  // Nor can any position reach a goal without a blank.
+  const Outcome run = Solve(*MakeBoard(7, 7, SixMoves7x7()), 10000, full7x7);
+  EXPECT_TRUE(run.moves.empty());
+  EXPECT_GE(run.elapsed, 0.0);
 }
 
 TEST(SearchThread, DeletingAThreadThatNeverRanStillEndsItProperly) {

@@ -136,7 +136,40 @@ bool Write(const std::filesystem::path& path, const TBytes& bytes) {
   return static_cast<bool>(out);
 }
 
-} // namespace
+// Head, then Piece Times over, then Tail.
+TBytes Repeat(const std::string& Head, const std::string& Piece, size_t Times, const std::string& Tail) {
+  TBytes page(Head.begin(), Head.end());
+  page.reserve(Head.size() + Piece.size() * Times + Tail.size());
+  for (size_t i = 0; i < Times; ++i) page.insert(page.end(), Piece.begin(), Piece.end());
+  page.insert(page.end(), Tail.begin(), Tail.end());
+  return page;
+}
+
+// Banner pages under the 1 MiB a fetch takes that stalled the toolkit's layout for seconds to minutes.
+bool WriteHostilePages(const std::filesystem::path& folder) {
+  const std::pair<const char*, TBytes> pages[] = {
+      {"nested-b-100000.htm", Repeat("", "<b>", 100000, "x")},
+      {"nested-div-100000.htm", Repeat("", "<div>", 100000, "x")},
+      {"nested-table-60000.htm", Repeat("", "<table><tr><td>", 60000, "x")},
+      {"nested-ul-li-100000.htm", Repeat("", "<ul><li>", 100000, "x")},
+      {"nested-blockquote-80000.htm", Repeat("", "<blockquote>", 80000, "x")},
+      {"nested-span-100000.htm", Repeat("", "<span>", 100000, "x")},
+      {"nested-font-table-15000.htm",
+       Repeat("", "<font size=7><table cellpadding=99><tr><td colspan=999>", 15000, "x")},
+      {"unclosed-rows-100000.htm", Repeat("<table>", "<tr><td>x", 100000, "")},
+      {"unclosed-cells-200000.htm", Repeat("<table>", "<td>", 200000, "</table>")},
+      {"word-1000000.htm", Repeat("", "w", 1000000, "")},
+      {"word-of-nbsp-170000.htm", Repeat("", "&nbsp;", 170000, "")},
+      {"spaces-1000000.htm", Repeat("", " ", 1000000, "x")},
+      {"references-30000.htm", Repeat("", "&#x10FFFF;&#99999999999;&amp", 30000, "")},
+      {"comment-unclosed.htm", Repeat("<!--", " <b>", 100000, "")},
+      {"attributes-80000.htm", Repeat("<table><tr><td", " bgcolor=red", 80000, ">x")},
+      {"br-200000.htm", Repeat("", "<br>", 200000, "x")},
+  };
+  for (const auto& [name, page] : pages)
+    if (!Write(folder / name, page)) return false;
+  return true;
+}
 
 // A pattern-database cache file of the 4x4 board's full size whose header is right but whose checksum is not.
 TBytes WrongChecksum4x4() {
@@ -159,20 +192,23 @@ TBytes EndlessLine() {
   return line;
 }
 
+} // namespace
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_reproducers <folder>\n");
     return 2;
   }
   const std::filesystem::path root = argv[1];
-  for (const char* target :
-       {"bmp", "jpeg", "raster_image", "theme_file", "form_stream", "ini_file", "pattern_file", "board_line"})
+  for (const char* target : {"bmp", "jpeg", "raster_image", "theme_file", "form_stream", "ini_file",
+                             "html_page", "pattern_file", "board_line"})
     std::filesystem::create_directories(root / target);
   const bool ok = Write(root / "bmp" / "rle8-runs-wrap-column.bmp", ColumnWrap(false)) &&
                   Write(root / "bmp" / "rle8-deltas-wrap-column.bmp", ColumnWrap(true)) &&
                   Write(root / "bmp" / "rle8-8192x8192-from-64k.bmp", HugeFromLittle()) &&
                   Write(root / "jpeg" / "progressive-claims-20000x20000.jpg", ProgressiveGiant()) &&
                   Write(root / "theme_file" / "every-picture-shares-128k.skn", SharedThemeData()) &&
+                  WriteHostilePages(root / "html_page") &&
                   Write(root / "pattern_file" / "4x4-full-size-wrong-checksum.db", WrongChecksum4x4()) &&
                   Write(root / "board_line" / "a-million-digits.txt", EndlessLine());
   return ok ? 0 : 1;

@@ -15,6 +15,7 @@
 #include "skin/SKForm.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPublic.h"
+#include "skin/SKToolBar.h"
 #include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
@@ -79,6 +80,15 @@ class TCheckStreamForm : public TForm {
   int Popups = 0;
   TPoint PopupAt{-1, -1};
 };
+
+// An application's own tool bar, derived from the skinned one.
+class TAppToolBar : public TskToolBar {
+  QUENDREL_CLASS(TAppToolBar, TskToolBar)
+ public:
+  explicit TAppToolBar(TComponent* AOwner) : TskToolBar(AOwner) {}
+};
+
+QUENDREL_REGISTER_CLASS(TAppToolBar, TskToolBar) {}
 
 QUENDREL_REGISTER_CLASS(TCheckStreamForm, TForm) {
   c.Creatable();
@@ -325,6 +335,18 @@ TEST_F(SkButtonTest, ControlButtonTakesItsPieceSizeAtEveryPaint) {
   b->SetBounds(0, 0, 200, 100);
   testsupport::Render(b);
   EXPECT_EQ(b->Width(), piece.Width());
+  // An item with no picture leaves the size alone, and the right item later still shows.
+  b->SetBounds(0, 0, 30, 20);
+  b->SetThemeID(25); // a colour
+  testsupport::Render(b);
+  EXPECT_EQ(b->Width(), 30);
+  EXPECT_EQ(b->Height(), 20);
+  b->SetThemeID(1);
+  testsupport::Render(b);
+  EXPECT_EQ(b->Width(), piece.Width());
+  EXPECT_EQ(b->Height(), piece.Height());
+  b->Invalidate(); // the paint that sized the button was clipped to its old size
+  EXPECT_EQ(skintest::PictureMismatches(testsupport::Render(b), 0, 0, piece), 0);
 }
 
 TEST_F(SkButtonTest, ImageButtonFallsBackToItsNormalPicture) {
@@ -623,6 +645,28 @@ TEST_F(SkButtonTest, TransparentButtonsCopyFromDescendantsOfTheBackgroundParents
   auto* button = Add<TskButton>(0, 0);
   EXPECT_TRUE(IsA(button, "TskCustomButton"));
   EXPECT_TRUE(IsA(button, "TObject"));
+  // On a plain panel a transparent button shows the panel under itself; on a tool bar, also on one derived
+  // from the skinned bar, it shows what the bar's own parent paints where the bar stands.
+  auto* panel = Add<TPanel>(0, 0);
+  panel->SetBounds(0, 0, 150, 60);
+  panel->SetBevelOuter(bvNone);
+  panel->SetColor(clYellow);
+  auto* bar = Add<TAppToolBar>(0, 0);
+  bar->SetAlign(alNone);
+  bar->SetBounds(0, 100, 300, 60);
+  bar->SetUIStyle(WinXP); // not see-through itself
+  bar->SetColor(clBlue);
+  for (TWinControl* parent : std::initializer_list<TWinControl*>{panel, bar}) {
+    auto* b = new TskImageButton(Form.get()); // owned by the form; without pictures it shows only background
+    b->SetParent(parent);
+    b->SetBounds(40, 10, 80, 27);
+    b->SetTransparent(true);
+    const TSurface s = testsupport::Render(b);
+    testsupport::SavePng(testsupport::Render(Form.get()),
+                         "TskButton-transparent-on-" + parent->ClassName() + ".png");
+    EXPECT_EQ(testsupport::PixelAt(s, 3, 3), parent == panel ? clYellow : clWhite) << parent->ClassName();
+    EXPECT_EQ(testsupport::PixelAt(testsupport::Render(parent), 2, 2), parent == panel ? clYellow : clBlue);
+  }
 }
 
 TEST_F(SkButtonTest, CheckBoxAndRadioPublishOnContextPopup) {

@@ -77,6 +77,21 @@ TEST_F(DBControlsTest, CheckBoxMatchesAnyListedValueIgnoringCase) {
   EXPECT_TRUE(box->Checked());
   EXPECT_FALSE(box->ValueMatch("", ""));
   EXPECT_TRUE(box->ValueMatch(" a ;\tB ", "b"));
+  // The accented letters of the Western code page the text is in match across case too.
+  box->SetValueChecked("\xC9T\xC9;\x8A"
+                       "a;\x9F;\xD8"); // ÉTÉ; Ša; Ÿ; Ø
+  for (const char* answer : {"\xE9t\xE9",
+                             "\x9A"
+                             "A",
+                             "\xFF", "\xF8"}) { // été, šA, ÿ, ø
+    SetText("Answer", answer);
+    EXPECT_TRUE(box->Checked()) << answer;
+  }
+  SetText("Answer", "\xE9t\xE8"); // été with a grave accent last: another word
+  EXPECT_FALSE(box->Checked());
+  // The multiplication and division signs stand where a capital and a small letter would: no pair.
+  EXPECT_FALSE(box->ValueMatch("\xD7", "\xF7"));
+  EXPECT_FALSE(box->ValueMatch("\xDF", "\xFF")); // sharp s is no capital of y diaeresis
 }
 
 TEST_F(DBControlsTest, CheckBoxShowsNullAsUncheckedAndFollowsBooleanFields) {

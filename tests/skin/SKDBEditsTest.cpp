@@ -8,6 +8,7 @@
 #include "classlib/controls/Form.h"
 #include "classlib/controls/ScrollBars.h"
 #include "classlib/core/SysUtils.h"
+#include "classlib/data/DBActns.h"
 #include "classlib/data/DataSource.h"
 #include "classlib/data/MemDataSet.h"
 #include "skin/SKDBCombos.h"
@@ -52,6 +53,26 @@ class SkinnedDataControlsTest : public ::testing::Test {
     memo->SetDataField("Notes");
     return memo;
   }
+  // A lookup list box over twelve kinds, more than it shows at once.
+  TskDBLookupListBox* MakeLookupList() {
+    if (!Kinds.Active()) {
+      Kinds.AddFieldDef("Id", ftInteger);
+      Kinds.AddFieldDef("Title", ftString, 10);
+      Kinds.Open();
+      for (int i = 1; i <= 12; ++i) {
+        Kinds.Append();
+        Kinds.FieldByName("Id")->SetAsInteger(i);
+        Kinds.FieldByName("Title")->SetAsString("kind " + std::to_string(i));
+        Kinds.Post();
+      }
+      KindSource.SetDataSet(&Kinds);
+    }
+    auto* list = Make<TskDBLookupListBox>(10, 10, 120, 60);
+    list->SetListSource(&KindSource);
+    list->SetKeyField("Id");
+    list->SetListField("Title");
+    return list;
+  }
   void Show() {
     Form->Show();
     testsupport::Pump();
@@ -59,6 +80,8 @@ class SkinnedDataControlsTest : public ::testing::Test {
 
   TMemDataSet Data{nullptr};
   TDataSource Source{nullptr};
+  TMemDataSet Kinds{nullptr};
+  TDataSource KindSource{nullptr};
   std::unique_ptr<TForm> Form;
 };
 
@@ -146,6 +169,43 @@ TEST_F(SkinnedDataControlsTest, MemoAndItsBarFollowEachOther) {
   EXPECT_TRUE(bar->SliderVisible());
 }
 
+TEST_F(SkinnedDataControlsTest, AMemoBarTheApplicationHidStaysHiddenAndOnlyTheMemosOwnComeBack) {
+  auto* memo = MakeMemo();
+  auto* v = Make<TskScrollBar>(300, 10, 16, 100);
+  auto* h = Make<TskScrollBar>(300, 150, 100, 16);
+  Show();
+  memo->SetVScrollBar(v);
+  memo->SetHScrollBar(h);
+  ASSERT_TRUE(v->Visible());
+  v->SetVisible(false);
+  // Every kind of re-sync and re-place leaves it hidden.
+  memo->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
+  memo->SetEnabled(false);
+  memo->SetEnabled(true);
+  memo->SetText(memo->Text() + "one more line\r\n");
+  memo->SetBounds(12, 10, 200, 100);
+  EXPECT_FALSE(v->Visible());
+  EXPECT_TRUE(h->Visible());
+  EXPECT_TRUE(v->SliderVisible()) << "still kept up to date";
+  EXPECT_EQ(v->Position(), memo->Perform(EM_GETFIRSTVISIBLELINE, 0, 0));
+  // Hidden with the memo, a bar stays hidden until the memo shows, even when shown meanwhile.
+  memo->SetVisible(false);
+  EXPECT_FALSE(h->Visible());
+  h->SetVisible(true);
+  memo->Perform(WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_FALSE(h->Visible());
+  memo->SetVisible(true);
+  EXPECT_TRUE(h->Visible());
+  EXPECT_FALSE(v->Visible());
+  // A bar linked while the memo is hidden shows with the memo.
+  auto* later = Make<TskScrollBar>(300, 10, 16, 100);
+  memo->SetVisible(false);
+  memo->SetVScrollBar(later);
+  EXPECT_FALSE(later->Visible());
+  memo->SetVisible(true);
+  EXPECT_TRUE(later->Visible());
+}
+
 TEST_F(SkinnedDataControlsTest, AFreedBarIsForgottenAndTinyControlsNeverGetNegativeSizes) {
   auto* memo = MakeMemo();
   auto other = std::make_unique<TForm>(nullptr); // a bar owned elsewhere
@@ -205,23 +265,8 @@ TEST_F(SkinnedDataControlsTest, PositionsBeyondSixteenBitsScrollTheListThere) {
 }
 
 TEST_F(SkinnedDataControlsTest, LookupListBoxKeepsItsBarEnabledWhenDisabled) {
-  TMemDataSet kinds(nullptr);
-  kinds.AddFieldDef("Id", ftInteger);
-  kinds.AddFieldDef("Title", ftString, 10);
-  kinds.Open();
-  for (int i = 1; i <= 12; ++i) {
-    kinds.Append();
-    kinds.FieldByName("Id")->SetAsInteger(i);
-    kinds.FieldByName("Title")->SetAsString("kind " + std::to_string(i));
-    kinds.Post();
-  }
-  TDataSource kindSource(nullptr);
-  kindSource.SetDataSet(&kinds);
-  auto* list = Make<TskDBLookupListBox>(10, 10, 120, 60);
+  auto* list = MakeLookupList();
   auto* bar = Make<TskScrollBar>(300, 10, 16, 60);
-  list->SetListSource(&kindSource);
-  list->SetKeyField("Id");
-  list->SetListField("Title");
   Show();
   list->SetVScrollBar(bar);
   EXPECT_TRUE(bar->Visible());
@@ -233,6 +278,24 @@ TEST_F(SkinnedDataControlsTest, LookupListBoxKeepsItsBarEnabledWhenDisabled) {
   EXPECT_EQ(list->ListLink()->FirstRecord(), 5);
   list->Perform(WM_VSCROLL, SB_LINEUP, 0);
   EXPECT_EQ(bar->Position(), 4);
+}
+
+TEST_F(SkinnedDataControlsTest, ListBoxesBringTheirBarUpToDateWhenScrolledSideways) {
+  auto* list = Make<TskDBListBox>(10, 10, 120, 60);
+  auto* bar = Make<TskScrollBar>(300, 10, 16, 60);
+  auto* lookup = MakeLookupList();
+  auto* lookupBar = Make<TskScrollBar>(330, 10, 16, 60);
+  Show();
+  list->SetVScrollBar(bar);
+  lookup->SetVScrollBar(lookupBar);
+  for (int i = 0; i < 20; ++i) list->Items()->Add("item " + std::to_string(i));
+  list->SetTopIndex(5);
+  ASSERT_EQ(bar->Position(), 0) << "a new top item alone does not reach the bar";
+  list->Perform(WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_EQ(bar->Position(), 5);
+  lookupBar->SetEnabled(false);
+  lookup->Perform(WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_TRUE(lookupBar->Enabled());
 }
 
 TEST_F(SkinnedDataControlsTest, ComboButtonsFollowTheStyleAndLoadTheirPictureOnce) {
@@ -331,6 +394,16 @@ TEST_F(SkinnedDataControlsTest, DataAwareCheckBoxAndGroupAnswerTheirLinkAndActio
   box->SetLoading(false);
   EXPECT_EQ(box->DataSource(), &Source);
   link->SetDataSourceFixed(false);
+  // Data-set actions without a source of their own act on the data set the control shows.
+  TDataSetNext next(nullptr);
+  TDataSetFirst first(nullptr);
+  Data.First();
+  EXPECT_TRUE(box->UpdateAction(&first));
+  EXPECT_FALSE(first.Enabled());
+  EXPECT_TRUE(box->ExecuteAction(&next));
+  EXPECT_EQ(Data.RecNo(), 2);
+  EXPECT_TRUE(box->UpdateAction(&first));
+  EXPECT_TRUE(first.Enabled());
   // An empty radio group whose field refuses the value on exit passes the error on without a button to
   // give the focus to.
   TMemDataSet numbers(nullptr);
@@ -342,6 +415,17 @@ TEST_F(SkinnedDataControlsTest, DataAwareCheckBoxAndGroupAnswerTheirLinkAndActio
   group->SetDataSource(&numberSource);
   group->SetDataField("N");
   Show();
+  TDataSetInsert insert(nullptr);
+  EXPECT_TRUE(group->UpdateAction(&insert));
+  EXPECT_TRUE(insert.Enabled());
+  EXPECT_TRUE(group->ExecuteAction(&insert));
+  EXPECT_EQ(numbers.State(), dsInsert);
+  numbers.Cancel();
+  // An action tied to another source is not theirs.
+  next.SetDataSource(&Source);
+  EXPECT_FALSE(group->ExecuteAction(&next));
+  EXPECT_FALSE(group->UpdateAction(&next));
+  EXPECT_EQ(Data.RecNo(), 2);
   numbers.Append();
   group->SetValue("not a number");
   reinterpret_cast<TFieldDataLink*>(group->Perform(CM_GETDATALINK, 0, 0))->Modified();

@@ -9,8 +9,10 @@
 #include "classlib/core/SysUtils.h"
 #include "classlib/data/DataSource.h"
 #include "classlib/data/MemDataSet.h"
+#include "classlib/graphics/Gdi.h"
 #include "skin/SKDBGrid.h"
 #include "skin/SKMgr.h"
+#include "skin/SKThemeFile.h"
 #include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
@@ -76,11 +78,19 @@ TEST_F(SkinnedGridTest, ThemeColoursAndFillsOfSelectedAndFocusedCells) {
   const TRect title = Grid->CellRect(2, 0);
   EXPECT_EQ(testsupport::PixelAt(s, title.Right - 3, title.Top + 4), Grid->FixedColor());
   EXPECT_EQ(testsupport::PixelAt(s, 0, 0), Grid->BorderColor());
-  // The erase message paints the whole grid with its frame.
-  Grid->SetBorderColor(clRed);
+  // The erase message paints the whole grid with its frame, over whatever was drawn there.
+  const HDC dc = GetWindowDC(Grid->Handle());
+  const HBRUSH scribble = CreateSolidBrush(clFuchsia);
+  RECT all = Rect(0, 0, Grid->Width(), Grid->Height());
+  FillRect(dc, &all, scribble);
+  DeleteObject(scribble);
+  ReleaseDC(Grid->Handle(), dc);
+  ASSERT_EQ(testsupport::PixelAt(testsupport::Render(Grid), 0, 0), clFuchsia);
   Grid->Perform(WM_ERASEBKGND, 0, 0);
   const TSurface after = testsupport::Render(Grid);
-  EXPECT_EQ(testsupport::PixelAt(after, 0, 0), clRed);
+  EXPECT_EQ(testsupport::PixelAt(after, 0, 0), Grid->BorderColor());
+  EXPECT_EQ(testsupport::PixelAt(after, title.Right - 3, title.Top + 4), Grid->FixedColor());
+  EXPECT_EQ(testsupport::PixelAt(after, focused.Right - 3, focused.Top + 4), 0x0000FF);
 }
 
 TEST_F(SkinnedGridTest, AWhiteFontFromAThemeFileBecomesBlackButTitlesKeepWhite) {
@@ -170,18 +180,43 @@ TEST_F(SkinnedGridTest, RightToLeftMirrorsTheHorizontalBarOnceAndPlacesTheVertic
   EXPECT_EQ(h->Position(), 0);
 }
 
-TEST_F(SkinnedGridTest, RendersInEveryStyle) {
+TEST_F(SkinnedGridTest, RendersInEveryStyleAndAThemeFileWithItsBars) {
   auto* v = Bar(16, 100);
+  auto* h = Bar(100, 16);
+  TskFileTheme theme(Form.get());
+  theme.SetThemeFile(GetExeDir() + "../../app/themes/Amethyst.skn");
+  ASSERT_TRUE(theme.CanUse());
   Show();
   Grid->SetVScrollBar(v);
+  Grid->SetHScrollBar(h);
   Grid->SetFocus();
+  // The bars take the grid's look: the track's colour where the slider is not.
+  const auto trackColour = [&](const TSurface& s) {
+    TskScrollTrackBar* track = v->Track();
+    return testsupport::PixelAt(s, v->Left() + track->Left() + track->Width() / 2,
+                                v->Top() + track->Top() + track->Height() - 2);
+  };
   for (TskUIStyle style : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
+    SCOPED_TRACE(TskUIStyleNames.NameOf(style));
     Grid->SetUIStyle(style);
-    v->SetUIStyle(style);
+    EXPECT_EQ(v->UIStyle(), style);
+    EXPECT_EQ(h->UIStyle(), style);
     const TSurface s = testsupport::Render(Form.get());
     testsupport::SavePng(s, "SKDBGrid-" + TskUIStyleNames.NameOf(style) + ".png");
     EXPECT_EQ(testsupport::PixelAt(s, 10, 10), GetInsideThemeColor(style, 25));
+    EXPECT_EQ(trackColour(s), GetInsideThemeColor(style, 31));
   }
+  Grid->SetFileTheme(&theme);
+  Grid->SetUIStyle(FromThemeFile);
+  EXPECT_EQ(v->FileTheme(), &theme);
+  EXPECT_EQ(h->FileTheme(), &theme);
+  const TSurface s = testsupport::Render(Form.get());
+  testsupport::SavePng(s, "SKDBGrid-Amethyst.png");
+  ASSERT_NE(theme.GetColor(31), GetInsideThemeColor(DeepBlue, 31));
+  EXPECT_EQ(testsupport::PixelAt(s, 10, 10), theme.GetColor(25));
+  EXPECT_EQ(trackColour(s), theme.GetColor(31));
+  Grid->SetFileTheme(nullptr); // released by the grid, so by its bars too
+  EXPECT_EQ(v->FileTheme(), nullptr);
 }
 
 } // namespace

@@ -180,9 +180,33 @@ TEST_F(NavigatorTest, ArrowsSkipHiddenButtonsAndSpaceActsOnlyWhenEnabled) {
   Data.First();
   testsupport::PressKey(VK_SPACE, 0, " "); // first is disabled at the first record
   EXPECT_EQ(Data.RecNo(), 1);
-  // The focused button shows a focus rectangle inside its face.
-  const TSurface s = testsupport::Render(Nav->Buttons(nbFirst));
-  (void)s;
+  // The focused button shows a dotted focus rectangle three pixels inside its face, drawn by inverting;
+  // it moves with the focus.
+  const auto focusMarks = [](const TSurface& Focused, const TSurface& Plain, int W, int H) {
+    int onOutline = 0;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const TColor a = testsupport::PixelAt(Focused, x, y), b = testsupport::PixelAt(Plain, x, y);
+        if (a == b) continue;
+        const bool outline =
+            x >= 3 && x < W - 3 && y >= 3 && y < H - 3 && (x == 3 || x == W - 4 || y == 3 || y == H - 4);
+        EXPECT_TRUE(outline) << x << "," << y;
+        EXPECT_EQ(a, b ^ 0xFFFFFF) << x << "," << y;
+        ++onOutline;
+      }
+    return onOutline;
+  };
+  TskNavButton* first = Nav->Buttons(nbFirst);
+  TskNavButton* next = Nav->Buttons(nbNext);
+  const int perimeter = 2 * (first->Width() - 6) + 2 * (first->Height() - 6);
+  const TSurface firstFocused = testsupport::Render(first);
+  const TSurface nextPlain = testsupport::Render(next);
+  testsupport::PressKey(VK_RIGHT);
+  ASSERT_EQ(Nav->FocusedButton(), nbNext);
+  EXPECT_GE(focusMarks(firstFocused, testsupport::Render(first), first->Width(), first->Height()),
+            perimeter / 2 - 4);
+  EXPECT_GE(focusMarks(testsupport::Render(next), nextPlain, next->Width(), next->Height()),
+            perimeter / 2 - 4);
 }
 
 TEST_F(NavigatorTest, HeldPriorAndNextRepeatAfter400ThenEvery100Milliseconds) {

@@ -135,7 +135,15 @@ TEST_F(Frame, OnlyTheFirstFrameOfAFormActs) {
 // put back the other's window procedure, a freed one), and a frame left over after the form's window part
 // has gone must not touch it. The sanitizer build reads freed memory without this.
 TEST(FrameElsewhere, OnlyOneTakesTheFormAndNoneTouchesItsWindowOnceItHasGone) {
+  // Each form's own window procedure holds a token. Once the form has gone nothing may hold it any more: a
+  // frame that put it back into what is left of the form would leave it there, never freed.
+  auto token = std::make_shared<int>(0);
+  auto withToken = [&token](TForm* form) {
+    TWndMethod own = form->WindowProc;
+    form->WindowProc = [own, token](TMessage& m) { own(m); };
+  };
   auto owner = std::make_unique<TForm>(nullptr);
+  withToken(owner.get());
   auto* holder = new TForm(owner.get()); // owned by owner
   holder->SetParent(owner.get());
   auto* first = new TskForm(owner.get()); // owned by owner, placed on holder
@@ -146,13 +154,59 @@ TEST(FrameElsewhere, OnlyOneTakesTheFormAndNoneTouchesItsWindowOnceItHasGone) {
   EXPECT_EQ(second->TitleBar(), nullptr);
   owner->Show();
   testsupport::Pump();
+  // The form's messages pass through the first frame alone: a second frame would have answered as well.
+  EXPECT_EQ(GetWindowLong(owner->Handle(), GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_EQ(token.use_count(), 2) << "the first frame keeps the form's procedure to pass messages on";
   owner.reset();
+  EXPECT_EQ(token.use_count(), 1);
 
   auto form = std::make_unique<TForm>(nullptr);
+  withToken(form.get());
   auto* loose = new TskForm(form.get()); // owned by the form, placed nowhere
   EXPECT_NE(loose->TitleBar(), nullptr);
+  EXPECT_EQ(token.use_count(), 2);
   form.reset();
-  SUCCEED();
+  EXPECT_EQ(token.use_count(), 1);
+
+  // A form whose window went before it: nothing tells the frame until only the form's component part is left.
+  form = std::make_unique<TForm>(nullptr);
+  withToken(form.get());
+  loose = new TskForm(form.get()); // owned by the form, placed nowhere
+  EXPECT_NE(loose->TitleBar(), nullptr);
+  form->DestroyHandle();
+  EXPECT_EQ(token.use_count(), 2);
+  form.reset();
+  EXPECT_EQ(token.use_count(), 1);
+}
+
+// A minimized frame leaves WM_NCPAINT to the procedure it replaced; otherwise it paints the border itself and
+// the message goes no further.
+TEST(FrameMinimized, LeavesTheBorderToThePreviousProcedure) {
+  int ncPaints = 0; // outlives the form, whose procedure counts
+  TForm form(nullptr);
+  form.SetBounds(50, 60, 400, 300);
+  TWndMethod own = form.WindowProc;
+  form.WindowProc = [&ncPaints, own](TMessage& m) {
+    if (m.Msg == WM_NCPAINT) ++ncPaints;
+    own(m);
+  };
+  auto* frame = new TskForm(&form); // owned by the form
+  frame->SetParent(&form);
+  form.Show();
+  testsupport::Pump();
+  ncPaints = 0;
+  SendMessage(form.Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(ncPaints, 0);
+  form.SetWindowState(wsMinimized);
+  testsupport::Pump();
+  ncPaints = 0;
+  SendMessage(form.Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(ncPaints, 1);
+  form.SetWindowState(wsNormal);
+  testsupport::Pump();
+  ncPaints = 0;
+  SendMessage(form.Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(ncPaints, 0);
 }
 
 TEST_F(Frame, GivesTheFormBackWhenItGoes) {
@@ -237,9 +291,22 @@ TEST_F(Frame, RoundsTheUpperCornersByTheTheme) {
   EXPECT_TRUE(shape->Contains(w / 2, 0));
   EXPECT_TRUE(shape->Contains(0, h - 1));
   EXPECT_TRUE(shape->Contains(w - 1, h - 1));
-  // The arcs outline the corners in the border colour.
+  // The arcs outline the corners in the border colour, over the caption's continuation; inside them the
+  // continuation shows. Only a one-pixel border with corners of 11 gets them.
+  const TColor border = GetInsideThemeColor(BlueGlass, 16);
   const TSurface s = Window();
-  EXPECT_EQ(PixelAt(s, 0, 11), GetInsideThemeColor(BlueGlass, 16));
+  testsupport::SavePng(s, "frame-arcs-BlueGlass.png");
+  for (const TPoint& p : {TPoint{2, 2}, TPoint{3, 1}, TPoint{1, 3}, TPoint{5, 0}, TPoint{w - 3, 2},
+                          TPoint{w - 4, 1}, TPoint{w - 2, 3}, TPoint{w - 6, 0}})
+    EXPECT_EQ(PixelAt(s, p.X, p.Y), border) << p.X << "," << p.Y;
+  EXPECT_NE(PixelAt(s, 3, 3), border);
+  EXPECT_NE(PixelAt(s, w - 4, 3), border);
+  frame->SetRoundCorner(12);
+  frame->PaintFormBorder();
+  const TSurface plain = Window();
+  EXPECT_NE(PixelAt(plain, 2, 2), border);
+  EXPECT_NE(PixelAt(plain, w - 3, 2), border);
+  frame->SetRoundCorner(11);
 
   frame->SetTitleBarVisible(false);
   EXPECT_EQ(frame->RoundCorner(), 0);
@@ -266,7 +333,6 @@ TEST_F(Frame, CaptionButtonsMaximizeRestoreMinimizeAndClose) {
   p = ButtonPoint(skMin);
   testsupport::Click(bar, p.X, p.Y);
   EXPECT_EQ(form->WindowState(), wsMinimized);
-  // A minimized frame leaves its border to the previous procedure.
   form->SetWindowState(wsNormal);
 
   int closes = 0;
@@ -298,6 +364,128 @@ TEST_F(Frame, AltSpaceOpensEveryFramesSystemMenu) {
   EXPECT_EQ(popups, 2);
 }
 
+namespace {
+
+// Two skinned windows, the first the application's main form, each with a menu whose item answers F2.
+class FrameKeys : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application->Initialize();
+    Application->CreateForm(main);
+    main->SetBounds(100, 80, 320, 220);
+    mainFrame = AddFrame(main, mainRuns);
+    other = std::make_unique<TForm>(nullptr);
+    other->SetBounds(480, 300, 320, 220);
+    otherFrame = AddFrame(other.get(), otherRuns);
+    main->Show();
+    other->Show();
+    testsupport::Pump();
+  }
+  void TearDown() override {
+    OnMenuLoopIdle = nullptr;
+    other.reset();
+    delete main; // owned by the application
+  }
+  static TskForm* AddFrame(TForm* form, int& runs) {
+    auto* frame = new TskForm(form); // owned by the form
+    frame->SetParent(form);
+    auto* menu = new TMainMenu(form); // owned by the form
+    auto* file = new TMenuItem(menu); // owned by the menu
+    file->SetCaption("&File");
+    menu->Items()->Add(file);
+    auto* item = new TMenuItem(menu); // owned by the menu
+    item->SetCaption("&New");
+    item->SetShortCut(ShortCut(VK_F2, {}));
+    item->OnClick = [&runs](TObject*) { ++runs; };
+    file->Add(item);
+    frame->SetMenu(menu);
+    return frame;
+  }
+  void Focus(TForm* form) {
+    form->SetFocus();
+    testsupport::Pump();
+    ASSERT_TRUE(form->Active());
+  }
+
+  TForm* main = nullptr;
+  std::unique_ptr<TForm> other;
+  TskForm* mainFrame = nullptr;
+  TskForm* otherFrame = nullptr;
+  int mainRuns = 0;
+  int otherRuns = 0;
+};
+
+} // namespace
+
+// Every frame hears every key; only the frame of the active form, in the application that has the focus, runs
+// a short-cut of its menu.
+TEST_F(FrameKeys, OnlyTheActiveFormsFrameRunsAShortCut) {
+  Focus(other.get());
+  testsupport::PressKey(VK_F2);
+  EXPECT_EQ(otherRuns, 1);
+  EXPECT_EQ(mainRuns, 0) << "the main form is not the active one";
+  Focus(main);
+  testsupport::PressKey(VK_F2);
+  EXPECT_EQ(mainRuns, 1);
+  EXPECT_EQ(otherRuns, 1);
+
+  // An application in the background: its active form keeps its flag, but no frame takes the key.
+  TMessage key{WM_KEYDOWN, VK_F2, 0, 0};
+  Application->SetActive(false);
+  for (TskForm* frame : {mainFrame, otherFrame}) {
+    frame->ProcessKeyPress(key);
+    EXPECT_EQ(key.Result, 0);
+  }
+  Application->SetActive(true);
+  mainFrame->ProcessKeyPress(key);
+  EXPECT_EQ(key.Result, 1);
+  EXPECT_EQ(mainRuns, 2);
+  otherFrame->ProcessKeyPress(key);
+  EXPECT_EQ(key.Result, 0);
+  EXPECT_EQ(otherRuns, 1);
+}
+
+// Alt+Space, whichever window has the focus: every frame opens its own system menu, each at the main form's
+// corner just below its caption bar, and takes the key.
+TEST_F(FrameKeys, AltSpaceOpensEachFramesOwnMenuAtTheMainFormsCorner) {
+  Focus(other.get());
+  TObject* opening = nullptr;
+  std::vector<std::pair<TObject*, TPoint>> shown;
+  for (TskForm* frame : {mainFrame, otherFrame})
+    frame->TitleBar()->SystemMenu()->OnPopup = [&](TObject* Sender) { opening = Sender; };
+  OnMenuLoopIdle = [&] {
+    const std::vector<TWinControl*> levels = MenuPopupWindows();
+    if (!opening || levels.empty()) return;
+    shown.emplace_back(opening, TPoint{levels[0]->Left(), levels[0]->Top()});
+    opening = nullptr;
+    testsupport::QueueKey(VK_ESCAPE);
+  };
+  testsupport::PressKey(' ', backend::ModAlt, " ");
+  ASSERT_EQ(shown.size(), 2u);
+  TObject* mainMenu = mainFrame->TitleBar()->SystemMenu();
+  TObject* otherMenu = otherFrame->TitleBar()->SystemMenu();
+  EXPECT_TRUE((shown[0].first == mainMenu && shown[1].first == otherMenu) ||
+              (shown[0].first == otherMenu && shown[1].first == mainMenu));
+  const TPoint corner{main->Left(), main->Top() + mainFrame->TitleBar()->Height()};
+  EXPECT_EQ(shown[0].second, corner);
+  EXPECT_EQ(shown[1].second, corner);
+
+  tagMSG msg{};
+  msg.message = WM_SYSCHAR;
+  msg.wParam = ' ';
+  bool handled = false;
+  otherFrame->OnApplicationMessage(msg, handled);
+  EXPECT_TRUE(handled);
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[2].first, otherMenu);
+  // Another key is left to the rest of the program.
+  msg.message = WM_KEYDOWN;
+  msg.wParam = 'Q';
+  handled = false;
+  otherFrame->OnApplicationMessage(msg, handled);
+  EXPECT_FALSE(handled);
+}
+
 TEST_F(Frame, AShortCutRunsItsItemOnce) {
   auto* menu = new TMainMenu(form.get());
   auto* file = new TMenuItem(menu);
@@ -316,6 +504,29 @@ TEST_F(Frame, AShortCutRunsItsItemOnce) {
   item->SetEnabled(false);
   testsupport::PressKey('N', backend::ModControl);
   EXPECT_EQ(runs, 1);
+}
+
+TEST_F(Frame, ATitleBarVisibilityThatDoesNotChangeRepaintsNothing) {
+  Window();
+  HWND w = Wnd();
+  const int h = form->Height();
+  auto mark = [&] {
+    HDC dc = GetWindowDC(w);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    canvas.Brush()->SetColor(0x00FF00);
+    canvas.FillRect({0, 0, 3, h});
+    canvas.SetHandle(nullptr);
+    ReleaseDC(w, dc);
+  };
+  mark();
+  frame->SetTitleBarVisible(true);
+  EXPECT_EQ(PixelAt(w->Surface, 0, h / 2), 0x00FF00);
+  frame->SetTitleBarVisible(false);
+  EXPECT_EQ(PixelAt(w->Surface, 0, h / 2), frame->BorderColor());
+  mark();
+  frame->SetTitleBarVisible(false);
+  EXPECT_EQ(PixelAt(w->Surface, 0, h / 2), 0x00FF00);
 }
 
 TEST_F(Frame, ReappliesAThemeFileReloadedUnderTheSameReference) {
@@ -628,6 +839,78 @@ TEST_F(FrameMenuBar, HotAndPressedButtonsInTheThemeColours) {
     EXPECT_NE(PixelAt(down, r.Right - 1, mid), selected);
     EXPECT_EQ(PixelAt(down, r.Left, mid), GetInsideThemeColor(DeepBlue, 18));
   });
+}
+
+// Pressed, the highlight loses 2 pixels at the right and the caption's rectangle 2 at each side: the caption
+// stays where it stands while the button is only hot.
+TEST_F(FrameMenuBar, APressedButtonsCaptionStaysWhereTheHotOnesStands) {
+  const TRect r = ButtonRect(0);
+  const TColor fill = GetInsideThemeColor(DeepBlue, 19), edge = GetInsideThemeColor(DeepBlue, 18);
+  auto ink = [&](const TSurface& s) {
+    TRect box{INT_MAX, INT_MAX, -1, -1};
+    for (int y = r.Top + 1; y < r.Bottom - 1; ++y)
+      for (int x = r.Left + 1; x < r.Right - 3; ++x) {
+        const TColor p = PixelAt(s, x, y);
+        if (p == fill || p == edge) continue;
+        box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+               std::max(box.Bottom, y + 1)};
+      }
+    return box;
+  };
+  testsupport::MouseMove(Bar(), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  const TSurface hotShot = Render(Bar());
+  const TRect hot = ink(hotShot);
+  ASSERT_GT(hot.Right, hot.Left) << "the caption shows";
+  TRect pressed;
+  WhileDropped(Bar(), 0, [&] {
+    const TSurface down = Render(Bar());
+    testsupport::SavePng(down, "menubar-pressed.png");
+    EXPECT_EQ(PixelAt(down, r.Right - 3, (r.Top + r.Bottom) / 2), edge) << "the pressed highlight";
+    pressed = ink(down);
+  });
+  EXPECT_EQ(pressed, hot);
+}
+
+// The plain border's bands beside the menu bar take the bar's colour; below it, the panel's.
+TEST_F(FrameMenuBar, TheBorderBesideTheBarTakesItsColour) {
+  frame->SetMenuBarColor(0x123456);
+  frame->PaintFormBorder();
+  const TSurface s = Window();
+  testsupport::SavePng(s, "frame-menubar-bands.png");
+  const int w = form->Width(), th = frame->TitleBar()->Height(), mh = Bar()->Height();
+  for (int x : {1, 2, w - 3, w - 2}) {
+    EXPECT_EQ(PixelAt(s, x, th + 3), 0x123456) << x;
+    EXPECT_EQ(PixelAt(s, x, th + 3 + mh - 1), 0x123456) << x;
+    EXPECT_EQ(PixelAt(s, x, th + 3 + mh), frame->Color()) << x;
+  }
+  EXPECT_EQ(PixelAt(s, 0, th + 3), frame->BorderColor());
+}
+
+// The picture border's lines inside the side pictures take the bar's colour beside it.
+TEST_F(FrameMenuBar, ThePictureBordersLinesBesideTheBarTakeItsColour) {
+  skintest::TempDir dir;
+  TBitmap left;
+  left.SetSize(8, 40);
+  left.Canvas()->Brush()->SetColor(0x00AA00);
+  left.Canvas()->FillRect({0, 0, 8, 40});
+  auto* theme = new TskFileTheme(form.get()); // owned by the form
+  theme->SetThemeFile(WriteTheme(
+      dir, "menu-lines.skn",
+      {{"FormBorderWidthInt", 1}, {"FormBackgroundColor", 0xDDDDDD}, {"MenuMenuBarColor", 0x224466}}, &left));
+  frame->SetFileTheme(theme);
+  frame->SetUIStyle(FromThemeFile);
+  ASSERT_EQ(frame->SideBorderWidth(), 8);
+  ASSERT_EQ(Bar()->Color(), 0x224466);
+  const TSurface s = Window();
+  testsupport::SavePng(s, "frame-menubar-picture-lines.png");
+  const int w = form->Width(), t = frame->GetTitleBarHeight(), mh = Bar()->Height();
+  for (int x : {8, w - 9}) {
+    EXPECT_EQ(PixelAt(s, x, t + 3), 0x224466) << x;
+    EXPECT_EQ(PixelAt(s, x, t + 3 + mh / 2), 0x224466) << x;
+    EXPECT_EQ(PixelAt(s, x, t + 3 + mh - 1), 0x224466) << x;
+    EXPECT_EQ(PixelAt(s, x, t + 3 + mh), 0xDDDDDD) << x;
+  }
+  EXPECT_EQ(PixelAt(s, 4, t + 3 + mh / 2), 0x00AA00) << "the side picture";
 }
 
 TEST_F(FrameMenuBar, TheChosenCommandRunsWithItsBarButtonReleasedAndRepainted) {

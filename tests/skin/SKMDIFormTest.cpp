@@ -10,14 +10,19 @@
 #include "classlib/controls/Application.h"
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Screen.h"
+#include "classlib/controls/WindowHandle.h"
 #include "classlib/core/Exception.h"
 #include "classlib/core/SysUtils.h"
+#include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/Region.h"
 #include "classlib/win/Windows.h"
 #include "skin/SKButton.h"
 #include "skin/SKForm.h"
 #include "skin/SKMDIForm.h"
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
+#include "skin/SKThemeFile.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -162,6 +167,66 @@ TEST_F(MDIFrame, CascadesAndTilesByItsOwnRules) {
   EXPECT_TRUE(Frame->MDIChildren(0)->BoundsRect() == Bounds(0, row - 2, 596, row - 2));
   EXPECT_TRUE(Frame->MDIChildren(1)->BoundsRect() == Bounds(0, 0, 596, row - 2));
   EXPECT_EQ(back->WindowState(), wsMinimized);
+}
+
+// Only the bars that show take height from the tiled children: a hidden one leaves no gap below them.
+TEST_F(MDIFrame, TilingCountsOnlyTheBarsThatShow) {
+  auto* hidden = new TPanel(Frame); // owned by the frame form
+  hidden->SetParent(Frame);
+  hidden->SetAlign(alTop);
+  hidden->SetHeight(41);
+  hidden->SetVisible(false);
+  Frame->SetTileMode(tbHorizontal);
+  Frame->SetClientHeight(400);
+  testsupport::Pump();
+  auto rowsFill = [&](int h) {
+    Frame->Tile();
+    const int row = h / 3;
+    for (int i = 0; i < 3; ++i)
+      EXPECT_TRUE(Frame->MDIChildren(i)->BoundsRect() ==
+                  Bounds(0, (2 - i) * (row - 2), Frame->ClientWidth() - 4, row - 2))
+          << i << ": " << Frame->MDIChildren(i)->Top() << " " << Frame->MDIChildren(i)->Height();
+  };
+  rowsFill(Frame->ClientHeight() - Skin->TitleBar()->Height() - Skin->TopPanel()->Height());
+  // The title bar hidden as well: the children take its room.
+  Skin->SetTitleBarVisible(false);
+  testsupport::Pump();
+  rowsFill(Frame->ClientHeight() - Skin->TopPanel()->Height());
+}
+
+// A theme file without the sizes: the MDI frame, a child's frame and their title-bar buttons read each
+// missing size as 0, never as the -1 the file answers.
+TEST_F(MDIFrame, MissingThemeSizesReadAsZeroInBothFrames) {
+  skintest::TempDir dir;
+  skintest::ThemeBytes bytes;
+  bytes.Int("FormBackgroundColor", 0x336699);
+  bytes.Terminator();
+  const AnsiString file = dir.File("nosizes.skn");
+  skintest::WriteBytes(file, bytes.Bytes);
+  auto* theme = new TskFileTheme(Frame); // owned by the frame form
+  theme->SetThemeFile(file);
+  ASSERT_TRUE(theme->CanUse());
+  ASSERT_EQ(theme->GetInt(14), -1);
+  auto* child = static_cast<TskForm*>(Children[0]->Controls(0));
+  Skin->SetFileTheme(theme);
+  Skin->SetUIStyle(FromThemeFile);
+  child->SetFileTheme(theme);
+  child->SetUIStyle(FromThemeFile);
+  EXPECT_EQ(Skin->RoundCorner(), 0);
+  EXPECT_EQ(Skin->RoundCornerBottom(), 0);
+  EXPECT_EQ(Skin->BorderWidth(), 0);
+  EXPECT_EQ(child->RoundCorner(), 0);
+  EXPECT_EQ(child->RoundCornerBottom(), 0);
+  EXPECT_EQ(child->BorderWidth(), 0);
+  for (TskTitleBar* bar : {Skin->TitleBar(), child->TitleBar()}) {
+    TskTitleBarButtons* buttons = bar->Buttons();
+    for (int i = 0; i < buttons->Count(); ++i) EXPECT_EQ(buttons->Items(i)->Top(), 0) << i;
+    EXPECT_EQ(bar->ButtonTop(), -3) << "the row 3 pixels up inside a frame, from 0";
+  }
+  // The window stays whole: no corner is cut away.
+  ASSERT_NE(Frame->Handle()->Shape, nullptr);
+  EXPECT_TRUE(Frame->Handle()->Shape->Contains(0, 0));
+  EXPECT_TRUE(Frame->Handle()->Shape->Contains(0, Frame->Height() - 1));
 }
 
 TEST_F(MDIFrame, AMaximizedChildPutsItsButtonsOnTheMenuBar) {
@@ -313,6 +378,37 @@ TEST_F(MDIFrame, PaintsItsBorderInTheStyleAndFollowsATheme) {
   delete theme; // the frame falls back to DeepBlue
   EXPECT_EQ(Skin->UIStyle(), DeepBlue);
   EXPECT_EQ(Skin->FileTheme(), nullptr);
+}
+
+// A theme's side and bottom pictures take their room from the client area as soon as the theme is applied,
+// not at the next resize, and give it back when a built-in style comes.
+TEST_F(MDIFrame, AThemesBorderPicturesTakeTheirRoomAtOnce) {
+  HWND wnd = Frame->Handle();
+  const TRect plain = wnd->Client;
+  skintest::TempDir dir;
+  TBitmap left, bottom;
+  left.SetSize(8, 40);
+  bottom.SetSize(30, 6);
+  TskThemeFileWriter writer(dir.File("pictures.skn"));
+  for (const auto& [key, picture] :
+       {std::pair{"FormLeftBorderImage", &left}, std::pair{"FormBottomBorderImage", &bottom}}) {
+    const AnsiString bmp = dir.File(std::string(key) + ".bmp");
+    picture->SaveToFile(bmp);
+    writer.AddFile(key, bmp);
+  }
+  writer.Save();
+  auto* theme = new TskFileTheme(Frame); // owned by the frame form
+  theme->SetThemeFile(dir.File("pictures.skn"));
+  Skin->SetFileTheme(theme);
+  Skin->SetUIStyle(FromThemeFile);
+  EXPECT_EQ(SendMessage(wnd, SKM_SIDEBORDERWIDTH, 0, 0), 8);
+  EXPECT_EQ(wnd->Client.Left, plain.Left + 8 - 2);
+  EXPECT_EQ(wnd->Client.Right, plain.Right - 8 + 2);
+  EXPECT_EQ(wnd->Client.Bottom, Frame->Height() - 3 - 6 + 2);
+  const TSurface shot = testsupport::Render(Frame);
+  testsupport::SavePng(shot, "mdi-frame-side-pictures.png");
+  Skin->SetUIStyle(WinXP);
+  EXPECT_EQ(wnd->Client, plain);
 }
 
 TEST_F(MDIFrame, AFrameFormGoingFirstLeavesItsChildrenWithoutItsThemeAndWithoutHarm) {

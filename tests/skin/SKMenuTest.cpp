@@ -2,17 +2,21 @@
 // windows, the flat border drawn on the desktop, and which menu draws an item.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
 #include "classlib/controls/Form.h"
+#include "classlib/core/Filer.h"
 #include "classlib/core/SysUtils.h"
+#include "classlib/core/TypInfo.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/ImageList.h"
 #include "classlib/win/Windows.h"
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPopupMenu.h"
+#include "skin/SKTitleBar.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::PixelAt;
@@ -99,6 +103,56 @@ TEST_F(MenuForm, MainMenuImagesReadNullWhileOnlyTheCheckMarkIsThere) {
   EXPECT_TRUE(main.IsOwnerDraw());
   TskPopupMenu popup(&form);
   EXPECT_TRUE(popup.OwnerDraw());
+}
+
+// Written false in code, through its property or from a form stream, a pop-up menu (the title bar's system
+// menu too) still draws its items in the theme.
+TEST_F(MenuForm, APopupMenuStaysOwnerDrawnWhateverIsWritten) {
+  TskPopupMenu popup(&form);
+  auto* bar = new TskTitleBar(&form); // owned by the form
+  bar->SetParent(&form);
+  TskPopupMenu* system = bar->SystemMenu();
+  AddItem(&popup, nullptr, "&Item");
+  popup.MenuAdded();
+  for (TskPopupMenu* menu : {&popup, static_cast<TskPopupMenu*>(system)}) {
+    menu->SetUIStyle(WinXP);
+    menu->SetOwnerDraw(false);
+    SetOrdProp(menu, "OwnerDraw", 0);
+    EXPECT_EQ(GetOrdProp(menu, "OwnerDraw"), 1);
+    EXPECT_TRUE(menu->IsOwnerDraw());
+    TBitmap probe;
+    probe.SetSize(200, 21);
+    menu->Items()->Items(0)->DrawItem(probe.Canvas(), Rect(0, 0, 200, 21), false);
+    EXPECT_EQ(probe.Canvas()->Pixels(5, 10), menu->BarColor()) << "the side bar";
+    EXPECT_EQ(probe.Canvas()->Pixels(100, 2), menu->Color());
+  }
+
+  const AnsiString text = "object Form1: TForm\n"
+                          "  object Pop: TskPopupMenu\n"
+                          "    OwnerDraw = False\n"
+                          "  end\n"
+                          "end\n";
+  std::unique_ptr<TComponent> root(ReadComponentText(text, nullptr));
+  auto* read = dynamic_cast<TskPopupMenu*>(root->FindComponent("Pop"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_TRUE(read->IsOwnerDraw());
+}
+
+// Whichever menu the form shows natively, a skinned main menu made on it takes it away: the frame's menu bar
+// stands in for it.
+TEST_F(MenuForm, ASkinnedMainMenuTakesTheFormsNativeMenuAway) {
+  auto* native = new TMainMenu(&form); // owned by the form
+  form.SetMenu(native);
+  TskMainMenu first(&form);
+  EXPECT_EQ(form.Menu(), nullptr);
+  form.SetMenu(&first);
+  TskMainMenu second(&form);
+  EXPECT_EQ(form.Menu(), nullptr);
+  // Owned by something else than a form, it leaves the form's menu alone.
+  form.SetMenu(native);
+  TComponent module(nullptr);
+  TskMainMenu elsewhere(&module);
+  EXPECT_EQ(form.Menu(), native);
 }
 
 TEST_F(MenuForm, ItemsAreMeasuredFromCaptionShortCutAndBar) {
@@ -240,14 +294,38 @@ TEST_F(MenuForm, RightToLeftMenusPutTheBarAndTheMarksOnTheRight) {
   EXPECT_EQ(probe.Canvas()->Pixels(200 - 5, 3), k.menu.BarColor()) << "bar on the right";
   EXPECT_EQ(probe.Canvas()->Pixels(5, 3), k.menu.Color());
   // The check mark at R - 20: some dark pixel there, none at the left.
+  const auto dark = [&](int x, int y) {
+    const TColor p = probe.Canvas()->Pixels(x, y);
+    return (p & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60 && ((p >> 16) & 0xFF) < 0x60;
+  };
   bool right = false, left = false;
   for (int y = 3; y < 19; ++y)
     for (int x = 0; x < 16; ++x) {
-      right = right || probe.Canvas()->Pixels(200 - 20 + x, y) == 0;
-      left = left || probe.Canvas()->Pixels(4 + x, y) == 0;
+      right = right || dark(200 - 20 + x, y);
+      left = left || dark(4 + x, y);
     }
   EXPECT_TRUE(right);
   EXPECT_FALSE(left);
+  // The caption ends where the bar and the check mark begin, as left to right it starts there: its ink (what
+  // is neither background nor bar, left of the mark's place) stops 4 pixels short of the bar.
+  const int bw = k.menu.BarWidth();
+  for (TMenuItem* item : {k.checked, k.plain}) {
+    SCOPED_TRACE(item->Caption().c_str());
+    item->DrawItem(probe.Canvas(), Rect(0, 0, 200, 21), false);
+    testsupport::SavePng(probe.Surface(),
+                         AnsiString("menu-rtl-") + (item == k.plain ? "plain" : "checked") + ".png");
+    int rightmost = -1;
+    for (int y = 0; y < 21; ++y)
+      for (int x = 0; x < 200 - 20; ++x) {
+        const TColor p = probe.Canvas()->Pixels(x, y);
+        if (p != k.menu.Color() && p != k.menu.BarColor()) rightmost = std::max(rightmost, x);
+      }
+    EXPECT_LT(rightmost, 200 - bw - 4);
+    EXPECT_GE(rightmost, 200 - bw - 4 - 3);
+  }
+  // Nothing of the plain item's caption (drawn last) in the bar, which only a check mark shares.
+  for (int y = 0; y < 21; ++y)
+    for (int x = 200 - bw; x < 200; ++x) ASSERT_EQ(probe.Canvas()->Pixels(x, y), k.menu.BarColor()) << x;
   // Without the Middle-East locale the menu's BiDiMode alone changes nothing.
   SysLocale.MiddleEast = false;
   k.checked->DrawItem(probe.Canvas(), Rect(0, 0, 200, 21), false);

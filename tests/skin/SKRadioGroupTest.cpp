@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "classlib/controls/Edit.h"
 #include "classlib/controls/Form.h"
 #include "classlib/core/Exception.h"
 #include "classlib/core/StringList.h"
@@ -112,6 +113,34 @@ TEST_F(TskCheckGroupTest, RadioGroupSelection) {
   g->SetItemIndex(-1);
   EXPECT_EQ(g->ItemIndex(), -1);
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(g->Checked(i));
+}
+
+TEST_F(TskCheckGroupTest, ArrowKeysSelectTheNextAndPreviousRadioButton) {
+  auto* g = Make<TskRadioGroup>(3);
+  g->SetItemIndex(0);
+  int clicks = 0;
+  g->OnClick = [&](TObject*) { ++clicks; };
+  g->Buttons(0)->SetFocus();
+  ASSERT_TRUE(g->Buttons(0)->Focused());
+  testsupport::PressKey(VK_DOWN);
+  EXPECT_TRUE(g->Buttons(1)->Focused());
+  EXPECT_EQ(g->ItemIndex(), 1);
+  EXPECT_FALSE(g->Checked(0));
+  testsupport::PressKey(VK_RIGHT);
+  EXPECT_EQ(g->ItemIndex(), 2);
+  testsupport::PressKey(VK_UP);
+  testsupport::PressKey(VK_LEFT);
+  EXPECT_EQ(g->ItemIndex(), 0);
+  EXPECT_TRUE(g->Buttons(0)->Focused());
+  EXPECT_EQ(clicks, 4);
+  // Focus that comes from another kind of control selects nothing.
+  auto* edit = new TEdit(&form); // owned by the form
+  edit->SetParent(&form);
+  edit->SetBounds(220, 0, 100, 21);
+  edit->SetFocus();
+  g->Buttons(2)->SetFocus();
+  EXPECT_EQ(g->ItemIndex(), 0);
+  EXPECT_EQ(clicks, 4);
 }
 
 TEST_F(TskCheckGroupTest, ItemIndexWhileItemsAreUpdatingRaisesTheListIndexError) {

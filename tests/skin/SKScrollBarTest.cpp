@@ -12,7 +12,9 @@
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
 #include "classlib/graphics/Picture.h"
+#include "skin/SKPublic.h"
 #include "skin/SKScrollBar.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::PixelAt;
@@ -189,6 +191,42 @@ TEST(SkScrollBar, SmallChangeKeepsToOneThrough32767) {
   EXPECT_EQ(s.bar->SmallChange(), 32767);
 }
 
+TEST(SkScrollBar, TheSliderIsPlacedAgainWhenItsLengthChanges) {
+  for (TskProgressBarOrientation orientation : {skHorizontal, skVertical}) {
+    SCOPED_TRACE(orientation == skHorizontal ? "horizontal" : "vertical");
+    Scroll s(orientation);
+    const bool horizontal = orientation == skHorizontal;
+    TskScrollTrackBar* track = s.bar->Track();
+    TskImagePanel* slider = track->Slider();
+    const auto farEnd = [&] {
+      return horizontal ? slider->Left() + slider->Width() : slider->Top() + slider->Height();
+    };
+    s.bar->SetPosition(100); // Max: the slider's far end meets the track's
+    EXPECT_EQ(farEnd(), s.TrackLength());
+    if (horizontal)
+      s.bar->SetWidth(400);
+    else
+      s.bar->SetHeight(400);
+    EXPECT_EQ(farEnd(), s.TrackLength());
+    s.bar->SetPageSize(50);
+    EXPECT_EQ(s.SliderLength(), s.TrackLength() / 2);
+    EXPECT_EQ(farEnd(), s.TrackLength());
+    s.bar->SetLineButton(40);
+    EXPECT_EQ(farEnd(), s.TrackLength());
+    // On screen the slider's end piece closes the track.
+    const TSurface shot = Render(s.bar);
+    testsupport::SavePng(shot, AnsiString("SkScrollBar-slider-at-max-") + (horizontal ? "h" : "v") + ".png");
+    TBitmap* picture = track->GetSliderImage()->Bitmap();
+    const int last = s.TrackLength() - 1;
+    if (horizontal)
+      EXPECT_EQ(PixelAt(shot, track->Left() + last, picture->Height() / 2),
+                picture->Canvas()->Pixels(picture->Width() - 1, picture->Height() / 2));
+    else
+      EXPECT_EQ(PixelAt(shot, picture->Width() / 2, track->Top() + last),
+                picture->Canvas()->Pixels(picture->Width() / 2, picture->Height() - 1));
+  }
+}
+
 TEST(SkScrollBar, OnChangeBindsFromAFormStream) {
   std::unique_ptr<TComponent> loaded(ReadComponentText("object F: TScrollStreamForm\n"
                                                        "  object Bar: TskScrollBar\n"
@@ -258,9 +296,23 @@ TEST(SkScrollBar, RendersInEveryStyle) {
     EXPECT_EQ(PixelAt(hs, ht->Left() + ht->Slider()->Left() + sw / 2, ht->Slider()->Top() + sh / 2),
               slider->Canvas()->Pixels(sw / 2, sh / 2));
     EXPECT_EQ(PixelAt(hs, ht->Left() + 1, ht->Height() / 2), GetInsideThemeColor(style, 31));
-    TBitmap* arrow = h->DecButton()->PicNormal()->Bitmap();
-    EXPECT_EQ(PixelAt(hs, arrow->Width() / 2, arrow->Height() / 2),
-              arrow->Canvas()->Pixels(arrow->Width() / 2, arrow->Height() / 2));
+    // The arrows are pieces 1 and 4 of the theme's strip, drawn for the vertical bar and turned for the
+    // horizontal one.
+    const TSurface vs = Render(v);
+    for (int piece : {1, 4}) {
+      SCOPED_TRACE(piece);
+      TBitmap arrow;
+      GetInsideThemeBitmap(style, 32, &arrow, 6, piece);
+      ASSERT_FALSE(arrow.Empty());
+      TskImageButton* vb = piece == 1 ? v->DecButton() : v->IncButton();
+      EXPECT_EQ(skintest::PictureMismatches(vs, vb->Left(), vb->Top(), arrow), 0);
+      TBitmap turned;
+      turned.Assign(&arrow);
+      RoundPicture(&turned);
+      TskImageButton* hb = piece == 1 ? h->DecButton() : h->IncButton();
+      EXPECT_EQ(skintest::PictureMismatches(hs, hb->Left(), hb->Top(), turned), 0);
+      EXPECT_GT(skintest::PictureMismatches(hs, hb->Left(), hb->Top(), arrow), 0) << "the turn shows";
+    }
     testsupport::RenderToPng(&form, "SkScrollBar-" + TskUIStyleNames.NameOf(style) + ".png");
     delete h;
     delete v;

@@ -214,13 +214,27 @@ TEST(SideChannelTheme, RendersInEveryStyle) {
     channel->SetWidth(160);
     channel->SetUIStyle(s);
     channel->Pop(true);
+    SCOPED_TRACE(TskUIStyleNames.NameOf(s));
+    const TColor border = GetInsideThemeColor(s, 25), strip = GetInsideThemeColor(s, 15);
     TSurface image = Render(channel);
-    EXPECT_EQ(PixelAt(image, 0, 100), channel->BorderColor());
+    EXPECT_EQ(PixelAt(image, 0, 100), border);
+    EXPECT_EQ(PixelAt(image, 159, 100), border);
     EXPECT_EQ(PixelAt(image, 9, channel->Height() - 5), TColor(RGB(128, 128, 128)));
+    EXPECT_EQ(PixelAt(image, 4, channel->Height() - 5), strip);
     EXPECT_EQ(PixelAt(image, 100, 100), clWhite);
     testsupport::SavePng(image, "TskSideChannel_" + TskUIStyleNames.NameOf(s) + ".png");
+    // Pushed, only the framed strip with its handle is left.
     channel->Push(true);
-    testsupport::SavePng(Render(channel), "TskSideChannel_pushed_" + TskUIStyleNames.NameOf(s) + ".png");
+    image = Render(channel);
+    testsupport::SavePng(image, "TskSideChannel_pushed_" + TskUIStyleNames.NameOf(s) + ".png");
+    ASSERT_EQ(image.Width(), 10);
+    EXPECT_EQ(PixelAt(image, 0, channel->Height() - 5), border);
+    EXPECT_EQ(PixelAt(image, 4, channel->Height() - 5), strip);
+    EXPECT_EQ(PixelAt(image, 9, channel->Height() - 5), TColor(RGB(128, 128, 128)));
+    TBitmap handle;
+    GetInsideThemeBitmap(s, 41, &handle, 0, 0);
+    ASSERT_FALSE(handle.Empty());
+    EXPECT_EQ(skintest::PictureMismatches(image, 1, (channel->Height() - handle.Height()) / 2, handle), 0);
   }
 }
 

@@ -114,11 +114,39 @@ TEST_F(TitleBar, CaptionsAreShortenedWithDotsAndPaintingEndsWhenNothingFits) {
   EXPECT_EQ(TskTitleBar::FitCaption(c, caption, c->TextWidth("...") - 1), "");
   EXPECT_EQ(TskTitleBar::FitCaption(c, caption, -40), "");
 
-  // A bar too narrow for any caption still paints.
-  bar->SetCaption(caption);
+  // A bar too narrow for any caption still paints, buttons and all, and shows nothing of the caption: the
+  // same picture as without one.
   form.SetWidth(130);
-  Render(bar);
-  SUCCEED();
+  ASSERT_LT(RectOf(skMin).Left - (RectOf(skControlBox).Right + 5), c->TextWidth("..."))
+      << "not even the dots fit";
+  bar->SetCaption("");
+  const TSurface empty = Render(bar);
+  bar->SetCaption(caption);
+  const TSurface narrow = Render(bar);
+  testsupport::SavePng(narrow, "titlebar-narrow.png");
+  ASSERT_EQ(narrow.Width(), bar->Width());
+  int differing = 0;
+  for (int y = 0; y < narrow.Height(); ++y)
+    for (int x = 0; x < narrow.Width(); ++x) differing += PixelAt(narrow, x, y) != PixelAt(empty, x, y);
+  EXPECT_EQ(differing, 0);
+  EXPECT_TRUE(SamePixels(narrow, RectOf(skClose).Left, RectOf(skClose).Top, Piece(DeepBlue, 16).get()));
+}
+
+// Held down on a button, it shows its mouse-down picture; moved off while held, its normal one again, and the
+// button under the mouse only its mouse-on picture.
+TEST_F(TitleBar, APressedButtonShowsItsMouseDownPictureWhileHeldOnIt) {
+  form.OnClose = [](TObject*, TCloseAction& action) { action = caNone; };
+  const TPoint close = Centre(RectOf(skClose)), min = Centre(RectOf(skMin));
+  testsupport::MouseMove(bar, close.X, close.Y);
+  testsupport::MouseDown(bar, close.X, close.Y);
+  TSurface s = Render(bar);
+  EXPECT_TRUE(SamePixels(s, RectOf(skClose).Left, RectOf(skClose).Top, Piece(DeepBlue, 18).get()));
+  testsupport::MouseMove(bar, min.X, min.Y);
+  s = Render(bar);
+  EXPECT_TRUE(SamePixels(s, RectOf(skClose).Left, RectOf(skClose).Top, Piece(DeepBlue, 16).get()));
+  EXPECT_TRUE(SamePixels(s, RectOf(skMin).Left, RectOf(skMin).Top, Piece(DeepBlue, 14).get()));
+  testsupport::MouseUp(bar, min.X, min.Y);
+  EXPECT_EQ(form.WindowState(), wsNormal);
 }
 
 TEST_F(TitleBar, AButtonClicksOnlyWhenReleasedWhereItWasPressed) {

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/Panel.h"
 #include "classlib/controls/WindowHandle.h"
+#include "classlib/core/Filer.h"
 #include "classlib/core/SysUtils.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
@@ -183,6 +185,34 @@ TEST_F(SkToolBar, HotPressedAndCheckedButtonsInTheThreeColours) {
   testsupport::MouseMove(b3, 3, 3);
   EXPECT_EQ(InkCorner(Render(bar), b3).X,
             (60 - measure.Canvas()->TextWidth("File")) / 2 + InkOffset(bar->Font(), "File").X);
+}
+
+TEST_F(SkToolBar, ADoubledAmpersandTakesTheRoomOfTheOneItShows) {
+  TToolButton* b = Button(0);
+  b->SetCaption("R&&D");
+  testsupport::MouseMove(b, 3, 3);
+  TBitmap measure;
+  measure.Canvas()->SetFont(bar->Font());
+  const int inkX = InkOffset(bar->Font(), "R&&D").X;
+  EXPECT_EQ(InkCorner(Render(bar), b).X, (60 - measure.Canvas()->TextWidth("R&D")) / 2 + inkX);
+  ASSERT_NE(measure.Canvas()->TextWidth("R&D"), measure.Canvas()->TextWidth("RD"));
+}
+
+TEST_F(SkToolBar, EveryColourTheUserGivesTheBarSurvivesAFormStream) {
+  // Left out of the stream, a window-coloured bar would come back in the colour a new bar starts with.
+  for (TColor colour : {clWindow, clBtnFace, clRed}) {
+    TForm root(nullptr);
+    root.SetName("F");
+    auto* b = new TskToolBar(&root);
+    b->SetName("Bar");
+    b->SetParent(&root);
+    b->SetColor(colour);
+    const AnsiString text = WriteComponentText(&root);
+    std::unique_ptr<TComponent> copy(ReadComponentText(text, nullptr));
+    auto* loaded = dynamic_cast<TskToolBar*>(copy->FindComponent("Bar"));
+    ASSERT_NE(loaded, nullptr) << text.c_str();
+    EXPECT_EQ(loaded->Color(), colour) << text.c_str();
+  }
 }
 
 TEST_F(SkToolBar, HotDropDownButtonsShowAnArrowAndASeparator) {

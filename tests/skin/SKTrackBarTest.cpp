@@ -11,6 +11,7 @@
 #include "classlib/graphics/Canvas.h"
 #include "classlib/win/Windows.h"
 #include "skin/SKTrackBar.h"
+#include "tests/skin/SkinTestUtil.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::PixelAt;
@@ -120,6 +121,29 @@ TEST(SkTrackBar, HeldClickPagesOnceThenThreePagesPerTick) {
   testsupport::MouseUp(b.bar, b.bar->Width() - 1, y);
   EXPECT_FALSE(b.bar->Paging());
   EXPECT_EQ(b.changes, (std::vector<int>{2, 6, 2}));
+}
+
+TEST(SkTrackBar, HeldClickOnAVerticalBarPagesOnePageEveryTick) {
+  Bar b;
+  b.bar->SetOrientation(skVertical);
+  b.bar->SetBounds(10, 10, 30, 200);
+  testsupport::ManualClock clock;
+  const int x = b.bar->Width() / 2;
+  testsupport::MouseDown(b.bar, x, b.bar->Height() - 1);
+  EXPECT_EQ(b.bar->Position(), 2);
+  for (int expected : {4, 6, 8, 10, 10}) {
+    clock.Advance(100);
+    EXPECT_EQ(b.bar->Position(), expected);
+  }
+  testsupport::MouseUp(b.bar, x, b.bar->Height() - 1);
+  // Upwards the same, stopping where the slider's centre meets the cursor.
+  const int y3 = (b.bar->Height() - b.bar->Slider()->Height()) * 3 / 10 + b.bar->Slider()->Height() / 2;
+  testsupport::MouseDown(b.bar, x, y3);
+  EXPECT_EQ(b.bar->Position(), 8);
+  clock.Advance(500);
+  EXPECT_EQ(b.bar->Position(), 3);
+  testsupport::MouseUp(b.bar, x, y3);
+  EXPECT_EQ(b.changes, (std::vector<int>{2, 2, 2, 2, 2, -2, -2, -2, -1}));
 }
 
 TEST(SkTrackBar, PagingStopsAtTheCursorAndWhenItLeaves) {
@@ -331,10 +355,16 @@ TEST(SkTrackBar, RendersInEveryStyle) {
                             : Point((bar->Width() - slider->Width()) / 2, (190 - slider->Height()) * 7 / 10);
       EXPECT_EQ(slider->Left(), at.X);
       EXPECT_EQ(slider->Top(), at.Y);
-      TBitmap* picture = bar->GetSliderImage()->Bitmap();
-      const int cx = picture->Width() / 2, cy = picture->Height() / 2;
-      ASSERT_NE(picture->Canvas()->Pixels(cx, cy), TColor(0xFF00FF));
-      EXPECT_EQ(PixelAt(Render(bar), at.X + cx, at.Y + cy), picture->Canvas()->Pixels(cx, cy));
+      // Item 29 is the horizontal slider, item 30 the vertical one; the style's two differ.
+      TBitmap mine, other;
+      GetInsideThemeBitmap(style, horizontal ? 29 : 30, &mine, 0, 0);
+      GetInsideThemeBitmap(style, horizontal ? 30 : 29, &other, 0, 0);
+      ASSERT_FALSE(mine.Empty());
+      const TSurface s = Render(bar);
+      EXPECT_EQ(slider->Width(), mine.Width());
+      EXPECT_EQ(slider->Height(), mine.Height());
+      EXPECT_EQ(skintest::PictureMismatches(s, at.X, at.Y, mine), 0);
+      EXPECT_GT(skintest::PictureMismatches(s, at.X, at.Y, other), 0);
     }
     testsupport::RenderToPng(&form, "SkTrackBar-" + TskUIStyleNames.NameOf(style) + ".png");
     delete h;

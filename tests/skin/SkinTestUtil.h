@@ -16,6 +16,7 @@
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
 #include "skin/SKThemes.h"
+#include "tests/support/TestSupport.h"
 
 namespace skintest {
 
@@ -76,6 +77,19 @@ inline CheckMarkPixel CheckMark(TskUIStyle Style, int Item, bool Enabled = true)
       break;
     }
   return m;
+}
+
+// How many pixels of Picture, drawn with its top-left corner at (X, Y) of Surface, show otherwise there.
+// Pixels in the colour of the picture's corner or in the magenta key may show what is behind instead.
+inline int PictureMismatches(const TSurface& Surface, int X, int Y, TBitmap& Picture) {
+  const TColor key = Picture.Canvas()->Pixels(0, 0);
+  int wrong = 0;
+  for (int y = 0; y < Picture.Height(); ++y)
+    for (int x = 0; x < Picture.Width(); ++x) {
+      const TColor want = Picture.Canvas()->Pixels(x, y);
+      if (want != key && want != 0xFF00FF && testsupport::PixelAt(Surface, X + x, Y + y) != want) ++wrong;
+    }
+  return wrong;
 }
 
 // Sets the system locale's right-to-left flag for the length of a test.

@@ -151,6 +151,21 @@ TEST_F(ThemeEditors, SelectAllAndUnselectAllTickEveryItem) {
   EXPECT_EQ(manager->CompList()->Count(), 0);
 }
 
+// A manager owned by neither a form nor a frame (a data module, say) has no components to offer: no dialog,
+// and its list stays as it was.
+TEST_F(ThemeEditors, AManagerOfNoFormOrFrameGetsNoDialog) {
+  TComponent module(nullptr);
+  auto* skinned = new TskProgressBar(&module); // owned by the module
+  skinned->SetName("skModuleBar");
+  auto* other = new TskThemeManager(&module); // owned by the module
+  other->CompList()->Add("skModuleBar");
+  WhileShown = [](TfrmMgr* Dialog) { PostMessage(Dialog->Handle(), WM_CLOSE, 0, 0); };
+  EXPECT_FALSE(EditThemeManager(other));
+  EXPECT_FALSE(probed) << "the dialog was shown";
+  EXPECT_EQ(other->CompList()->CommaText(), "skModuleBar");
+  EXPECT_EQ(skinned->UIStyle(), DeepBlue);
+}
+
 TEST_F(ThemeEditors, TheFileThemeEditorsAskForAThemeFile) {
   const AnsiString themes = GetExeDir() + "../../app/themes/";
   AnsiString answer;

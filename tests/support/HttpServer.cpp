@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <stdexcept>
 
@@ -13,13 +14,15 @@ namespace testsupport {
 
 namespace {
 
-void SendAll(int fd, const std::string& data) {
+// False when the client went away.
+bool SendAll(int fd, const std::string& data) {
   size_t done = 0;
   while (done < data.size()) {
     const ssize_t n = ::send(fd, data.data() + done, data.size() - done, MSG_NOSIGNAL);
-    if (n <= 0) return; // the client went away
+    if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
+  return true;
 }
 
 const char* Reason(int status) {
@@ -97,8 +100,16 @@ void LocalHttpServer::Serve() {
     std::string head = "HTTP/1.0 " + std::to_string(answer.Status) + " " + Reason(answer.Status) + "\r\n" +
                        "Content-Type: " + answer.ContentType + "\r\nConnection: close\r\n";
     if (answer.SendLength) head += "Content-Length: " + std::to_string(answer.Body.size()) + "\r\n";
-    SendAll(fd, head + "\r\n");
-    SendAll(fd, answer.Body);
+    bool sent = SendAll(fd, head + "\r\n");
+    if (answer.DripMs <= 0) {
+      sent = sent && SendAll(fd, answer.Body);
+    } else {
+      for (size_t i = 0; sent && !FStop && !answer.Body.empty(); i = (i + 1) % answer.Body.size()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(answer.DripMs));
+        sent = SendAll(fd, answer.Body.substr(i, 1));
+      }
+    }
+    if (!sent) ++FHungUp;
     ::shutdown(fd, SHUT_RDWR);
     ::close(fd);
   }

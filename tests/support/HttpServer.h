@@ -15,6 +15,9 @@ struct HttpAnswer {
   std::string Body;
   std::string ContentType = "text/html; charset=utf-8";
   bool SendLength = true; // without it, the body ends when the connection closes
+  // Above 0: the body one byte at a time, this many milliseconds apart, over and over until the client hangs
+  // up (or the server stops): an answer that never ends and is never silent for long.
+  int DripMs = 0;
 };
 
 class LocalHttpServer {
@@ -30,6 +33,8 @@ class LocalHttpServer {
   std::string Url(const std::string& Path) const;
   // The paths asked for so far, in order.
   std::vector<std::string> Requests() const;
+  // Answers the client hung up on before the server was done with them.
+  int HungUp() const { return FHungUp; }
 
  private:
   void Serve();
@@ -38,6 +43,7 @@ class LocalHttpServer {
   int FListen = -1;
   int FPort = 0;
   std::atomic<bool> FStop{false};
+  std::atomic<int> FHungUp{0};
   mutable std::mutex FLock;
   std::vector<std::string> FRequests;
   std::thread FThread;

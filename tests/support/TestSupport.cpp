@@ -2,12 +2,15 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <utility>
 
 #include "classlib/backend/Backend.h"
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/WinControl.h"
 #include "classlib/controls/WindowHandle.h"
+#include "classlib/core/Exception.h"
+#include "classlib/graphics/RasterImage.h"
 
 namespace testsupport {
 
@@ -105,6 +108,19 @@ AnsiString RenderToPng(TControl* Control, const AnsiString& Name) {
   return SavePng(Render(Control), Name);
 }
 
+TSurface PhotographDesktop(const AnsiString& Name) {
+  const AnsiString path = OutputPath(Name);
+  const std::string command = "import -window root '" + std::string(path.c_str()) + "'";
+  if (std::system(command.c_str()) != 0) return TSurface();
+  TRasterImage picture;
+  try {
+    picture.LoadFromFile(path);
+  } catch (const Exception&) {
+    return TSurface();
+  }
+  return picture.Surface();
+}
+
 void MouseMove(TControl* Control, int X, int Y, unsigned Modifiers) {
   Send(Control, X, Y, backend::MouseEvent::Move, backend::NoButton, Modifiers);
 }
@@ -185,6 +201,14 @@ void QueueKey(WORD Key, unsigned Modifiers) {
   e.Down = false;
   InjectKey(e);
   QueueModifiersUp(Modifiers);
+}
+
+void QueueKeyEvent(WORD Key, unsigned Modifiers, bool Down) {
+  backend::KeyEvent e;
+  e.VirtualKey = Key;
+  e.Modifiers = Modifiers;
+  e.Down = Down;
+  InjectKey(e);
 }
 
 void QueueMouse(TControl* Control, TPoint Screen, TMouseButton Button, bool Down) {

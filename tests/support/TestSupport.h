@@ -20,6 +20,9 @@ TColor PixelAt(const TSurface& Surface, int X, int Y);
 AnsiString SavePng(const TSurface& Surface, const AnsiString& Name);
 AnsiString RenderToPng(TControl* Control, const AnsiString& Name);
 AnsiString OutputPath(const AnsiString& Name);
+// Photographs the real desktop (the X display's root window) into OutputPath(Name) and reads the picture
+// back; empty when no photograph could be taken. What the desktop shows, not what the windows hold.
+TSurface PhotographDesktop(const AnsiString& Name);
 
 // Input at a point of Control's client area. Each call queues the raw event and runs the message loop.
 void MouseMove(TControl* Control, int X, int Y, unsigned Modifiers = 0);
@@ -36,6 +39,8 @@ void Type(const AnsiString& Text);
 // Queue input without running the loop, for a modal loop (a menu, a modal form) that takes it when it runs.
 // A mouse event at a screen point goes to the top-level window of Control.
 void QueueKey(WORD Key, unsigned Modifiers = 0);
+// One key going down or up, as a keyboard sends it: Alt+F4 is Alt down, F4 down and up, then Alt up.
+void QueueKeyEvent(WORD Key, unsigned Modifiers, bool Down);
 void QueueMouse(TControl* Control, TPoint Screen, TMouseButton Button, bool Down);
 void QueueMouseMove(TControl* Control, TPoint Screen);
 // Runs Open, which drops a menu down and tracks it; once the menu loop idles, Probe runs and the menu closes.

@@ -2,13 +2,15 @@
 //
 //   mdidemo --pictures <folder>   draws, offscreen, in every built-in style and the Emerald sample theme: the
 //                                 children cascaded, tiled, and one maximized (its buttons on the menu bar);
-//                                 and the notice sliding in, frame by frame
+//                                 and the notice sliding in, frame by frame; fails when a picture's decisive
+//                                 pixels (borders, child-window buttons) are wrong
 //   mdidemo [style] [--tour] [--shots <folder>]
 //                                 opens the frame on the desktop (style: MacOS, WinXP, DeepBlue, Protein,
 //                                 BlueGlass or Emerald; DeepBlue by default) and runs until it closes; with
 //                                 --tour it cascades, tiles, maximizes a child and pops the notice up by
 //                                 itself, printing each step, and closes after the last; with --shots it
-//                                 photographs the desktop after each step and while the notice slides in
+//                                 photographs the desktop after each step and while the notice slides in,
+//                                 and fails when a photograph's decisive pixels are wrong
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,9 +25,12 @@
 #include "classlib/controls/Label.h"
 #include "classlib/controls/Screen.h"
 #include "classlib/controls/Timer.h"
+#include "classlib/controls/WindowHandle.h"
 #include "classlib/core/Exception.h"
 #include "classlib/core/SysUtils.h"
+#include "classlib/graphics/Bitmap.h"
 #include "classlib/win/Windows.h"
+#include "skin/SKButton.h"
 #include "skin/SKForm.h"
 #include "skin/SKMDIForm.h"
 #include "skin/SKMainMenu.h"
@@ -113,17 +118,99 @@ struct Demo {
   }
 };
 
-void Shoot(TForm* Frame, const AnsiString& Name) {
+// What each picture must show, checked at a few pixels; Origin is the screen point of the picture's (0, 0).
+// Prints what is wrong and answers whether all was right.
+class ShotChecker {
+ public:
+  ShotChecker(const TSurface& Shot, TPoint Origin, const AnsiString& Name)
+      : FShot(Shot), FOrigin(Origin), FName(Name) {}
+
+  bool Ok() const { return FOk; }
+
+  // A skinned window's left border, halfway down: the border in its colour and, when it is narrower than 3
+  // pixels, the band inside it in the band colour; with a theme's side picture (item 45), its middle column.
+  void LeftBorder(TWinControl* Window, TColor Border, int Width, TColor Band, TskFileTheme* Theme) {
+    TRect r;
+    GetWindowRect(Window->Handle(), &r);
+    const int y = r.Top + r.Height() / 2;
+    const auto side = static_cast<int>(SendMessage(Window->Handle(), SKM_SIDEBORDERWIDTH, 0, 0));
+    if (side != 0) {
+      TBitmap picture;
+      Theme->GetBitmap(45, &picture, 0, 0);
+      const TColor shown = At(r.Left + side / 2, y);
+      bool found = false;
+      for (int py = 0; py < picture.Height(); ++py)
+        found = found || picture.Canvas()->Pixels(side / 2, py) == shown;
+      Expect(found, Window->Caption() + ": its side picture");
+      return;
+    }
+    Expect(At(r.Left, y) == Border, Window->Caption() + ": its left border");
+    if (Width < 3) Expect(At(r.Left + Width, y) == Band, Window->Caption() + ": the band inside its border");
+  }
+  // The child-window button's glyph stands on the menu bar: pixels of another colour than the bar's.
+  void Glyph(TControl* Button, TColor Bar) {
+    const TPoint p = Button->ClientToScreen({0, 0});
+    int ink = 0;
+    for (int y = 0; y < Button->Height(); ++y)
+      for (int x = 0; x < Button->Width(); ++x) ink += At(p.X + x, p.Y + y) != Bar;
+    Expect(Button->Visible() && ink > 6, "the glyph of a child-window button");
+  }
+
+ private:
+  TColor At(int ScreenX, int ScreenY) const {
+    return testsupport::PixelAt(FShot, ScreenX - FOrigin.X, ScreenY - FOrigin.Y);
+  }
+  void Expect(bool Condition, const AnsiString& What) {
+    if (Condition) return;
+    std::fprintf(stderr, "mdidemo: %s: wrong pixels at %s\n", FName.c_str(), What.c_str());
+    FOk = false;
+  }
+
+  const TSurface& FShot;
+  TPoint FOrigin;
+  AnsiString FName;
+  bool FOk = true;
+};
+
+// The decisive pixels of the demo after each step: the frame's border always; the front child's after a
+// cascade; every child's after a tile; the child-window buttons' glyphs while a child is maximized.
+bool CheckShot(const TSurface& Shot, TPoint Origin, const AnsiString& Name, Demo& D, const char* Step) {
+  if (Shot.Empty()) {
+    std::fprintf(stderr, "mdidemo: %s: no picture\n", Name.c_str());
+    return false;
+  }
+  ShotChecker check(Shot, Origin, Name);
+  check.LeftBorder(D.Frame, D.Skin->BorderColor(), D.Skin->BorderWidth(), D.Skin->MenuBarColor(), D.Theme);
+  auto child = [&](TForm* Child) {
+    const TskForm* frame = static_cast<TskForm*>(Child->Controls(0));
+    check.LeftBorder(Child, frame->BorderColor(), frame->BorderWidth(), frame->Color(), D.Theme);
+  };
+  if (std::strcmp(Step, "cascade") == 0) {
+    TForm* front = D.Children.front(); // placed last, so on top
+    for (TForm* c : D.Children)
+      if (c->Left() > front->Left()) front = c;
+    child(front);
+  } else if (std::strcmp(Step, "tile") == 0) {
+    for (TForm* c : D.Children) child(c);
+  } else if (std::strcmp(Step, "maximize") == 0) {
+    for (int n = 1; n <= 3; ++n) check.Glyph(D.Skin->ControlButton(n), D.Skin->MenuBarColor());
+  }
+  return check.Ok();
+}
+
+bool Shoot(Demo& D, const AnsiString& Name, const char* Step) {
   testsupport::Pump();
   UpdateAllWindows();
-  const TSurface screen = ComposeScreen(Frame->BoundsRect());
+  const TSurface screen = ComposeScreen(D.Frame->BoundsRect());
   testsupport::SavePng(screen, Name);
+  return CheckShot(screen, D.Frame->BoundsRect().TopLeft(), Name, D, Step);
 }
 
 int Pictures(const AnsiString& Folder) {
   setenv("QUENDREL_TEST_OUTPUT", Folder.c_str(), 1);
   ForceDirectories(Folder);
   Application->Initialize();
+  bool ok = true;
   for (const Look& look : SkinLooks) {
     TForm* frame = nullptr;
     Application->CreateForm(frame);
@@ -133,12 +220,12 @@ int Pictures(const AnsiString& Folder) {
       demo.AddChildren(look);
       testsupport::Pump();
       frame->Cascade();
-      Shoot(frame, AnsiString("mdi-cascade-") + look.Name + ".png");
+      ok = Shoot(demo, AnsiString("mdi-cascade-") + look.Name + ".png", "cascade") && ok;
       frame->Tile();
-      Shoot(frame, AnsiString("mdi-tile-") + look.Name + ".png");
+      ok = Shoot(demo, AnsiString("mdi-tile-") + look.Name + ".png", "tile") && ok;
       demo.Children[1]->BringToFront();
       demo.Children[1]->SetWindowState(wsMaximized);
-      Shoot(frame, AnsiString("mdi-maximized-") + look.Name + ".png");
+      ok = Shoot(demo, AnsiString("mdi-maximized-") + look.Name + ".png", "maximize") && ok;
       if (std::strcmp(look.Name, "DeepBlue") == 0) {
         // The notice sliding in over the work area's corner, three of its frames.
         std::vector<TSurface> frames;
@@ -158,18 +245,17 @@ int Pictures(const AnsiString& Folder) {
     delete frame;
     std::printf("%s\n", look.Name);
   }
-  return 0;
+  return ok ? 0 : 1;
 }
 
 // Lets the desktop draw what changed, then photographs the whole screen into Folder.
-void Photograph(const AnsiString& Folder, const AnsiString& Name) {
+TSurface Photograph(const AnsiString& Folder, const AnsiString& Name) {
   for (int i = 0; i < 10; ++i) {
     Application->ProcessMessages();
     backend::ProcessEvents(20);
   }
-  const std::string command =
-      "import -window root '" + std::string(Folder.c_str()) + "/" + Name.c_str() + "'";
-  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "mdidemo: no photograph %s\n", Name.c_str());
+  setenv("QUENDREL_TEST_OUTPUT", Folder.c_str(), 1);
+  return testsupport::PhotographDesktop(Name);
 }
 
 int Desktop(const char* Name, bool Tour, const AnsiString& Shots) {
@@ -185,6 +271,7 @@ int Desktop(const char* Name, bool Tour, const AnsiString& Shots) {
   std::unique_ptr<TTimer> timer;
   int step = 0;
   int slideFrames = 0; // of the notice, while it slides in
+  bool ok = true;
   if (!Shots.empty()) ForceDirectories(Shots);
   const AnsiString prefix = AnsiString("desktop-") + look->Name + "-";
   if (Tour) {
@@ -194,9 +281,11 @@ int Desktop(const char* Name, bool Tour, const AnsiString& Shots) {
       static const char* const steps[] = {"cascade", "tile", "maximize", "notice", "close"};
       std::printf("%s\n", steps[step]);
       std::fflush(stdout);
-      // What the step before left on the screen.
-      if (!Shots.empty() && step > 0)
-        Photograph(Shots, prefix + std::to_string(step) + "-" + steps[step - 1] + ".png");
+      // What the step before left on the screen, checked on the desktop's own picture.
+      if (!Shots.empty() && step > 0) {
+        const AnsiString name = prefix + std::to_string(step) + "-" + steps[step - 1] + ".png";
+        ok = CheckShot(Photograph(Shots, name), {0, 0}, name, demo, steps[step - 1]) && ok;
+      }
       switch (step++) {
       case 0:
         frame->Cascade();
@@ -233,7 +322,7 @@ int Desktop(const char* Name, bool Tour, const AnsiString& Shots) {
   for (TForm* child : demo.Children)
     if (Screen->IndexOfForm(child) >= 0) delete child;
   delete frame;
-  return 0;
+  return ok ? 0 : 1;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "tools/skingen/Art.h"
 #include "tools/skingen/Draw.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -214,13 +215,16 @@ Canvas drawXpComboButton(Style, int, int w, int h) {
   return c;
 }
 
+// Drawn for 16 and 32 pixels; larger sizes (the desktop's icons) scale the outline, gaps and highlights of
+// the 32-pixel drawing, so the look stays the same at every size.
 Canvas drawMainIcon(Style, int, int w, int h) {
   const double size = w;
+  const double unit = std::max(1.0, size / 32);
   Canvas c(w, h, hex(0x4A5A80));
   const double r = size * 0.2;
   c.fill(roundRect(0, 0, size, size, r), vertical(0, size, {{0, hex(0x2F4A8C)}, {1, hex(0x16244E)}}));
-  c.fill(roundRing(0, 0, size, size, r, size > 20 ? 1.0 : 0.8), hex(0x0C1430));
-  const double pad = size * 0.12, gap = size > 20 ? 1.5 : 1.0;
+  c.fill(roundRing(0, 0, size, size, r, size > 20 ? unit : 0.8), hex(0x0C1430));
+  const double pad = size * 0.12, gap = size > 20 ? 1.5 * unit : 1.0;
   const double cell = (size - 2 * pad - 2 * gap) / 3;
   for (int row = 0; row < 3; ++row) {
     for (int col = 0; col < 3; ++col) {
@@ -232,7 +236,8 @@ Canvas drawMainIcon(Style, int, int w, int h) {
       c.fill(roundRect(tx, ty, tx + cell, ty + cell, cell * 0.25),
              vertical(ty, ty + cell, {{0, hex(0xFFE7B8)}, {0.55, hex(0xFFC163)}, {1, hex(0xF08A24)}}));
       if (size > 20)
-        c.fill(roundRect(tx + 1, ty + 0.8, tx + cell - 1, ty + cell * 0.45, cell * 0.2), hex(0xFFFFFF), 0.35);
+        c.fill(roundRect(tx + unit, ty + 0.8 * unit, tx + cell - unit, ty + cell * 0.45, cell * 0.2),
+               hex(0xFFFFFF), 0.35);
     }
   }
   // The empty cell's neighbour is half slid in: a hint of motion.

@@ -138,8 +138,8 @@ Paint radial(double cx, double cy, double r, std::vector<Stop> stops) {
 }
 
 Canvas::Canvas(int width, int height, Rgb background)
-    : width_(width), height_(height), colour_(std::size_t(width) * height, background),
-      cover_(std::size_t(width) * height, 0.0) {}
+    : width_(width), height_(height), background_(background),
+      colour_(std::size_t(width) * height, background), cover_(std::size_t(width) * height, 0.0) {}
 
 void Canvas::fill(const Region& region, const Paint& paint, double opacity) {
   const int x0 = std::max(0, int(std::floor(region.box.x0)));

@@ -65,6 +65,7 @@ class Canvas {
 
   int width() const { return width_; }
   int height() const { return height_; }
+  Rgb background() const { return background_; } // what the canvas was made with
   Rgb at(int x, int y) const { return colour_[index(x, y)]; }
   double coverage(int x, int y) const { return cover_[index(x, y)]; }
 
@@ -83,6 +84,7 @@ class Canvas {
   int index(int x, int y) const { return y * width_ + x; }
 
   int width_, height_;
+  Rgb background_;
   std::vector<Rgb> colour_;
   std::vector<double> cover_;
 };

@@ -68,4 +68,28 @@ Image toImage(const Canvas& canvas, Key key) {
   return img;
 }
 
+std::uint32_t RgbaImage::pixel(int x, int y) const {
+  const std::size_t i = (std::size_t(y) * width + x) * 4;
+  return (std::uint32_t(rgba[i]) << 24) | (std::uint32_t(rgba[i + 1]) << 16) |
+         (std::uint32_t(rgba[i + 2]) << 8) | rgba[i + 3];
+}
+
+RgbaImage toRgbaImage(const Canvas& canvas) {
+  RgbaImage img{canvas.width(), canvas.height(), {}};
+  img.rgba.reserve(std::size_t(img.width) * img.height * 4);
+  const Rgb bg = canvas.background();
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) {
+      const double a = canvas.coverage(x, y);
+      const Rgb c = canvas.at(x, y);
+      // Below a 256th nothing shows, and dividing by it would only magnify rounding.
+      const auto own = [&](double mixed, double under) {
+        return a < 1.0 / 256 ? std::uint8_t(0) : quantise((mixed - under * (1 - a)) / a);
+      };
+      img.rgba.insert(img.rgba.end(), {own(c.r, bg.r), own(c.g, bg.g), own(c.b, bg.b), quantise(a * 255)});
+    }
+  }
+  return img;
+}
+
 } // namespace skingen

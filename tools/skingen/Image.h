@@ -37,6 +37,20 @@ constexpr double KeyThreshold = 0.45;
 // Quantises the canvas. A kept pixel that would land on or too near the key colour is pushed away from it.
 Image toImage(const Canvas& canvas, Key key);
 
+// A picture with an alpha channel, for files that carry their own transparency: rows top-down, four bytes per
+// pixel (red, green, blue, alpha), not premultiplied.
+struct RgbaImage {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgba;
+
+  std::uint32_t pixel(int x, int y) const; // 0xRRGGBBAA
+};
+
+// Coverage becomes opacity, and each pixel's own colour is taken back out of its blend with the canvas
+// background: fills mix towards the background by exactly what they leave uncovered. For pictures drawn on
+// the canvas's one background (no setBackground, no paste).
+RgbaImage toRgbaImage(const Canvas& canvas);
+
 // Largest per-channel distance below which a kept pixel counts as a fringe of the key.
 constexpr int FringeDistance = 48;
 bool nearKey(std::uint32_t pixel, std::uint32_t key);

@@ -79,6 +79,13 @@ TEST_F(ApplicationTest, ExceptionsFromHandlersAreShownAndTheLoopGoesOn) {
   EXPECT_EQ(clicks, 2);
   ASSERT_EQ(Boxes.size(), 1u);
   EXPECT_EQ(Boxes[0], "Quendrel v2.0: 'x' is not a valid integer value.");
+  // A full stop only after a text that has no closing mark of its own.
+  for (const char* text : {"Invalid skin file!", "Retry?", "Done.", ""}) {
+    Exception e(text);
+    Application->ShowException(&e);
+    EXPECT_EQ(Boxes.back(), std::string("Quendrel v2.0: ") + text);
+  }
+  Boxes.resize(1);
   // OnException replaces the message box; EAbort is silent.
   std::vector<std::string> caught;
   Application->OnException = [&](TObject*, Exception* E) { caught.push_back(E->Message); };

@@ -1,0 +1,312 @@
+#include "app/Game.h"
+
+#include "classlib/core/DateUtils.h"
+#include "classlib/core/List.h"
+#include "classlib/core/SysUtils.h"
+#include "classlib/core/Thread.h"
+#include "engine/SearchThread.h"
+
+namespace {
+
+// A scratch move list whose records go with it.
+class TScratchMoves {
+ public:
+  TScratchMoves() = default;
+  TScratchMoves(const TScratchMoves&) = delete;
+  TScratchMoves& operator=(const TScratchMoves&) = delete;
+  ~TScratchMoves() { TGame::ClearMoveList(&List); }
+  TList List;
+};
+
+std::unique_ptr<TThread> MakeSearchThread(TBoard* Start, int32_t* Goal, TList* Result, double* Elapsed,
+                                          int32_t DepthBound) {
+  return std::make_unique<TSearchThread>(Start, Goal, Result, Elapsed, DepthBound, true);
+}
+
+AnsiString ClockText(double Days) {
+  return FormatDateTime("hh:mm:ss", Days);
+}
+
+} // namespace
+
+TGame::TGame(TGameObserver* Observer, TWorkerFactory Workers, TClock Clock)
+    : observer(Observer), workers(Workers ? std::move(Workers) : TWorkerFactory(MakeSearchThread)),
+      clock(Clock ? std::move(Clock) : TClock(Now)), solution(std::make_unique<TList>()),
+      searchResult(std::make_unique<TList>()), history(std::make_unique<TList>()) {}
+
+TGame::~TGame() {
+  closing = true;
+  observer = nullptr;
+  DropWorker();
+  spentThread.reset();
+  ClearMoveLists();
+}
+
+void TGame::Notify(unsigned What) {
+  if (observer) observer->GameChanged(What);
+}
+
+void TGame::SetStatus(const AnsiString& Text) {
+  status = Text;
+  Notify(gcStatus);
+}
+
+void TGame::SetCounters(const AnsiString& Step, const AnsiString& Time) {
+  stepText = Step;
+  timeText = Time;
+  Notify(gcCounters);
+}
+
+// ----- Move lists
+
+void TGame::ClearMoveList(TList* List) {
+  for (int i = 0; i < List->Count(); ++i) delete static_cast<TMove*>(List->Items(i));
+  List->Clear();
+}
+
+void TGame::AppendMoves(TList* Dest, TList* Source) {
+  for (int i = 0; i < Source->Count(); ++i) Dest->Add(Source->Items(i));
+  Source->Clear();
+}
+
+void TGame::ClearMoveLists() {
+  ClearMoveList(history.get());
+  ClearMoveList(solution.get());
+  ClearMoveList(searchResult.get());
+}
+
+int TGame::SolutionLength() const {
+  return solution->Count();
+}
+
+int TGame::HistoryLength() const {
+  return history->Count();
+}
+
+const TMove& TGame::SolutionMove(int Index) const {
+  return *static_cast<const TMove*>(solution->Items(Index));
+}
+
+const TMove& TGame::HistoryMove(int Index) const {
+  return *static_cast<const TMove*>(history->Items(Index));
+}
+
+// ----- Play
+
+void TGame::SetSize(int32_t Rows, int32_t Cols) {
+  // The worker reads the board and the goal and fills the result list until it ends: it goes first.
+  const bool searched = DropWorker();
+  ClearMoveLists();
+  rows = Rows;
+  cols = Cols;
+  board = std::make_unique<TBoard>(rows, cols, nullptr);
+  goal.resize(static_cast<size_t>(board->count));
+  for (int i = 0; i + 1 < board->count; ++i) goal[static_cast<size_t>(i)] = i + 1;
+  goal.back() = -1;
+  Notify(gcSize | (searched ? gcSearch : 0u));
+}
+
+void TGame::StartGame(bool ResetCells) {
+  if (!board) return;
+  const bool searched = DropWorker(); // never change the board under a running search
+  ClearMoveLists();
+  showingSolution = false;
+  newGamePending = true;
+  clockRunning = false;
+  Notify(gcClock | gcPlayer | (searched ? gcSearch : 0u));
+  if (ResetCells)
+    board->SetCells(goal.data());
+  else
+    board->Shuffle();
+  if (observer) observer->CellsChanged(nullptr);
+  SetCounters("0", "00:00:00");
+  SetStatus(ResetCells ? "Reset" : "New game");
+}
+
+void TGame::NewGame() {
+  StartGame(false);
+}
+
+void TGame::Reset() {
+  StartGame(true);
+}
+
+bool TGame::Click(int Cell) {
+  // The board stands still while a search reads it and while the player shows a solution.
+  if (!board || Searching() || showingSolution) return false;
+  if (newGamePending) {
+    ClearMoveLists(); // a solution from an earlier search goes with the old game
+    newGamePending = false;
+    moveCount = 0;
+    gameStart = clock();
+    clockRunning = true;
+    Notify(gcClock);
+  }
+  bool moved = false;
+  {
+    TScratchMoves moves;
+    board->GetMoves(&moves.List);
+    for (int k = 0; k < moves.List.Count(); ++k) {
+      const TMove* m = static_cast<const TMove*>(moves.List[k]);
+      if (m->from != Cell) continue;
+      board->DoMove(m);
+      Played(*m);
+      ++moveCount;
+      moved = true;
+      break;
+    }
+  }
+  if (Solved()) {
+    clockRunning = false;
+    Notify(gcClock);
+    SetStatus("Congratulations !");
+  }
+  return moved;
+}
+
+bool TGame::MoveTile(int8_t Direction) {
+  if (!board || Searching() || showingSolution) return false;
+  TMove moved;
+  if (!board->MoveTile(Direction, moved)) return false;
+  Played(moved);
+  return true;
+}
+
+void TGame::Played(const TMove& Move) {
+  history->Insert(0, new TMove(ReverseMove(Move)));
+  if (observer) observer->CellsChanged(&Move);
+}
+
+void TGame::ClockTick() {
+  SetCounters(IntToStr(moveCount), ClockText(clock() - gameStart));
+}
+
+// ----- The improving search chain
+
+bool TGame::DropWorker() {
+  if (!searchThread) return false;
+  // Detached first: if its termination handler runs inside the wait, it sees a stale worker and does nothing.
+  std::unique_ptr<TThread> worker = std::move(searchThread);
+  searchState = TSearchState::Idle;
+  worker.reset();
+  return true;
+}
+
+void TGame::StartSearchRun(int32_t DepthBound) {
+  try {
+    searchThread = workers(board.get(), goal.data(), searchResult.get(), &searchTime, DepthBound);
+    searchThread->OnTerminate = [this](TObject* Sender) { SearchThreadTerminate(Sender); };
+    searchThread->Resume();
+  } catch (...) {
+    // A worker that cannot start is a run without result: the chain ends and the game is not left locked.
+    DropWorker();
+    EndChain();
+    throw;
+  }
+}
+
+void TGame::EndChain() {
+  searchState = TSearchState::Idle;
+  SetStatus(solution->Count() > 0 ? "Solution found." : "Solution not found !");
+  Notify(gcSearch);
+  SetCounters(IntToStr(solution->Count()), ClockText(totalSearchTime));
+}
+
+void TGame::Search() {
+  if (!board || closing) return;
+  // The old worker goes first: until it has ended it may still write to the result list.
+  DropWorker();
+  spentThread.reset();
+  // A search started from the solution player leaves it: its step belongs to the old solution, and stepping
+  // the new one from there would make moves that are not legal on the board.
+  showingSolution = false;
+  solutionStep = 0;
+  newGamePending = true;
+  clockRunning = false;
+  searchState = TSearchState::Searching;
+  Notify(gcPlayer | gcClock | gcSearch);
+  totalSearchTime = 0;
+  SetCounters("0", "00:00:00");
+  SetStatus("Searching...");
+  ClearMoveLists();
+  StartSearchRun(FirstSearchDepth);
+}
+
+void TGame::SearchThreadTerminate(TObject* Sender) {
+  if (!searchThread || Sender != searchThread.get()) return; // a worker ended by closing or a size change
+  totalSearchTime += searchTime;
+  // Esc may come after the run has reached the goal but before this handler: the stop still ends the chain,
+  // and the run's result goes with it.
+  if (searchThread->Terminated()) ClearMoveList(searchResult.get());
+  // The worker is still finishing while this runs; it is freed later, never from in here.
+  spentThread = std::move(searchThread);
+  if (searchResult->Count() > 0 && !closing) {
+    const int32_t depthBound = searchResult->Count() - 1;
+    ClearMoveList(solution.get());
+    AppendMoves(solution.get(), searchResult.get());
+    searchState = TSearchState::Improving;
+    SetStatus("Solution found, searching better...");
+    StartSearchRun(depthBound);
+    SetCounters(IntToStr(solution->Count()), ClockText(totalSearchTime));
+  } else {
+    if (searchResult->Count() > 0) { // closing: keep what was found, start nothing
+      ClearMoveList(solution.get());
+      AppendMoves(solution.get(), searchResult.get());
+    }
+    EndChain();
+  }
+}
+
+void TGame::StopSearch() {
+  if (searchThread) searchThread->Terminate();
+}
+
+void TGame::EndSearch() {
+  if (DropWorker()) Notify(gcSearch);
+}
+
+void TGame::Close() {
+  closing = true;
+  EndSearch();
+}
+
+// ----- The solution player
+
+bool TGame::ShowSolution() {
+  if (!board || Searching()) return false;
+  showingSolution = true;
+  solutionStep = 0;
+  Notify(gcPlayer);
+  // The history holds every move since the search, newest first: played in order, they undo them all.
+  for (int i = 0; i < history->Count(); ++i) board->DoMove(static_cast<const TMove*>(history->Items(i)));
+  if (observer) observer->CellsChanged(nullptr);
+  ClearMoveList(history.get());
+  SetCounters("0/" + IntToStr(solution->Count()), timeText);
+  SetStatus("Use buttons to navigate.");
+  return true;
+}
+
+void TGame::ShowPlayerStep() {
+  SetCounters(IntToStr(solutionStep) + "/" + IntToStr(solution->Count()), timeText);
+}
+
+bool TGame::StepForward() {
+  // Outside the player the board need not be where the solution goes on: its moves would not be legal.
+  if (!showingSolution || Searching() || solutionStep >= solution->Count()) return false;
+  const TMove m = SolutionMove(solutionStep);
+  ++solutionStep;
+  board->DoMove(&m);
+  Played(m);
+  ShowPlayerStep();
+  return true;
+}
+
+bool TGame::StepBack() {
+  if (!showingSolution || Searching() || solutionStep <= 0) return false;
+  --solutionStep;
+  const TMove back = ReverseMove(SolutionMove(solutionStep));
+  board->DoMove(&back);
+  Played(back);
+  ShowPlayerStep();
+  return true;
+}

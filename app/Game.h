@@ -1,0 +1,159 @@
+#pragma once
+// TGame: the game without its window. It owns the position, the goal cells, the three move lists, the move
+// count and the clock, the solution player's step and the improving search chain with its worker, and says
+// what changed through TGameObserver, so that a view redraws only that. The window turns input into calls
+// here and changes into pixels; every rule of play lives on this side.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "classlib/core/AnsiString.h"
+#include "classlib/core/DateTime.h"
+#include "engine/Board.h"
+
+class TList;
+class TObject;
+class TThread;
+
+// What a view shows besides the cells; GameChanged gets a set of these.
+enum TGameChange : unsigned {
+  gcSize = 1u << 0,     // a board of another size: the cells of the old one are gone
+  gcClock = 1u << 1,    // the game clock started or stopped
+  gcCounters = 1u << 2, // StepText and TimeText
+  gcStatus = 1u << 3,   // Status
+  gcSearch = 1u << 4,   // a search chain began or ended
+  gcPlayer = 1u << 5,   // the solution player was entered or left
+};
+
+class TGameObserver {
+ public:
+  virtual ~TGameObserver() = default;
+  // The cells of Move changed; with no move the whole position is new (a new game, a jump of the player).
+  virtual void CellsChanged(const TMove* Move) = 0;
+  // What is a set of TGameChange.
+  virtual void GameChanged(unsigned What) = 0;
+};
+
+// Where the chain is: no search, the first run under way, or a later run bounded below the solution held.
+enum class TSearchState { Idle, Searching, Improving };
+
+class TGame {
+ public:
+  // The worker of one search run, made suspended; it fills Result with the moves of a solution in playing
+  // order (or nothing) and writes its duration in days to Elapsed, last, before it ends.
+  using TWorkerFactory = std::function<std::unique_ptr<TThread>(TBoard* Start, int32_t* Goal, TList* Result,
+                                                                double* Elapsed, int32_t DepthBound)>;
+  // The time of day the game clock reads.
+  using TClock = std::function<TDateTime()>;
+
+  static constexpr int32_t FirstSearchDepth = 10000;
+
+  // Without a factory the runs are the engine's TSearchThread; without a clock the clock is Now.
+  explicit TGame(TGameObserver* Observer = nullptr, TWorkerFactory Workers = {}, TClock Clock = {});
+  ~TGame();
+  TGame(const TGame&) = delete;
+  TGame& operator=(const TGame&) = delete;
+
+  // A board of Rows x Cols in goal order; the lists are cleared and a running search ends first.
+  void SetSize(int32_t Rows, int32_t Cols);
+  // A scrambled board (New) or the goal order (Reset); the game waits for its first click.
+  void NewGame();
+  void Reset();
+  // A click on the tile in Cell: the first of a pending game clears the lists and starts the clock; a tile
+  // next to the blank moves and counts; a solved board stops the clock. Answers whether a tile moved.
+  bool Click(int Cell);
+  // An arrow key: the tile on that side of the blank moves (0 up, 1 down, 2 left, 3 right), uncounted.
+  bool MoveTile(int8_t Direction);
+  // The clock's tick: the counters show the moves and the time played.
+  void ClockTick();
+
+  // The improving chain: each run that finds a solution adopts it and starts the next bounded below it.
+  void Search();
+  // Asks the running worker to stop; its end ends the chain without its result.
+  void StopSearch();
+  // Ends a running search and waits for it; its termination then changes nothing.
+  void EndSearch();
+  // The game is closing: a running search ends and no run starts any more.
+  void Close();
+
+  // The solution player: back to the searched position at step 0, then a step forward or back.
+  bool ShowSolution();
+  bool StepForward();
+  bool StepBack();
+
+  // Move lists: every record is a heap TMove owned by the list that holds it.
+  static void ClearMoveList(TList* List);
+  static void AppendMoves(TList* Dest, TList* Source);
+  void ClearMoveLists();
+
+  // The rules that enable the commands.
+  bool CanStartGame() const { return !Searching(); }
+  bool CanSearch() const { return !Searching() && board && !Solved(); }
+  bool CanStopSearch() const { return Searching(); }
+  bool CanShowSolution() const { return !Searching() && SolutionLength() > 0; }
+
+  const TBoard* Board() const { return board.get(); }
+  const std::vector<int32_t>& Goal() const { return goal; }
+  int32_t Rows() const { return rows; }
+  int32_t Cols() const { return cols; }
+  bool Solved() const { return board && board->IsEqual(goal.data()); }
+  bool NewGamePending() const { return newGamePending; }
+  int32_t MoveCount() const { return moveCount; }
+  bool ClockRunning() const { return clockRunning; }
+  bool Searching() const { return searchState != TSearchState::Idle; }
+  TSearchState SearchState() const { return searchState; }
+  bool ShowingSolution() const { return showingSolution; }
+  int32_t SolutionStep() const { return solutionStep; }
+  int SolutionLength() const;
+  int HistoryLength() const;
+  const TMove& SolutionMove(int Index) const;
+  const TMove& HistoryMove(int Index) const;
+  double TotalSearchTime() const { return totalSearchTime; }
+  // What the status line, the move counter and the clock show.
+  const AnsiString& Status() const { return status; }
+  const AnsiString& StepText() const { return stepText; }
+  const AnsiString& TimeText() const { return timeText; }
+
+ private:
+  void StartGame(bool ResetCells);
+  void StartSearchRun(int32_t DepthBound);
+  void SearchThreadTerminate(TObject* Sender);
+  // The last run of the chain has ended: the solution held, if any, is the answer.
+  void EndChain();
+  // Detaches the running worker and frees it, which waits for it; answers whether there was one.
+  bool DropWorker();
+  // Records the reverse of Move, newest first, and tells the view about its cells.
+  void Played(const TMove& Move);
+  void ShowPlayerStep();
+  void SetStatus(const AnsiString& Text);
+  void SetCounters(const AnsiString& Step, const AnsiString& Time);
+  void Notify(unsigned What);
+
+  TGameObserver* observer;
+  TWorkerFactory workers;
+  TClock clock;
+
+  std::unique_ptr<TBoard> board;
+  std::vector<int32_t> goal;
+  std::unique_ptr<TList> solution;
+  std::unique_ptr<TList> searchResult;
+  std::unique_ptr<TList> history;
+  int32_t cols = 0;
+  int32_t rows = 0;
+  bool newGamePending = false;
+  int32_t moveCount = 0;
+  int32_t solutionStep = 0;
+  TDateTime gameStart;
+  bool clockRunning = false;
+  double searchTime = 0;
+  double totalSearchTime = 0;
+  std::unique_ptr<TThread> searchThread; // the run under way; set while the chain is not idle
+  std::unique_ptr<TThread> spentThread;  // the last finished run, freed once its handler has returned
+  TSearchState searchState = TSearchState::Idle;
+  bool showingSolution = false;
+  bool closing = false;
+  AnsiString status;
+  AnsiString stepText = "0";
+  AnsiString timeText = "00:00:00";
+};
