@@ -11,6 +11,7 @@
 
 #include "classlib/core/List.h"
 #include "engine/Board.h"
+#include "engine/ImprovingSearch.h"
 #include "engine/OptimalSearch.h"
 #include "engine/PatternStore.h"
 #include "engine/SearchThread.h"
@@ -164,7 +165,22 @@ TSolveResult SolveFirst(const TBoardLine& board, TTimeLimit limit) {
 }
 
 TSolveResult SolveImproving(const TBoardLine& board, TTimeLimit limit) {
-  return SolveChain(board, limit);
+  TImprovingLimits limits;
+  limits.deadline = DeadlineOf(limit);
+  const TImprovingResult result = ImprovingSearch(board.rows, board.cols, board.cells.data(), limits);
+  // At the limit the shortest found so far is still an answer.
+  if (result.found) return Solved(TilesOf(board, result.solution));
+  switch (result.end) {
+  case TImprovingEnd::Unsolvable:
+    return Unsolved("unsolvable");
+  case TImprovingEnd::BadBoard:
+    return Unsolved("not a board");
+  case TImprovingEnd::OutOfTime:
+  case TImprovingEnd::Stopped:
+    return Unsolved("time limit reached before a solution was found");
+  default:
+    return Unsolved("the search found no solution");
+  }
 }
 
 TSolveResult Solve(const TBoardLine& board, TSolveMethod method, TTimeLimit limit,

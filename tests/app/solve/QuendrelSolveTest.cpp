@@ -259,6 +259,12 @@ TEST_F(QuendrelSolve, TheTimeLimitKeepsTheChainsBestAndLeavesTheOthersWithout) {
   EXPECT_EQ(first.err, "quendrel-solve: line 1: time limit reached before a solution was found\n"
                        "quendrel-solve: line 2: time limit reached before a solution was found\n");
 
+  // Without a method, a large board gets the improving search, whose best so far stands at the limit.
+  const TRun improving = Run("--time-limit " + std::to_string(Optimised ? 2 : 10), board5 + "\n");
+  EXPECT_EQ(improving.status, 0) << improving.err;
+  ASSERT_EQ(improving.lines.size(), 1u);
+  EXPECT_LT(ExpectSolves(board5, improving.lines[0]), 250) << "a chain's first run is about twice as long";
+
   const TRun optimal = Run("--method optimal", board5 + "\n");
   EXPECT_EQ(optimal.status, 1);
   EXPECT_EQ(optimal.err, "quendrel-solve: line 1: the optimal search takes boards of at most 16 cells\n");
