@@ -61,6 +61,9 @@ TEST_F(BoardPaintTest, AClickOrAKeyRepaintsOnlyTheTwoCellsOfItsMove) {
                 (std::map<TControl*, int>{{mainForm->TilePanel(14), 1}, {mainForm->skImagePanel, 1}}))
           << "style " << style;
     }
+    // The last move's tile has slid home.
+    mainForm->FinishSlide();
+    UpdateAllWindows();
     {
       // Reset on the board it leaves as it was: no cell changes, none paints.
       PaintCounter counter(mainForm);
