@@ -110,6 +110,7 @@ TEST_F(PlayerTest, TheThreeButtonsFitBesideTheCountersAtTheDefaultWidth) {
         << b->Caption();
   }
   EXPECT_LE(right, room->ClientWidth());
+  testsupport::RenderToPng(mainForm, "game-player-250.png");
   // With room to spare the buttons keep their designed size.
   mainForm->SetWidth(420);
   testsupport::Pump();
@@ -285,6 +286,7 @@ TEST_F(LookTest, ALookChosenInTheMenuRestylesAllThreeWindowsIsTickedAndRemembere
   EXPECT_EQ(FormPreview->skForm->UIStyle(), WinXP);
   EXPECT_EQ(mainForm->skButtonPlay->UIStyle(), WinXP);
   EXPECT_EQ(mainForm->skPanelBoard->UIStyle(), WinXP);
+  testsupport::RenderToPng(mainForm, "game-look-winxp.png");
 
   // Opened again, the menu ticks WinXP and nothing else.
   TSurface menu;
