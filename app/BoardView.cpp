@@ -4,18 +4,27 @@
 
 #include "classlib/controls/Image.h"
 #include "classlib/controls/Panel.h"
+#include "classlib/controls/Timer.h"
 #include "classlib/core/SysUtils.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Gdi.h"
+#include "classlib/win/Windows.h"
 #include "engine/Board.h"
 #include "skin/SKImagePanel.h"
 
 TBoardView::TBoardView(TComponent* Owner, TskPanel* BoardPanel, TWinControl* TileParent,
                        TNotifyEvent OnTileClick, std::function<void()> PostLayout)
     : owner(Owner), boardPanel(BoardPanel), tileParent(TileParent), onTileClick(std::move(OnTileClick)),
-      postLayout(std::move(PostLayout)) {}
+      postLayout(std::move(PostLayout)), slideTimer(std::make_unique<TTimer>(nullptr)) {
+  slideTimer->SetEnabled(false);
+  slideTimer->SetInterval(FrameInterval);
+  slideTimer->OnTimer = [this](TObject*) { SlideFrame(); };
+}
+
+TBoardView::~TBoardView() = default;
 
 void TBoardView::SetCellCount(int Count) {
+  FinishSlide();
   boardPanel->SetVisible(false);
   for (TImage*& image : tileImages) {
     delete image;
@@ -79,6 +88,7 @@ bool TBoardView::Layout(const TBoard& Board, int8_t Style) {
   const int rows = Board.rows, cols = Board.cols;
   const TGrid now{tileParent->ClientWidth(), tileParent->ClientHeight(), rows, cols, Style};
   if (now == grid || static_cast<int>(tilePanels.size()) != Board.count) return false;
+  FinishSlide();
   grid = now;
   Forget(); // every face is drawn again at its new size
   const int tileWidth = std::max(0, (now.width - (cols + 1)) / cols);
@@ -108,9 +118,11 @@ bool TBoardView::Layout(const TBoard& Board, int8_t Style) {
 void TBoardView::Refresh(const TBoard& Board, int8_t Style, TBitmap* Picture, TColor TileColor,
                          const TMove* Move) {
   if (static_cast<int>(tilePanels.size()) != Board.count) return;
+  FinishSlide(); // a new move never waits for the last one
   if (Move) {
     DrawCell(Board, std::min(Move->from, Move->to), Style, Picture, TileColor);
     DrawCell(Board, std::max(Move->from, Move->to), Style, Picture, TileColor);
+    if (animate) StartSlide(*Move);
   } else {
     for (int i = 0; i < Board.count; ++i) DrawCell(Board, i, Style, Picture, TileColor);
   }
@@ -187,4 +199,44 @@ void TBoardView::DrawCell(const TBoard& Board, int Cell, int8_t Style, TBitmap* 
     image->Canvas()->StretchDraw(client, &digits);
   }
   image->Invalidate();
+}
+
+// ----- Sliding
+
+void TBoardView::SetAnimate(bool Value) {
+  if (!Value) FinishSlide();
+  animate = Value;
+}
+
+void TBoardView::StartSlide(const TMove& Move) {
+  // The tile now belongs to the blank's old cell; it starts where the cell it left stands.
+  TPanel* tile = TilePanel(Move.to);
+  TPanel* left = TilePanel(Move.from);
+  if (!tile || !left || !tile->Visible()) return;
+  const TPoint home{tile->Left(), tile->Top()};
+  const TPoint start{left->Left(), left->Top()};
+  if (home == start) return;
+  slide = TTileSlide(start, home, GetTickCount64());
+  slidingCell = Move.to;
+  tile->SetBounds(start.X, start.Y, tile->Width(), tile->Height());
+  slideTimer->SetEnabled(true);
+}
+
+void TBoardView::SlideFrame() {
+  TPanel* tile = TilePanel(slidingCell);
+  if (!tile) {
+    FinishSlide();
+    return;
+  }
+  const uint64_t now = GetTickCount64();
+  const TPoint at = slide.At(now);
+  tile->SetBounds(at.X, at.Y, tile->Width(), tile->Height());
+  if (slide.Arrived(now)) FinishSlide();
+}
+
+void TBoardView::FinishSlide() {
+  slideTimer->SetEnabled(false);
+  if (TPanel* tile = TilePanel(slidingCell))
+    tile->SetBounds(slide.To().X, slide.To().Y, tile->Width(), tile->Height());
+  slidingCell = -1;
 }

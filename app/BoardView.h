@@ -3,10 +3,15 @@
 // tile as a number, as the piece of the board picture the tile covers when solved, or as that piece with the
 // number merged into it in white. It remembers what each cell shows and where the grid was laid out, so a
 // move repaints its two cells and a layout that would move nothing moves nothing. Layout requests are
-// coalesced: any number of them before the posted request is taken run one layout.
+// coalesced: any number of them before the posted request is taken run one layout. A move can slide its
+// tile from the cell it left into its new cell, frame by frame from a timer; whatever comes next (another
+// move, a layout, a key) first puts the sliding tile where it belongs.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
+
+#include "app/TileSlide.h"
 
 #include "classlib/core/Event.h"
 #include "classlib/graphics/Color.h"
@@ -15,6 +20,7 @@ class TBitmap;
 class TComponent;
 class TImage;
 class TPanel;
+class TTimer;
 class TWinControl;
 class TskPanel;
 class TBoard;
@@ -26,6 +32,7 @@ class TBoardView {
   // name. PostLayout hands a layout request to the message loop (it comes back through TakeLayoutRequest).
   TBoardView(TComponent* Owner, TskPanel* BoardPanel, TWinControl* TileParent, TNotifyEvent OnTileClick,
              std::function<void()> PostLayout);
+  ~TBoardView();
   TBoardView(const TBoardView&) = delete;
   TBoardView& operator=(const TBoardView&) = delete;
 
@@ -47,6 +54,16 @@ class TBoardView {
   TPanel* TilePanel(int Cell) const;
   TImage* TileImage(int Cell) const;
 
+  // Whether a move slides its tile (off: the tile jumps, as before).
+  bool Animate() const { return animate; }
+  void SetAnimate(bool Value);
+  // The cell whose tile is on its way, or -1.
+  int SlidingCell() const { return slidingCell; }
+  // Puts the sliding tile, if any, in its cell now.
+  void FinishSlide();
+  // Milliseconds between frames.
+  static constexpr unsigned FrameInterval = 15;
+
  private:
   // What a cell shows: its tile in a style on a colour.
   struct TFace {
@@ -64,6 +81,8 @@ class TBoardView {
   void Forget();
   TImage* NewImage(int Cell);
   void DrawCell(const TBoard& Board, int Cell, int8_t Style, TBitmap* Picture, TColor TileColor);
+  void StartSlide(const TMove& Move);
+  void SlideFrame();
 
   TComponent* owner;
   TskPanel* boardPanel;
@@ -76,4 +95,8 @@ class TBoardView {
   TGrid grid;
   bool layoutRequested = false;
   int layouts = 0;
+  bool animate = true;
+  std::unique_ptr<TTimer> slideTimer;
+  TTileSlide slide;
+  int slidingCell = -1;
 };

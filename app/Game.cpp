@@ -96,6 +96,7 @@ const TMove& TGame::HistoryMove(int Index) const {
 void TGame::SetSize(int32_t Rows, int32_t Cols) {
   // The worker reads the board and the goal and fills the result list until it ends: it goes first.
   const bool searched = DropWorker();
+  SetPlaying(false);
   ClearMoveLists();
   rows = Rows;
   cols = Cols;
@@ -109,6 +110,7 @@ void TGame::SetSize(int32_t Rows, int32_t Cols) {
 void TGame::StartGame(bool ResetCells) {
   if (!board) return;
   const bool searched = DropWorker(); // never change the board under a running search
+  SetPlaying(false);
   ClearMoveLists();
   showingSolution = false;
   newGamePending = true;
@@ -219,6 +221,7 @@ void TGame::Search() {
   spentThread.reset();
   // A search started from the solution player leaves it: its step belongs to the old solution, and stepping
   // the new one from there would make moves that are not legal on the board.
+  SetPlaying(false);
   showingSolution = false;
   solutionStep = 0;
   newGamePending = true;
@@ -274,6 +277,7 @@ void TGame::Close() {
 
 bool TGame::ShowSolution() {
   if (!board || Searching()) return false;
+  SetPlaying(false);
   showingSolution = true;
   solutionStep = 0;
   Notify(gcPlayer);
@@ -309,4 +313,24 @@ bool TGame::StepBack() {
   Played(back);
   ShowPlayerStep();
   return true;
+}
+
+void TGame::SetPlaying(bool Value) {
+  if (playing == Value) return;
+  playing = Value;
+  Notify(gcPlaying);
+}
+
+bool TGame::StartPlaying() {
+  if (!CanPlay()) return false;
+  if (solutionStep >= solution->Count()) ShowSolution();
+  SetPlaying(true);
+  return true;
+}
+
+bool TGame::PlayStep() {
+  if (!playing) return false;
+  const bool stepped = StepForward();
+  if (!stepped || solutionStep >= solution->Count()) SetPlaying(false);
+  return stepped;
 }

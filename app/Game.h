@@ -24,6 +24,7 @@ enum TGameChange : unsigned {
   gcStatus = 1u << 3,   // Status
   gcSearch = 1u << 4,   // a search chain began or ended
   gcPlayer = 1u << 5,   // the solution player was entered or left
+  gcPlaying = 1u << 6,  // the solution player started or stopped playing by itself
 };
 
 class TGameObserver {
@@ -81,6 +82,11 @@ class TGame {
   bool ShowSolution();
   bool StepForward();
   bool StepBack();
+  // Playing by itself: each PlayStep is a step forward, and the last one stops. Started at the last step,
+  // the player begins again from step 0. Leaving the player (New, Reset, a size, Search) stops it too.
+  bool StartPlaying();
+  void StopPlaying() { SetPlaying(false); }
+  bool PlayStep();
 
   // Move lists: every record is a heap TMove owned by the list that holds it.
   static void ClearMoveList(TList* List);
@@ -92,6 +98,7 @@ class TGame {
   bool CanSearch() const { return !Searching() && board && !Solved(); }
   bool CanStopSearch() const { return Searching(); }
   bool CanShowSolution() const { return !Searching() && SolutionLength() > 0; }
+  bool CanPlay() const { return showingSolution && !Searching() && SolutionLength() > 0; }
 
   const TBoard* Board() const { return board.get(); }
   const std::vector<int32_t>& Goal() const { return goal; }
@@ -105,6 +112,7 @@ class TGame {
   TSearchState SearchState() const { return searchState; }
   bool ShowingSolution() const { return showingSolution; }
   int32_t SolutionStep() const { return solutionStep; }
+  bool Playing() const { return playing; }
   int SolutionLength() const;
   int HistoryLength() const;
   const TMove& SolutionMove(int Index) const;
@@ -126,6 +134,7 @@ class TGame {
   // Records the reverse of Move, newest first, and tells the view about its cells.
   void Played(const TMove& Move);
   void ShowPlayerStep();
+  void SetPlaying(bool Value);
   void SetStatus(const AnsiString& Text);
   void SetCounters(const AnsiString& Step, const AnsiString& Time);
   void Notify(unsigned What);
@@ -152,6 +161,7 @@ class TGame {
   std::unique_ptr<TThread> spentThread;  // the last finished run, freed once its handler has returned
   TSearchState searchState = TSearchState::Idle;
   bool showingSolution = false;
+  bool playing = false;
   bool closing = false;
   AnsiString status;
   AnsiString stepText = "0";

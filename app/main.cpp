@@ -5,6 +5,7 @@
 
 #include "app/BoardView.h"
 #include "app/FormParts.h"
+#include "app/Looks.h"
 #include "app/about.h"
 #include "app/preview.h"
 #include "classlib/controls/ActnList.h"
@@ -73,6 +74,12 @@ QUENDREL_REGISTER_CLASS(TmainForm, TForm) {
   c.Method("CppWebBrowserBannerDocumentComplete", &TmainForm::CppWebBrowserBannerDocumentComplete);
   c.Method("UpdateTheme", &TmainForm::UpdateTheme);
   c.Message(WM_LAYOUTBOARD, &TmainForm::WMLayoutBoard);
+  c.Method("skButtonPlayClick", &TmainForm::skButtonPlayClick);
+  c.Method("mLookClick", &TmainForm::mLookClick);
+  c.Method("mLookItemClick", &TmainForm::mLookItemClick);
+  c.Method("mAnimateMovesClick", &TmainForm::mAnimateMovesClick);
+  c.Method("mPlaySpeedClick", &TmainForm::mPlaySpeedClick);
+  c.Method("mPlaySpeedItemClick", &TmainForm::mPlaySpeedItemClick);
 }
 
 namespace {
@@ -133,6 +140,7 @@ void TmainForm::Construct() {
   boardView = std::make_unique<TBoardView>(this, skPanelBoard, skImagePanel,
                                            TNotifyEvent(this, &TmainForm::TileClick),
                                            [this] { PostMessage(Handle(), WM_LAYOUTBOARD, 0, 0); });
+  ConstructPlayerAndLooks();
   // A style pushed from the theme manager restyles the frame and menu: their colours spread again.
   skThemeManager->OnUIStyleChanged = [this](TObject*) {
     ApplyThemeColors();
@@ -234,6 +242,7 @@ void TmainForm::LoadSettings() {
   SetWidth(width);
   SetHeight(height);
   themeFile = ini.ReadString(Section, "Theme", "");
+  LoadPlayerAndLookSettings(ini);
 }
 
 void TmainForm::SaveSettings() {
@@ -245,6 +254,7 @@ void TmainForm::SaveSettings() {
   ini.WriteInteger(Section, "Width", Width());
   ini.WriteInteger(Section, "Height", Height());
   ini.WriteString(Section, "Theme", themeFile);
+  SavePlayerAndLookSettings(ini);
 }
 
 // ----- Start and end
@@ -289,6 +299,7 @@ void TmainForm::GameChanged(unsigned What) {
   }
   if (What & gcStatus) LabelStatus->SetCaption(game->Status());
   if (What & (gcSearch | gcPlayer)) UpdateLocks();
+  if (What & (gcPlayer | gcPlaying)) PlayerChanged();
 }
 
 void TmainForm::UpdateLocks() {
@@ -454,6 +465,12 @@ void TmainForm::TileClick(TObject* Sender) {
 }
 
 void TmainForm::FormKeyDown(TObject*, WORD& Key, TShiftState) {
+  boardView->FinishSlide(); // a key never waits for a slide
+  if (Key == VK_SPACE && game->ShowingSolution()) {
+    player->Toggle();
+    Key = 0; // not a click of the focused button as well
+    return;
+  }
   // Each arrow moves the tile on the other side of the blank its way.
   switch (Key) {
   case VK_UP:
@@ -509,10 +526,12 @@ void TmainForm::ActionShowSolutionExecute(TObject*) {
 }
 
 void TmainForm::skButtonNextClick(TObject*) {
+  game->StopPlaying();
   game->StepForward();
 }
 
 void TmainForm::skButtonPrevClick(TObject*) {
+  game->StopPlaying();
   game->StepBack();
 }
 
@@ -570,32 +589,33 @@ void TmainForm::ActionChangeThemeExecute(TObject*) {
   OpenDialog->Filter = "Theme|*.skn";
   if (!OpenDialog->Execute()) return;
   const AnsiString previous = themeFile;
+  const TskUIStyle previousLook = look;
   themeFile = OpenDialog->FileName;
+  look = FromThemeFile; // a chosen theme file is seen, whatever built-in look was on
   try {
     UpdateTheme();
   } catch (...) {
     themeFile = previous; // a file that is no theme is not remembered
+    look = previousLook;
     throw;
   }
 }
 
 void TmainForm::UpdateTheme() {
-  if (themeFile.empty()) return;
-  skFileTheme->SetThemeFile(themeFile);
-  skThemeManager->UpdateTheme();
+  // Without a theme file, the theme file's look is the one the form resources hold: nothing to apply.
+  if (look == FromThemeFile && themeFile.empty()) return;
+  ApplyLook(skFileTheme, skThemeManager, look, themeFile);
   Invalidate();
   ApplyThemeColors();
   // One layout for the switch and every resize it made on the way.
   boardView->RequestLayout();
   FlushBoardLayout();
   if (FormAbout) {
-    FormAbout->skFileTheme->SetThemeFile(themeFile);
-    FormAbout->skThemeManager->UpdateTheme();
+    ApplyLook(FormAbout->skFileTheme, FormAbout->skThemeManager, look, themeFile);
     FormAbout->Invalidate();
   }
   if (FormPreview) {
-    FormPreview->skFileTheme->SetThemeFile(themeFile);
-    FormPreview->skThemeManager->UpdateTheme();
+    ApplyLook(FormPreview->skFileTheme, FormPreview->skThemeManager, look, themeFile);
     FormPreview->Invalidate();
   }
 }
@@ -615,4 +635,110 @@ void TmainForm::TimerBannerTimer(TObject*) {
 
 void TmainForm::CppWebBrowserBannerDocumentComplete(TObject*, TObject*, const AnsiString&) {
   CppWebBrowserBanner->SetVisible(true);
+}
+
+// ----- The solution playing by itself, sliding tiles and the built-in looks
+
+void TmainForm::ConstructPlayerAndLooks() {
+  skButtonPlay = FormPart<TskButton>(this, "skButtonPlay");
+  mLook = FormPart<TMenuItem>(this, "mLook");
+  mAnimateMoves = FormPart<TMenuItem>(this, "mAnimateMoves");
+  mPlaySpeed = FormPart<TMenuItem>(this, "mPlaySpeed");
+  // The Play button takes the window's look with the other two.
+  if (skThemeManager->CompList()->IndexOf("skButtonPlay") < 0)
+    skThemeManager->CompList()->Add("skButtonPlay");
+  player = std::make_unique<TSolutionPlayer>(*game);
+  PanelNavigate->OnResize = [this](TObject*) { LayoutPlayerButtons(); };
+  LayoutPlayerButtons();
+  playerInput = new TApplicationEvents(this); // owned by the window
+  playerInput->OnMessage = TMessageEvent(this, &TmainForm::WatchPlayerInput);
+}
+
+void TmainForm::LoadPlayerAndLookSettings(TIniFile& Ini) {
+  look = LookFromName(Ini.ReadString(Section, "Look", LookName(FromThemeFile)));
+  boardView->SetAnimate(Ini.ReadBool(Section, "Animate Moves", true));
+  mAnimateMoves->SetChecked(boardView->Animate());
+  player->SetSpeed(PlaySpeedFromName(Ini.ReadString(Section, "Play Speed", "Normal")));
+}
+
+void TmainForm::SavePlayerAndLookSettings(TIniFile& Ini) {
+  Ini.WriteString(Section, "Look", LookName(look));
+  Ini.WriteBool(Section, "Animate Moves", boardView->Animate());
+  Ini.WriteString(Section, "Play Speed", PlaySpeedInfo(player->Speed()).Name);
+}
+
+bool TmainForm::AnimateMoves() const {
+  return boardView->Animate();
+}
+
+int TmainForm::SlidingCell() const {
+  return boardView ? boardView->SlidingCell() : -1;
+}
+
+void TmainForm::FinishSlide() {
+  if (boardView) boardView->FinishSlide();
+}
+
+void TmainForm::PlayerChanged() {
+  if (!player) return;
+  player->PlayingChanged();
+  skButtonPlay->SetCaption(game->Playing() ? "Stop" : "Play");
+}
+
+void TmainForm::LayoutPlayerButtons() {
+  // As designed: "<-" and "->" 32 wide from 8, then "Play" 40 wide, 6 apart. With less room (the default
+  // width leaves about 74 pixels) they stand 2 apart, the arrows, whose captions are short, narrowed first.
+  constexpr int Arrow = 32, Play = 40, NarrowArrow = 18;
+  const int room = PanelNavigate->ClientWidth();
+  int left = 8, gap = 6, arrow = Arrow, play = Play;
+  if (room < left + 2 * Arrow + Play + 2 * gap + 2) {
+    left = gap = 2;
+    play = std::clamp(room - left - 2 * NarrowArrow - 2 * gap - 2, 0, Play);
+    arrow = std::clamp((room - left - play - 2 * gap - 2) / 2, 0, Arrow);
+  }
+  skButtonPrev->SetBounds(left, 3, arrow, 22);
+  skButtonNext->SetBounds(left + arrow + gap, 3, arrow, 22);
+  skButtonPlay->SetBounds(left + 2 * (arrow + gap), 3, play, 22);
+}
+
+void TmainForm::WatchPlayerInput(tagMSG& Msg, bool&) {
+  if (game && game->Playing() && InputStopsPlaying(Msg, skButtonPlay->Handle())) game->StopPlaying();
+}
+
+void TmainForm::skButtonPlayClick(TObject*) {
+  player->Toggle();
+}
+
+void TmainForm::mLookClick(TObject*) {
+  for (int i = 0; i < mLook->Count(); ++i)
+    if (TMenuItem* item = mLook->Items(i); item->RadioItem()) item->SetChecked(item->Tag() == look);
+}
+
+void TmainForm::mLookItemClick(TObject* Sender) {
+  auto* item = dynamic_cast<TMenuItem*>(Sender);
+  if (!item) return;
+  const auto chosen = static_cast<TskUIStyle>(item->Tag());
+  if (chosen == FromThemeFile) {
+    ActionChangeTheme->Execute(); // the theme dialog, which switches to the theme file's look
+    return;
+  }
+  look = chosen;
+  UpdateTheme();
+}
+
+void TmainForm::mAnimateMovesClick(TObject*) {
+  boardView->SetAnimate(!boardView->Animate());
+  mAnimateMoves->SetChecked(boardView->Animate());
+}
+
+void TmainForm::mPlaySpeedClick(TObject*) {
+  for (int i = 0; i < mPlaySpeed->Count(); ++i)
+    mPlaySpeed->Items(i)->SetChecked(mPlaySpeed->Items(i)->Tag() == static_cast<int>(player->Speed()));
+}
+
+void TmainForm::mPlaySpeedItemClick(TObject* Sender) {
+  if (auto* item = dynamic_cast<TMenuItem*>(Sender)) {
+    player->SetSpeed(static_cast<TPlaySpeed>(item->Tag()));
+    item->SetChecked(true);
+  }
 }

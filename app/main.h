@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "app/Game.h"
+#include "app/SolutionPlayer.h"
 #include "classlib/controls/Form.h"
+#include "skin/SKThemes.h"
 
 class TAction;
+class TApplicationEvents;
+class TIniFile;
 class TBoardView;
 class TCppWebBrowser;
 class TImage;
@@ -178,6 +182,40 @@ class TmainForm : public TForm, private TGameObserver {
   int8_t style = 0;
   bool formShown = false;
   bool boardResized = false; // the board panel changed size since the last layout
+
+  // ----- The solution playing by itself, sliding tiles and the built-in looks
+ public:
+  TskButton* skButtonPlay;
+  TMenuItem* mLook;
+  TMenuItem* mAnimateMoves;
+  TMenuItem* mPlaySpeed;
+
+  void skButtonPlayClick(TObject* Sender);
+  void mLookClick(TObject* Sender);
+  void mLookItemClick(TObject* Sender);
+  void mAnimateMovesClick(TObject* Sender);
+  void mPlaySpeedClick(TObject* Sender);
+  void mPlaySpeedItemClick(TObject* Sender);
+
+  TskUIStyle Look() const { return look; }
+  TPlaySpeed PlaySpeed() const { return player->Speed(); }
+  bool AnimateMoves() const;
+  // The cell whose tile slides now, or -1; FinishSlide puts it in place.
+  int SlidingCell() const;
+  void FinishSlide();
+
+ private:
+  void ConstructPlayerAndLooks();
+  void LoadPlayerAndLookSettings(TIniFile& Ini);
+  void SavePlayerAndLookSettings(TIniFile& Ini);
+  void PlayerChanged();
+  // The three buttons share what room the counters leave them.
+  void LayoutPlayerButtons();
+  void WatchPlayerInput(tagMSG& Msg, bool& Handled);
+
+  std::unique_ptr<TSolutionPlayer> player;
+  TApplicationEvents* playerInput = nullptr; // owned by the window
+  TskUIStyle look = FromThemeFile;
 };
 
 extern TmainForm* mainForm;

@@ -1,14 +1,18 @@
 // The game, offscreen: program start to the first painted game window, one tile move through the input
 // road to its repaint in each tile style, a theme switch through the Theme dialog with the board layouts it
-// costs, and the longest stretch the user-interface thread is busy while a 4x4 improving search chain runs.
+// costs, the longest stretch the user-interface thread is busy while a 4x4 improving search chain runs, and
+// the longest while tiles slide.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "app/about.h"
 #include "app/main.h"
@@ -184,6 +188,64 @@ void BM_LongestBlockDuringSearchChain(benchmark::State& state) {
   CloseGame();
 }
 BENCHMARK(BM_LongestBlockDuringSearchChain)->Iterations(1)->Unit(benchmark::kSecond);
+
+// Tiles slide on a 4x4 board while the loop runs freely: one arrow key every 60 ms (a new key lands in the
+// middle of the last slide and ends it) and, in turn, one every 150 ms (each slide runs to its end). The
+// longest single pass of the loop (a key with its move, a frame, painting) is the longest the window is
+// frozen while sliding. In each tile style.
+void BM_LongestStallWhileSliding(benchmark::State& state) {
+  StartGame("[DEFAULT]\nPuzzle Size=12\nStyle=" + std::to_string(state.range(0)) +
+            "\nImage=" + std::string(QUENDREL_PROGRAM_DIR) + "/default.jpg\nWidth=420\nHeight=560\n");
+  mainForm->ActionReset->Execute();
+  UpdateAllWindows();
+  // Wall time per pass, and the processor time the user-interface thread spent in it (which a busy machine
+  // cannot stretch).
+  std::vector<double> keyPasses, framePasses, frameWork;
+  const auto threadMs = [] {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+  };
+  bool right = true;
+  for (auto _ : state) {
+    for (int pace : {60, 150}) {
+      for (int k = 0; k < 20; ++k) {
+        auto t = Clock::now();
+        Key(right ? VK_RIGHT : VK_LEFT);
+        UpdateAllWindows();
+        keyPasses.push_back(Ms(Clock::now() - t));
+        right = !right;
+        const auto next = Clock::now() + std::chrono::milliseconds(pace);
+        while (Clock::now() < next) {
+          t = Clock::now();
+          const double work = threadMs();
+          const bool sliding = mainForm->SlidingCell() != -1;
+          Application->ProcessMessages();
+          UpdateAllWindows();
+          if (sliding) {
+            framePasses.push_back(Ms(Clock::now() - t));
+            frameWork.push_back(threadMs() - work);
+          }
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+      }
+    }
+  }
+  // The longest and the 99th percentile: on a shared machine a single pass may lose the processor.
+  const auto worst = [](std::vector<double> v, double Quantile) {
+    if (v.empty()) return 0.0;
+    std::sort(v.begin(), v.end());
+    return v[static_cast<size_t>(Quantile * static_cast<double>(v.size() - 1))];
+  };
+  state.counters["key_longest_ms"] = worst(keyPasses, 1.0);
+  state.counters["key_p99_ms"] = worst(keyPasses, 0.99);
+  state.counters["frame_longest_ms"] = worst(framePasses, 1.0);
+  state.counters["frame_p99_ms"] = worst(framePasses, 0.99);
+  state.counters["frame_longest_cpu_ms"] = worst(frameWork, 1.0);
+  state.counters["passes_while_sliding"] = static_cast<double>(framePasses.size());
+  CloseGame();
+}
+BENCHMARK(BM_LongestStallWhileSliding)->Arg(0)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

@@ -456,4 +456,50 @@ TEST_F(GameModelTest, AClickAfterASearchDiscardsTheSolutionAndStartsANewCount) {
   EXPECT_TRUE(game->ClockRunning() || game->Solved());
 }
 
+TEST_F(GameModelTest, PlayingStepsToTheEndStopsThereAndStartsAgainFromStepZero) {
+  std::vector<int32_t> bounds;
+  auto game = SearchedGame(view, bounds);
+  const Cells searched = CellsOf(*game);
+  game->Search();
+  ASSERT_TRUE(SettleUntil([&] { return !game->Searching(); }));
+  const int n = game->SolutionLength();
+  ASSERT_GT(n, 1);
+  // Only the player plays.
+  EXPECT_FALSE(game->StartPlaying());
+  EXPECT_FALSE(game->PlayStep());
+  ASSERT_TRUE(game->ShowSolution());
+  view.Clear();
+  ASSERT_TRUE(game->StartPlaying());
+  EXPECT_TRUE(game->Playing());
+  EXPECT_TRUE(view.changes & gcPlaying);
+  for (int i = 1; i < n; ++i) {
+    ASSERT_TRUE(game->PlayStep());
+    EXPECT_TRUE(game->Playing()) << i;
+  }
+  // Each step is a move the view shows as one.
+  EXPECT_EQ(view.cells.size(), static_cast<size_t>(n - 1));
+  ASSERT_TRUE(game->PlayStep());
+  EXPECT_EQ(CellsOf(*game), Solved3x3);
+  EXPECT_FALSE(game->Playing());
+  EXPECT_FALSE(game->PlayStep());
+  // From the end it begins again at the searched position.
+  ASSERT_TRUE(game->StartPlaying());
+  EXPECT_EQ(game->SolutionStep(), 0);
+  EXPECT_EQ(CellsOf(*game), searched);
+  ASSERT_TRUE(game->PlayStep());
+  game->StopPlaying();
+  EXPECT_FALSE(game->PlayStep());
+  EXPECT_EQ(game->SolutionStep(), 1);
+  // Show Solution stops it, and so does a search (which drops the solution).
+  ASSERT_TRUE(game->StartPlaying());
+  game->ShowSolution();
+  EXPECT_FALSE(game->Playing());
+  ASSERT_TRUE(game->StartPlaying());
+  game->Search();
+  EXPECT_FALSE(game->Playing());
+  game->EndSearch();
+  game->NewGame();
+  EXPECT_FALSE(game->CanPlay());
+}
+
 } // namespace
