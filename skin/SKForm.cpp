@@ -64,7 +64,7 @@ void Fill(TCanvas* Canvas, TColor Color, const TRect& R) {
 
 } // namespace
 
-TskForm::TskForm(TComponent* AOwner) : TCustomPanel(AOwner) {
+TskForm::TskForm(TComponent* AOwner) : inherited(AOwner) {
   auto* form = dynamic_cast<TForm*>(AOwner);
   if (!form) return;
   for (int i = 0; i < form->ControlCount(); ++i)
@@ -304,11 +304,6 @@ void TskForm::RegionWindow() {
 
 // ---------------------------------------------------------------------------------------------------------
 // Style and theme
-
-void TskForm::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
-}
 
 void TskForm::SetUIStyle(TskUIStyle Value) {
   FTheme.UIStyle = Value;
@@ -611,7 +606,7 @@ void TskForm::OnApplicationMessage(tagMSG& Msg, bool& Handled) {
 // Component
 
 void TskForm::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomPanel::Notification(AComponent, Operation);
+  inherited::Notification(AComponent, Operation);
   if (!AComponent) return;
   const bool designing = Designing() && !ComponentState().Contains(csLoading);
   if (Operation == opInsert) {
@@ -642,10 +637,6 @@ void TskForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FMenu) DestroyMenuBar();
   if (AComponent == FMenuBar) FMenuBar = nullptr;
   if (AComponent == this) Release();
-  if (FTheme.Forget(AComponent, Operation)) {
-    ContainerApplyUIStyle(this, DeepBlue, nullptr);
-    SetUIStyle(DeepBlue);
-  }
 }
 
 void TskForm::Resize() {

@@ -43,8 +43,8 @@ class TskMenuBar : public TToolBar {
   TskMDIForm* FMDIForm = nullptr; // not owned
 };
 
-class TskForm : public TCustomPanel {
-  QUENDREL_CLASS(TskForm, TCustomPanel)
+class TskForm : public TskThemed<TCustomPanel> {
+  QUENDREL_CLASS(TskForm, TskThemed<TCustomPanel>)
  public:
   // A frame owned by anything but a form, or by a form that already has one, stays a plain panel.
   explicit TskForm(TComponent* AOwner);
@@ -52,12 +52,7 @@ class TskForm : public TCustomPanel {
 
   bool TitleBarCustom() const { return FTitleBar && FTitleBar->Custom(); }
   void SetTitleBarCustom(bool Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  // Stores the reference and applies the current style again, also for the reference already held, so that a
-  // reloaded theme file is read again.
-  void SetFileTheme(TskFileTheme* Value);
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
+  void SetUIStyle(TskUIStyle Value) override;
   bool UIStyleAutoUpdateSub() const { return FUIStyleAutoUpdateSub; }
   void SetUIStyleAutoUpdateSub(bool Value) { FUIStyleAutoUpdateSub = Value; }
   TColor BorderColor() const { return FBorderColor; }
@@ -132,6 +127,7 @@ class TskForm : public TCustomPanel {
   void WMEraseBkgnd(TMessage& Message) override;
 
  private:
+  bool ThemeCoversChildren() const override { return true; }
   bool Active() const { return FForm && FTitleBar && !FDestroying; }
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   bool IsMDIChild() const { return FForm && FForm->FormStyle() == fsMDIChild; }
@@ -160,7 +156,6 @@ class TskForm : public TCustomPanel {
   TColor FBorderColor = 0;
   TCustomPanel* FFormPanel = nullptr;
   int FBorderWidth = 1;
-  TskThemeLink FTheme;
   TColor FMenuBarColor = 0;
   int FMenuBarHeight = 22;
   bool FUIStyleAutoUpdateSub = false;

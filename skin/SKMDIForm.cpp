@@ -49,7 +49,7 @@ constexpr UINT SKM_SHOWCHILD = WM_APP + 0x112;
 
 } // namespace
 
-TskMDIForm::TskMDIForm(TComponent* AOwner) : TComponent(AOwner) {
+TskMDIForm::TskMDIForm(TComponent* AOwner) : inherited(AOwner) {
   auto* form = dynamic_cast<TForm*>(AOwner);
   if (!form) throw EComponentError("Sorry, TskMDIForm must be placed on a form");
   FForm = form;
@@ -552,8 +552,7 @@ void TskMDIForm::OnControlButtonClick(TObject* Sender) {
 
 void TskMDIForm::SetFileTheme(TskFileTheme* Value) {
   if (FTheme.FileTheme == Value) return;
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
+  inherited::SetFileTheme(Value);
 }
 
 void TskMDIForm::SetUIStyle(TskUIStyle Value) {
@@ -717,7 +716,7 @@ void TskMDIForm::Loaded() {
 }
 
 void TskMDIForm::Notification(TComponent* AComponent, TOperation Operation) {
-  TComponent::Notification(AComponent, Operation);
+  inherited::Notification(AComponent, Operation);
   if (!AComponent) return;
   if (Operation == opInsert) {
     if (FMenuBar) FMenuBar->SetTop(0);
@@ -740,7 +739,6 @@ void TskMDIForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FShownMenu) FShownMenu = nullptr;
   const bool childGone =
       std::find(FItemChildren.begin(), FItemChildren.end(), AComponent) != FItemChildren.end();
-  if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
   if (FDestroying || FormGoing() || ComponentState().Contains(csDestroying)) return;
   if (menuGone) UpdateMenu();
   if (childGone) {

@@ -19,17 +19,16 @@ class TskForm;
 class TskMenuBar;
 class TskToolBarSpeedButton;
 
-class TskMDIForm : public TComponent {
-  QUENDREL_CLASS(TskMDIForm, TComponent)
+class TskMDIForm : public TskThemed<TComponent> {
+  QUENDREL_CLASS(TskMDIForm, TskThemed<TComponent>)
  public:
   // Raises "Sorry, TskMDIForm must be placed on a form" when the owner is no form.
   explicit TskMDIForm(TComponent* AOwner);
   ~TskMDIForm() override;
 
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
+  void SetUIStyle(TskUIStyle Value) override;
+  // A reference already held is not applied again.
+  void SetFileTheme(TskFileTheme* Value) override;
   TMainMenu* Menu() const { return FMenu; }
   void SetMenu(TMainMenu* Value);
   TColor MenuBarColor() const { return FMenuBarColor; }
@@ -141,7 +140,6 @@ class TskMDIForm : public TComponent {
   int FBottomBorderHeight = 0;
   TMainMenu* FMenu = nullptr;      // not owned
   TMainMenu* FShownMenu = nullptr; // not owned
-  TskThemeLink FTheme;
   TColor FMenuBarColor = 0;
   TColor FBorderColor = 0;
   int FBorderWidth = 1;
