@@ -85,7 +85,7 @@ class TskMenuStyle : public TskThemeable {
  protected:
   explicit TskMenuStyle(TMenu* Menu);
   // The menu hears of the theme file's removal; this style is a part of it, not a component.
-  TComponent* ThemeComponent() override { return FMenu; }
+  TComponent* ThemeComponent() const override { return FMenu; }
   // The construction sequence after the menu itself exists: class-level values, font, the owner's style.
   void InitMenuStyle(TComponent* AOwner);
   // The image list whose images items show, and the one that holds the check mark.

@@ -62,7 +62,7 @@ class TskThemeable {
   TskThemeable() = default;
 
   // The component that hears of the theme file's removal.
-  virtual TComponent* ThemeComponent() = 0;
+  virtual TComponent* ThemeComponent() const = 0;
   // Between storing a new theme file and applying the style again: parts that read the file take it here.
   virtual void FileThemeAttached(TskFileTheme* Value) { (void)Value; }
   // When the theme file goes: DeepBlue, given first to the children of a container that themes them.
@@ -79,18 +79,20 @@ class TskThemeable {
   bool FApplyingFileTheme = false;
 };
 
-// The base of a skinned component: its class-library base with the theme pair, told of the theme's removal.
-template <class Base> class TskThemed : public Base, public TskThemeable {
+// The base of a skinned component: its class-library base with the theme pair (or a part built on it), told
+// of the theme's removal.
+template <class Base, class Part = TskThemeable> class TskThemed : public Base, public Part {
  public:
   using Base::Base;
 
   void Notification(TComponent* AComponent, TOperation Operation) override {
     Base::Notification(AComponent, Operation);
-    ThemeNotification(AComponent, Operation);
+    this->ThemeNotification(AComponent, Operation);
   }
 
  protected:
-  TComponent* ThemeComponent() override { return this; }
+  // The component itself, which the theme part may ask about from its const members.
+  TComponent* ThemeComponent() const override { return const_cast<TskThemed*>(this); }
 };
 
 // Values of a theme file's ControlFontColor (item 27) for which a caption is drawn black, one set per kind of
