@@ -58,7 +58,7 @@ QUENDREL_REGISTER_CLASS(TskCustomButton, TCustomControl) {
   c.Event("OnMouseContinuouslyDown", &TskCustomButton::OnMouseContinuouslyDown);
 }
 
-TskCustomButton::TskCustomButton(TComponent* AOwner) : TCustomControl(AOwner) {
+TskCustomButton::TskCustomButton(TComponent* AOwner) : inherited(AOwner) {
   ControlStyle.Exclude(csDoubleClicks).Exclude(csAcceptsControls);
   SetTabStop(true);
   SetUIStyle(GetSKFormStyle(AOwner));
@@ -100,11 +100,6 @@ void TskCustomButton::SetUIStyle(TskUIStyle Value) {
   Repaint();
 }
 
-void TskCustomButton::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
-}
-
 void TskCustomButton::SetPicTransparent(bool Value) {
   FPicTransparent = Value;
   Repaint();
@@ -119,13 +114,6 @@ void TskCustomButton::SetEnabled(bool Value) {
   inherited::SetEnabled(Value);
   EnableChanged();
   Repaint();
-}
-
-void TskCustomButton::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) {
-    SetUIStyle(DeepBlue);
-  }
 }
 
 void TskCustomButton::AutoSizeChanged() {
@@ -749,7 +737,7 @@ QUENDREL_REGISTER_CLASS(TskCheckBox, TCustomControl) {
   c.Property("Transparent", &TskCheckBox::Transparent, &TskCheckBox::SetTransparent);
 }
 
-TskCheckBox::TskCheckBox(TComponent* AOwner) : TCustomControl(AOwner) {
+TskCheckBox::TskCheckBox(TComponent* AOwner) : inherited(AOwner) {
   SetBounds(Left(), Top(), 93, 17);
   ControlStyle.Exclude(csDoubleClicks);
   SetTabStop(true);
@@ -768,11 +756,6 @@ void TskCheckBox::SetUIStyle(TskUIStyle Value) {
   Repaint();
 }
 
-void TskCheckBox::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
-}
-
 void TskCheckBox::SetTransparent(bool Value) {
   FTransparent = Value;
   Repaint();
@@ -786,13 +769,6 @@ void TskCheckBox::SetAutoSize(bool Value) {
 void TskCheckBox::SetEnabled(bool Value) {
   inherited::SetEnabled(Value);
   Repaint();
-}
-
-void TskCheckBox::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) {
-    SetUIStyle(DeepBlue);
-  }
 }
 
 bool TskCheckBox::NeedDrawFocus() {

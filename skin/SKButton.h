@@ -13,8 +13,8 @@
 
 class TskFileTheme;
 
-class TskCustomButton : public TCustomControl {
-  QUENDREL_CLASS(TskCustomButton, TCustomControl)
+class TskCustomButton : public TskThemed<TCustomControl> {
+  QUENDREL_CLASS(TskCustomButton, TskThemed<TCustomControl>)
  public:
   explicit TskCustomButton(TComponent* AOwner);
   ~TskCustomButton() override;
@@ -31,10 +31,7 @@ class TskCustomButton : public TCustomControl {
   void SetTransparent(bool Value);
   int ModalResult() const { return FModalResult; }
   void SetModalResult(int Value) { FModalResult = Value; }
-  virtual TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
+  void SetUIStyle(TskUIStyle Value) override;
   bool PicTransparent() const { return FPicTransparent; }
   void SetPicTransparent(bool Value);
   int MouseContinuouslyDownInterval() const { return FMouseContinuouslyDownInterval; }
@@ -49,7 +46,6 @@ class TskCustomButton : public TCustomControl {
 
   void Paint() override;
   void Click() override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   TNotifyEvent OnMouseEnter; // the button's own, fired after its state changed
   TNotifyEvent OnMouseExit;
@@ -106,7 +102,6 @@ class TskCustomButton : public TCustomControl {
   bool FDefault = false;
   bool FTransparent = false;
   int FModalResult = 0;
-  TskThemeLink FTheme;
   bool FPicTransparent = false;
   std::unique_ptr<TTimer> FTimer;
   int FMouseContinuouslyDownInterval = 100;
@@ -258,8 +253,8 @@ class TskToolBarSpeedButton : public TCustomPanel {
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 extern const TEnumInfo CheckBoxStateNames;
 
-class TskCheckBox : public TCustomControl {
-  QUENDREL_CLASS(TskCheckBox, TCustomControl)
+class TskCheckBox : public TskThemed<TCustomControl> {
+  QUENDREL_CLASS(TskCheckBox, TskThemed<TCustomControl>)
  public:
   explicit TskCheckBox(TComponent* AOwner);
 
@@ -267,10 +262,7 @@ class TskCheckBox : public TCustomControl {
   void SetChecked(bool Value);
   TCheckBoxState State() const { return FChecked ? cbChecked : cbUnchecked; }
   void SetState(TCheckBoxState Value) { SetChecked(Value == cbChecked); }
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
+  void SetUIStyle(TskUIStyle Value) override;
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value);
   bool AutoSize() const { return FAutoSize; }
@@ -279,7 +271,6 @@ class TskCheckBox : public TCustomControl {
 
   void Paint() override;
   void Click() override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  protected:
   virtual bool NeedDrawFocus();
@@ -303,7 +294,6 @@ class TskCheckBox : public TCustomControl {
   bool FChecked = false;
 
  private:
-  TskThemeLink FTheme;
   bool FTransparent = false;
   bool FAutoSize = true;
 };

@@ -9,9 +9,9 @@
 #include "skin/SKThemeLink.h"
 
 // The theme, colours and button of both combo boxes.
-template <class Base> class TskDBComboFrame : public Base {
+template <class Base> class TskDBComboFrame : public TskThemed<Base> {
  public:
-  explicit TskDBComboFrame(TComponent* AOwner) : Base(AOwner) {}
+  explicit TskDBComboFrame(TComponent* AOwner) : TskThemed<Base>(AOwner) {}
 
   TColor BorderColor() const { return FBorderColor; }
   void SetBorderColor(TColor Value) {
@@ -28,23 +28,13 @@ template <class Base> class TskDBComboFrame : public Base {
     FArrowColor = Value;
     this->Repaint();
   }
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   // ArrowColor goes back to black; BorderColor and ButtonColor take theme items 25 and 15. The button picture
   // of the MacOS and WinXP styles is loaded here, once, not at every paint.
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value) {
-    FTheme.Attach(this, Value);
-    SetUIStyle(FTheme.UIStyle);
-  }
+  void SetUIStyle(TskUIStyle Value) override;
   // The arrow follows the enabled state.
   void SetEnabled(bool Value) override {
     Base::SetEnabled(Value);
     this->Repaint();
-  }
-  void Notification(TComponent* AComponent, TOperation Operation) override {
-    Base::Notification(AComponent, Operation);
-    if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
   }
   // The arrow with its top-left corner at (X, Y): filled in ArrowColor, or embossed when disabled.
   void DrawArrow(TCanvas* ACanvas, int X, int Y);
@@ -60,7 +50,7 @@ template <class Base> class TskDBComboFrame : public Base {
   TColor FBorderColor = clBlack;
   TColor FButtonColor = clBtnFace;
   TColor FArrowColor = clBlack;
-  TskThemeLink FTheme;
+  using TskThemed<Base>::FTheme;
   std::unique_ptr<TBitmap> FButtonPicture;
 
  private:

@@ -8,34 +8,26 @@
 #include "skin/SKThemeLink.h"
 
 // The theme and the frame every control of this unit shares.
-template <class Base> class TskDBFramed : public Base {
+template <class Base> class TskDBFramed : public TskThemed<Base> {
  public:
-  explicit TskDBFramed(TComponent* AOwner) : Base(AOwner) {}
+  explicit TskDBFramed(TComponent* AOwner) : TskThemed<Base>(AOwner) {}
 
   TColor BorderColor() const { return FBorderColor; }
   void SetBorderColor(TColor Value) {
     FBorderColor = Value;
     this->Repaint();
   }
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   // BorderColor takes theme item 25 (ControlBorderColor) again; linked bars take the resolved style.
-  void SetUIStyle(TskUIStyle Value) {
+  void SetUIStyle(TskUIStyle Value) override {
     FTheme.UIStyle = Value;
     FBorderColor = FTheme.Color(25);
     ThemeLinkedBars(FTheme.UseFile() ? FromThemeFile : FTheme.InsideStyle(), FTheme.FileTheme);
     this->Repaint();
   }
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value) {
-    FTheme.Attach(this, Value);
-    FileThemeLinkedBars(Value);
-    SetUIStyle(FTheme.UIStyle);
-  }
 
   void Notification(TComponent* AComponent, TOperation Operation) override {
-    Base::Notification(AComponent, Operation);
+    TskThemed<Base>::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent) ForgetLinkedBar(AComponent);
-    if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
   }
   void WMPaint(TMessage& Message) override {
     Base::WMPaint(Message);
@@ -63,10 +55,11 @@ template <class Base> class TskDBFramed : public Base {
     (void)File;
   }
   virtual void FileThemeLinkedBars(TskFileTheme* File) { (void)File; }
+  void FileThemeAttached(TskFileTheme* Value) override { FileThemeLinkedBars(Value); }
   virtual void ForgetLinkedBar(TComponent* AComponent) { (void)AComponent; }
 
   TColor FBorderColor = clBlack;
-  TskThemeLink FTheme;
+  using TskThemed<Base>::FTheme;
 };
 
 class TskDBEdit : public TskDBFramed<TDBEdit> {

@@ -20,7 +20,7 @@ QUENDREL_REGISTER_CLASS(TskDBGrid, TDBGrid) {
   c.Message(WM_ERASEBKGND, &TskDBGrid::WMEARSEBKGND);
 }
 
-TskDBGrid::TskDBGrid(TComponent* AOwner) : TDBGrid(AOwner) {
+TskDBGrid::TskDBGrid(TComponent* AOwner) : inherited(AOwner) {
   ControlStyle.Include(csOpaque);
   FMouseDown = false;
   SetBorderStyle(bsNone);
@@ -50,12 +50,10 @@ void TskDBGrid::SetUIStyle(TskUIStyle Value) {
   if (FHScrollBar) FHScrollBar->SetUIStyle(resolved);
 }
 
-void TskDBGrid::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
+void TskDBGrid::FileThemeAttached(TskFileTheme* Value) {
   // Bars told FromThemeFile without the file would fall back to DeepBlue beside a grid in the file's look.
   if (FVScrollBar) FVScrollBar->SetFileTheme(Value);
   if (FHScrollBar) FHScrollBar->SetFileTheme(Value);
-  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskDBGrid::SetBorderColor(TColor Value) {
@@ -74,11 +72,10 @@ void TskDBGrid::SetSelectedColor(TColor Value) {
 }
 
 void TskDBGrid::Notification(TComponent* AComponent, TOperation Operation) {
-  TDBGrid::Notification(AComponent, Operation);
+  inherited::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == FHScrollBar) FHScrollBar = nullptr;
   if (AComponent == FVScrollBar) FVScrollBar = nullptr;
-  if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
 }
 
 // ----- Painting

@@ -7,16 +7,13 @@
 #include "skin/SKScrollBar.h"
 #include "skin/SKThemeLink.h"
 
-class TskDBGrid : public TDBGrid {
-  QUENDREL_CLASS(TskDBGrid, TDBGrid)
+class TskDBGrid : public TskThemed<TDBGrid> {
+  QUENDREL_CLASS(TskDBGrid, TskThemed<TDBGrid>)
  public:
   explicit TskDBGrid(TComponent* AOwner);
   ~TskDBGrid() override;
 
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
+  void SetUIStyle(TskUIStyle Value) override;
   TColor BorderColor() const { return FBorderColor; }
   void SetBorderColor(TColor Value);
   TColor FocusedColor() const { return FFocusedColor; }
@@ -66,6 +63,7 @@ class TskDBGrid : public TDBGrid {
  protected:
   // The grid's own bars changed (the record pointer moved, records came or went): the linked bars follow.
   void UpdateScrollRange() override;
+  void FileThemeAttached(TskFileTheme* Value) override;
 
  private:
   bool Loading() const {
@@ -75,7 +73,6 @@ class TskDBGrid : public TDBGrid {
   TColor FBorderColor = clBlack;
   TColor FFocusedColor = 0x008000;
   TColor FSelectedColor = 0x00FFFF;
-  TskThemeLink FTheme;
   bool FMouseDown = false;
   TskScrollBar* FVScrollBar = nullptr;
   TskScrollBar* FHScrollBar = nullptr;

@@ -114,7 +114,7 @@ void TskNavDataLink::EditingChanged() {
 // ---------------------------------------------------------------------------------------------------------
 // TskDBNavigator
 
-TskDBNavigator::TskDBNavigator(TComponent* AOwner) : TCustomPanel(AOwner) {
+TskDBNavigator::TskDBNavigator(TComponent* AOwner) : inherited(AOwner) {
   ControlStyle.Exclude(csAcceptsControls);
   ControlStyle.Exclude(csSetCaption);
   ControlStyle.Include(csOpaque);
@@ -215,11 +215,6 @@ void TskDBNavigator::SetUIStyle(TskUIStyle Value) {
   Repaint();
 }
 
-void TskDBNavigator::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
-}
-
 void TskDBNavigator::SetCursor(TCursor Value) {
   FCursor = Value;
   TControl::SetCursor(Value);
@@ -234,10 +229,9 @@ void TskDBNavigator::SetDataSource(TDataSource* Value) {
 }
 
 void TskDBNavigator::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomPanel::Notification(AComponent, Operation);
+  inherited::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (FDataLink && AComponent == DataSource()) SetDataSource(nullptr);
-  if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
 }
 
 void TskDBNavigator::GetChildren(const TGetChildProc&, TComponent*) {

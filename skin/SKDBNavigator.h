@@ -85,16 +85,13 @@ class TskNavDataLink : public TDataLink {
   TskDBNavigator* FNavigator;
 };
 
-class TskDBNavigator : public TCustomPanel {
-  QUENDREL_CLASS(TskDBNavigator, TCustomPanel)
+class TskDBNavigator : public TskThemed<TCustomPanel> {
+  QUENDREL_CLASS(TskDBNavigator, TskThemed<TCustomPanel>)
  public:
   explicit TskDBNavigator(TComponent* AOwner);
   ~TskDBNavigator() override;
 
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
+  void SetUIStyle(TskUIStyle Value) override;
   TDataSource* DataSource() const { return FDataLink ? FDataLink->DataSource() : nullptr; }
   void SetDataSource(TDataSource* Value);
   TNavButtonSet VisibleButtons() const { return FVisibleButtons; }
@@ -143,7 +140,6 @@ class TskDBNavigator : public TCustomPanel {
   void SetSize(int& W, int& H);
   bool Active() const;
 
-  TskThemeLink FTheme;
   TCursor FCursor = crDefault;
   std::unique_ptr<TskNavDataLink> FDataLink;
   TNavButtonSet FVisibleButtons = AllNavButtons;

@@ -64,7 +64,7 @@ void Fill(TCanvas* Canvas, TColor Color, const TRect& R) {
 
 } // namespace
 
-TskForm::TskForm(TComponent* AOwner) : TCustomPanel(AOwner) {
+TskForm::TskForm(TComponent* AOwner) : inherited(AOwner) {
   auto* form = dynamic_cast<TForm*>(AOwner);
   if (!form) return;
   for (int i = 0; i < form->ControlCount(); ++i)
@@ -119,12 +119,7 @@ TskForm::TskForm(TComponent* AOwner) : TCustomPanel(AOwner) {
   RemoveCaption();
   FForm->SetAutoScroll(false);
 
-  FOldWndProc = FForm->WindowProc;
-  FForm->WindowProc = [this](TMessage& Message) { NewParentWndProc(Message); };
-
-  FAppEvents = std::make_unique<TApplicationEvents>(nullptr);
-  FAppEvents->OnMessage = [this](tagMSG& Msg, bool& Handled) { OnApplicationMessage(Msg, Handled); };
-
+  HookForm();
   FrameChanged();
 }
 
@@ -140,14 +135,6 @@ TskForm::~TskForm() {
 
 // ---------------------------------------------------------------------------------------------------------
 // The form's window
-
-bool TskForm::RemoveCaption() {
-  HWND wnd = FForm->Handle();
-  const LONG style = GetWindowLong(wnd, GWL_STYLE);
-  if ((style & WS_CAPTION) == 0) return false;
-  SetWindowLong(wnd, GWL_STYLE, style & ~static_cast<LONG>(WS_CAPTION));
-  return true;
-}
 
 void TskForm::FrameChanged() {
   // Never makes the window anew: an MDI child whose frame form went has none, and cannot get one.
@@ -173,19 +160,8 @@ void TskForm::Release() {
   if (!FForm->ComponentState().Contains(csDestroying)) FrameChanged();
 }
 
-void TskForm::NewParentWndProc(TMessage& Message) {
-  if (FDestroying) return;
-  const UINT msg = Message.Msg;
-  if (msg == WM_NCCALCSIZE && Message.WParam != 0) NCCalcSize(Message);
-  if (msg == SKM_SIDEBORDERWIDTH) {
-    Message.Result = SideBorderWidth();
-    return;
-  }
-  if (msg != WM_NCPAINT) {
-    FOldWndProc(Message);
-    if (FDestroying) return; // the message took the frame away
-  }
-  switch (msg) {
+void TskForm::FrameMessage(TMessage& Message) {
+  switch (Message.Msg) {
   case WM_MDIACTIVATE:
     if (reinterpret_cast<HWND>(Message.LParam) == FForm->Handle()) {
       if (TCustomForm* main = Application->MainForm())
@@ -194,9 +170,6 @@ void TskForm::NewParentWndProc(TMessage& Message) {
     } else {
       FTitleBar->SetFormActive(false);
     }
-    break;
-  case WM_KEYDOWN:
-    ProcessKeyPress(Message);
     break;
   case WM_SHOWWINDOW:
     FForm->SetMenu(nullptr); // the menu bar stands in for the native menu
@@ -213,9 +186,6 @@ void TskForm::NewParentWndProc(TMessage& Message) {
     // The form is going: give it back now, while it is still a form (a frame that is not its child goes
     // only after it).
     if (!FDestroying && FForm->ComponentState().Contains(csDestroying)) Release();
-    break;
-  case WM_ACTIVATE:
-    FTitleBar->SetFormActive(LOWORD(Message.WParam) != 0);
     break;
   case WM_NCPAINT:
     if (FForm->WindowState() == wsMinimized)
@@ -241,11 +211,8 @@ void TskForm::NewParentWndProc(TMessage& Message) {
   }
 }
 
-void TskForm::NCCalcSize(TMessage& Message) {
-  const int inset = FBottomBorderHeight != 0 ? FBottomBorderHeight - 2
-                    : FBorderWidth == 3      ? 0
-                                             : FBorderWidth - 2;
-  FrameNCCalcSize(Message, SideBorderWidth(), inset);
+int TskForm::BottomBorderInset() const {
+  return FBottomBorderHeight != 0 ? FBottomBorderHeight - 2 : FBorderWidth == 3 ? 0 : FBorderWidth - 2;
 }
 
 void TskForm::WMSizeFrame() {
@@ -305,11 +272,6 @@ void TskForm::RegionWindow() {
 // ---------------------------------------------------------------------------------------------------------
 // Style and theme
 
-void TskForm::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
-}
-
 void TskForm::SetUIStyle(TskUIStyle Value) {
   FTheme.UIStyle = Value;
   if (!Active()) {
@@ -329,8 +291,7 @@ void TskForm::SetUIStyle(TskUIStyle Value) {
     }
     SetRoundCorner(FTheme.Size(14));
     SetRoundCornerBottom(FTheme.Size(47));
-    FPictures.Load(FTheme);
-    FBottomBorderHeight = FPictures.BottomHeight();
+    LoadBorderPictures();
   } else {
     FPictures.Clear();
     SetRoundCornerBottom(0);
@@ -348,21 +309,13 @@ void TskForm::SetUIStyle(TskUIStyle Value) {
                                                                      : SK_RES_PROTEIN_FORM_BACKGROUND);
   }
 
-  FTitleBar->SetFileTheme(FTheme.FileTheme);
-  FTitleBar->SetUIStyle(FTheme.UIStyle);
-  if (auto* menu = dynamic_cast<TskMainMenu*>(FMenu)) {
-    menu->SetUIStyle(FTheme.UIStyle);
-    menu->SetFileTheme(FTheme.FileTheme);
-  }
+  ThemeTitleBar();
+  ThemeMenu();
   if (FUIStyleAutoUpdateSub) ContainerApplyUIStyle(this, FTheme.UIStyle, FTheme.FileTheme);
   if (IsMDIChild()) FForm->SetBoundsRect(bounds);
   FrameChanged();
   if (Parent()) Repaint();
   PaintFormBorder();
-}
-
-void TskForm::SetTitleBarCustom(bool Value) {
-  if (FTitleBar) FTitleBar->SetCustom(Value);
 }
 
 void TskForm::SetBorderColor(TColor Value) {
@@ -413,26 +366,6 @@ void TskForm::SetPanel(TCustomPanel* Value) {
   }
 }
 
-TskTitleBarButtons* TskForm::TitleBarButtons() const {
-  return FTitleBar ? FTitleBar->Buttons() : nullptr;
-}
-
-void TskForm::SetTitleBarButtons(TskTitleBarButtons* Value) {
-  if (FTitleBar) FTitleBar->Buttons()->Assign(Value);
-}
-
-TskTitleBarSections* TskForm::TitleBarSections() const {
-  return FTitleBar ? FTitleBar->Sections() : nullptr;
-}
-
-void TskForm::SetTitleBarSections(TskTitleBarSections* Value) {
-  if (FTitleBar) FTitleBar->Sections()->Assign(Value);
-}
-
-void TskForm::SetTitleBarDrawAppIcon(bool Value) {
-  if (FTitleBar) FTitleBar->SetDrawAppIcon(Value);
-}
-
 void TskForm::SetTitleFont(TFont* Value) {
   TitleFont()->Assign(Value);
 }
@@ -459,20 +392,10 @@ void TskForm::CreateMenuBar() {
   if (FMenuBar || IsMDIChild() || !Active()) return;
   FMenuBar = new TskMenuBar(this); // owned by the frame (component ownership)
   FMenuBar->SetForm(this);
-  FMenuBar->SetParent(this);
-  FMenuBar->SetFlat(true);
-  FMenuBar->SetEdgeBorders({});
-  FMenuBar->SetShowCaptions(true);
+  SetUpMenuBar(this);
   FMenuBar->SetHeight(FMenuBarHeight);
   FMenuBar->SetColor(FMenuBarColor);
-  if (!Designing())
-    FMenuBar->OnCustomDrawButton = [this](TToolBar* Sender, TToolButton* Button, TCustomDrawState State,
-                                          bool& DefaultDraw) {
-      DrawButton(Sender, Button, State, DefaultDraw);
-    };
-  FMenuBar->OnCustomDraw = [this](TToolBar* Sender, const TRect& ARect, bool& DefaultDraw) {
-    DrawMenuBar(Sender, ARect, DefaultDraw);
-  };
+  HookMenuBarDrawing(!Designing());
   FMenuBar->SetWrapable(true);
   FMenuBar->SetAutoSize(true);
   FTitleBar->SetTop(0);
@@ -493,12 +416,7 @@ void TskForm::UpdateMenu() {
     return;
   }
   FMenuBar->SetAutoSize(false);
-  if (auto* menu = dynamic_cast<TskMainMenu*>(FMenu)) {
-    if (menu->UseSystemFont())
-      Menu_GetSystemFont(FMenuBar->Font());
-    else
-      FMenuBar->Font()->SetSize(menu->FontSize());
-  }
+  SetMenuBarFont();
   while (FMenuBar->ButtonCount() > 0) delete FMenuBar->Buttons(FMenuBar->ButtonCount() - 1);
   // Each new button goes before the ones already there, so the last item is made first.
   TMenuItem* items = FMenu->Items();
@@ -537,11 +455,6 @@ bool TskForm::MenuBarShowing() const {
   return FMenuBar && FMenuBar->Visible();
 }
 
-void TskForm::SetMenuBarColor(TColor Value) {
-  FMenuBarColor = Value;
-  if (FMenuBar) FMenuBar->SetColor(Value);
-}
-
 void TskForm::SetMenuBarHeight(int Value) {
   FMenuBarHeight = Value;
   if (!FMenuBar) return;
@@ -570,21 +483,11 @@ void TskForm::SetRoundCornerBottom(int Value) {
   RegionWindow();
 }
 
-int TskForm::GetTitleBarHeight() const {
-  return FTitleBar && FTitleBar->Visible() ? FTitleBar->Height() : 0;
-}
-
-int TskForm::SideBorderWidth() const {
-  return FPictures.SideWidth();
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // Keys
 
-void TskForm::ProcessKeyPress(TMessage& Message) {
-  Message.Result = 0;
-  if (FDestroying || !FForm) return;
-  if (FormHasFocus(FForm) && FForm->Active() && FMenu && FMenu->IsShortCut(Message)) Message.Result = 1;
+bool TskForm::TakesShortCuts() const {
+  return FormHasFocus(FForm) && FForm->Active();
 }
 
 void TskForm::OnApplicationMessage(tagMSG& Msg, bool& Handled) {
@@ -597,21 +500,14 @@ void TskForm::OnApplicationMessage(tagMSG& Msg, bool& Handled) {
     FTitleBar->SystemMenu()->Popup(at->Left(), at->Top() + FTitleBar->Height());
     return;
   }
-  if (Msg.message == WM_KEYDOWN) {
-    TMessage m;
-    m.Msg = Msg.message;
-    m.WParam = Msg.wParam;
-    m.LParam = Msg.lParam;
-    ProcessKeyPress(m);
-    Handled = (m.Result & 0xFF) != 0;
-  }
+  TskFrameBase::OnApplicationMessage(Msg, Handled);
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // Component
 
 void TskForm::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomPanel::Notification(AComponent, Operation);
+  inherited::Notification(AComponent, Operation);
   if (!AComponent) return;
   const bool designing = Designing() && !ComponentState().Contains(csLoading);
   if (Operation == opInsert) {
@@ -642,10 +538,6 @@ void TskForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FMenu) DestroyMenuBar();
   if (AComponent == FMenuBar) FMenuBar = nullptr;
   if (AComponent == this) Release();
-  if (FTheme.Forget(AComponent, Operation)) {
-    ContainerApplyUIStyle(this, DeepBlue, nullptr);
-    SetUIStyle(DeepBlue);
-  }
 }
 
 void TskForm::Resize() {
@@ -690,26 +582,12 @@ void TskForm::Paint() {
 void TskForm::PaintFormBorder() {
   if (!Active() || !FForm->HandleAllocated()) return;
   if (FForm->WindowState() == wsMinimized && !Designing()) return;
-  HWND wnd = FForm->Handle();
-  HDC dc = GetWindowDC(wnd);
-  TskFrameBorderLook look;
-  look.TitleBar = FTitleBar;
-  look.BorderWidth = FBorderWidth;
-  look.BorderColor = FBorderColor;
+  TskFrameBorderLook look = BorderLook();
   look.BandColor = look.LineColor = Color();
-  look.BandTop = GetTitleBarHeight();
   look.TopColor = FMenuBar ? FMenuBar->Color() : FForm->Color();
   look.MenuBarShown = MenuBarShowing();
-  look.MenuBarHeight = FMenuBar ? FMenuBar->Height() : 0;
-  look.MenuBarColor = FMenuBar ? FMenuBar->Color() : FMenuBarColor;
-  look.Pictures = &FPictures;
   look.RoundCorner = RoundCorner();
-  look.Designing = Designing();
-  TCanvas canvas;
-  canvas.SetHandle(dc);
-  PaintFrameBorder(&canvas, FForm->Width(), FForm->Height(), look);
-  canvas.SetHandle(nullptr);
-  ReleaseDC(wnd, dc);
+  PaintBorderLook(look);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -718,15 +596,6 @@ void TskForm::PaintFormBorder() {
 TskThemeLink TskForm::MenuTheme() const {
   if (auto* menu = dynamic_cast<TskMainMenu*>(FMenu)) return TskThemeLink{menu->UIStyle(), menu->FileTheme()};
   return FTheme;
-}
-
-void TskForm::DrawMenuBar(TToolBar* Sender, const TRect& ARect, bool&) {
-  FMenuBarPainter.DrawBar(Sender, ARect, MenuTheme().UIStyle);
-}
-
-void TskForm::DrawButton(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw) {
-  DefaultDraw = false;
-  FMenuBarPainter.DrawButton(Sender, Button, State, MenuTheme(), dynamic_cast<TskMainMenu*>(FMenu), true);
 }
 
 // ---------------------------------------------------------------------------------------------------------

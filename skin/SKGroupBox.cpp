@@ -17,7 +17,7 @@ QUENDREL_REGISTER_CLASS(TskGroupBox, TskCustomGroupBox) {
   ColorProperty(c, "BorderColor", &TskGroupBox::BorderColor, &TskGroupBox::SetBorderColor);
 }
 
-TskCustomGroupBox::TskCustomGroupBox(TComponent* AOwner) : TskCustomPanel(AOwner) {
+TskCustomGroupBox::TskCustomGroupBox(TComponent* AOwner) : inherited(AOwner) {
   SetText(" ");
   SetBounds(Left(), Top(), 185, 105);
   SetParentColor(true);
@@ -35,11 +35,6 @@ void TskCustomGroupBox::SetCaption(const AnsiString& Value) {
   Repaint();
 }
 
-void TskCustomGroupBox::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
-}
-
 void TskCustomGroupBox::SetUIStyle(TskUIStyle Value) {
   FTheme.UIStyle = Value;
   UpdateUIStyle(FTheme.UIStyle, FTheme.FileTheme);
@@ -49,14 +44,6 @@ void TskCustomGroupBox::UpdateUIStyle(TskUIStyle Style, TskFileTheme* FileTheme)
   ContainerApplyUIStyle(this, Style, FileTheme);
   SetBorderColor(FTheme.Color(25));
   Font()->SetColor(FTheme.Color(27));
-}
-
-void TskCustomGroupBox::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) {
-    ContainerApplyUIStyle(this, DeepBlue, nullptr);
-    SetUIStyle(DeepBlue);
-  }
 }
 
 int TskCustomGroupBox::FontHeight() const {

@@ -189,7 +189,7 @@ void TskCustomPanel::Resize() {
 
 // ---- TskPanel ----
 
-TskPanel::TskPanel(TComponent* AOwner) : TCustomPanel(AOwner), FCaptionPicture(std::make_unique<TBitmap>()) {
+TskPanel::TskPanel(TComponent* AOwner) : inherited(AOwner), FCaptionPicture(std::make_unique<TBitmap>()) {
   SetWidth(100);
   SetHeight(100);
   SetUIStyle(GetSKFormStyle(AOwner));
@@ -217,17 +217,10 @@ void TskPanel::SetHeight(int Value) {
   if (ComponentState().Contains(csDesigning) || FExpanded) SetRealHeight(Value);
 }
 
-void TskPanel::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  FThemeAssigning = true;
-  SetUIStyle(FTheme.UIStyle);
-  FThemeAssigning = false;
-}
-
 void TskPanel::SetUIStyle(TskUIStyle Value) {
   FTheme.UIStyle = Value;
   // A file theme given to a panel in a built-in style changes nothing.
-  if (FThemeAssigning && Value != FromThemeFile) return;
+  if (ApplyingFileTheme() && Value != FromThemeFile) return;
   SetColor(0xFFFFFF);
   FTheme.Bitmap(42, FCaptionPicture.get());
   FBorderColor = FTheme.Color(25);
@@ -237,14 +230,6 @@ void TskPanel::SetUIStyle(TskUIStyle Value) {
   SetHeight(expanded - 1);
   SetHeight(expanded);
   Repaint();
-}
-
-void TskPanel::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) {
-    ContainerApplyUIStyle(this, DeepBlue, nullptr);
-    SetUIStyle(DeepBlue);
-  }
 }
 
 int TskPanel::CaptionBarHeight() const {

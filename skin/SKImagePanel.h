@@ -62,18 +62,15 @@ class TskImagePanel : public TskCustomPanel {
   explicit TskImagePanel(TComponent* AOwner) : TskCustomPanel(AOwner) {}
 };
 
-class TskPanel : public TCustomPanel {
-  QUENDREL_CLASS(TskPanel, TCustomPanel)
+class TskPanel : public TskThemed<TCustomPanel> {
+  QUENDREL_CLASS(TskPanel, TskThemed<TCustomPanel>)
  public:
   explicit TskPanel(TComponent* AOwner);
   ~TskPanel() override;
 
   TColor BorderColor() const { return FBorderColor; }
   void SetBorderColor(TColor Value);
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
+  void SetUIStyle(TskUIStyle Value) override;
   bool ShowButton() const { return FShowButton; }
   void SetShowButton(bool Value);
   TColor CaptionFontColor() const { return FCaptionFontColor; }
@@ -90,7 +87,6 @@ class TskPanel : public TCustomPanel {
   TNotifyEvent OnPush;
   TNotifyEvent OnPop;
 
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void Paint() override;
   void WMEraseBkgnd(TMessage& Message) override;
@@ -100,6 +96,7 @@ class TskPanel : public TCustomPanel {
 
  protected:
   void PaintButton();
+  bool ThemeCoversChildren() const override { return true; }
 
  private:
   bool ButtonShows() const;
@@ -109,13 +106,11 @@ class TskPanel : public TCustomPanel {
   void SetRealHeight(int Value) { TControl::SetHeight(Value); }
 
   TColor FBorderColor = 0;
-  TskThemeLink FTheme;
   std::unique_ptr<TBitmap> FCaptionPicture;
   bool FShowButton = true;
   bool FButtonHot = false;
   bool FExpanded = true;
   int FExpandedHeight = 100;
   bool FSliding = false;
-  bool FThemeAssigning = false;
   TColor FCaptionFontColor = 0;
 };

@@ -49,7 +49,7 @@ constexpr UINT SKM_SHOWCHILD = WM_APP + 0x112;
 
 } // namespace
 
-TskMDIForm::TskMDIForm(TComponent* AOwner) : TComponent(AOwner) {
+TskMDIForm::TskMDIForm(TComponent* AOwner) : inherited(AOwner) {
   auto* form = dynamic_cast<TForm*>(AOwner);
   if (!form) throw EComponentError("Sorry, TskMDIForm must be placed on a form");
   FForm = form;
@@ -78,12 +78,8 @@ TskMDIForm::TskMDIForm(TComponent* AOwner) : TComponent(AOwner) {
 
   FForm->SetAutoScroll(false);
   RemoveCaption();
-  FOldWndProc = FForm->WindowProc;
-  FForm->WindowProc = [this](TMessage& Message) { NewParentWndProc(Message); };
+  HookForm();
   SubclassClient();
-
-  FAppEvents = std::make_unique<TApplicationEvents>(nullptr);
-  FAppEvents->OnMessage = [this](tagMSG& Msg, bool& Handled) { OnApplicationMessage(Msg, Handled); };
   FrameChanged();
 }
 
@@ -106,12 +102,6 @@ bool TskMDIForm::FormGoing() const {
 
 // ---------------------------------------------------------------------------------------------------------
 // The form's window and the client window
-
-void TskMDIForm::RemoveCaption() {
-  HWND wnd = FForm->Handle();
-  const LONG style = GetWindowLong(wnd, GWL_STYLE);
-  if (style & WS_CAPTION) SetWindowLong(wnd, GWL_STYLE, style & ~static_cast<LONG>(WS_CAPTION));
-}
 
 void TskMDIForm::FrameChanged() {
   SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0, FrameChangedFlags);
@@ -160,23 +150,12 @@ void TskMDIForm::Release() {
   FrameChanged();
 }
 
-void TskMDIForm::NewParentWndProc(TMessage& Message) {
-  if (FDestroying) {
-    if (FOldWndProc) FOldWndProc(Message);
-    return;
-  }
-  if (Message.Msg == WM_NCCALCSIZE && Message.WParam != 0)
-    FrameNCCalcSize(Message, FPictures.SideWidth(), FBottomBorderHeight - 2);
-  if (Message.Msg == SKM_SIDEBORDERWIDTH) {
-    Message.Result = FPictures.SideWidth();
-    return;
-  }
-  if (Message.Msg != WM_NCPAINT) FOldWndProc(Message);
-  if (FDestroying || FormGoing()) return;
+void TskMDIForm::MessageWhileGoing(TMessage& Message) {
+  if (FOldWndProc) FOldWndProc(Message);
+}
+
+void TskMDIForm::FrameMessage(TMessage& Message) {
   switch (Message.Msg) {
-  case WM_KEYDOWN:
-    ProcessKeyPress(Message);
-    break;
   case WM_NCPAINT:
     PaintBorder();
     break;
@@ -185,9 +164,6 @@ void TskMDIForm::NewParentWndProc(TMessage& Message) {
       RemoveCaption();
       FrameChanged();
     }
-    break;
-  case WM_ACTIVATE:
-    if (FTitleBar) FTitleBar->SetFormActive(LOWORD(Message.WParam) != 0);
     break;
   case WM_SIZE:
     WMSize();
@@ -237,18 +213,6 @@ void TskMDIForm::NewClientWndProc(TMessage& Message) {
   default:
     break;
   }
-}
-
-void TskMDIForm::OnApplicationMessage(tagMSG& Msg, bool& Handled) {
-  if (Msg.message != WM_KEYDOWN) return;
-  TMessage m{Msg.message, Msg.wParam, Msg.lParam, 0};
-  ProcessKeyPress(m);
-  Handled = (m.Result & 0xFF) != 0;
-}
-
-void TskMDIForm::ProcessKeyPress(TMessage& Message) {
-  Message.Result = 0;
-  if (!FDestroying && FShownMenu && FShownMenu->IsShortCut(Message)) Message.Result = 1;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -306,7 +270,7 @@ void TskMDIForm::Tile() {
 // Menus
 
 int TskMDIForm::GetTitleBarHeight() const {
-  int h = FTitleBar && FTitleBar->Visible() ? FTitleBar->Height() : 0;
+  int h = TskFrameBase::GetTitleBarHeight();
   if (FTopPanel && FTopPanel->Visible()) h += FTopPanel->Height();
   return h;
 }
@@ -346,12 +310,7 @@ void TskMDIForm::UpdateMenu() {
   }
   if (!FMenuBar || !FTopPanel) return;
   if (FTitleBar) FTitleBar->SetTop(0);
-  if (auto* own = dynamic_cast<TskMainMenu*>(FMenu)) {
-    if (own->UseSystemFont())
-      Menu_GetSystemFont(FMenuBar->Font());
-    else
-      FMenuBar->Font()->SetSize(own->FontSize());
-  }
+  SetMenuBarFont();
   FTopPanel->Constraints()->SetMinHeight(FMenuBar->Height());
   TMenuItem* items = FShownMenu->Items();
   while (FMenuBar->ButtonCount() > items->Count()) delete FMenuBar->Buttons(0); // owned by this component
@@ -433,18 +392,9 @@ void TskMDIForm::CreateMenuBar() {
 
   FMenuBar = new TskMenuBar(this); // owned by this component
   FMenuBar->SetMDIForm(this);
-  FMenuBar->SetParent(FTopPanel);
-  FMenuBar->SetFlat(true);
-  FMenuBar->SetEdgeBorders({});
-  FMenuBar->SetShowCaptions(true);
+  SetUpMenuBar(FTopPanel);
   FMenuBar->SetAutoSize(true);
-  FMenuBar->OnCustomDrawButton = [this](TToolBar* Sender, TToolButton* Button, TCustomDrawState State,
-                                        bool& DefaultDraw) {
-    DrawButton(Sender, Button, State, DefaultDraw);
-  };
-  FMenuBar->OnCustomDraw = [this](TToolBar* Sender, const TRect& ARect, bool& DefaultDraw) {
-    DrawMenuBar(Sender, ARect, DefaultDraw);
-  };
+  HookMenuBarDrawing(true);
   if (FTitleBar) FTitleBar->SetTop(0);
 
   if (Designing()) return;
@@ -552,8 +502,7 @@ void TskMDIForm::OnControlButtonClick(TObject* Sender) {
 
 void TskMDIForm::SetFileTheme(TskFileTheme* Value) {
   if (FTheme.FileTheme == Value) return;
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
+  inherited::SetFileTheme(Value);
 }
 
 void TskMDIForm::SetUIStyle(TskUIStyle Value) {
@@ -567,8 +516,7 @@ void TskMDIForm::SetUIStyle(TskUIStyle Value) {
     SetMenuBarColor(bar != -1 ? bar : SKMenuBarColorByFontColor(FTheme.Color(27), FTheme.Color(15)));
     SetRoundCorner(FTheme.Size(14));
     SetRoundCornerBottom(FTheme.Size(47));
-    FPictures.Load(FTheme);
-    FBottomBorderHeight = FPictures.BottomHeight();
+    LoadBorderPictures();
   } else {
     SetBorderColor(FTheme.Color(16));
     SetMenuBarColor(FTheme.Color(15));
@@ -578,13 +526,9 @@ void TskMDIForm::SetUIStyle(TskUIStyle Value) {
     FBottomBorderHeight = 0;
     FPictures.Clear();
   }
-  if (auto* menu = dynamic_cast<TskMainMenu*>(FMenu)) {
-    menu->SetUIStyle(FTheme.UIStyle);
-    menu->SetFileTheme(FTheme.FileTheme);
-  }
+  ThemeMenu();
   if (FTitleBar) {
-    FTitleBar->SetFileTheme(FTheme.FileTheme);
-    FTitleBar->SetUIStyle(FTheme.UIStyle);
+    ThemeTitleBar();
     if (!Designing())
       for (TskToolBarSpeedButton* button : FControlButtons)
         if (button) button->SetColor(FMenuBarColor);
@@ -596,11 +540,6 @@ void TskMDIForm::SetUIStyle(TskUIStyle Value) {
     if (FOldWndProc && FForm->HandleAllocated() && !FormGoing()) FrameChanged();
     PaintBorder();
   }
-}
-
-void TskMDIForm::SetMenuBarColor(TColor Value) {
-  FMenuBarColor = Value;
-  if (FMenuBar) FMenuBar->SetColor(Value);
 }
 
 void TskMDIForm::SetBorderColor(TColor Value) {
@@ -618,34 +557,10 @@ void TskMDIForm::SetCaption(const AnsiString& Value) {
   if (FTitleBar) FTitleBar->SetCaption(Value);
 }
 
-void TskMDIForm::SetTitleBarDrawAppIcon(bool Value) {
-  if (FTitleBar) FTitleBar->SetDrawAppIcon(Value);
-}
-
-void TskMDIForm::SetTitleBarCustom(bool Value) {
-  if (FTitleBar) FTitleBar->SetCustom(Value);
-}
-
 void TskMDIForm::SetTitleBarVisible(bool Value) {
   if (!FTitleBar || FTitleBar->Visible() == Value) return;
   FTitleBar->SetVisible(Value);
   FTitleBar->SetTop(0);
-}
-
-TskTitleBarButtons* TskMDIForm::TitleBarButtons() const {
-  return FTitleBar ? FTitleBar->Buttons() : nullptr;
-}
-
-void TskMDIForm::SetTitleBarButtons(TskTitleBarButtons* Value) {
-  if (FTitleBar) FTitleBar->SetButtons(Value);
-}
-
-TskTitleBarSections* TskMDIForm::TitleBarSections() const {
-  return FTitleBar ? FTitleBar->Sections() : nullptr;
-}
-
-void TskMDIForm::SetTitleBarSections(TskTitleBarSections* Value) {
-  if (FTitleBar) FTitleBar->SetSections(Value);
 }
 
 void TskMDIForm::SetRoundCorner(int Value) {
@@ -669,37 +584,12 @@ void TskMDIForm::PaintBorder() {
   if (!Active() || FormGoing() || !FTitleBar || !FForm->HandleAllocated()) return;
   if (FForm->WindowState() == wsMinimized && !Designing()) return;
   if (FForm->BorderWidth() != 0) FForm->SetBorderWidth(0);
-  TskFrameBorderLook look;
-  look.TitleBar = FTitleBar;
-  look.BorderWidth = FBorderWidth;
-  look.BorderColor = FBorderColor;
+  TskFrameBorderLook look = BorderLook();
   look.BandColor = FMenuBarColor;
-  look.BandTop = GetTitleBarHeight();
   look.LineColor = look.TopColor = FMenuBar ? FMenuBar->Color() : FForm->Color();
   look.MenuBarShown = FMenuBar && FTopPanel && FTopPanel->Visible() && FMenuBar->Visible();
-  look.MenuBarHeight = FMenuBar ? FMenuBar->Height() : 0;
-  look.MenuBarColor = FMenuBar ? FMenuBar->Color() : FMenuBarColor;
-  look.Pictures = &FPictures;
   look.RoundCorner = FRoundCorner;
-  look.Designing = Designing();
-  HWND wnd = FForm->Handle();
-  HDC dc = GetWindowDC(wnd);
-  TCanvas canvas;
-  canvas.SetHandle(dc);
-  PaintFrameBorder(&canvas, FForm->Width(), FForm->Height(), look);
-  canvas.SetHandle(nullptr);
-  ReleaseDC(wnd, dc);
-}
-
-void TskMDIForm::DrawMenuBar(TToolBar* Sender, const TRect& ARect, bool&) {
-  FMenuBarPainter.DrawBar(Sender, ARect, FTheme.UIStyle);
-}
-
-void TskMDIForm::DrawButton(TToolBar* Sender, TToolButton* Button, TCustomDrawState State,
-                            bool& DefaultDraw) {
-  DefaultDraw = false;
-  // Always in this frame's own style and theme file; a disabled button is not greyed.
-  FMenuBarPainter.DrawButton(Sender, Button, State, FTheme, dynamic_cast<TskMainMenu*>(FShownMenu), false);
+  PaintBorderLook(look);
 }
 
 void TskMDIForm::OnTopPanelResize(TObject*) {
@@ -717,7 +607,7 @@ void TskMDIForm::Loaded() {
 }
 
 void TskMDIForm::Notification(TComponent* AComponent, TOperation Operation) {
-  TComponent::Notification(AComponent, Operation);
+  inherited::Notification(AComponent, Operation);
   if (!AComponent) return;
   if (Operation == opInsert) {
     if (FMenuBar) FMenuBar->SetTop(0);
@@ -740,7 +630,6 @@ void TskMDIForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FShownMenu) FShownMenu = nullptr;
   const bool childGone =
       std::find(FItemChildren.begin(), FItemChildren.end(), AComponent) != FItemChildren.end();
-  if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
   if (FDestroying || FormGoing() || ComponentState().Contains(csDestroying)) return;
   if (menuGone) UpdateMenu();
   if (childGone) {

@@ -11,43 +11,27 @@
 #include "classlib/controls/Form.h"
 #include "classlib/controls/Menus.h"
 #include "classlib/controls/Panel.h"
-#include "skin/SKFramePaint.h"
-#include "skin/SKThemeLink.h"
-#include "skin/SKTitleBar.h"
+#include "skin/SKFrameBase.h"
 
 class TskForm;
 class TskMenuBar;
 class TskToolBarSpeedButton;
 
-class TskMDIForm : public TComponent {
-  QUENDREL_CLASS(TskMDIForm, TComponent)
+class TskMDIForm : public TskFramed<TComponent> {
+  QUENDREL_CLASS(TskMDIForm, TskFramed<TComponent>)
  public:
   // Raises "Sorry, TskMDIForm must be placed on a form" when the owner is no form.
   explicit TskMDIForm(TComponent* AOwner);
   ~TskMDIForm() override;
 
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
-  TMainMenu* Menu() const { return FMenu; }
+  void SetUIStyle(TskUIStyle Value) override;
+  // A reference already held is not applied again.
+  void SetFileTheme(TskFileTheme* Value) override;
   void SetMenu(TMainMenu* Value);
-  TColor MenuBarColor() const { return FMenuBarColor; }
-  void SetMenuBarColor(TColor Value);
-  TColor BorderColor() const { return FBorderColor; }
   void SetBorderColor(TColor Value);
   AnsiString Caption() const;
   void SetCaption(const AnsiString& Value);
-  bool TitleBarDrawAppIcon() const { return FTitleBar && FTitleBar->DrawAppIcon(); }
-  void SetTitleBarDrawAppIcon(bool Value);
-  bool TitleBarCustom() const { return FTitleBar && FTitleBar->Custom(); }
-  void SetTitleBarCustom(bool Value);
-  bool TitleBarVisible() const { return FTitleBar && FTitleBar->Visible(); }
   void SetTitleBarVisible(bool Value);
-  TskTitleBarButtons* TitleBarButtons() const;
-  void SetTitleBarButtons(TskTitleBarButtons* Value);
-  TskTitleBarSections* TitleBarSections() const;
-  void SetTitleBarSections(TskTitleBarSections* Value);
   // Stored; nothing reads it.
   bool TitleBarDrawChildCaptions() const { return FTitleBarDrawChildCaptions; }
   void SetTitleBarDrawChildCaptions(bool Value) { FTitleBarDrawChildCaptions = Value; }
@@ -65,12 +49,12 @@ class TskMDIForm : public TComponent {
   void Cascade();
   void Tile();
   // The title bar's height while it shows, plus the top panel's while it shows.
-  int GetTitleBarHeight() const;
+  int GetTitleBarHeight() const override;
   // The first skinned frame among the direct controls of the active MDI child; null when none.
   TskForm* GetActiveChildSKForm() const;
   // The menu the bar should show: the frame's own, or the active child's when TitleBarDrawChildMenus.
   TMainMenu* GetMainMenu() const;
-  TMainMenu* ShownMenu() const { return FShownMenu; }
+  TMainMenu* ShownMenu() const override { return FShownMenu; }
   // The menu bar: one button per top-level item of the shown menu; the window menu lists the children.
   void UpdateMenu();
   void UpdateWindowMenu();
@@ -84,34 +68,31 @@ class TskMDIForm : public TComponent {
   void PaintBorder();
   void RegionWindow();
 
-  TForm* Form() const { return FForm; }
-  TskTitleBar* TitleBar() const { return FTitleBar; }
-  TskMenuBar* MenuBar() const { return FMenuBar; }
   TPanel* TopPanel() const { return FTopPanel; }
   // Button 1 closes, 2 restores, 3 minimizes the active child.
   TskToolBarSpeedButton* ControlButton(int Number) const;
   // The items this frame added to the form's window menu: a separator, then one per child.
   const std::vector<TMenuItem*>& WindowMenuItems() const { return FWindowMenuItems; }
 
-  void NewParentWndProc(TMessage& Message);
   void NewClientWndProc(TMessage& Message);
-  void OnApplicationMessage(tagMSG& Msg, bool& Handled);
-  void ProcessKeyPress(TMessage& Message);
   void OnControlButtonClick(TObject* Sender);
   void OnWindowMenuClick(TObject* Sender);
   void OnTopPanelResize(TObject* Sender);
-  void DrawButton(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw);
-  void DrawMenuBar(TToolBar* Sender, const TRect& ARect, bool& DefaultDraw);
 
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  int BottomBorderInset() const override { return FBottomBorderHeight - 2; }
+  bool FrameGoing() const override { return FDestroying || FormGoing(); }
+  // Messages still go through to the form's own procedure.
+  void MessageWhileGoing(TMessage& Message) override;
+  void FrameMessage(TMessage& Message) override;
+  // The bar is always drawn in this frame's own style and theme file; a disabled button is not greyed.
+  bool GreysDisabledButtons() const override { return false; }
   bool Active() const { return FForm && !FDestroying; }
-  bool Designing() const { return ComponentState().Contains(csDesigning); }
   // The form is going: its window, controls and client window are gone or going.
   bool FormGoing() const;
-  void RemoveCaption();
   void FrameChanged();
   void SubclassClient();
   // Gives the client window its procedure back, or leaves ours passing everything on when another was put
@@ -124,31 +105,17 @@ class TskMDIForm : public TComponent {
   // Brings Child forward (restoring it when minimized) when it is still one of the form's children.
   void ShowChild(TCustomForm* Child);
 
-  TForm* FForm = nullptr;
-  TWndMethod FOldWndProc;
   HWND FClient = nullptr;
   WNDPROC FOldClientWndProc{};
   WNDPROC FClientInstance{};
   std::shared_ptr<TskMDIForm*> FClientLink;       // what the client procedure reaches this frame through
   TPanel* FTopPanel = nullptr;                    // owned (component ownership), parent the form
-  TskTitleBar* FTitleBar = nullptr;               // owned (component ownership), parent the form
-  TskMenuBar* FMenuBar = nullptr;                 // owned (component ownership), parent the top panel
   TskToolBarSpeedButton* FControlButtons[3] = {}; // owned (component ownership), parent the top panel
   bool FTitleBarDrawChildCaptions = true;
   bool FTitleBarDrawChildMenus = true;
-  bool FDestroying = false;
-  TskBorderPictures FPictures;
-  int FBottomBorderHeight = 0;
-  TMainMenu* FMenu = nullptr;      // not owned
   TMainMenu* FShownMenu = nullptr; // not owned
-  TskThemeLink FTheme;
-  TColor FMenuBarColor = 0;
-  TColor FBorderColor = 0;
-  int FBorderWidth = 1;
   int FRoundCorner = 0;
   int FRoundCornerBottom = 0;
-  std::unique_ptr<TApplicationEvents> FAppEvents;
   std::vector<TMenuItem*> FWindowMenuItems; // owned (component ownership); their parent is the window menu
   std::vector<TCustomForm*> FItemChildren;  // the child each item names (none for the separator)
-  TskMenuBarPainter FMenuBarPainter;
 };

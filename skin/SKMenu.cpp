@@ -140,11 +140,6 @@ void TskMenuStyle::SetUIStyle(TskUIStyle Value) {
   FSelectedFontColor = FTheme.Color(20);
 }
 
-void TskMenuStyle::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(FMenu, Value);
-  SetUIStyle(FTheme.UIStyle);
-}
-
 void TskMenuStyle::SetMenuItemHeight(int Value) {
   if (!MenuItemHeightFixed()) FMenuItemHeight = Value;
 }
@@ -172,7 +167,7 @@ void TskMenuStyle::MenuAdded() {
 
 void TskMenuStyle::StyleNotification(TComponent* AComponent, TOperation Operation) {
   if (!AComponent) return;
-  if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
+  ThemeNotification(AComponent, Operation);
   if (Operation == opInsert)
     if (auto* item = dynamic_cast<TMenuItem*>(AComponent)) {
       // A new item is drawn by this menu unless it already belongs to another one: every menu of a form

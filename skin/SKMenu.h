@@ -33,18 +33,11 @@ void Menu_DrawWindowBorder(HWND Window, TColor BorderColor, TColor LineColor);
 // The system menu font and the menu text colour; the font stays as it was when the system cannot tell.
 void Menu_GetSystemFont(TFont* Font);
 
-class TskMenuStyle {
+class TskMenuStyle : public TskThemeable {
  public:
-  virtual ~TskMenuStyle() = default;
-  TskMenuStyle(const TskMenuStyle&) = delete;
-  TskMenuStyle& operator=(const TskMenuStyle&) = delete;
-
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   // Stores the style, resets bar width, heights and separator colour, and reads the colours from the theme
   // file or the built-in style. Nothing is repainted: items take the colours when next measured and drawn.
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
+  void SetUIStyle(TskUIStyle Value) override;
 
   int MenuItemHeight() const { return FMenuItemHeight; }
   void SetMenuItemHeight(int Value);
@@ -91,6 +84,8 @@ class TskMenuStyle {
 
  protected:
   explicit TskMenuStyle(TMenu* Menu);
+  // The menu hears of the theme file's removal; this style is a part of it, not a component.
+  TComponent* ThemeComponent() const override { return FMenu; }
   // The construction sequence after the menu itself exists: class-level values, font, the owner's style.
   void InitMenuStyle(TComponent* AOwner);
   // The image list whose images items show, and the one that holds the check mark.
@@ -107,7 +102,6 @@ class TskMenuStyle {
   TMenuItemMeasureHandler MeasureHandler();
 
   TMenu* FMenu;
-  TskThemeLink FTheme;
   int FMenuItemHeight = 21;
   int FSeparatorHeight = 21;
   TColor FBarColor = clBtnFace;

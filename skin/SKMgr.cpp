@@ -194,7 +194,7 @@ void TskBuiltInFileTheme::ReadSkinData(TStream* Stream) {
 // TskThemeManager
 
 TskThemeManager::TskThemeManager(TComponent* AOwner)
-    : TComponent(AOwner), FCompList(std::make_unique<TskThemeMgrCompList>()) {
+    : inherited(AOwner), FCompList(std::make_unique<TskThemeMgrCompList>()) {
   SetUIStyle(DeepBlue);
 }
 
@@ -205,11 +205,6 @@ void TskThemeManager::SetUIStyle(TskUIStyle Value) {
   FTheme.UIStyle = Value;
   UpdateAll();
   if (changed && OnUIStyleChanged) OnUIStyleChanged(this);
-}
-
-void TskThemeManager::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskThemeManager::SetList(const TskThemeMgrCompList* Value) {
@@ -234,6 +229,4 @@ void TskThemeManager::Notification(TComponent* AComponent, TOperation Operation)
     const int i = FCompList->IndexOf(AComponent->Name());
     if (i >= 0) FCompList->Delete(i);
   }
-  // Unlike a skinned control, the manager only records the fall-back: nothing is pushed or fired.
-  if (FTheme.Forget(AComponent, Operation)) FTheme.UIStyle = DeepBlue;
 }

@@ -71,17 +71,14 @@ class TskThemeMgrCompList : public TStringList {
 // A form, or a frame when the program has frames: the owners whose components a theme manager updates.
 bool IsFormOrFrame(const TComponent* C);
 
-class TskThemeManager : public TComponent {
-  QUENDREL_CLASS(TskThemeManager, TComponent)
+class TskThemeManager : public TskThemed<TComponent> {
+  QUENDREL_CLASS(TskThemeManager, TskThemed<TComponent>)
  public:
   explicit TskThemeManager(TComponent* AOwner);
   ~TskThemeManager() override;
 
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   // Updates every listed component; OnUIStyleChanged only when the value changed.
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
+  void SetUIStyle(TskUIStyle Value) override;
   TskThemeMgrCompList* CompList() const { return FCompList.get(); }
   void SetList(const TskThemeMgrCompList* Value);
 
@@ -93,7 +90,10 @@ class TskThemeManager : public TComponent {
 
   TNotifyEvent OnUIStyleChanged;
 
+ protected:
+  // Unlike a skinned control, the manager only records the fall-back: nothing is pushed or fired.
+  void FileThemeGone() override { FTheme.UIStyle = DeepBlue; }
+
  private:
-  TskThemeLink FTheme;
   std::unique_ptr<TskThemeMgrCompList> FCompList;
 };

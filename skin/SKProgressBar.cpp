@@ -29,7 +29,7 @@ QUENDREL_REGISTER_CLASS(TskProgressBar, TCustomPanel) {
   c.Property("Picture", &TskProgressBar::Picture, &TskProgressBar::SetPicture);
 }
 
-TskProgressBar::TskProgressBar(TComponent* AOwner) : TCustomPanel(AOwner) {
+TskProgressBar::TskProgressBar(TComponent* AOwner) : inherited(AOwner) {
   ControlStyle.Exclude(csAcceptsControls);
   FPicture = std::make_unique<TPicture>();
   SetHeight(12);
@@ -41,11 +41,6 @@ TskProgressBar::TskProgressBar(TComponent* AOwner) : TCustomPanel(AOwner) {
 }
 
 TskProgressBar::~TskProgressBar() = default;
-
-void TskProgressBar::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
-}
 
 void TskProgressBar::SetUIStyle(TskUIStyle Value) {
   FTheme.UIStyle = Value;
@@ -145,13 +140,6 @@ void TskProgressBar::UpdatePicture() {
     FPicture->Assign(&turned);
   }
   Repaint();
-}
-
-void TskProgressBar::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) {
-    SetUIStyle(DeepBlue);
-  }
 }
 
 void TskProgressBar::WMEraseBkgnd(TMessage& Message) {

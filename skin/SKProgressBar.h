@@ -14,16 +14,13 @@ class TskFileTheme;
 enum TskProgressBarOrientation : uint8_t { skHorizontal = 0, skVertical = 1 };
 extern const TEnumInfo TskProgressBarOrientationNames;
 
-class TskProgressBar : public TCustomPanel {
-  QUENDREL_CLASS(TskProgressBar, TCustomPanel)
+class TskProgressBar : public TskThemed<TCustomPanel> {
+  QUENDREL_CLASS(TskProgressBar, TskThemed<TCustomPanel>)
  public:
   explicit TskProgressBar(TComponent* AOwner);
   ~TskProgressBar() override;
 
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
+  void SetUIStyle(TskUIStyle Value) override;
   TColor CaptionColor() const { return FCaptionColor; }
   void SetCaptionColor(TColor Value);
   bool ShowCaption() const { return FShowCaption; }
@@ -53,7 +50,6 @@ class TskProgressBar : public TCustomPanel {
   void UpdateProgress();
   void UpdatePicture();
 
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   void WMEraseBkgnd(TMessage& Message) override;
 
@@ -64,7 +60,6 @@ class TskProgressBar : public TCustomPanel {
   int32_t FMax = 100;
   int32_t FMin = 0;
   int32_t FPosition = 50;
-  TskThemeLink FTheme;
   TskProgressBarOrientation FOrientation = skHorizontal;
   TColor FBorderColor = 0;
   TColor FColor = clBtnFace;

@@ -21,7 +21,7 @@ QUENDREL_REGISTER_CLASS(TskScrollBar, TCustomPanel) {
   c.Event("OnChange", &TskScrollBar::OnChangeEvent);
 }
 
-TskScrollBar::TskScrollBar(TComponent* AOwner) : TCustomPanel(AOwner) {
+TskScrollBar::TskScrollBar(TComponent* AOwner) : inherited(AOwner) {
   ControlStyle.Exclude(csAcceptsControls);
   FSliderStart = std::make_unique<TBitmap>();
   FSliderMiddle = std::make_unique<TBitmap>();
@@ -63,11 +63,6 @@ TskScrollBar::~TskScrollBar() {
   FIncButton = nullptr;
   delete FTrack;
   FTrack = nullptr;
-}
-
-void TskScrollBar::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskScrollBar::SetOrientation(TskProgressBarOrientation Value) {
@@ -216,13 +211,6 @@ void TskScrollBar::UpdateSliderPic() {
   picture.SetBitmap(&b);
   FTrack->SetSliderImage(&picture);
   FTrack->UpdateSliderSize();
-}
-
-void TskScrollBar::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) {
-    SetUIStyle(DeepBlue);
-  }
 }
 
 void TskScrollBar::WMSize(TMessage& Message) {

@@ -16,20 +16,17 @@ class TskFileTheme;
 // A line step of the arrow buttons, 1..32767.
 using TScrollBarInc = int16_t;
 
-class TskScrollBar : public TCustomPanel {
-  QUENDREL_CLASS(TskScrollBar, TCustomPanel)
+class TskScrollBar : public TskThemed<TCustomPanel> {
+  QUENDREL_CLASS(TskScrollBar, TskThemed<TCustomPanel>)
  public:
   explicit TskScrollBar(TComponent* AOwner);
   ~TskScrollBar() override;
 
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
   int LineButton() const { return FLineButton; }
   void SetLineButton(int Value);
   TskProgressBarOrientation Orientation() const { return FOrientation; }
   void SetOrientation(TskProgressBarOrientation Value);
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
+  void SetUIStyle(TskUIStyle Value) override;
   int Max() const { return FTrack->Max(); }
   void SetMax(int Value) { FTrack->SetMax(Value); }
   int Min() const { return FTrack->Min(); }
@@ -62,7 +59,6 @@ class TskScrollBar : public TCustomPanel {
   void PlaceTrackBarAndButton();
   void UpdateSliderPic();
 
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void WMSize(TMessage& Message) override;
   void WMEraseBkgnd(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;
@@ -76,7 +72,6 @@ class TskScrollBar : public TCustomPanel {
   std::unique_ptr<TBitmap> FSliderStart;
   std::unique_ptr<TBitmap> FSliderMiddle;
   std::unique_ptr<TBitmap> FSliderEnd;
-  TskThemeLink FTheme;
   TskProgressBarOrientation FOrientation = skHorizontal;
   TScrollBarInc FSmallChange = 1;
   int32_t FLineButton = 0;

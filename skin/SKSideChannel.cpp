@@ -41,9 +41,8 @@ QUENDREL_REGISTER_CLASS(TskSideChannel, TCustomPanel) {
 // ---- TskSideChannel ----
 
 TskSideChannel::TskSideChannel(TComponent* AOwner)
-    : TCustomPanel(AOwner), FTitleBitmap(std::make_unique<TBitmap>()),
+    : inherited(AOwner), FTitleBitmap(std::make_unique<TBitmap>()),
       FHandleBitmap(std::make_unique<TBitmap>()) {
-  FApplyingFileTheme = false;
   FPin = new TSpeedButton(this);
   FPin->SetParent(this);
   FPin->SetFlat(true);
@@ -84,16 +83,9 @@ int TskSideChannel::TitleHeight() const {
   return FTitleBitmap->Empty() ? 0 : FTitleBitmap->Height();
 }
 
-void TskSideChannel::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  FApplyingFileTheme = true;
-  SetUIStyle(FTheme.UIStyle);
-  FApplyingFileTheme = false;
-}
-
 void TskSideChannel::SetUIStyle(TskUIStyle Value) {
   FTheme.UIStyle = Value;
-  if (FApplyingFileTheme && Value != FromThemeFile) return;
+  if (ApplyingFileTheme() && Value != FromThemeFile) return;
   SetColor(clWhite);
   FSideBarColor = FTheme.Color(15);
   FTheme.Bitmap(41, FHandleBitmap.get());
@@ -108,14 +100,6 @@ void TskSideChannel::SetUIStyle(TskUIStyle Value) {
   }
   ContainerApplyUIStyle(this, FTheme.InsideStyle(), FTheme.FileTheme);
   Repaint();
-}
-
-void TskSideChannel::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) {
-    ContainerApplyUIStyle(this, DeepBlue, nullptr);
-    SetUIStyle(DeepBlue);
-  }
 }
 
 void TskSideChannel::SetBorderColor(TColor Value) {

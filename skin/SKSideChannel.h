@@ -17,18 +17,15 @@ enum TskSideChannelPopupMode { skMouseOn, skMouseClick };
 extern const TEnumInfo TskSideChannelAlignNames;
 extern const TEnumInfo TskSideChannelPopupModeNames;
 
-class TskSideChannel : public TCustomPanel {
-  QUENDREL_CLASS(TskSideChannel, TCustomPanel)
+class TskSideChannel : public TskThemed<TCustomPanel> {
+  QUENDREL_CLASS(TskSideChannel, TskThemed<TCustomPanel>)
  public:
   static constexpr int CollapsedWidth = 10;
 
   explicit TskSideChannel(TComponent* AOwner);
   ~TskSideChannel() override;
 
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
+  void SetUIStyle(TskUIStyle Value) override;
   TColor BorderColor() const { return FBorderColor; }
   void SetBorderColor(TColor Value);
   TColor CaptionFontColor() const { return FCaptionFontColor; }
@@ -66,7 +63,6 @@ class TskSideChannel : public TCustomPanel {
   TNotifyEvent OnPin;
   TNotifyEvent OnUnPin;
 
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   bool CanResize(int& NewWidth, int& NewHeight) override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void Paint() override;
@@ -75,6 +71,9 @@ class TskSideChannel : public TCustomPanel {
   void Resize() override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+ protected:
+  bool ThemeCoversChildren() const override { return true; }
 
  private:
   void OnPinClick(TObject* Sender);
@@ -85,7 +84,6 @@ class TskSideChannel : public TCustomPanel {
   void SetRealWidth(int Value) { TControl::SetWidth(Value); }
 
   TSpeedButton* FPin = nullptr;
-  TskThemeLink FTheme;
   TColor FBorderColor = 0;
   std::unique_ptr<TBitmap> FTitleBitmap;
   std::unique_ptr<TBitmap> FHandleBitmap;
@@ -93,7 +91,6 @@ class TskSideChannel : public TCustomPanel {
   TColor FCaptionFontColor = 0;
   bool FPopped = false;
   bool FShowButton = true;
-  bool FApplyingFileTheme = false;
   TTimer* FTimer = nullptr;
   int FPoppedWidth = 0;
   bool FMoving = false;

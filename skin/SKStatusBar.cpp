@@ -12,7 +12,7 @@ QUENDREL_REGISTER_CLASS(TskStatusBar, TCustomStatusBar) {
   DragProperties(c);
 }
 
-TskStatusBar::TskStatusBar(TComponent* AOwner) : TCustomStatusBar(AOwner) {
+TskStatusBar::TskStatusBar(TComponent* AOwner) : inherited(AOwner) {
   SetUIStyle(GetSKFormStyle(AOwner));
 }
 
@@ -20,18 +20,6 @@ void TskStatusBar::SetUIStyle(TskUIStyle Value) {
   FTheme.UIStyle = Value;
   SetPanelColor(FTheme.Color(15));
   Repaint();
-}
-
-void TskStatusBar::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
-}
-
-void TskStatusBar::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) {
-    SetUIStyle(DeepBlue);
-  }
 }
 
 void TskStatusBar::WMPaint(TMessage& Message) {

@@ -6,22 +6,17 @@
 
 class TskFileTheme;
 
-class TskStatusBar : public TCustomStatusBar {
-  QUENDREL_CLASS(TskStatusBar, TCustomStatusBar)
+class TskStatusBar : public TskThemed<TCustomStatusBar> {
+  QUENDREL_CLASS(TskStatusBar, TskThemed<TCustomStatusBar>)
  public:
   explicit TskStatusBar(TComponent* AOwner);
 
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
+  void SetUIStyle(TskUIStyle Value) override;
   TColor PanelColor() const { return Color(); }
   void SetPanelColor(TColor Value) { SetColor(Value); }
 
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void WMPaint(TMessage& Message) override;
   void WMNCHitTest(TMessage& Message) override;
 
  private:
-  TskThemeLink FTheme;
 };

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "classlib/controls/WinControl.h"
 #include "skin/SKMgr.h"
+#include "skin/SKPublic.h"
 
 bool TskThemeLink::UseFile(TskUIStyle& Style) const {
   return UsingFileTheme(FileTheme, UIStyle, Style);
@@ -55,6 +57,28 @@ bool TskThemeLink::Forget(TComponent* AComponent, TOperation Operation) {
   if (Operation != opRemove || !AComponent || AComponent != FileTheme) return false;
   FileTheme = nullptr;
   return true;
+}
+
+void TskThemeable::SetFileTheme(TskFileTheme* Value) {
+  FTheme.Attach(ThemeComponent(), Value);
+  FileThemeAttached(Value);
+  FApplyingFileTheme = true;
+  struct Done {
+    bool& Flag;
+    ~Done() { Flag = false; }
+  } done{FApplyingFileTheme};
+  SetUIStyle(FTheme.UIStyle);
+}
+
+void TskThemeable::FileThemeGone() {
+  if (ThemeCoversChildren())
+    if (auto* container = dynamic_cast<TWinControl*>(ThemeComponent()))
+      ContainerApplyUIStyle(container, DeepBlue, nullptr);
+  SetUIStyle(DeepBlue);
+}
+
+void TskThemeable::ThemeNotification(TComponent* AComponent, TOperation Operation) {
+  if (FTheme.Forget(AComponent, Operation)) FileThemeGone();
 }
 
 TColor SKCaptionFontColor(TColor ControlFontColor, std::span<const TColor> DarkValues) {

@@ -1,14 +1,9 @@
 #pragma once
 // TskThemeLink: the style and theme-file pair that every skinned component keeps and publishes as "UIStyle"
-// and "FileTheme", with the themed reads through it. A component holds one and writes
+// and "FileTheme", with the themed reads through it (FTheme.Color(15), FTheme.Bitmap(5, pic, 18, 1), ...).
 //
-//   void TskFoo::SetFileTheme(TskFileTheme* Value) { FTheme.Attach(this, Value); SetUIStyle(FTheme.UIStyle);
-//   } void TskFoo::Notification(TComponent* AComponent, TOperation Operation) {
-//     inherited::Notification(AComponent, Operation);
-//     if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
-//   }
-//
-// and reads its items with FTheme.Color(15), FTheme.Bitmap(5, pic, 18, 1), ...
+// TskThemeable is the one place that attaches a theme file, forgets it when it goes and applies the style
+// again; a skinned component derives from TskThemed<ItsClassLibraryBase> and writes only SetUIStyle.
 //
 // Also here: the caption colours that a theme file's ControlFontColor (item 27) chooses.
 #include <span>
@@ -46,6 +41,58 @@ class TskThemeLink {
   // For Notification: when AComponent is the file theme and it is being removed, forgets it and answers true;
   // the component then falls back to DeepBlue.
   bool Forget(TComponent* AComponent, TOperation Operation);
+};
+
+// What a skinned component publishes as "UIStyle" and "FileTheme", and how it follows its theme file.
+class TskThemeable {
+ public:
+  virtual ~TskThemeable() = default;
+  TskThemeable(const TskThemeable&) = delete;
+  TskThemeable& operator=(const TskThemeable&) = delete;
+
+  virtual TskUIStyle UIStyle() const { return FTheme.UIStyle; }
+  // Stores the style and re-reads every item the component uses, even when the value is unchanged.
+  virtual void SetUIStyle(TskUIStyle Value) = 0;
+  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
+  // Stores the reference and applies the current style again, also for the reference already held, so that
+  // a reloaded theme file is read again.
+  virtual void SetFileTheme(TskFileTheme* Value);
+
+ protected:
+  TskThemeable() = default;
+
+  // The component that hears of the theme file's removal.
+  virtual TComponent* ThemeComponent() const = 0;
+  // Between storing a new theme file and applying the style again: parts that read the file take it here.
+  virtual void FileThemeAttached(TskFileTheme* Value) { (void)Value; }
+  // When the theme file goes: DeepBlue, given first to the children of a container that themes them.
+  virtual void FileThemeGone();
+  virtual bool ThemeCoversChildren() const { return false; }
+  // The theme part of Notification.
+  void ThemeNotification(TComponent* AComponent, TOperation Operation);
+  // True while SetFileTheme applies the style again (some components then keep their built-in look).
+  bool ApplyingFileTheme() const { return FApplyingFileTheme; }
+
+  TskThemeLink FTheme;
+
+ private:
+  bool FApplyingFileTheme = false;
+};
+
+// The base of a skinned component: its class-library base with the theme pair (or a part built on it), told
+// of the theme's removal.
+template <class Base, class Part = TskThemeable> class TskThemed : public Base, public Part {
+ public:
+  using Base::Base;
+
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    Base::Notification(AComponent, Operation);
+    this->ThemeNotification(AComponent, Operation);
+  }
+
+ protected:
+  // The component itself, which the theme part may ask about from its const members.
+  TComponent* ThemeComponent() const override { return const_cast<TskThemed*>(this); }
 };
 
 // Values of a theme file's ControlFontColor (item 27) for which a caption is drawn black, one set per kind of

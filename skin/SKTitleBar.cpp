@@ -433,7 +433,7 @@ void TskTitleBarPopupMenu::OnClose(TObject*) {
 // TskTitleBar
 
 TskTitleBar::TskTitleBar(TComponent* AOwner)
-    : TCustomPanel(AOwner), FSections(std::make_unique<TskTitleBarSections>(this)),
+    : inherited(AOwner), FSections(std::make_unique<TskTitleBarSections>(this)),
       FButtons(std::make_unique<TskTitleBarButtons>(this)) {
   ControlStyle.Exclude(csAcceptsControls);
   SetParentBiDiMode(true);
@@ -452,16 +452,6 @@ TskTitleBar::~TskTitleBar() {
   FSections.reset();
 }
 
-void TskTitleBar::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  FApplyingFileTheme = true;
-  struct Done {
-    bool& Flag;
-    ~Done() { Flag = false; }
-  } done{FApplyingFileTheme};
-  SetUIStyle(FTheme.UIStyle);
-}
-
 void TskTitleBar::SetUIStyle(TskUIStyle Value) {
   FTheme.UIStyle = Value;
   if (FCustom) return;
@@ -475,7 +465,7 @@ void TskTitleBar::SetUIStyle(TskUIStyle Value) {
   for (int i = 0; i < FButtons->Count(); ++i) FButtons->Items(i)->SetUIStyle(style);
   FSystemMenu->SetUIStyle(style);
   FSystemMenu->SetFileTheme(FTheme.FileTheme);
-  if (!FApplyingFileTheme) {
+  if (!ApplyingFileTheme()) {
     TColor caption = clWhite;
     if (FTheme.UIStyle == MacOS) {
       caption = clBlack;
@@ -869,9 +859,8 @@ void TskTitleBar::CMFontChanged(TMessage& Message) {
 }
 
 void TskTitleBar::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomPanel::Notification(AComponent, Operation);
+  inherited::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent && FButtons)
     for (int i = 0; i < FButtons->Count(); ++i)
       if (FButtons->Items(i)->ControlBoxMenu() == AComponent) FButtons->Items(i)->FControlBoxMenu = nullptr;
-  if (FTheme.Forget(AComponent, Operation)) SetUIStyle(DeepBlue);
 }

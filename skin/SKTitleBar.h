@@ -190,19 +190,16 @@ class TskTitleBarPopupMenu : public TskPopupMenu {
   TskTitleBar* FTitleBar = nullptr; // not owned: the bar that made the menu
 };
 
-class TskTitleBar : public TCustomPanel {
-  QUENDREL_CLASS(TskTitleBar, TCustomPanel)
+class TskTitleBar : public TskThemed<TCustomPanel> {
+  QUENDREL_CLASS(TskTitleBar, TskThemed<TCustomPanel>)
  public:
   explicit TskTitleBar(TComponent* AOwner);
   ~TskTitleBar() override;
 
   bool Custom() const { return FCustom; }
   void SetCustom(bool Value) { FCustom = Value; }
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
   // Rebuilds the sections and re-reads offsets, buttons and caption colour unless Custom is set.
-  void SetUIStyle(TskUIStyle Value);
+  void SetUIStyle(TskUIStyle Value) override;
   bool AutoSize() const { return FAutoSize; }
   // Height follows the first section's picture (3 pixels less inside a frame), for either value.
   void SetAutoSize2(bool Value);
@@ -301,7 +298,6 @@ class TskTitleBar : public TCustomPanel {
   void ForwardToForm(TMessage& Message);
   void ButtonClicked(int Index);
 
-  TskThemeLink FTheme;
   std::unique_ptr<TskTitleBarSections> FSections;
   std::unique_ptr<TskTitleBarButtons> FButtons;
   bool FAutoSize = false;
@@ -313,7 +309,6 @@ class TskTitleBar : public TCustomPanel {
   int FRoundCorner = 0;
   int FRoundCornerBottom = 0;
   bool FDrawAppIcon = false;
-  bool FApplyingFileTheme = false;
   TskTitleBarPopupMenu* FSystemMenu = nullptr; // owned (component ownership)
   bool FCustom = false;
   bool FMouseDown = false;

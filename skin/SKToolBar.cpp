@@ -16,7 +16,7 @@ QUENDREL_REGISTER_CLASS(TskToolBar, TToolBar) {
   ColorProperty(c, "ButtonDownColor", &TskToolBar::ButtonDownColor, &TskToolBar::SetButtonDownColor);
 }
 
-TskToolBar::TskToolBar(TComponent* AOwner) : TToolBar(AOwner) {
+TskToolBar::TskToolBar(TComponent* AOwner) : inherited(AOwner) {
   if (!ComponentState().Contains(csDesigning))
     OnCustomDrawButton = TToolBarCustomDrawButtonEvent(
         [this](TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw) {
@@ -41,11 +41,6 @@ void TskToolBar::SetUIStyle(TskUIStyle Value) {
   Repaint();
 }
 
-void TskToolBar::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
-}
-
 void TskToolBar::SetButtonColor(TColor Value) {
   FButtonColor = Value;
   Repaint();
@@ -59,13 +54,6 @@ void TskToolBar::SetButtonBorderColor(TColor Value) {
 void TskToolBar::SetButtonDownColor(TColor Value) {
   FButtonDownColor = Value;
   Repaint();
-}
-
-void TskToolBar::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) {
-    SetUIStyle(DeepBlue);
-  }
 }
 
 void TskToolBar::DrawBar(TToolBar* Sender, const TRect&, bool&) {

@@ -9,15 +9,12 @@
 class TCanvas;
 class TskFileTheme;
 
-class TskToolBar : public TToolBar {
-  QUENDREL_CLASS(TskToolBar, TToolBar)
+class TskToolBar : public TskThemed<TToolBar> {
+  QUENDREL_CLASS(TskToolBar, TskThemed<TToolBar>)
  public:
   explicit TskToolBar(TComponent* AOwner);
 
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
+  void SetUIStyle(TskUIStyle Value) override;
   TColor ButtonColor() const { return FButtonColor; }
   void SetButtonColor(TColor Value);
   TColor ButtonBorderColor() const { return FButtonBorderColor; }
@@ -36,13 +33,10 @@ class TskToolBar : public TToolBar {
   void DrawHotButton(TCanvas* ACanvas, const TRect& ARect, TCustomImageList* Images, int ImageIndex,
                      const AnsiString& Caption, bool DropDown);
 
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-
  private:
   void DrawThemedButton(TCanvas* ACanvas, const TRect& ARect, TCustomImageList* Images, int ImageIndex,
                         const AnsiString& Caption, bool DropDown, TColor Fill, int CaptionOffset);
 
-  TskThemeLink FTheme;
   TColor FButtonColor = 0;
   TColor FButtonBorderColor = 0;
   TColor FButtonDownColor = 0;

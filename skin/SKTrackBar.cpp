@@ -32,7 +32,7 @@ QUENDREL_REGISTER_CLASS(TskScrollTrackBar, TskTrackBar) {
   c.Creatable();
 }
 
-TskTrackBar::TskTrackBar(TComponent* AOwner) : TCustomPanel(AOwner) {
+TskTrackBar::TskTrackBar(TComponent* AOwner) : inherited(AOwner) {
   ControlStyle.Exclude(csAcceptsControls);
   FBarBitmap = std::make_unique<TBitmap>();
   FBarImage = std::make_unique<TPicture>();
@@ -68,11 +68,6 @@ void TskTrackBar::SetOrientation(TskProgressBarOrientation Value) {
   if (Value == FOrientation) return;
   FOrientation = Value;
   UpdateControl();
-}
-
-void TskTrackBar::SetFileTheme(TskFileTheme* Value) {
-  FTheme.Attach(this, Value);
-  SetUIStyle(FTheme.UIStyle);
 }
 
 void TskTrackBar::SetUIStyle(TskUIStyle Value) {
@@ -349,13 +344,6 @@ void TskTrackBar::UpdatePicture() {
   if (FOrientation == skVertical) RoundPicture(FBarBitmap.get());
   FSlider->SetTransparent(SliderTransparent());
   FSlider->SetAutoSize(true);
-}
-
-void TskTrackBar::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (FTheme.Forget(AComponent, Operation)) {
-    SetUIStyle(DeepBlue);
-  }
 }
 
 void TskTrackBar::Paint() {

@@ -15,18 +15,15 @@
 
 class TskFileTheme;
 
-class TskTrackBar : public TCustomPanel {
-  QUENDREL_CLASS(TskTrackBar, TCustomPanel)
+class TskTrackBar : public TskThemed<TCustomPanel> {
+  QUENDREL_CLASS(TskTrackBar, TskThemed<TCustomPanel>)
  public:
   explicit TskTrackBar(TComponent* AOwner);
   ~TskTrackBar() override;
 
   TskProgressBarOrientation Orientation() const { return FOrientation; }
   void SetOrientation(TskProgressBarOrientation Value);
-  TskFileTheme* FileTheme() const { return FTheme.FileTheme; }
-  void SetFileTheme(TskFileTheme* Value);
-  TskUIStyle UIStyle() const { return FTheme.UIStyle; }
-  void SetUIStyle(TskUIStyle Value);
+  void SetUIStyle(TskUIStyle Value) override;
   TPicture* BarImage() const { return FBarImage.get(); }
   void SetBarImage(TPicture* Value);
   TPicture* GetSliderImage() const;
@@ -68,7 +65,6 @@ class TskTrackBar : public TCustomPanel {
   virtual bool SKCanFocus() { return true; }
   virtual bool SliderTransparent() { return FOrientation == skHorizontal; }
 
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   void WMEraseBkgnd(TMessage& Message) override;
   void WMGetDlgCode(TMessage& Message) override;
@@ -96,7 +92,6 @@ class TskTrackBar : public TCustomPanel {
   int32_t FPosition = 0;
   int32_t FLastPosition = 0;
   TskProgressBarOrientation FOrientation = skHorizontal;
-  TskThemeLink FTheme;
   bool FShowTick = true;
   bool FTransparent = false;
   int32_t FLastChange = 0;
