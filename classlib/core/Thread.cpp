@@ -24,7 +24,13 @@ struct SyncState {
   std::mutex lock;
   std::condition_variable changed;
   std::deque<SyncCall*> queue;
+  std::atomic<size_t> queued{0}; // the queue's length, for a look without the lock
 };
+
+void Enqueue(SyncState& state, SyncCall* call) {
+  state.queue.push_back(call);
+  state.queued.store(state.queue.size());
+}
 
 // Never destroyed: at exit() objects with static storage go while other threads may still wait on it, and a
 // condition destroyed under a waiting thread blocks its destroyer for good.
@@ -69,7 +75,7 @@ void HandExitToMainThread() {
   };
   {
     std::lock_guard guard(state.lock);
-    state.queue.push_back(&call);
+    Enqueue(state, &call);
   }
   state.changed.notify_all();
   if (WakeMainThread) WakeMainThread();
@@ -78,6 +84,7 @@ void HandExitToMainThread() {
   if (!state.changed.wait_until(guard, deadline, [&] { return taken; })) {
     // The user-interface thread runs no loop: take the call back, the exit goes on without it.
     std::erase(state.queue, &call);
+    state.queued.store(state.queue.size());
     return;
   }
   state.changed.wait(guard, [&] { return done; });
@@ -117,6 +124,7 @@ bool CheckSynchronize() {
       if (state.queue.empty()) break;
       call = state.queue.front();
       state.queue.pop_front();
+      state.queued.store(state.queue.size());
     }
     try {
       call->method();
@@ -153,14 +161,15 @@ void TThread::Resume() {
 
 void TThread::Start() {
   FStarted = true;
-  // The worker waits for the lock, so it sees FThread and FThreadID set.
-  std::lock_guard guard(State().lock);
+  // Nothing is locked meanwhile: a worker that had to wait for a lock here would have to be woken, which
+  // costs more than starting it.
   FThread = std::thread([this] { Run(); });
-  FThreadID = FThread.get_id();
+  FThreadID.store(FThread.get_id());
+  FLaunched.store(true, std::memory_order_release);
 }
 
 void TThread::Run() {
-  { std::lock_guard guard(State().lock); }
+  FThreadID.store(std::this_thread::get_id());
   TThreadExitWatch& watch = TThreadExitWatch::Current();
   watch.Running = this;
   try {
@@ -183,7 +192,11 @@ void TThread::Run() {
   }
   state.changed.notify_all();
   // Without FreeOnTerminate the owner may delete the object as soon as FDone is seen: touch nothing after it.
-  if (freeSelf) delete this;
+  if (freeSelf) {
+    // Freeing detaches FThread, which the starting thread may still be assigning.
+    while (!FLaunched.load(std::memory_order_acquire)) std::this_thread::yield();
+    delete this;
+  }
 }
 
 void TThread::ExitCalled() {
@@ -211,7 +224,7 @@ void TThread::Synchronize(std::function<void()> method) {
   SyncCall call{std::move(method), nullptr, false};
   {
     std::lock_guard guard(state.lock);
-    state.queue.push_back(&call);
+    Enqueue(state, &call);
   }
   state.changed.notify_all();
   if (WakeMainThread) WakeMainThread();
@@ -223,8 +236,9 @@ void TThread::Synchronize(std::function<void()> method) {
 }
 
 int TThread::WaitFor() {
-  if (std::this_thread::get_id() == FThreadID) throw EThread("A thread cannot wait for itself");
+  if (std::this_thread::get_id() == FThreadID.load()) throw EThread("A thread cannot wait for itself");
   if (!FStarted) throw EThread("Cannot wait for a thread that was never started");
+  if (SpinUntilDone()) return ReturnValue;
   SyncState& state = State();
   std::unique_lock guard(state.lock);
   while (!FDone) {
@@ -239,13 +253,37 @@ int TThread::WaitFor() {
   return ReturnValue;
 }
 
+bool TThread::SpinUntilDone() const {
+  // A short run often ends within microseconds of the wait: watching for its end then costs less than
+  // sleeping and being woken by it.
+  constexpr auto SpinTime = std::chrono::microseconds(50);
+  const bool onMain = IsMainThread();
+  const auto until = std::chrono::steady_clock::now() + SpinTime;
+  for (unsigned i = 1;; ++i) {
+    if (FDone.load(std::memory_order_acquire)) return true;
+    if (onMain && State().queued.load() != 0) return false;
+    if (i % 64 == 0) {
+      if (std::chrono::steady_clock::now() >= until) return false;
+      // On a busy processor the worker may be waiting for this very one.
+      std::this_thread::yield();
+    }
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#elif defined(__aarch64__)
+    asm volatile("yield");
+#else
+    std::this_thread::yield();
+#endif
+  }
+}
+
 void TThread::Shutdown() {
   StopAndWait(true);
 }
 
 void TThread::StopAndWait(bool mayStart) {
   if (FShutDown) return;
-  if (std::this_thread::get_id() == FThreadID) {
+  if (std::this_thread::get_id() == FThreadID.load()) {
     // Freed from its own thread (FreeOnTerminate): it has already ended, but cannot join itself.
     FShutDown = true;
     if (FThread.joinable()) FThread.detach();

@@ -38,7 +38,7 @@ class TThread : public TObject {
   bool Finished() const { return FFinished.load(); }
   // What escaped Execute, if anything; the thread still ended normally.
   std::exception_ptr FatalException() const { return FFatalException; }
-  std::thread::id ThreadID() const { return FThreadID; }
+  std::thread::id ThreadID() const { return FThreadID.load(); }
 
   bool FreeOnTerminate = false;
   TNotifyEvent OnTerminate;
@@ -58,16 +58,19 @@ class TThread : public TObject {
   void Start();
   void Run();
   void StopAndWait(bool mayStart);
+  // Watches for the end for a few microseconds; false when it did not come, or a handed-over call waits.
+  bool SpinUntilDone() const;
   // exit() was called on this thread, which therefore never returns: nobody may wait for its end any more.
   void ExitCalled();
 
   std::thread FThread;
-  std::thread::id FThreadID;
+  std::atomic<std::thread::id> FThreadID{}; // set by both threads, so that either sees it at once
+  std::atomic<bool> FLaunched{false};       // FThread has been assigned
   std::atomic<bool> FTerminated{false};
   std::atomic<bool> FFinished{false};
   std::atomic<bool> FExiting{false}; // exit() runs on this thread: it is never joined
   bool FStarted = false;
-  bool FDone = false; // guarded by the synchronisation lock
+  std::atomic<bool> FDone{false}; // changed under the synchronisation lock
   bool FShutDown = false;
   std::exception_ptr FFatalException;
 };

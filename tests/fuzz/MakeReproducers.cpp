@@ -173,6 +173,27 @@ bool WriteHostilePages(const std::filesystem::path& folder) {
 
 } // namespace
 
+// A pattern-database cache file of the 4x4 board's full size whose header is right but whose checksum is not.
+TBytes WrongChecksum4x4() {
+  const uint8_t groupOf[16] = {0xFF, 0, 2, 2, 2, 0, 0, 1, 1, 0, 0, 1, 1, 0, 1, 1};
+  const size_t tables = (5765760 + 1) / 2 * 2 + (3360 + 1) / 2;
+  TBytes f(64 + tables, 0);
+  std::memcpy(f.data(), "QNDRLPDB", 8);
+  Put32(f, 8, 1);
+  f[12] = f[13] = 4;
+  f[14] = 3;
+  std::memcpy(f.data() + 16, groupOf, 16);
+  Put32(f, 32, static_cast<uint32_t>(tables));
+  return f;
+}
+
+// A line of a million digits.
+TBytes EndlessLine() {
+  TBytes line(1 << 20, '7');
+  line.push_back('\n');
+  return line;
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_reproducers <folder>\n");
@@ -180,13 +201,16 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path root = argv[1];
   for (const char* target :
-       {"bmp", "jpeg", "raster_image", "theme_file", "form_stream", "ini_file", "html_page"})
+       {"bmp", "jpeg", "raster_image", "theme_file", "form_stream", "ini_file", "html_page", "pattern_file",
+        "board_line"})
     std::filesystem::create_directories(root / target);
   const bool ok = Write(root / "bmp" / "rle8-runs-wrap-column.bmp", ColumnWrap(false)) &&
                   Write(root / "bmp" / "rle8-deltas-wrap-column.bmp", ColumnWrap(true)) &&
                   Write(root / "bmp" / "rle8-8192x8192-from-64k.bmp", HugeFromLittle()) &&
                   Write(root / "jpeg" / "progressive-claims-20000x20000.jpg", ProgressiveGiant()) &&
                   Write(root / "theme_file" / "every-picture-shares-128k.skn", SharedThemeData()) &&
-                  WriteHostilePages(root / "html_page");
+                  WriteHostilePages(root / "html_page") &&
+                  Write(root / "pattern_file" / "4x4-full-size-wrong-checksum.db", WrongChecksum4x4()) &&
+                  Write(root / "board_line" / "a-million-digits.txt", EndlessLine());
   return ok ? 0 : 1;
 }
