@@ -5,6 +5,7 @@
 
 #include "app/BoardView.h"
 #include "app/FormParts.h"
+#include "app/HintMark.h"
 #include "app/about.h"
 #include "app/preview.h"
 #include "classlib/controls/ActnList.h"
@@ -73,6 +74,10 @@ QUENDREL_REGISTER_CLASS(TmainForm, TForm) {
   c.Method("CppWebBrowserBannerDocumentComplete", &TmainForm::CppWebBrowserBannerDocumentComplete);
   c.Method("UpdateTheme", &TmainForm::UpdateTheme);
   c.Message(WM_LAYOUTBOARD, &TmainForm::WMLayoutBoard);
+  c.Method("ActionShortestSolutionExecute", &TmainForm::ActionShortestSolutionExecute);
+  c.Method("ActionHintExecute", &TmainForm::ActionHintExecute);
+  c.Method("SolverActionsUpdate", &TmainForm::SolverActionsUpdate);
+  c.Method("TimerHintTimer", &TmainForm::TimerHintTimer);
 }
 
 namespace {
@@ -138,6 +143,7 @@ void TmainForm::Construct() {
     ApplyThemeColors();
     boardView->RequestLayout();
   };
+  ConstructHint();
   boardPicture = new TImage(this); // owned by the window, never shown
   boardPicture->SetStretch(false);
   SRand(static_cast<uint32_t>(std::time(nullptr)));
@@ -289,6 +295,7 @@ void TmainForm::GameChanged(unsigned What) {
   }
   if (What & gcStatus) LabelStatus->SetCaption(game->Status());
   if (What & (gcSearch | gcPlayer)) UpdateLocks();
+  if (What & gcHint) HintChanged();
 }
 
 void TmainForm::UpdateLocks() {
@@ -615,4 +622,43 @@ void TmainForm::TimerBannerTimer(TObject*) {
 
 void TmainForm::CppWebBrowserBannerDocumentComplete(TObject*, TObject*, const AnsiString&) {
   CppWebBrowserBanner->SetVisible(true);
+}
+
+// ----- Shortest Solution and Hint
+
+void TmainForm::ConstructHint() {
+  ActionShortestSolution = FormPart<TAction>(this, "ActionShortestSolution");
+  ActionHint = FormPart<TAction>(this, "ActionHint");
+  hintMark = std::make_unique<THintMark>(this, skImagePanel, TNotifyEvent(this, &TmainForm::TileClick));
+  TimerHint = new TTimer(this); // owned by the window
+  TimerHint->SetEnabled(false);
+  TimerHint->SetInterval(HintShowMs);
+  TimerHint->OnTimer = TNotifyEvent(this, &TmainForm::TimerHintTimer);
+}
+
+void TmainForm::ActionShortestSolutionExecute(TObject*) {
+  game->ShortestSolution();
+}
+
+void TmainForm::ActionHintExecute(TObject*) {
+  game->Hint();
+}
+
+void TmainForm::SolverActionsUpdate(TObject*) {
+  if (!game || !game->Board()) return;
+  ActionShortestSolution->SetEnabled(game->CanShortestSolution());
+  ActionHint->SetEnabled(game->CanHint());
+}
+
+void TmainForm::TimerHintTimer(TObject*) {
+  TimerHint->SetEnabled(false);
+  game->ClearHint();
+}
+
+void TmainForm::HintChanged() {
+  const int cell = game->HintCell();
+  hintMark->Show(cell >= 0 ? TilePanel(cell) : nullptr, cell);
+  // A second from each new mark, whatever the timer was counting.
+  TimerHint->SetEnabled(false);
+  TimerHint->SetEnabled(hintMark->Showing());
 }
