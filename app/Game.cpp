@@ -219,8 +219,7 @@ void TGame::EndChain() {
   SetCounters(IntToStr(solution->Count()), ClockText(totalSearchTime));
 }
 
-void TGame::Search() {
-  if (!board || closing) return;
+void TGame::BeginSearch(TSearchState State) {
   // The old worker goes first: until it has ended it may still write to the result list.
   DropWorker();
   spentThread.reset();
@@ -232,10 +231,15 @@ void TGame::Search() {
   clockRunning = false;
   assisted = true;
   ClearHint();
-  searchState = TSearchState::Searching;
+  searchState = State;
   Notify(gcPlayer | gcClock | gcSearch);
   totalSearchTime = 0;
   SetCounters("0", "00:00:00");
+}
+
+void TGame::Search() {
+  if (!board || closing) return;
+  BeginSearch(TSearchState::Searching);
   SetStatus("Searching...");
   ClearMoveLists();
   StartSearchRun(FirstSearchDepth);
@@ -334,8 +338,10 @@ AnsiString TGame::SolverStatus() const {
 }
 
 void TGame::StartSolver(TSearchState State, double TimeLimit) {
-  searchState = State;
-  Notify(gcSearch);
+  if (searchState != State) {
+    searchState = State;
+    Notify(gcSearch);
+  }
   SetStatus(SolverStatus());
   solverStart.assign(board->cells, board->cells + board->count);
   try {
@@ -360,19 +366,8 @@ void TGame::StartSolver(TSearchState State, double TimeLimit) {
 
 void TGame::ShortestSolution() {
   if (!board || closing || Solved()) return;
-  // As Search: the old worker goes first, the player is left, and the game starts afresh after it.
-  DropWorker();
-  spentThread.reset();
-  showingSolution = false;
-  solutionStep = 0;
-  newGamePending = true;
-  clockRunning = false;
-  assisted = true;
   shortestFound = false;
-  ClearHint();
-  Notify(gcPlayer | gcClock);
-  totalSearchTime = 0;
-  SetCounters("0", "00:00:00");
+  BeginSearch(TSearchState::Shortest);
   ClearMoveLists();
   StartSolver(TSearchState::Shortest, 0);
 }

@@ -143,6 +143,9 @@ class TGame {
 
  private:
   void StartGame(bool ResetCells);
+  // What every search of the board on screen begins with: the player left, the move lists' owner told, the
+  // game afresh after it, the counters at zero; State locks the game.
+  void BeginSearch(TSearchState State);
   void StartSearchRun(int32_t DepthBound);
   void SearchThreadTerminate(TObject* Sender);
   // The last run of the chain has ended: the solution held, if any, is the answer.
