@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -43,16 +45,17 @@ class Recorder : public TGameObserver {
 };
 
 // A worker run as a test scripts it: it finds a "solution" of Length moves (none for 0), or, held, waits
-// until it is told to stop. It records its depth bound.
+// until it is told to stop. Gated, it waits until the gate opens. It records its depth bound.
 class ScriptedRun : public TThread {
  public:
-  ScriptedRun(TList* Result, double* Elapsed, int Length, bool Hold)
-      : TThread(true), result(Result), elapsed(Elapsed), length(Length), hold(Hold) {}
+  ScriptedRun(TList* Result, double* Elapsed, int Length, bool Hold, const std::atomic<bool>* Gate)
+      : TThread(true), result(Result), elapsed(Elapsed), length(Length), hold(Hold), gate(Gate) {}
   ~ScriptedRun() override { Shutdown(); }
 
  protected:
   void Execute() override {
-    while (hold && !Terminated()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while ((hold || (gate && !gate->load())) && !Terminated())
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
     if (!Terminated())
       for (int i = 0; i < length; ++i) result->Add(new TMove{0, 1, 0});
     *elapsed = 1.0 / 86400; // one second a run
@@ -63,11 +66,14 @@ class ScriptedRun : public TThread {
   double* elapsed;
   int length;
   bool hold;
+  const std::atomic<bool>* gate;
 };
 
 struct Script {
-  std::vector<int> lengths; // run i finds lengths[i] moves; runs past the end find nothing
-  bool hold = false;        // every run waits for its stop
+  std::vector<int> lengths;    // run i finds lengths[i] moves; runs past the end find nothing
+  bool hold = false;           // every run waits for its stop
+  size_t gatedFrom = SIZE_MAX; // runs from this one on wait for `open`
+  std::atomic<bool> open{false};
   std::vector<int32_t> bounds;
   std::vector<ScriptedRun*> runs;
 };
@@ -76,8 +82,8 @@ TGame::TWorkerFactory Scripted(Script& S) {
   return [&S](TBoard*, int32_t*, TList* Result, double* Elapsed, int32_t DepthBound) {
     const size_t i = S.bounds.size();
     S.bounds.push_back(DepthBound);
-    auto run =
-        std::make_unique<ScriptedRun>(Result, Elapsed, i < S.lengths.size() ? S.lengths[i] : 0, S.hold);
+    auto run = std::make_unique<ScriptedRun>(Result, Elapsed, i < S.lengths.size() ? S.lengths[i] : 0, S.hold,
+                                             i >= S.gatedFrom ? &S.open : nullptr);
     S.runs.push_back(run.get());
     return std::unique_ptr<TThread>(std::move(run));
   };
@@ -271,10 +277,13 @@ TEST_F(GameModelTest, EachRunThatFindsASolutionStartsTheNextBoundedBelowIt) {
 TEST_F(GameModelTest, TheChainIsImprovingBetweenASolutionAndTheNextRunsEnd) {
   Script script;
   script.lengths = {9};
+  // The second run must not end before the state between them is seen.
+  script.gatedFrom = 1;
   auto game = SearchingGame(script);
   ASSERT_TRUE(SettleUntil([&] { return game->SolutionLength() > 0; }));
   EXPECT_EQ(game->SearchState(), TSearchState::Improving);
   EXPECT_TRUE(game->Searching());
+  script.open = true;
   ASSERT_TRUE(SettleUntil([&] { return !game->Searching(); }));
   EXPECT_EQ(view.statuses.back(), "Solution found.");
 }
@@ -294,6 +303,8 @@ TEST_F(GameModelTest, AStopEndsTheChainWithoutTheResultOfTheRunItMet) {
   // After a run reached the goal but before its end was handled: its result goes with the stop.
   Script quick;
   quick.lengths = {1};
+  // The first game goes first: waiting for its worker hands over what waits, the new run's end too.
+  game.reset();
   game = SearchingGame(quick);
   // The run ends, but its end is not handled before the stop: nothing hands it over meanwhile.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);

@@ -38,6 +38,10 @@ step_tree() {
   [ -x "$installed/lib/quendrel/quendrel" ] || fail "no game in lib/quendrel/"
   if [ "${WITH_SOLVER:-0}" = 1 ]; then
     [ -x "$installed/bin/quendrel-solve" ] || fail "quendrel-solve was built but not installed"
+    # It runs from the tree and solves a board there.
+    answer=$(echo "2 3 1 2 3 4 0 5" | XDG_CACHE_HOME=$root/cache "$installed/bin/quendrel-solve") ||
+      fail "the installed quendrel-solve failed"
+    [ "$answer" = "1 5" ] || fail "the installed quendrel-solve answered '$answer'"
   fi
   expect_file "$installed/share/quendrel/default.jpg"
   for theme in Emerald Sunset Amethyst; do

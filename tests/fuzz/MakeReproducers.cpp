@@ -171,8 +171,6 @@ bool WriteHostilePages(const std::filesystem::path& folder) {
   return true;
 }
 
-} // namespace
-
 // A pattern-database cache file of the 4x4 board's full size whose header is right but whose checksum is not.
 TBytes WrongChecksum4x4() {
   const uint8_t groupOf[16] = {0xFF, 0, 2, 2, 2, 0, 0, 1, 1, 0, 0, 1, 1, 0, 1, 1};
@@ -194,15 +192,16 @@ TBytes EndlessLine() {
   return line;
 }
 
+} // namespace
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_reproducers <folder>\n");
     return 2;
   }
   const std::filesystem::path root = argv[1];
-  for (const char* target :
-       {"bmp", "jpeg", "raster_image", "theme_file", "form_stream", "ini_file", "html_page", "pattern_file",
-        "board_line"})
+  for (const char* target : {"bmp", "jpeg", "raster_image", "theme_file", "form_stream", "ini_file",
+                             "html_page", "pattern_file", "board_line"})
     std::filesystem::create_directories(root / target);
   const bool ok = Write(root / "bmp" / "rle8-runs-wrap-column.bmp", ColumnWrap(false)) &&
                   Write(root / "bmp" / "rle8-deltas-wrap-column.bmp", ColumnWrap(true)) &&
