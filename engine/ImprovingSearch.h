@@ -2,7 +2,8 @@
 // An anytime search for short solutions on boards too large to solve exactly. It finds a first solution
 // within milliseconds and keeps shortening it, handing each strictly shorter one to the caller as it comes,
 // until its plan is spent, it is stopped or its deadline passes; what it holds stays within a memory bound.
-// It runs on the calling thread; stop it from another one through `stopRequested`.
+// It runs on the calling thread; stop it from another one through `stopRequested`. Searches on several
+// threads at once share nothing.
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -37,9 +38,9 @@ struct TImprovingResult {
 // Called with each solution shorter than every one before it, in playing order, on the searching thread.
 using TImprovedSolution = std::function<void(const std::vector<TMove>& solution)>;
 
-// Searches `cells` (rows x cols, tiles 1 .. count-1 and -1 for the blank, row by row) towards the goal, the
-// tiles in order with the blank last. Boards of 2 .. MaxPackedCells (PackedSearch.h) cells are taken. For a
-// given board and memory bound the solutions reported follow the same sequence on every run; a stop or a
+// Searches `cells` (rows x cols, tiles 1 .. count-1 and -1 or 0 for the blank, row by row) towards the goal,
+// the tiles in order with the blank last. Boards of 2 .. MaxPackedCells (PackedSearch.h) cells are taken. For
+// a given board and memory bound the solutions reported follow the same sequence on every run; a stop or a
 // deadline only cuts it short.
 TImprovingResult ImprovingSearch(int32_t rows, int32_t cols, const int32_t* cells,
                                  const TImprovingLimits& limits, const TImprovedSolution& improved = {});

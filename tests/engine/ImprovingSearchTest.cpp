@@ -138,8 +138,10 @@ TEST(ImprovingSearch, FindsTheShortestSolutionOfSmallBoards) {
     const auto distances = GoalDistances(rows, cols);
     std::vector<int32_t> cells = Goal(rows, cols);
     std::sort(cells.begin(), cells.end());
-    int checked = 0;
+    // Debug builds, slow, try every Slowdown-th board.
+    int checked = 0, seen = 0;
     do {
+      if (seen++ % Slowdown != 0) continue;
       const SearchRun run = Search(rows, cols, cells, limits);
       const auto known = distances.find(Code(cells));
       if (known == distances.end()) {
@@ -151,7 +153,10 @@ TEST(ImprovingSearch, FindsTheShortestSolutionOfSmallBoards) {
       ASSERT_EQ(static_cast<int>(run.result.solution.size()), known->second);
       ASSERT_TRUE(PlaysToTheGoal(rows, cols, cells, run.result.solution));
     } while (std::next_permutation(cells.begin(), cells.end()));
-    EXPECT_EQ(checked, 360);
+    EXPECT_GE(checked, 360 / Slowdown / 2);
+    if (Slowdown == 1) {
+      EXPECT_EQ(checked, 360);
+    }
   }
   const auto distances = GoalDistances(3, 3);
   for (uint32_t seed = 1; seed <= 12 / Slowdown + 2; ++seed) {
@@ -196,6 +201,15 @@ TEST(ImprovingSearch, StopsPromptlyKeepingTheBestFound) {
   TImprovingLimits late;
   late.deadline = Clock::now() - std::chrono::seconds(1);
   EXPECT_EQ(Search(5, 5, Scrambled(5, 5, 22), late).result.end, TImprovingEnd::OutOfTime);
+
+  // A deadline passing mid-search ends it as promptly, with what it found by then.
+  const auto board = Scrambled(6, 6, 23);
+  TImprovingLimits soon;
+  soon.deadline = Clock::now() + std::chrono::milliseconds(200);
+  const SearchRun cut = Search(6, 6, board, soon);
+  EXPECT_LT(Clock::now() - soon.deadline, std::chrono::milliseconds(100 * Slowdown));
+  EXPECT_EQ(cut.result.end, TImprovingEnd::OutOfTime);
+  if (cut.result.found) ExpectSoundReports(6, 6, board, cut);
 }
 
 TEST(ImprovingSearch, RepeatsItselfOnTheSameBoard) {
@@ -260,6 +274,11 @@ TEST(ImprovingSearch, SolvedBoardsUnsolvableBoardsAndWhatIsNoBoard) {
   EXPECT_TRUE(badBoard(2, 2, {1, 2, 4, -1}));  // no such tile
   EXPECT_TRUE(badBoard(2, 2, {1, 2, 3, -2}));  // no blank
   EXPECT_TRUE(badBoard(2, 2, {1, 2, -1, -1})); // two blanks
+  EXPECT_TRUE(badBoard(2, 2, {1, 2, 0, -1}));  // two blanks, written both ways
+  // 0 is a blank too, as boards are written outside the game.
+  const SearchRun zero = Search(2, 2, {1, 0, 3, 2}, {});
+  EXPECT_EQ(zero.result.solution.size(), 1u);
+  EXPECT_TRUE(PlaysToTheGoal(2, 2, {1, -1, 3, 2}, zero.result.solution));
   EXPECT_TRUE(badBoard(1, 1, {-1}));
   EXPECT_TRUE(badBoard(0, 4, {1, 2, 3, -1}));
   EXPECT_TRUE(badBoard(7, 7, Goal(7, 7)));
