@@ -316,6 +316,7 @@ void TmainForm::UpdateLocks() {
 
 void TmainForm::LayoutTiles() {
   if (const TBoard* board = game->Board()) boardView->Layout(*board, TileStyle());
+  PlaceHintMark();
 }
 
 void TmainForm::RefreshTiles(const TMove* move) {
@@ -655,9 +656,14 @@ void TmainForm::TimerHintTimer(TObject*) {
   game->ClearHint();
 }
 
-void TmainForm::HintChanged() {
+void TmainForm::PlaceHintMark() {
+  if (!hintMark) return;
   const int cell = game->HintCell();
   hintMark->Show(cell >= 0 ? TilePanel(cell) : nullptr, cell);
+}
+
+void TmainForm::HintChanged() {
+  PlaceHintMark();
   // A second from each new mark, whatever the timer was counting.
   TimerHint->SetEnabled(false);
   TimerHint->SetEnabled(hintMark->Showing());

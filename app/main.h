@@ -162,6 +162,8 @@ class TmainForm : public TForm, private TGameObserver {
   void ConstructHint();
   // Shows or hides the hint's mark as the game says.
   void HintChanged();
+  // Over the hinted tile wherever the layout put it.
+  void PlaceHintMark();
   std::unique_ptr<THintMark> hintMark;
 
   void Construct();

@@ -394,30 +394,44 @@ TEST_F(ShortestFormTest, WhileAWorkerRunsTheGameIsLockedAndEscStopsIt) {
   EXPECT_EQ(Status(), "Solution not found !");
 }
 
-TEST_F(ShortestFormTest, TheHintFramesItsTileForASecond) {
-  StartGame();
-  PlayOneMoveFromTheGoal();
-  TPanel* tile = mainForm->TilePanel(8); // tile 8, right of the blank
-  const int x = tile->Left() + 1, y = tile->Top() + 1;
-  const int middleX = x + tile->Width() / 4, middleY = y + tile->Height() / 2; // beside the number
-  const TSurface plain = testsupport::Render(mainForm->skImagePanel);
-  const TColor before = testsupport::PixelAt(plain, x, y);
-  const TColor middle = testsupport::PixelAt(plain, middleX, middleY);
-  ASSERT_NE(before, THintMark::MarkColor);
+TEST_F(ShortestFormTest, TheHintFramesItsTileForASecondOnNumbersAndOnPictures) {
+  for (const char* style : {"0", "2"}) {
+    WriteSettings(std::string("[DEFAULT]\nStyle=") + style + "\nImage=" + QUENDREL_PROGRAM_DIR +
+                  "/default.jpg\n");
+    StartGame();
+    PlayOneMoveFromTheGoal();
+    TPanel* tile = mainForm->TilePanel(8); // tile 8, right of the blank
+    const int x = tile->Left() + 1, y = tile->Top() + 1;
+    const int middleX = x + tile->Width() / 4, middleY = y + tile->Height() / 2; // beside the number
+    const TSurface plain = testsupport::Render(mainForm->skImagePanel);
+    const TColor before = testsupport::PixelAt(plain, x, y);
+    const TColor middle = testsupport::PixelAt(plain, middleX, middleY);
+    ASSERT_NE(before, THintMark::MarkColor);
 
-  Press('H');
-  ASSERT_TRUE(PumpUntil([] { return mainForm->HintMark().Showing(); }));
-  EXPECT_EQ(mainForm->Board()->cells[8], 8); // marked, not moved
-  const TSurface marked = testsupport::Render(mainForm->skImagePanel);
-  testsupport::SavePng(marked, "hint-mark.png");
-  EXPECT_EQ(testsupport::PixelAt(marked, x, y), THintMark::MarkColor);
-  EXPECT_EQ(testsupport::PixelAt(marked, middleX, middleY), middle) << "only the edge is marked";
-  EXPECT_TRUE(mainForm->TimerHint->Enabled());
-  EXPECT_EQ(mainForm->TimerHint->Interval(), 1000u);
+    Press('H');
+    ASSERT_TRUE(PumpUntil([] { return mainForm->HintMark().Showing(); }));
+    EXPECT_EQ(mainForm->Board()->cells[8], 8); // marked, not moved
+    const TSurface marked = testsupport::Render(mainForm->skImagePanel);
+    testsupport::SavePng(marked, std::string("hint-mark-style-") + style + ".png");
+    EXPECT_EQ(testsupport::PixelAt(marked, x, y), THintMark::MarkColor) << "style " << style;
+    EXPECT_EQ(testsupport::PixelAt(marked, middleX, middleY), middle) << "only the edge is marked";
+    EXPECT_TRUE(mainForm->TimerHint->Enabled());
+    EXPECT_EQ(mainForm->TimerHint->Interval(), 1000u);
+    // A smaller board moves the tile; the mark goes with it.
+    Run(mainForm->ActionSmallSize);
+    Application->ProcessMessages();
+    ASSERT_LT(tile->Left() + 1, x) << "the tiles are smaller";
+    EXPECT_EQ(
+        testsupport::PixelAt(testsupport::Render(mainForm->skImagePanel), tile->Left() + 1, tile->Top() + 1),
+        THintMark::MarkColor);
 
-  mainForm->TimerHint->OnTimer(mainForm->TimerHint); // the second is over
-  EXPECT_FALSE(mainForm->HintMark().Showing());
-  EXPECT_EQ(testsupport::PixelAt(testsupport::Render(mainForm->skImagePanel), x, y), before);
+    mainForm->TimerHint->OnTimer(mainForm->TimerHint); // the second is over
+    EXPECT_FALSE(mainForm->HintMark().Showing());
+    EXPECT_NE(
+        testsupport::PixelAt(testsupport::Render(mainForm->skImagePanel), tile->Left() + 1, tile->Top() + 1),
+        THintMark::MarkColor);
+    CloseGame();
+  }
 }
 
 } // namespace
