@@ -353,6 +353,7 @@ TEST_F(ShortestFormTest, TheSolutionMenuAndTheRightClickMenuOfferTheNewCommandsA
 
 TEST_F(ShortestFormTest, CtrlF5FindsTheShortestSolutionForTheSolutionPlayer) {
   StartGame();
+  testsupport::ManualClock clock; // the hint's mark stays until the test looks
   PlayOneMoveFromTheGoal();
   testsupport::PressKey(VK_F5, backend::ModControl);
   ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
@@ -399,6 +400,7 @@ TEST_F(ShortestFormTest, TheHintFramesItsTileForASecondOnNumbersAndOnPictures) {
     WriteSettings(std::string("[DEFAULT]\nStyle=") + style + "\nImage=" + QUENDREL_PROGRAM_DIR +
                   "/default.jpg\n");
     StartGame();
+    testsupport::ManualClock clock; // the mark's second passes when the test says
     PlayOneMoveFromTheGoal();
     TPanel* tile = mainForm->TilePanel(8); // tile 8, right of the blank
     const int x = tile->Left() + 1, y = tile->Top() + 1;
@@ -419,13 +421,14 @@ TEST_F(ShortestFormTest, TheHintFramesItsTileForASecondOnNumbersAndOnPictures) {
     EXPECT_EQ(mainForm->TimerHint->Interval(), 1000u);
     // A smaller board moves the tile; the mark goes with it.
     Run(mainForm->ActionSmallSize);
-    Application->ProcessMessages();
-    ASSERT_LT(tile->Left() + 1, x) << "the tiles are smaller";
+    ASSERT_TRUE(PumpUntil([&] { return tile->Left() + 1 < x; })) << "the tiles are smaller";
     EXPECT_EQ(
         testsupport::PixelAt(testsupport::Render(mainForm->skImagePanel), tile->Left() + 1, tile->Top() + 1),
         THintMark::MarkColor);
 
-    mainForm->TimerHint->OnTimer(mainForm->TimerHint); // the second is over
+    clock.Advance(990);
+    EXPECT_TRUE(mainForm->HintMark().Showing());
+    clock.Advance(10);
     EXPECT_FALSE(mainForm->HintMark().Showing());
     EXPECT_NE(
         testsupport::PixelAt(testsupport::Render(mainForm->skImagePanel), tile->Left() + 1, tile->Top() + 1),
