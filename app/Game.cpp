@@ -100,6 +100,10 @@ void TGame::SetSize(int32_t Rows, int32_t Cols) {
   ClearMoveLists();
   rows = Rows;
   cols = Cols;
+  knownStart.clear(); // a solution of another shape
+  knownSolution.clear();
+  ClearHint();
+  assisted = false;
   board = std::make_unique<TBoard>(rows, cols, nullptr);
   goal.resize(static_cast<size_t>(board->count));
   for (int i = 0; i + 1 < board->count; ++i) goal[static_cast<size_t>(i)] = i + 1;
@@ -115,6 +119,8 @@ void TGame::StartGame(bool ResetCells) {
   showingSolution = false;
   newGamePending = true;
   clockRunning = false;
+  assisted = false;
+  ClearHint();
   Notify(gcClock | gcPlayer | (searched ? gcSearch : 0u));
   if (ResetCells)
     board->SetCells(goal.data());
@@ -175,6 +181,7 @@ bool TGame::MoveTile(int8_t Direction) {
 }
 
 void TGame::Played(const TMove& Move) {
+  ClearHint(); // the marked tile may have moved, or the hint be the move just made
   history->Insert(0, new TMove(ReverseMove(Move)));
   if (observer) observer->CellsChanged(&Move);
 }
@@ -214,8 +221,7 @@ void TGame::EndChain() {
   SetCounters(IntToStr(solution->Count()), ClockText(totalSearchTime));
 }
 
-void TGame::Search() {
-  if (!board || closing) return;
+void TGame::BeginSearch(TSearchState State) {
   // The old worker goes first: until it has ended it may still write to the result list.
   DropWorker();
   spentThread.reset();
@@ -226,10 +232,17 @@ void TGame::Search() {
   solutionStep = 0;
   newGamePending = true;
   clockRunning = false;
-  searchState = TSearchState::Searching;
+  assisted = true;
+  ClearHint();
+  searchState = State;
   Notify(gcPlayer | gcClock | gcSearch);
   totalSearchTime = 0;
   SetCounters("0", "00:00:00");
+}
+
+void TGame::Search() {
+  if (!board || closing) return;
+  BeginSearch(TSearchState::Searching);
   SetStatus("Searching...");
   ClearMoveLists();
   StartSearchRun(FirstSearchDepth);
@@ -280,6 +293,8 @@ bool TGame::ShowSolution() {
   SetPlaying(false);
   showingSolution = true;
   solutionStep = 0;
+  assisted = true;
+  ClearHint();
   Notify(gcPlayer);
   // The history holds every move since the search, newest first: played in order, they undo them all.
   for (int i = 0; i < history->Count(); ++i) board->DoMove(static_cast<const TMove*>(history->Items(i)));
@@ -333,4 +348,134 @@ bool TGame::PlayStep() {
   const bool stepped = StepForward();
   if (!stepped || solutionStep >= solution->Count()) SetPlaying(false);
   return stepped;
+}
+
+// ----- Shortest Solution and Hint
+
+void TGame::SetSolver(TSolver Solver) {
+  solver = std::move(Solver);
+}
+
+AnsiString TGame::SolverStatus() const {
+  if (searchState == TSearchState::Hinting) return "Searching for a hint...";
+  return ExactlySolvable(rows, cols) ? "Searching for the shortest solution..." : "Searching...";
+}
+
+void TGame::StartSolver(TSearchState State, double TimeLimit) {
+  if (searchState != State) {
+    searchState = State;
+    Notify(gcSearch);
+  }
+  SetStatus(SolverStatus());
+  solverStart.assign(board->cells, board->cells + board->count);
+  try {
+    auto worker =
+        std::make_unique<TShortestSolutionThread>(solver, TSolveRequest{rows, cols, solverStart, TimeLimit});
+    worker->OnBuildProgress = [this](TShortestSolutionThread* Sender, double Done) {
+      SolverProgress(Sender, Done);
+    };
+    worker->OnImproved = [this](TShortestSolutionThread* Sender, const std::vector<TMove>& Solution,
+                                bool Optimal) { SolverImproved(Sender, Solution, Optimal); };
+    worker->OnTerminate = [this](TObject* Sender) { SolverTerminate(Sender); };
+    searchThread = std::move(worker);
+    searchThread->Resume();
+  } catch (...) {
+    // A worker that cannot start leaves the game as it was, unlocked.
+    DropWorker();
+    Notify(gcSearch);
+    SetStatus("Solution not found !");
+    throw;
+  }
+}
+
+void TGame::ShortestSolution() {
+  if (!board || closing || Solved()) return;
+  shortestFound = false;
+  BeginSearch(TSearchState::Shortest);
+  ClearMoveLists();
+  StartSolver(TSearchState::Shortest, 0);
+}
+
+bool TGame::Hint() {
+  if (!CanHint() || closing) return false;
+  assisted = true;
+  TMove next{};
+  if (KnownNextMove(next)) {
+    ShowHint(next);
+    return true;
+  }
+  spentThread.reset();
+  StartSolver(TSearchState::Hinting, HintTimeLimit);
+  return true;
+}
+
+void TGame::ClearHint() {
+  if (hintCell < 0) return;
+  hintCell = -1;
+  Notify(gcHint);
+}
+
+void TGame::ShowHint(const TMove& Move) {
+  hintCell = Move.from;
+  Notify(gcHint);
+  SetStatus("Hint: move tile " + IntToStr(board->cells[Move.from]) + ".");
+}
+
+bool TGame::KnownNextMove(TMove& Move) const {
+  if (!board || knownStart.size() != static_cast<size_t>(board->count)) return false;
+  TBoard path(rows, cols, knownStart.data());
+  for (const TMove& m : knownSolution) {
+    if (board->IsEqual(path.cells)) {
+      Move = m;
+      return true;
+    }
+    path.DoMove(&m);
+  }
+  return false;
+}
+
+void TGame::SolverProgress(TShortestSolutionThread* Sender, double Done) {
+  if (Sender != searchThread.get()) return; // a worker already let go
+  if (Done >= 1.0)
+    SetStatus(SolverStatus());
+  else
+    SetStatus("Building the solver's tables... " + IntToStr(static_cast<int>(Done * 100)) + "%");
+}
+
+void TGame::SolverImproved(TShortestSolutionThread* Sender, const std::vector<TMove>& Solution,
+                           bool Optimal) {
+  if (Sender != searchThread.get()) return;
+  knownStart = solverStart;
+  knownSolution = Solution;
+  if (searchState != TSearchState::Shortest) return;
+  ClearMoveList(solution.get());
+  for (const TMove& m : Solution) solution->Add(new TMove(m));
+  shortestFound = Optimal;
+  if (!Optimal) SetStatus("Solution found, searching shorter...");
+  SetCounters(IntToStr(solution->Count()), ClockText(Sender->ElapsedDays()));
+}
+
+void TGame::SolverTerminate(TObject* Sender) {
+  if (!searchThread || Sender != searchThread.get()) return; // ended by closing, a new game or a size change
+  const auto* worker = static_cast<const TShortestSolutionThread*>(searchThread.get());
+  const bool stopped = worker->Terminated();
+  const TSearchState state = searchState;
+  // The worker is still finishing while this runs; it is freed later, never from in here.
+  spentThread = std::move(searchThread);
+  searchState = TSearchState::Idle;
+  Notify(gcSearch);
+  if (state == TSearchState::Shortest) {
+    totalSearchTime = worker->ElapsedDays();
+    if (solution->Count() == 0)
+      SetStatus("Solution not found !");
+    else
+      SetStatus(shortestFound ? "Shortest solution found." : "Solution found.");
+    SetCounters(IntToStr(solution->Count()), ClockText(totalSearchTime));
+    return;
+  }
+  TMove next{};
+  if (KnownNextMove(next))
+    ShowHint(next);
+  else
+    SetStatus(stopped ? "Hint stopped." : "No hint found.");
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/ShortestSolution.h"
 #include "classlib/core/AnsiString.h"
 #include "classlib/core/DateTime.h"
 #include "engine/Board.h"
@@ -25,6 +26,7 @@ enum TGameChange : unsigned {
   gcSearch = 1u << 4,   // a search chain began or ended
   gcPlayer = 1u << 5,   // the solution player was entered or left
   gcPlaying = 1u << 6,  // the solution player started or stopped playing by itself
+  gcHint = 1u << 10,    // HintCell
 };
 
 class TGameObserver {
@@ -36,8 +38,9 @@ class TGameObserver {
   virtual void GameChanged(unsigned What) = 0;
 };
 
-// Where the chain is: no search, the first run under way, or a later run bounded below the solution held.
-enum class TSearchState { Idle, Searching, Improving };
+// Where the search is: none, the chain's first run, a later run of the chain bounded below the solution held,
+// the shortest-solution worker, or the worker looking for a hint. The game is locked in all but Idle.
+enum class TSearchState { Idle, Searching, Improving, Shortest, Hinting };
 
 class TGame {
  public:
@@ -99,6 +102,8 @@ class TGame {
   bool CanStopSearch() const { return Searching(); }
   bool CanShowSolution() const { return !Searching() && SolutionLength() > 0; }
   bool CanPlay() const { return showingSolution && !Searching() && SolutionLength() > 0; }
+  bool CanShortestSolution() const { return CanSearch(); }
+  bool CanHint() const { return CanSearch() && !showingSolution; }
 
   const TBoard* Board() const { return board.get(); }
   const std::vector<int32_t>& Goal() const { return goal; }
@@ -123,8 +128,32 @@ class TGame {
   const AnsiString& StepText() const { return stepText; }
   const AnsiString& TimeText() const { return timeText; }
 
+  // ----- Shortest Solution and Hint
+
+  // Seconds a hint may search on boards too large for the exact search; the best solution by then counts.
+  static constexpr double HintTimeLimit = 2.0;
+
+  // Replaces the engines' solver (tests script it); the next worker takes it.
+  void SetSolver(TSolver Solver);
+  // Searches the board on screen in a worker, locked as a search: a shortest solution where the board is
+  // small enough, else ever shorter ones until the improving search is done or stopped. The result is the
+  // solution the player shows.
+  void ShortestSolution();
+  // Marks the tile that the next move of a shortest (above 16 cells, the best known) solution moves. Instant
+  // when the board lies on a solution found before; otherwise a worker searches first, locked as a search.
+  bool Hint();
+  // The cell of the tile the hint marks, or -1; the mark goes with the next move or ClearHint.
+  int HintCell() const { return hintCell; }
+  void ClearHint();
+  // Whether this game had help: Search, Shortest Solution, Hint or Show Solution since New, Reset or a size
+  // change. Records do not count such games.
+  bool Assisted() const { return assisted; }
+
  private:
   void StartGame(bool ResetCells);
+  // What every search of the board on screen begins with: the player left, the move lists' owner told, the
+  // game afresh after it, the counters at zero; State locks the game.
+  void BeginSearch(TSearchState State);
   void StartSearchRun(int32_t DepthBound);
   void SearchThreadTerminate(TObject* Sender);
   // The last run of the chain has ended: the solution held, if any, is the answer.
@@ -163,6 +192,24 @@ class TGame {
   bool showingSolution = false;
   bool playing = false;
   bool closing = false;
+  // Shortest Solution and Hint.
+  void StartSolver(TSearchState State, double TimeLimit);
+  void SolverProgress(TShortestSolutionThread* Sender, double Done);
+  void SolverImproved(TShortestSolutionThread* Sender, const std::vector<TMove>& Solution, bool Optimal);
+  void SolverTerminate(TObject* Sender);
+  // The move a known solution makes next from the board, if the board lies on one.
+  bool KnownNextMove(TMove& Move) const;
+  void ShowHint(const TMove& Move);
+  AnsiString SolverStatus() const;
+
+  TSolver solver = SolveShortest;
+  std::vector<int32_t> solverStart; // the board the running worker searches
+  std::vector<int32_t> knownStart;  // a board and the best solution known from it, for hints
+  std::vector<TMove> knownSolution;
+  bool shortestFound = false; // the solution held is a shortest one
+  int hintCell = -1;
+  bool assisted = false;
+
   AnsiString status;
   AnsiString stepText = "0";
   AnsiString timeText = "00:00:00";

@@ -6,6 +6,7 @@
 #include "app/BoardView.h"
 #include "app/FormParts.h"
 #include "app/Looks.h"
+#include "app/HintMark.h"
 #include "app/about.h"
 #include "app/preview.h"
 #include "classlib/controls/ActnList.h"
@@ -80,6 +81,10 @@ QUENDREL_REGISTER_CLASS(TmainForm, TForm) {
   c.Method("mAnimateMovesClick", &TmainForm::mAnimateMovesClick);
   c.Method("mPlaySpeedClick", &TmainForm::mPlaySpeedClick);
   c.Method("mPlaySpeedItemClick", &TmainForm::mPlaySpeedItemClick);
+  c.Method("ActionShortestSolutionExecute", &TmainForm::ActionShortestSolutionExecute);
+  c.Method("ActionHintExecute", &TmainForm::ActionHintExecute);
+  c.Method("SolverActionsUpdate", &TmainForm::SolverActionsUpdate);
+  c.Method("TimerHintTimer", &TmainForm::TimerHintTimer);
 }
 
 namespace {
@@ -146,6 +151,7 @@ void TmainForm::Construct() {
     ApplyThemeColors();
     boardView->RequestLayout();
   };
+  ConstructHint();
   boardPicture = new TImage(this); // owned by the window, never shown
   boardPicture->SetStretch(false);
   SRand(static_cast<uint32_t>(std::time(nullptr)));
@@ -300,6 +306,7 @@ void TmainForm::GameChanged(unsigned What) {
   if (What & gcStatus) LabelStatus->SetCaption(game->Status());
   if (What & (gcSearch | gcPlayer)) UpdateLocks();
   if (What & (gcPlayer | gcPlaying)) PlayerChanged();
+  if (What & gcHint) HintChanged();
 }
 
 void TmainForm::UpdateLocks() {
@@ -320,6 +327,7 @@ void TmainForm::UpdateLocks() {
 
 void TmainForm::LayoutTiles() {
   if (const TBoard* board = game->Board()) boardView->Layout(*board, TileStyle());
+  PlaceHintMark();
 }
 
 void TmainForm::RefreshTiles(const TMove* move) {
@@ -741,4 +749,48 @@ void TmainForm::mPlaySpeedItemClick(TObject* Sender) {
     player->SetSpeed(static_cast<TPlaySpeed>(item->Tag()));
     item->SetChecked(true);
   }
+}
+
+// ----- Shortest Solution and Hint
+
+void TmainForm::ConstructHint() {
+  ActionShortestSolution = FormPart<TAction>(this, "ActionShortestSolution");
+  ActionHint = FormPart<TAction>(this, "ActionHint");
+  hintMark = std::make_unique<THintMark>(this, skImagePanel, TNotifyEvent(this, &TmainForm::TileClick));
+  TimerHint = new TTimer(this); // owned by the window
+  TimerHint->SetEnabled(false);
+  TimerHint->SetInterval(HintShowMs);
+  TimerHint->OnTimer = TNotifyEvent(this, &TmainForm::TimerHintTimer);
+}
+
+void TmainForm::ActionShortestSolutionExecute(TObject*) {
+  game->ShortestSolution();
+}
+
+void TmainForm::ActionHintExecute(TObject*) {
+  game->Hint();
+}
+
+void TmainForm::SolverActionsUpdate(TObject*) {
+  if (!game || !game->Board()) return;
+  ActionShortestSolution->SetEnabled(game->CanShortestSolution());
+  ActionHint->SetEnabled(game->CanHint());
+}
+
+void TmainForm::TimerHintTimer(TObject*) {
+  TimerHint->SetEnabled(false);
+  game->ClearHint();
+}
+
+void TmainForm::PlaceHintMark() {
+  if (!hintMark) return;
+  const int cell = game->HintCell();
+  hintMark->Show(cell >= 0 ? TilePanel(cell) : nullptr, cell);
+}
+
+void TmainForm::HintChanged() {
+  PlaceHintMark();
+  // A second from each new mark, whatever the timer was counting.
+  TimerHint->SetEnabled(false);
+  TimerHint->SetEnabled(hintMark->Showing());
 }

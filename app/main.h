@@ -16,6 +16,7 @@ class TAction;
 class TApplicationEvents;
 class TIniFile;
 class TBoardView;
+class THintMark;
 class TCppWebBrowser;
 class TImage;
 class TLabel;
@@ -148,7 +149,27 @@ class TmainForm : public TForm, private TGameObserver {
   const AnsiString& IniFileName() const { return iniFileName; }
   int GetChromeHeight();
 
+  // ----- Shortest Solution and Hint
+  TAction* ActionShortestSolution = nullptr;
+  TAction* ActionHint = nullptr;
+  TTimer* TimerHint = nullptr; // takes the hint's mark away
+  static constexpr unsigned HintShowMs = 1000;
+  void ActionShortestSolutionExecute(TObject* Sender);
+  void ActionHintExecute(TObject* Sender);
+  void SolverActionsUpdate(TObject* Sender);
+  void TimerHintTimer(TObject* Sender);
+  const THintMark& HintMark() const { return *hintMark; }
+  // The solver the next Shortest Solution or Hint runs (tests script it).
+  void SetSolver(TSolver Solver) { game->SetSolver(std::move(Solver)); }
+
  private:
+  void ConstructHint();
+  // Shows or hides the hint's mark as the game says.
+  void HintChanged();
+  // Over the hinted tile wherever the layout put it.
+  void PlaceHintMark();
+  std::unique_ptr<THintMark> hintMark;
+
   void Construct();
   void FindParts();
   void LoadSettings();
