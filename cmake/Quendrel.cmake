@@ -31,7 +31,7 @@ function(quendrel_tests target)
     return()
   endif()
   add_executable(${target} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/TestEnvironment.cpp
-                           ${PROJECT_SOURCE_DIR}/tests/support/LeakSuppressions.cpp)
+                           ${PROJECT_SOURCE_DIR}/tools/demosupport/LeakSuppressions.cpp)
   target_compile_definitions(${target} PRIVATE QUENDREL_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output")
   target_link_libraries(${target} PRIVATE ${ARG_DEPS})
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)

@@ -65,13 +65,6 @@ TskDBMemo::TskDBMemo(TComponent* AOwner) : inherited(AOwner) {
   SetUIStyle(GetSKFormStyle(AOwner));
 }
 
-TskDBMemo::~TskDBMemo() {
-  // Released first, so that a bar moved later calls nothing of this half-destroyed memo.
-  SKReleaseScrollBar(this, FVScrollBar);
-  SKReleaseScrollBar(this, FHScrollBar);
-  FVScrollBar = FHScrollBar = nullptr;
-}
-
 void TskDBMemo::ThemeLinkedBars(TskUIStyle Style, TskFileTheme*) {
   if (FVScrollBar) FVScrollBar->SetUIStyle(Style);
   if (FHScrollBar) FHScrollBar->SetUIStyle(Style);
@@ -144,32 +137,11 @@ void TskDBMemo::UpdateScrollBarsPos() {
 }
 
 void TskDBMemo::OnVScrollBarChange(TObject*) {
-  if (FUpdating) return;
-  const TskFlagScope scrolling(FScrolling);
-  SKScrollControlToBar(this, FVScrollBar, true);
-  Invalidate();
+  ScrollToBar(FVScrollBar, true);
 }
 
 void TskDBMemo::OnHScrollBarChange(TObject*) {
-  if (FUpdating) return;
-  const TskFlagScope scrolling(FScrolling);
-  SKScrollControlToBar(this, FHScrollBar, false);
-  Invalidate();
-}
-
-void TskDBMemo::WMSize(TMessage& Message) {
-  inherited::WMSize(Message);
-  UpdateScrollBarsPos();
-}
-
-void TskDBMemo::WMMove(TMessage& Message) {
-  inherited::WMMove(Message);
-  UpdateScrollBarsPos();
-}
-
-void TskDBMemo::CMEnabledChanged(TMessage& Message) {
-  inherited::CMEnabledChanged(Message);
-  UpdateScrollBars();
+  ScrollToBar(FHScrollBar, false);
 }
 
 void TskDBMemo::CMVisibleChanged(TMessage& Message) {
@@ -182,67 +154,6 @@ void TskDBMemo::CMVisibleChanged(TMessage& Message) {
   }
   FVHidden.Hide(FVScrollBar);
   FHHidden.Hide(FHScrollBar);
-}
-
-void TskDBMemo::WMKeyDown(TMessage& Message) {
-  inherited::WMKeyDown(Message);
-  UpdateScrollBars();
-}
-
-void TskDBMemo::WMMouseWheel(TMessage& Message) {
-  inherited::WMMouseWheel(Message);
-  UpdateScrollBars();
-}
-
-void TskDBMemo::WMLButtonDown(TMessage& Message) {
-  inherited::WMLButtonDown(Message);
-  FMouseDown = true;
-  UpdateScrollBars();
-}
-
-void TskDBMemo::WMLButtonUp(TMessage& Message) {
-  inherited::WMLButtonUp(Message);
-  FMouseDown = false;
-}
-
-void TskDBMemo::WMMouseMove(TMessage& Message) {
-  inherited::WMMouseMove(Message);
-  if (FMouseDown) UpdateScrollBars();
-}
-
-void TskDBMemo::WMVScroll(TMessage& Message) {
-  inherited::WMVScroll(Message);
-  if (!FScrolling) UpdateScrollBars();
-}
-
-void TskDBMemo::WMHScroll(TMessage& Message) {
-  inherited::WMHScroll(Message);
-  if (!FScrolling) UpdateScrollBars();
-}
-
-void TskDBMemo::WMCut(TMessage& Message) {
-  inherited::WMCut(Message);
-  UpdateScrollBars();
-}
-
-void TskDBMemo::WMPaste(TMessage& Message) {
-  inherited::WMPaste(Message);
-  UpdateScrollBars();
-}
-
-void TskDBMemo::WMClear(TMessage& Message) {
-  inherited::WMClear(Message);
-  UpdateScrollBars();
-}
-
-void TskDBMemo::WMUndo(TMessage& Message) {
-  inherited::WMUndo(Message);
-  UpdateScrollBars();
-}
-
-void TskDBMemo::WMSetText(TMessage& Message) {
-  inherited::WMSetText(Message);
-  UpdateScrollBars();
 }
 
 // ---------------------------------------------------------------------------------------------------------

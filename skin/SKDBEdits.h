@@ -74,39 +74,22 @@ class TskDBImage : public TskDBFramed<TDBImage> {
   explicit TskDBImage(TComponent* AOwner);
 };
 
-class TskDBMemo : public TskDBFramed<TDBMemo> {
-  QUENDREL_CLASS(TskDBMemo, TskDBFramed<TDBMemo>)
+using TskDBMemoBase = TskDBTextScrollLink<TskDBFramed<TDBMemo>>;
+class TskDBMemo : public TskDBMemoBase {
+  QUENDREL_CLASS(TskDBMemo, TskDBMemoBase)
  public:
   explicit TskDBMemo(TComponent* AOwner);
-  ~TskDBMemo() override;
 
-  TskScrollBar* VScrollBar() const { return FVScrollBar; }
   void SetVScrollBar(TskScrollBar* Value);
-  TskScrollBar* HScrollBar() const { return FHScrollBar; }
   void SetHScrollBar(TskScrollBar* Value);
 
-  void UpdateScrollBars();
-  void UpdateScrollBarsPos();
+  void UpdateScrollBars() override;
+  void UpdateScrollBarsPos() override;
   void UpdateInnerScrollBars();
   void OnVScrollBarChange(TObject* Sender);
   void OnHScrollBarChange(TObject* Sender);
 
-  void WMSize(TMessage& Message) override;
-  void WMMove(TMessage& Message) override;
-  void CMEnabledChanged(TMessage& Message) override;
   void CMVisibleChanged(TMessage& Message) override;
-  void WMKeyDown(TMessage& Message) override;
-  void WMMouseWheel(TMessage& Message) override;
-  void WMLButtonDown(TMessage& Message) override;
-  void WMLButtonUp(TMessage& Message) override;
-  void WMMouseMove(TMessage& Message) override;
-  void WMVScroll(TMessage& Message) override;
-  void WMHScroll(TMessage& Message) override;
-  void WMCut(TMessage& Message) override;
-  void WMPaste(TMessage& Message) override;
-  void WMClear(TMessage& Message) override;
-  void WMUndo(TMessage& Message) override;
-  void WMSetText(TMessage& Message) override;
 
  protected:
   void ThemeLinkedBars(TskUIStyle Style, TskFileTheme* File) override;
@@ -114,38 +97,33 @@ class TskDBMemo : public TskDBFramed<TDBMemo> {
   void ForgetLinkedBar(TComponent* AComponent) override;
 
  private:
-  bool FMouseDown = false;
-  TskScrollBar* FVScrollBar = nullptr;
-  TskScrollBar* FHScrollBar = nullptr;
-  bool FUpdating = false;
-  bool FScrolling = false;
   TskBarHiddenWithControl FVHidden;
   TskBarHiddenWithControl FHHidden;
 };
 
 // The list boxes share their bar handling; Rule says how the bar follows the control's own.
-template <class Base, TskBarRule Rule> class TskDBListBar : public TskDBFramed<Base> {
- public:
-  explicit TskDBListBar(TComponent* AOwner) : TskDBFramed<Base>(AOwner) {}
-  ~TskDBListBar() override {
-    // Released first, so that a bar moved later calls nothing of this half-destroyed control.
-    SKReleaseScrollBar(this, FVScrollBar);
-    FVScrollBar = nullptr;
-  }
+template <class Base, TskBarRule Rule> class TskDBListBar : public TskDBScrollLink<TskDBFramed<Base>> {
+  using Link = TskDBScrollLink<TskDBFramed<Base>>;
 
-  TskScrollBar* VScrollBar() const { return FVScrollBar; }
+ protected:
+  using Link::FUpdating;
+  using Link::FVScrollBar;
+
+ public:
+  explicit TskDBListBar(TComponent* AOwner) : Link(AOwner) {}
+
   void SetVScrollBar(TskScrollBar* Value) {
     if (SKLinkScrollBar(this, FVScrollBar, Value, skVertical,
                         [this](TObject* s) { OnVScrollBarChange(s); }) &&
         FVScrollBar)
       UpdateScrollBarsPos();
   }
-  void UpdateScrollBars() {
+  void UpdateScrollBars() override {
     if (this->ComponentState().Contains(csDestroying)) return;
     const TskFlagScope updating(FUpdating);
     SKSyncScrollBar(this, FVScrollBar, true, Rule);
   }
-  void UpdateScrollBarsPos() {
+  void UpdateScrollBarsPos() override {
     if (FVScrollBar && !this->ComponentState().Contains(csDestroying)) {
       const int vw = FVScrollBar->Width();
       SKPlaceScrollBar(FVScrollBar,
@@ -155,49 +133,13 @@ template <class Base, TskBarRule Rule> class TskDBListBar : public TskDBFramed<B
     }
     UpdateScrollBars();
   }
+  // The list re-reads the bar at once, so that a position it cannot take puts the bar back.
   void OnVScrollBarChange(TObject*) {
     if (FUpdating) return;
     SKScrollControlToBar(this, FVScrollBar, true);
     this->Invalidate();
   }
 
-  void WMSize(TMessage& Message) override {
-    Base::WMSize(Message);
-    UpdateScrollBarsPos();
-  }
-  void WMMove(TMessage& Message) override {
-    Base::WMMove(Message);
-    UpdateScrollBarsPos();
-  }
-  void CMEnabledChanged(TMessage& Message) override {
-    Base::CMEnabledChanged(Message);
-    UpdateScrollBars();
-  }
-  void WMKeyDown(TMessage& Message) override {
-    Base::WMKeyDown(Message);
-    UpdateScrollBars();
-  }
-  void WMMouseWheel(TMessage& Message) override {
-    Base::WMMouseWheel(Message);
-    UpdateScrollBars();
-  }
-  void WMLButtonDown(TMessage& Message) override {
-    Base::WMLButtonDown(Message);
-    FMouseDown = true;
-    UpdateScrollBars();
-  }
-  void WMLButtonUp(TMessage& Message) override {
-    Base::WMLButtonUp(Message);
-    FMouseDown = false;
-  }
-  void WMMouseMove(TMessage& Message) override {
-    Base::WMMouseMove(Message);
-    if (FMouseDown) UpdateScrollBars();
-  }
-  void WMVScroll(TMessage& Message) override {
-    Base::WMVScroll(Message);
-    UpdateScrollBars();
-  }
   // In the message table of each list box: the class library has no handler of its own for it.
   virtual void WMHScroll(TMessage& Message) {
     InheritedMessage(Message);
@@ -221,10 +163,6 @@ template <class Base, TskBarRule Rule> class TskDBListBar : public TskDBFramed<B
   void ForgetLinkedBar(TComponent* AComponent) override {
     if (AComponent == FVScrollBar) FVScrollBar = nullptr;
   }
-
-  TskScrollBar* FVScrollBar = nullptr;
-  bool FMouseDown = false;
-  bool FUpdating = false;
 };
 
 using TskDBListBoxBase = TskDBListBar<TDBListBox, TskBarRule::ListBox>;

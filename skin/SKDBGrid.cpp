@@ -22,19 +22,11 @@ QUENDREL_REGISTER_CLASS(TskDBGrid, TDBGrid) {
 
 TskDBGrid::TskDBGrid(TComponent* AOwner) : inherited(AOwner) {
   ControlStyle.Include(csOpaque);
-  FMouseDown = false;
   SetBorderStyle(bsNone);
   SetBorderWidth(1);
   SetUIStyle(GetSKFormStyle(AOwner));
   FFocusedColor = 0x008000;
   FSelectedColor = 0x00FFFF;
-}
-
-TskDBGrid::~TskDBGrid() {
-  // Released first, so that a bar moved later calls nothing of this half-destroyed grid.
-  SKReleaseScrollBar(this, FVScrollBar);
-  SKReleaseScrollBar(this, FHScrollBar);
-  FVScrollBar = FHScrollBar = nullptr;
 }
 
 void TskDBGrid::SetUIStyle(TskUIStyle Value) {
@@ -160,10 +152,7 @@ void TskDBGrid::UpdateScrollBarsPos() {
 }
 
 void TskDBGrid::OnHScrollBarChange(TObject*) {
-  if (FUpdating) return;
-  const TskFlagScope scrolling(FScrolling);
-  SKScrollControlToBar(this, FHScrollBar, false);
-  Invalidate();
+  ScrollToBar(FHScrollBar, false);
 }
 
 void TskDBGrid::OnVScrollBarChange(TObject*) {
@@ -202,11 +191,6 @@ void TskDBGrid::CMBiDiModeChanged(TMessage& Message) {
   FHScrollBar->SetPosition(max - si.nPos);
 }
 
-void TskDBGrid::CMEnabledChanged(TMessage& Message) {
-  TDBGrid::CMEnabledChanged(Message);
-  UpdateScrollBars();
-}
-
 void TskDBGrid::CMVisibleChanged(TMessage& Message) {
   TDBGrid::CMVisibleChanged(Message);
   if (Visible()) {
@@ -215,75 +199,4 @@ void TskDBGrid::CMVisibleChanged(TMessage& Message) {
   }
   if (FVScrollBar) FVScrollBar->SetVisible(false);
   if (FHScrollBar) FHScrollBar->SetVisible(false);
-}
-
-void TskDBGrid::WMSize(TMessage& Message) {
-  TDBGrid::WMSize(Message);
-  UpdateScrollBarsPos();
-}
-
-void TskDBGrid::WMMove(TMessage& Message) {
-  TDBGrid::WMMove(Message);
-  UpdateScrollBarsPos();
-}
-
-void TskDBGrid::WMCut(TMessage& Message) {
-  TDBGrid::WMCut(Message);
-  UpdateScrollBars();
-}
-
-void TskDBGrid::WMPaste(TMessage& Message) {
-  TDBGrid::WMPaste(Message);
-  UpdateScrollBars();
-}
-
-void TskDBGrid::WMClear(TMessage& Message) {
-  TDBGrid::WMClear(Message);
-  UpdateScrollBars();
-}
-
-void TskDBGrid::WMUndo(TMessage& Message) {
-  TDBGrid::WMUndo(Message);
-  UpdateScrollBars();
-}
-
-void TskDBGrid::WMSetText(TMessage& Message) {
-  TDBGrid::WMSetText(Message);
-  UpdateScrollBars();
-}
-
-void TskDBGrid::WMKeyDown(TMessage& Message) {
-  TDBGrid::WMKeyDown(Message);
-  UpdateScrollBars();
-}
-
-void TskDBGrid::WMMouseWheel(TMessage& Message) {
-  TDBGrid::WMMouseWheel(Message);
-  UpdateScrollBars();
-}
-
-void TskDBGrid::WMLButtonDown(TMessage& Message) {
-  TDBGrid::WMLButtonDown(Message);
-  FMouseDown = true;
-  UpdateScrollBars();
-}
-
-void TskDBGrid::WMLButtonUp(TMessage& Message) {
-  TDBGrid::WMLButtonUp(Message);
-  FMouseDown = false;
-}
-
-void TskDBGrid::WMMouseMove(TMessage& Message) {
-  TDBGrid::WMMouseMove(Message);
-  if (FMouseDown) UpdateScrollBars();
-}
-
-void TskDBGrid::WMVScroll(TMessage& Message) {
-  TDBGrid::WMVScroll(Message);
-  if (!FScrolling) UpdateScrollBars();
-}
-
-void TskDBGrid::WMHScroll(TMessage& Message) {
-  TDBGrid::WMHScroll(Message);
-  if (!FScrolling) UpdateScrollBars();
 }

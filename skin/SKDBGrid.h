@@ -7,11 +7,11 @@
 #include "skin/SKScrollBar.h"
 #include "skin/SKThemeLink.h"
 
-class TskDBGrid : public TskThemed<TDBGrid> {
-  QUENDREL_CLASS(TskDBGrid, TskThemed<TDBGrid>)
+using TskDBGridBase = TskDBTextScrollLink<TskThemed<TDBGrid>>;
+class TskDBGrid : public TskDBGridBase {
+  QUENDREL_CLASS(TskDBGrid, TskDBGridBase)
  public:
   explicit TskDBGrid(TComponent* AOwner);
-  ~TskDBGrid() override;
 
   void SetUIStyle(TskUIStyle Value) override;
   TColor BorderColor() const { return FBorderColor; }
@@ -28,13 +28,11 @@ class TskDBGrid : public TskThemed<TDBGrid> {
   void SetFixedBGColor(TColor Value) { SetFixedColor(Value); }
   TColor BGColor() const { return Color(); }
   void SetBGColor(TColor Value) { SetColor(Value); }
-  TskScrollBar* VScrollBar() const { return FVScrollBar; }
   void SetVScrollBar(TskScrollBar* Value);
-  TskScrollBar* HScrollBar() const { return FHScrollBar; }
   void SetHScrollBar(TskScrollBar* Value);
 
-  void UpdateScrollBars();
-  void UpdateScrollBarsPos();
+  void UpdateScrollBars() override;
+  void UpdateScrollBarsPos() override;
   void OnVScrollBarChange(TObject* Sender);
   void OnHScrollBarChange(TObject* Sender);
 
@@ -42,22 +40,7 @@ class TskDBGrid : public TskThemed<TDBGrid> {
   void Paint() override;
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   void CMBiDiModeChanged(TMessage& Message) override;
-  void CMEnabledChanged(TMessage& Message) override;
   void CMVisibleChanged(TMessage& Message) override;
-  void WMSize(TMessage& Message) override;
-  void WMMove(TMessage& Message) override;
-  void WMCut(TMessage& Message) override;
-  void WMPaste(TMessage& Message) override;
-  void WMClear(TMessage& Message) override;
-  void WMUndo(TMessage& Message) override;
-  void WMLButtonDown(TMessage& Message) override;
-  void WMLButtonUp(TMessage& Message) override;
-  void WMMouseWheel(TMessage& Message) override;
-  void WMSetText(TMessage& Message) override;
-  void WMKeyDown(TMessage& Message) override;
-  void WMMouseMove(TMessage& Message) override;
-  void WMVScroll(TMessage& Message) override;
-  void WMHScroll(TMessage& Message) override;
   virtual void WMEARSEBKGND(TMessage& Message);
 
  protected:
@@ -73,9 +56,4 @@ class TskDBGrid : public TskThemed<TDBGrid> {
   TColor FBorderColor = clBlack;
   TColor FFocusedColor = 0x008000;
   TColor FSelectedColor = 0x00FFFF;
-  bool FMouseDown = false;
-  TskScrollBar* FVScrollBar = nullptr;
-  TskScrollBar* FHScrollBar = nullptr;
-  bool FUpdating = false;
-  bool FScrolling = false;
 };

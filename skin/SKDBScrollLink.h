@@ -1,7 +1,7 @@
 #pragma once
 // The skinned scroll bars that a data-aware memo, list box or grid links: linking and releasing a bar,
-// copying the control's own scroll state into it, scrolling the control when the user moves it, and placing
-// it over the control's edge.
+// copying the control's own scroll state into it, scrolling the control when the user moves it, placing
+// it over the control's edge, and the control's messages after which its bars follow.
 #include "classlib/controls/WinControl.h"
 #include "skin/SKScrollBar.h"
 
@@ -66,3 +66,107 @@ class TskBarHiddenWithControl {
 
 // Sets a bar's bounds; sizes that the arithmetic makes negative become 0 (which hides the bar).
 void SKPlaceScrollBar(TskScrollBar* Bar, int Left, int Top, int Width, int Height);
+
+// The bar following that the data-aware controls with linked bars share: the bars, released when the control
+// goes, and the control's own messages that can move its scroll state, after which the bars follow
+// (UpdateScrollBars) or are placed again (UpdateScrollBarsPos).
+template <class Base> class TskDBScrollLink : public Base {
+ public:
+  explicit TskDBScrollLink(TComponent* AOwner) : Base(AOwner) {}
+  ~TskDBScrollLink() override {
+    // Released first, so that a bar moved later calls nothing of this half-destroyed control.
+    SKReleaseScrollBar(this, FVScrollBar);
+    SKReleaseScrollBar(this, FHScrollBar);
+    FVScrollBar = FHScrollBar = nullptr;
+  }
+
+  TskScrollBar* VScrollBar() const { return FVScrollBar; }
+  TskScrollBar* HScrollBar() const { return FHScrollBar; }
+  virtual void UpdateScrollBars() = 0;
+  virtual void UpdateScrollBarsPos() = 0;
+
+  void WMSize(TMessage& Message) override {
+    Base::WMSize(Message);
+    UpdateScrollBarsPos();
+  }
+  void WMMove(TMessage& Message) override {
+    Base::WMMove(Message);
+    UpdateScrollBarsPos();
+  }
+  void CMEnabledChanged(TMessage& Message) override {
+    Base::CMEnabledChanged(Message);
+    UpdateScrollBars();
+  }
+  void WMKeyDown(TMessage& Message) override {
+    Base::WMKeyDown(Message);
+    UpdateScrollBars();
+  }
+  void WMMouseWheel(TMessage& Message) override {
+    Base::WMMouseWheel(Message);
+    UpdateScrollBars();
+  }
+  void WMLButtonDown(TMessage& Message) override {
+    Base::WMLButtonDown(Message);
+    FMouseDown = true;
+    UpdateScrollBars();
+  }
+  void WMLButtonUp(TMessage& Message) override {
+    Base::WMLButtonUp(Message);
+    FMouseDown = false;
+  }
+  void WMMouseMove(TMessage& Message) override {
+    Base::WMMouseMove(Message);
+    if (FMouseDown) UpdateScrollBars();
+  }
+  void WMVScroll(TMessage& Message) override {
+    Base::WMVScroll(Message);
+    if (!FScrolling) UpdateScrollBars();
+  }
+
+ protected:
+  // The user moved Bar: the control scrolls to it, and its own scroll messages leave the bars alone
+  // meanwhile.
+  void ScrollToBar(TskScrollBar* Bar, bool Vertical) {
+    if (FUpdating) return;
+    const TskFlagScope scrolling(FScrolling);
+    SKScrollControlToBar(this, Bar, Vertical);
+    this->Invalidate();
+  }
+
+  TskScrollBar* FVScrollBar = nullptr;
+  TskScrollBar* FHScrollBar = nullptr;
+  bool FMouseDown = false;
+  bool FUpdating = false;  // the bars are being brought up to date: their changes scroll nothing
+  bool FScrolling = false; // the control follows a bar: its scroll messages do not move the bars back
+};
+
+// Controls that edit text and scroll sideways (the memo, the grid): those messages move the bars too.
+template <class Base> class TskDBTextScrollLink : public TskDBScrollLink<Base> {
+ public:
+  explicit TskDBTextScrollLink(TComponent* AOwner) : TskDBScrollLink<Base>(AOwner) {}
+
+  void WMHScroll(TMessage& Message) override {
+    Base::WMHScroll(Message);
+    if (!this->FScrolling) this->UpdateScrollBars();
+  }
+  void WMCut(TMessage& Message) override {
+    Base::WMCut(Message);
+    this->UpdateScrollBars();
+  }
+  void WMPaste(TMessage& Message) override {
+    Base::WMPaste(Message);
+    this->UpdateScrollBars();
+  }
+  void WMClear(TMessage& Message) override {
+    Base::WMClear(Message);
+    this->UpdateScrollBars();
+  }
+  void WMUndo(TMessage& Message) override {
+    Base::WMUndo(Message);
+    this->UpdateScrollBars();
+  }
+  void WMSetText(TMessage& Message) override {
+    Base::WMSetText(Message);
+    this->UpdateScrollBars();
+  }
+};

@@ -899,37 +899,16 @@ void TCustomMemo::Scroll(int Bar, int Code, int Pos) {
   const int line = v ? 1 : std::max(1, Canvas()->TextWidth("0") * 3);
   const int page = v ? std::max(1, VisibleLineCount() - 1) : std::max(1, ClientRect().Width() - line);
   const int now = v ? TopLine() : ScrollX();
-  int to = now;
-  switch (Code) {
-  case SB_LINEUP:
-    to = now - line;
-    break;
-  case SB_LINEDOWN:
-    to = now + line;
-    break;
-  case SB_PAGEUP:
-    to = now - page;
-    break;
-  case SB_PAGEDOWN:
-    to = now + page;
-    break;
-  case SB_THUMBTRACK:
-  case SB_THUMBPOSITION:
-    to = Pos;
-    break;
-  case SB_TOP:
-    to = 0;
-    break;
-  case SB_BOTTOM:
-    to = v ? static_cast<int>(VisualLines().size()) : WidestLine();
-    break;
-  default:
-    return;
-  }
+  const auto to = ScrollTarget(Code, Pos, now,
+                               {.LineBack = line,
+                                .LineForward = line,
+                                .Page = page,
+                                .Bottom = v ? static_cast<int>(VisualLines().size()) : WidestLine()});
+  if (!to) return;
   if (v)
-    SetTopLine(to);
+    SetTopLine(*to);
   else
-    SetScrollX(to);
+    SetScrollX(*to);
 }
 
 void TCustomMemo::WMVScroll(TMessage& Message) {

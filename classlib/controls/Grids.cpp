@@ -530,37 +530,14 @@ void TCustomGrid::Scroll(bool Vertical, int Code, int Pos) {
   const int page = Vertical ? VisibleRowCount() : VisibleColCount();
   const int first = Vertical ? FFixedRows : FFixedCols;
   const int count = Vertical ? FRowCount : FColCount;
-  int to = now;
-  switch (Code) {
-  case SB_LINEUP:
-    to = now - 1;
-    break;
-  case SB_LINEDOWN:
-    to = now + 1;
-    break;
-  case SB_PAGEUP:
-    to = now - page;
-    break;
-  case SB_PAGEDOWN:
-    to = now + page;
-    break;
-  case SB_THUMBTRACK:
-    if (!FOptions.Contains(goThumbTracking)) return;
-    to = first + Pos;
-    break;
-  case SB_THUMBPOSITION:
-    to = first + Pos;
-    break;
-  case SB_TOP:
-    to = first;
-    break;
-  case SB_BOTTOM:
-    to = count - page;
-    break;
-  default:
-    return;
-  }
-  to = std::clamp(to, first, std::max(first, count - page));
+  const auto target = ScrollTarget(Code, Pos, now,
+                                   {.Page = page,
+                                    .ThumbOrigin = first,
+                                    .Top = first,
+                                    .Bottom = count - page,
+                                    .ThumbTracks = FOptions.Contains(goThumbTracking)});
+  if (!target) return;
+  const int to = std::clamp(*target, first, std::max(first, count - page));
   if (Vertical)
     SetTopRow(to);
   else

@@ -549,31 +549,8 @@ void TCustomListBox::WMMouseWheel(TMessage& Message) {
 
 void TCustomListBox::WMVScroll(TMessage& Message) {
   const int page = std::max(1, VisibleItemCount() - 1);
-  switch (Message.WParamLo()) {
-  case SB_LINEUP:
-    SetTopIndex(FTopIndex - 1);
-    break;
-  case SB_LINEDOWN:
-    SetTopIndex(FTopIndex + 1);
-    break;
-  case SB_PAGEUP:
-    SetTopIndex(FTopIndex - page);
-    break;
-  case SB_PAGEDOWN:
-    SetTopIndex(FTopIndex + page);
-    break;
-  case SB_THUMBTRACK:
-  case SB_THUMBPOSITION:
-    SetTopIndex(ScrollMessagePos(Handle(), SB_VERT, Message));
-    break;
-  case SB_TOP:
-    SetTopIndex(0);
-    break;
-  case SB_BOTTOM:
-    SetTopIndex(Count());
-    break;
-  default:
-    break;
-  }
+  if (const auto to = ScrollTarget(Message.WParamLo(), ScrollMessagePos(Handle(), SB_VERT, Message),
+                                   FTopIndex, {.Page = page, .Bottom = Count()}))
+    SetTopIndex(*to);
   Message.Result = 0;
 }

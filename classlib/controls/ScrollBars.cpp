@@ -120,7 +120,8 @@ TGeometry Geometry(HWND Wnd, int Bar) {
   thumb = std::clamp(thumb, MinThumbSize, track);
   const int64_t span = static_cast<int64_t>(MaxPos(v)) - v.Min;
   const int shown = Track.Wnd == Wnd && Track.Bar == Bar && Track.Part == ptThumb ? v.TrackPos : v.Pos;
-  const int offset = span > 0 ? static_cast<int>((track - thumb) * (static_cast<int64_t>(shown) - v.Min) / span) : 0;
+  const int offset =
+      span > 0 ? static_cast<int>((track - thumb) * (static_cast<int64_t>(shown) - v.Min) / span) : 0;
   g.ThumbStart = g.Arrow + std::clamp(offset, 0, track - thumb);
   g.ThumbEnd = g.ThumbStart + thumb;
   return g;
@@ -235,7 +236,8 @@ void PaintBar(HWND Wnd, HDC DC, int Bar) {
   FillRect(DC, &track, GetSysColorBrush(COLOR_SCROLLBAR));
   const bool tracking = Track.Wnd == Wnd && Track.Bar == Bar && Track.Over;
   if (tracking && (Track.Part == ptPageBefore || Track.Part == ptPageAfter)) {
-    RECT page = Track.Part == ptPageBefore ? along(g.Arrow, g.ThumbStart) : along(g.ThumbEnd, g.Length - g.Arrow);
+    RECT page =
+        Track.Part == ptPageBefore ? along(g.Arrow, g.ThumbStart) : along(g.ThumbEnd, g.Length - g.Arrow);
     FillRect(DC, &page, GetSysColorBrush(COLOR_3DDKSHADOW));
   }
   PaintArrow(DC, along(0, g.Arrow), Bar, true, enabled, tracking && Track.Part == ptFirstArrow);
@@ -380,6 +382,43 @@ int ScrollMessagePos(HWND Wnd, int Bar, const TMessage& Message) {
   if (!Usable(Wnd, Bar)) return pos16;
   const int track = Values(Wnd, Bar).TrackPos;
   return (track & 0xFFFF) == pos16 ? track : pos16;
+}
+
+TScrollMove ReadScrollCode(int Code, int Pos, const TScrollSteps& Steps) {
+  switch (Code) {
+  case SB_LINEUP:
+    return {TScrollMove::Step, -Steps.LineBack};
+  case SB_LINEDOWN:
+    return {TScrollMove::Step, Steps.LineForward};
+  case SB_PAGEUP:
+    return {TScrollMove::Step, -Steps.Page};
+  case SB_PAGEDOWN:
+    return {TScrollMove::Step, Steps.Page};
+  case SB_THUMBTRACK:
+    if (!Steps.ThumbTracks) return {};
+    [[fallthrough]];
+  case SB_THUMBPOSITION:
+    return {TScrollMove::Jump, Steps.ThumbOrigin + Pos};
+  case SB_TOP:
+    return {TScrollMove::Jump, Steps.Top};
+  case SB_BOTTOM:
+    return {TScrollMove::Jump, Steps.Bottom};
+  default:
+    return {};
+  }
+}
+
+std::optional<int> ScrollTarget(int Code, int Pos, int Now, const TScrollSteps& Steps) {
+  const TScrollMove move = ReadScrollCode(Code, Pos, Steps);
+  switch (move.Kind) {
+  case TScrollMove::Step:
+    return Now + move.Value;
+  case TScrollMove::Jump:
+    return move.Value;
+  case TScrollMove::None:
+    break;
+  }
+  return std::nullopt;
 }
 
 void ScrollBarsNCCalcSize(HWND Wnd, TRect& Client) {

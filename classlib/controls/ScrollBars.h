@@ -3,6 +3,8 @@
 // position, the system calls that read and write them, and the system's part of showing them: room taken
 // from the client area, painting, hit tests and tracking the mouse on them, which sends the window
 // WM_HSCROLL and WM_VSCROLL.
+#include <optional>
+
 #include "classlib/controls/Messages.h"
 
 constexpr UINT SIF_RANGE = 0x1, SIF_PAGE = 0x2, SIF_POS = 0x4, SIF_DISABLENOSCROLL = 0x8, SIF_TRACKPOS = 0x10,
@@ -55,6 +57,28 @@ BOOL GetScrollBarInfo(HWND Wnd, LONG idObject, SCROLLBARINFO* Info);
 // A scroll message's position: the thumb's 32-bit tracking position when its low 16 bits are those of the
 // message, else the message's own 16 bits.
 int ScrollMessagePos(HWND Wnd, int Bar, const TMessage& Message);
+
+// What the scroll codes mean for one bar of a control, in the control's own unit (lines, rows, records,
+// pixels): how far a line and a page go each way, the place of the thumb's 0, the top and the bottom.
+struct TScrollSteps {
+  int LineBack = 1;
+  int LineForward = 1;
+  int Page = 1;
+  int ThumbOrigin = 0;
+  int Top = 0;
+  int Bottom = 0;
+  bool ThumbTracks = true; // false: dragging the thumb scrolls nothing until it is dropped
+};
+
+// One scroll code read: a step by Value from where the control is, a jump to the place Value, or nothing
+// (SB_ENDSCROLL, unknown codes, and tracking where the thumb does not track).
+struct TScrollMove {
+  enum TKind { None, Step, Jump } Kind = None;
+  int Value = 0;
+};
+TScrollMove ReadScrollCode(int Code, int Pos, const TScrollSteps& Steps);
+// Where Code moves a control that is at Now; nothing where the code moves nothing.
+std::optional<int> ScrollTarget(int Code, int Pos, int Now, const TScrollSteps& Steps);
 
 // The system's part, called by DefWindowProc. Each answers whether it handled the message.
 void ScrollBarsNCCalcSize(HWND Wnd, TRect& Client);

@@ -885,34 +885,10 @@ void TDBLookupListBox::WMVScroll(TMessage& Message) {
   if (!ds) return;
   const int rows = RowCount();
   const int first = ListLink()->FirstRecord();
-  int top = first;
-  switch (Message.WParamLo()) {
-  case SB_LINEUP:
-    top = first - 1;
-    break;
-  case SB_LINEDOWN:
-    top = first + 1;
-    break;
-  case SB_PAGEUP:
-    top = first - rows;
-    break;
-  case SB_PAGEDOWN:
-    top = first + rows;
-    break;
-  case SB_THUMBTRACK:
-  case SB_THUMBPOSITION:
-    top = ScrollMessagePos(Handle(), SB_VERT, Message);
-    break;
-  case SB_TOP:
-    top = 0;
-    break;
-  case SB_BOTTOM:
-    top = ds->RecordCount();
-    break;
-  default:
-    return;
-  }
-  top = std::clamp(top, 0, std::max(0, ds->RecordCount() - rows));
+  const auto target = ScrollTarget(Message.WParamLo(), ScrollMessagePos(Handle(), SB_VERT, Message), first,
+                                   {.Page = rows, .Bottom = ds->RecordCount()});
+  if (!target) return;
+  const int top = std::clamp(*target, 0, std::max(0, ds->RecordCount() - rows));
   if (top == first) return;
   // The buffer follows the cursor as little as it must: visiting the last row to show, then the first,
   // leaves the window starting at the first.

@@ -1,6 +1,7 @@
 #include "classlib/data/DBGrids.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "classlib/controls/Dialogs.h"
 #include "classlib/controls/ScrollBars.h"
@@ -554,37 +555,25 @@ void TCustomDBGrid::WMVScroll(TMessage& Message) {
   TDataSet* ds = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
   Message.Result = 0;
   if (!ds) return TCustomGrid::WMVScroll(Message);
-  switch (Message.WParamLo()) {
-  case SB_LINEUP:
-    ds->MoveBy(-FDataLink->ActiveRecord() - 1);
-    break;
-  case SB_LINEDOWN:
-    ds->MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord());
-    break;
-  case SB_PAGEUP:
-    ds->MoveBy(-VisibleDataRowCount());
-    break;
-  case SB_PAGEDOWN:
-    ds->MoveBy(VisibleDataRowCount());
-    break;
-  case SB_THUMBPOSITION: {
-    const int pos = ScrollMessagePos(Handle(), SB_VERT, Message);
-    if (pos <= 1)
+  // A line goes just past the rows on show, so that the window moves by one; the thumb is the record number
+  // and moves the record pointer only when dropped; the bottom lies past any record.
+  const TScrollMove move =
+      ReadScrollCode(Message.WParamLo(), ScrollMessagePos(Handle(), SB_VERT, Message),
+                     {.LineBack = FDataLink->ActiveRecord() + 1,
+                      .LineForward = FDataLink->RecordCount() - FDataLink->ActiveRecord(),
+                      .Page = VisibleDataRowCount(),
+                      .Top = 1,
+                      .Bottom = std::numeric_limits<int>::max(),
+                      .ThumbTracks = false});
+  if (move.Kind == TScrollMove::Step) {
+    ds->MoveBy(move.Value);
+  } else if (move.Kind == TScrollMove::Jump) {
+    if (move.Value <= 1)
       ds->First();
-    else if (pos >= ds->RecordCount())
+    else if (move.Value >= ds->RecordCount())
       ds->Last();
     else
-      ds->SetRecNo(pos);
-    break;
-  }
-  case SB_TOP:
-    ds->First();
-    break;
-  case SB_BOTTOM:
-    ds->Last();
-    break;
-  default:
-    break;
+      ds->SetRecNo(move.Value);
   }
   UpdateScrollRange();
 }

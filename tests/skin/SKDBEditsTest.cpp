@@ -298,6 +298,29 @@ TEST_F(SkinnedDataControlsTest, ListBoxesBringTheirBarUpToDateWhenScrolledSidewa
   EXPECT_TRUE(lookupBar->Enabled());
 }
 
+TEST_F(SkinnedDataControlsTest, TheWheelAndADragBringTheBarUpToDateAndAMoveAfterTheDropDoesNot) {
+  auto* list = Make<TskDBListBox>(10, 10, 120, 60);
+  auto* bar = Make<TskScrollBar>(300, 10, 16, 60);
+  Show();
+  list->SetVScrollBar(bar);
+  for (int i = 0; i < 20; ++i) list->Items()->Add("item " + std::to_string(i));
+  list->SetTopIndex(5);
+  ASSERT_EQ(bar->Position(), 0);
+  list->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+  EXPECT_EQ(list->TopIndex(), 8);
+  EXPECT_EQ(bar->Position(), 8);
+  // While the button is down every move re-reads the list; after it is up, none does.
+  list->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  list->SetTopIndex(2);
+  list->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(bar->Position(), list->TopIndex());
+  list->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  const int dropped = bar->Position();
+  list->SetTopIndex(dropped + 4);
+  list->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(bar->Position(), dropped);
+}
+
 TEST_F(SkinnedDataControlsTest, ComboButtonsFollowTheStyleAndLoadTheirPictureOnce) {
   auto* combo = Make<TskDBComboBox>(10, 10, 150, 21);
   combo->SetDataSource(&Source);

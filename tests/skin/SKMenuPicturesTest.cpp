@@ -19,8 +19,8 @@
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPopupMenu.h"
-#include "tests/support/SkinLooks.h"
 #include "tests/support/TestSupport.h"
+#include "tools/demosupport/SkinLooks.h"
 
 using testsupport::PixelAt;
 

@@ -15,8 +15,8 @@
 #include "classlib/controls/Clipboard.h"
 #include "classlib/controls/Dialogs.h"
 #include "classlib/core/SysUtils.h"
-#include "tests/support/TestSupport.h"
 #include "tools/dbdemo/DemoForm.h"
+#include "tools/demosupport/DemoSupport.h"
 
 namespace {
 
@@ -35,9 +35,9 @@ void Check(bool Ok, const std::string& What) {
 void RenderAll(TDataDemoForm& Form, const fs::path& Out, const std::string& Step) {
   for (TskUIStyle style : Styles) {
     Form.SetStyle(style);
-    const TSurface s = testsupport::Render(&Form);
+    const TSurface s = demosupport::Render(&Form);
     const fs::path file = Out / ("dbdemo-" + Step + "-" + TskUIStyleNames.NameOf(style) + ".png");
-    testsupport::SavePng(s, file.string());
+    demosupport::SavePng(s, file.string());
     Check(fs::exists(file), "could not write " + file.string());
   }
   Form.SetStyle(DeepBlue);
@@ -45,13 +45,13 @@ void RenderAll(TDataDemoForm& Form, const fs::path& Out, const std::string& Step
 
 // Clicks a control near its client centre.
 void ClickIn(TControl* Control) {
-  testsupport::Click(Control, Control->ClientWidth() / 2, Control->ClientHeight() / 2);
+  demosupport::Click(Control, Control->ClientWidth() / 2, Control->ClientHeight() / 2);
 }
 
 void TypeInto(TCustomEdit* Edit, const AnsiString& Text) {
   ClickIn(Edit);
-  testsupport::PressKey('A', backend::ModControl, "\x01"); // all of it
-  testsupport::Type(Text);
+  demosupport::PressKey('A', backend::ModControl, "\x01"); // all of it
+  demosupport::Type(Text);
 }
 
 void ClickNav(TDataDemoForm& Form, TNavigateBtn Button) {
@@ -107,14 +107,14 @@ int main(int argc, char** argv) {
   {
     TDataDemoForm form(nullptr, db);
     form.Show();
-    testsupport::Pump();
+    demosupport::Pump();
     RenderAll(form, out, "start");
 
     // Edit the first game: its name and moves by typing, its level in the list, then Post.
     TypeInto(form.NameEdit, "Anna");
     Check(form.Games->State() == dsEdit, "typing did not start editing");
     TypeInto(form.MovesEdit, "36");
-    testsupport::Click(form.LevelList, 10, form.LevelList->ItemHeight() + 3); // Medium
+    demosupport::Click(form.LevelList, 10, form.LevelList->ItemHeight() + 3); // Medium
     ClickNav(form, nbPost);
     Check(form.Games->State() == dsBrowse, "post left the record in edit mode");
 
@@ -127,18 +127,18 @@ int main(int argc, char** argv) {
     TypeInto(form.MovesEdit, "1,234");
     TypeInto(form.PlayedEdit, "24.12.2024");
     ClickIn(form.NotesMemo);
-    testsupport::Type("First line");
-    testsupport::PressKey(VK_RETURN, 0, "\r");
-    testsupport::Type("second line");
+    demosupport::Type("First line");
+    demosupport::PressKey(VK_RETURN, 0, "\r");
+    demosupport::Type("second line");
     Clipboard()->SetAsPicture(newPicture);
     ClickIn(form.Picture);
-    testsupport::PressKey('V', backend::ModControl, "\x16");
-    testsupport::Click(form.KindCombo, form.KindCombo->ClientWidth() - 6, form.KindCombo->ClientHeight() / 2);
+    demosupport::PressKey('V', backend::ModControl, "\x16");
+    demosupport::Click(form.KindCombo, form.KindCombo->ClientWidth() - 6, form.KindCombo->ClientHeight() / 2);
     Check(form.KindCombo->ListVisible(), "the lookup combo box did not drop its list");
-    testsupport::Click(form.KindCombo->DataList(), 10,
+    demosupport::Click(form.KindCombo->DataList(), 10,
                        form.KindCombo->DataList()->ItemHeight() + 3); // Picture
-    testsupport::Click(form.Solved, 8, form.Solved->Height() / 2);
-    testsupport::Click(form.LevelList, 10, form.LevelList->ItemHeight() * 2 + 3); // Hard
+    demosupport::Click(form.Solved, 8, form.Solved->Height() / 2);
+    demosupport::Click(form.LevelList, 10, form.LevelList->ItemHeight() * 2 + 3); // Hard
     RenderAll(form, out, "inserting");
     ClickNav(form, nbPost);
     Check(form.Games->State() == dsBrowse, "the insert was not posted");
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
 
     // Delete the last game (the new one went in before it): the question answered Cancel first, then OK.
     const TRect row4 = form.Grid->CellRect(1, 4);
-    testsupport::Click(form.Grid, row4.Left + 5, row4.Top + 5);
+    demosupport::Click(form.Grid, row4.Left + 5, row4.Top + 5);
     Check(form.Games->FieldByName("name")->AsString() == "Cy", "the grid did not move to the last game");
     ClickNav(form, nbDelete);
     Check(form.Games->RecordCount() == 4, "a cancelled delete deleted");

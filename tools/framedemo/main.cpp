@@ -25,14 +25,14 @@
 #include "skin/SKMainMenu.h"
 #include "skin/SKMgr.h"
 #include "skin/SKPopupMenu.h"
-#include "tests/support/SkinLooks.h"
-#include "tests/support/TestSupport.h"
+#include "tools/demosupport/DemoSupport.h"
+#include "tools/demosupport/SkinLooks.h"
 
 namespace {
 
-using Look = testsupport::SkinLook;
-using testsupport::SkinLooks;
-const auto Item = testsupport::AddMenuItem;
+using Look = demosupport::SkinLook;
+using demosupport::SkinLooks;
+const auto Item = demosupport::AddMenuItem;
 
 // The form and everything on it; all of it is owned by the form.
 struct DemoForm {
@@ -128,7 +128,7 @@ void ShootWhileOpen(const std::function<void()>& Open, TForm* Form, const AnsiSt
     shot = true;
     const TRect r = Form->BoundsRect();
     const TSurface screen = ComposeScreen({r.Left - 10, r.Top - 10, r.Right + 120, r.Bottom + 60});
-    testsupport::SavePng(screen, Path);
+    demosupport::SavePng(screen, Path);
     CancelMenuTracking();
   };
   Open();
@@ -143,7 +143,7 @@ int Pictures(const AnsiString& Folder) {
     TForm form(nullptr);
     DemoForm demo(&form, look);
     form.Show();
-    testsupport::Pump();
+    demosupport::Pump();
     // Down to Size, Right opens it on 3 x 3, Down selects 4 x 4.
     for (WORD k : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN}) QueueKey(k);
     TskMenuBar* bar = demo.Frame->MenuBar();

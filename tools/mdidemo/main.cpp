@@ -37,14 +37,14 @@
 #include "skin/SKMgr.h"
 #include "skin/SKPublic.h"
 #include "skin/frmMSNPop.h"
-#include "tests/support/SkinLooks.h"
-#include "tests/support/TestSupport.h"
+#include "tools/demosupport/DemoSupport.h"
+#include "tools/demosupport/SkinLooks.h"
 
 namespace {
 
-using Look = testsupport::SkinLook;
-using testsupport::SkinLooks;
-const auto Item = testsupport::AddMenuItem;
+using Look = demosupport::SkinLook;
+using demosupport::SkinLooks;
+const auto Item = demosupport::AddMenuItem;
 
 // The frame form, its children and the notice. The children are owned by the application, everything else
 // by the frame form.
@@ -158,7 +158,7 @@ class ShotChecker {
 
  private:
   TColor At(int ScreenX, int ScreenY) const {
-    return testsupport::PixelAt(FShot, ScreenX - FOrigin.X, ScreenY - FOrigin.Y);
+    return demosupport::PixelAt(FShot, ScreenX - FOrigin.X, ScreenY - FOrigin.Y);
   }
   void Expect(bool Condition, const AnsiString& What) {
     if (Condition) return;
@@ -199,10 +199,10 @@ bool CheckShot(const TSurface& Shot, TPoint Origin, const AnsiString& Name, Demo
 }
 
 bool Shoot(Demo& D, const AnsiString& Name, const char* Step) {
-  testsupport::Pump();
+  demosupport::Pump();
   UpdateAllWindows();
   const TSurface screen = ComposeScreen(D.Frame->BoundsRect());
-  testsupport::SavePng(screen, Name);
+  demosupport::SavePng(screen, Name);
   return CheckShot(screen, D.Frame->BoundsRect().TopLeft(), Name, D, Step);
 }
 
@@ -218,7 +218,7 @@ int Pictures(const AnsiString& Folder) {
       Demo demo(frame, look);
       frame->Show();
       demo.AddChildren(look);
-      testsupport::Pump();
+      demosupport::Pump();
       frame->Cascade();
       ok = Shoot(demo, AnsiString("mdi-cascade-") + look.Name + ".png", "cascade") && ok;
       frame->Tile();
@@ -238,7 +238,7 @@ int Pictures(const AnsiString& Folder) {
         OnAnimateWindowFrame = {};
         for (size_t i : {frames.size() / 4, frames.size() / 2, frames.size() - 1})
           if (i < frames.size())
-            testsupport::SavePng(frames[i], "notice-slide-" + std::to_string(i) + ".png");
+            demosupport::SavePng(frames[i], "notice-slide-" + std::to_string(i) + ".png");
       }
       for (TForm* child : demo.Children) delete child; // before the frame form, whose theme they use
     }
@@ -255,7 +255,7 @@ TSurface Photograph(const AnsiString& Folder, const AnsiString& Name) {
     backend::ProcessEvents(20);
   }
   setenv("QUENDREL_TEST_OUTPUT", Folder.c_str(), 1);
-  return testsupport::PhotographDesktop(Name);
+  return demosupport::PhotographDesktop(Name);
 }
 
 int Desktop(const char* Name, bool Tour, const AnsiString& Shots) {

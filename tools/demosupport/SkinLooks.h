@@ -4,7 +4,7 @@
 #include "classlib/controls/Menus.h"
 #include "skin/SKThemes.h"
 
-namespace testsupport {
+namespace demosupport {
 
 struct SkinLook {
   const char* Name;
@@ -24,4 +24,4 @@ inline TMenuItem* AddMenuItem(TComponent* Owner, TMenuItem* Parent, const char* 
   return item;
 }
 
-} // namespace testsupport
+} // namespace demosupport

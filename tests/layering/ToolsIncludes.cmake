@@ -1,0 +1,20 @@
+# Fails when a file matching one of GLOBS (patterns under ROOT, separated by "|") includes a file under tests/:
+# the generators and demos build and run without the tests. Every file of the folder is read, so a header
+# that reaches into tests/ is caught where it does.
+string(REPLACE "|" ";" globs "${GLOBS}")
+list(TRANSFORM globs PREPEND "${ROOT}/")
+file(GLOB_RECURSE files ${globs})
+set(offenders "")
+foreach(file IN LISTS files)
+  file(STRINGS ${file} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]tests/")
+  if(hits)
+    string(REPLACE "${ROOT}/" "" file "${file}")
+    list(APPEND offenders "${file}: ${hits}")
+  endif()
+endforeach()
+if(offenders)
+  list(JOIN offenders "\n  " shown)
+  message(FATAL_ERROR "includes from tests/:\n  ${shown}")
+endif()
+list(LENGTH files count)
+message(STATUS "${count} files, none includes tests/")
