@@ -236,8 +236,16 @@ bool TGame::Undo() {
   undoMoves.pop_back();
   const TMove back = ReverseMove(last.Move);
   board->DoMove(&back);
-  // Kept in the history too, which leads back to a searched position.
-  Played(back);
+  // The history leads back to a searched position. When its newest step is this very move back, that step
+  // is now taken: it goes, so that undoing and redoing never makes the history grow.
+  const auto* newest = history->Count() > 0 ? static_cast<const TMove*>(history->Items(0)) : nullptr;
+  if (newest && newest->from == back.from && newest->to == back.to) {
+    delete newest;
+    history->Delete(0);
+    if (observer) observer->CellsChanged(&back);
+  } else {
+    Played(back);
+  }
   if (last.Counted) --moveCount;
   redoMoves.push_back(last);
   ShowMoveCount();

@@ -86,7 +86,9 @@ TEST_F(GameUndoTest, UndoGivesBackBoardAndCountAndRedoPlaysThemAgainWhileTheCloc
   ASSERT_EQ(game->UndoLength(), 3);
   now += 10.0 / 86400;
 
+  ASSERT_EQ(game->HistoryLength(), 2);
   EXPECT_TRUE(game->Undo());
+  EXPECT_EQ(game->HistoryLength(), 1); // the step back is taken off, not added
   EXPECT_EQ(game->MoveCount(), 1);
   EXPECT_EQ(game->StepText(), "1");
   EXPECT_TRUE(game->Undo());
@@ -112,7 +114,7 @@ TEST_F(GameUndoTest, UndoGivesBackBoardAndCountAndRedoPlaysThemAgainWhileTheCloc
   EXPECT_FALSE(game->CanRedo());
   EXPECT_EQ(game->RedoLength(), 0);
 
-  // Every move applied since the first click, undo and redo included, stays in the history that leads back.
+  // Whatever undo and redo did, the history still leads back to the board of the first click.
   TBoard replay(3, 3, CellsOf(*game).data());
   for (int i = 0; i < game->HistoryLength(); ++i) replay.DoMove(&game->HistoryMove(i));
   EXPECT_EQ(Cells(replay.cells, replay.cells + 9), (Cells{1, 2, 3, 4, 5, 6, 7, -1, 8}));
