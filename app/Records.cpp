@@ -82,12 +82,19 @@ void TRecords::Load(const TIniFile& Ini) {
     }
 }
 
-void TRecords::Save(TIniFile& Ini) const {
+void TRecords::Save(TIniFile& Ini, int32_t Rows, int32_t Cols) const {
+  const TRecord& best = Get(Rows, Cols);
+  const AnsiString name = SizeName(Rows, Cols);
+  if (best.HasMoves())
+    Ini.WriteInteger(Section, name + " Moves", best.Moves);
+  else
+    Ini.DeleteKey(Section, name + " Moves");
+  if (best.HasTime())
+    Ini.WriteInteger(Section, name + " Time", best.Seconds);
+  else
+    Ini.DeleteKey(Section, name + " Time");
+}
+
+void TRecords::Erase(TIniFile& Ini) {
   Ini.EraseSection(Section);
-  for (int32_t r = MinSide; r <= MaxSide; ++r)
-    for (int32_t c = MinSide; c <= MaxSide; ++c) {
-      const TRecord& best = Get(r, c);
-      if (best.HasMoves()) Ini.WriteInteger(Section, SizeName(r, c) + " Moves", best.Moves);
-      if (best.HasTime()) Ini.WriteInteger(Section, SizeName(r, c) + " Time", best.Seconds);
-    }
 }

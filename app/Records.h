@@ -31,8 +31,10 @@ class TRecords {
 
   // A value that is missing or not a number in range is no record; the file is never a reason to fail.
   void Load(const TIniFile& Ini);
-  // Writes every size, removing the keys of sizes without a record.
-  void Save(TIniFile& Ini) const;
+  // Writes the record of one size (each write rewrites the file, so only what changed is written).
+  void Save(TIniFile& Ini, int32_t Rows, int32_t Cols) const;
+  // Removes every record from the file.
+  static void Erase(TIniFile& Ini);
   static AnsiString SizeName(int32_t Rows, int32_t Cols);
   static AnsiString TimeText(int32_t Seconds);
 

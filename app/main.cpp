@@ -306,7 +306,7 @@ void TmainForm::GameChanged(unsigned What) {
   }
   if (What & gcStatus) LabelStatus->SetCaption(game->Status());
   if (What & (gcSearch | gcPlayer)) UpdateLocks();
-  if (What & gcRecords) SaveRecords();
+  if (What & gcRecords) SaveRecords(false);
 }
 
 void TmainForm::UpdateLocks() {
@@ -740,10 +740,13 @@ void TmainForm::LoadRecords() {
   game->Records().Load(TIniFile(iniFileName));
 }
 
-void TmainForm::SaveRecords() {
+void TmainForm::SaveRecords(bool Erase) {
   try {
     TIniFile ini(iniFileName);
-    game->Records().Save(ini);
+    if (Erase)
+      TRecords::Erase(ini);
+    else
+      game->Records().Save(ini, game->Rows(), game->Cols());
   } catch (Exception& e) {
     MessageDlg("The records were not saved. " + e.Message, mtError, {mbOK}, 0);
   }
@@ -756,5 +759,5 @@ void TmainForm::ActionRecordsExecute(TObject*) {
     recordsWindow->skFileTheme->SetThemeFile(themeFile);
     recordsWindow->skThemeManager->UpdateTheme();
   }
-  recordsWindow->ShowRecords(&game->Records(), [this] { SaveRecords(); });
+  recordsWindow->ShowRecords(&game->Records(), [this] { SaveRecords(true); });
 }

@@ -207,7 +207,8 @@ class TmainForm : public TForm, private TGameObserver {
  private:
   void ConstructGameFiles();
   void LoadRecords();
-  void SaveRecords();
+  // Writes the record of the board size just played; Erase: every record goes.
+  void SaveRecords(bool Erase);
 
   AnsiString gameFile;
   TFormRecords* recordsWindow = nullptr; // owned by the window, made when first shown

@@ -1,5 +1,5 @@
-// Undo and redo of a long game, and a 6x6 game of 10,000 moves through its file and back, on the game model
-// without a window.
+// Undo and redo of a long game, a 6x6 game of 10,000 moves through its file and back, on the game model
+// without a window; and reading the records, which the game does at its start.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -7,7 +7,9 @@
 #include <memory>
 
 #include "app/Game.h"
+#include "app/Records.h"
 #include "app/SavedGame.h"
+#include "classlib/core/IniFiles.h"
 #include "classlib/core/Random.h"
 
 namespace {
@@ -50,6 +52,21 @@ void BM_SaveLoadRoundTrip(benchmark::State& State) {
   std::filesystem::remove(file);
 }
 BENCHMARK(BM_SaveLoadRoundTrip)->Unit(benchmark::kMillisecond);
+
+// What the records add to the game's start: reading them from a settings file that holds all 25 sizes.
+void BM_LoadRecords(benchmark::State& State) {
+  const std::string file = (std::filesystem::temp_directory_path() / "quendrel-bench-records.ini").string();
+  std::filesystem::remove(file);
+  TIniFile ini(file);
+  TRecords records;
+  for (int32_t r = TRecords::MinSide; r <= TRecords::MaxSide; ++r)
+    for (int32_t c = TRecords::MinSide; c <= TRecords::MaxSide; ++c) records.Offer(r, c, r * c * 10, r * c);
+  for (int32_t r = TRecords::MinSide; r <= TRecords::MaxSide; ++r)
+    for (int32_t c = TRecords::MinSide; c <= TRecords::MaxSide; ++c) records.Save(ini, r, c);
+  for (auto _ : State) records.Load(ini);
+  std::filesystem::remove(file);
+}
+BENCHMARK(BM_LoadRecords)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

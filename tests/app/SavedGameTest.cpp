@@ -166,7 +166,8 @@ TEST(RecordsTest, RecordsKeepTheBestOfEachKindAndABrokenValueIsNoRecord) {
   TIniFile ini(dir.File("quendrel.ini"));
   ini.WriteString("DEFAULT", "Style", "1");
   records.Offer(2, 6, 12, 0);
-  records.Save(ini);
+  records.Save(ini, 4, 4);
+  records.Save(ini, 2, 6);
   TRecords read;
   read.Load(ini);
   EXPECT_EQ(read.Get(4, 4).Moves, 70);
@@ -183,8 +184,7 @@ TEST(RecordsTest, RecordsKeepTheBestOfEachKindAndABrokenValueIsNoRecord) {
   EXPECT_FALSE(read.Get(2, 6).HasMoves());
   EXPECT_FALSE(read.Get(2, 6).HasTime());
 
-  read.Clear();
-  read.Save(ini);
+  TRecords::Erase(ini);
   EXPECT_EQ(ini.ReadString("RECORDS", "4x4 Moves", "<none>"), "<none>");
 }
 
