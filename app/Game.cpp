@@ -1,5 +1,8 @@
 #include "app/Game.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "classlib/core/DateUtils.h"
 #include "classlib/core/List.h"
 #include "classlib/core/SysUtils.h"
@@ -93,11 +96,7 @@ const TMove& TGame::HistoryMove(int Index) const {
 
 // ----- Play
 
-void TGame::SetSize(int32_t Rows, int32_t Cols) {
-  // The worker reads the board and the goal and fills the result list until it ends: it goes first.
-  const bool searched = DropWorker();
-  SetPlaying(false);
-  ClearMoveLists();
+void TGame::MakeBoard(int32_t Rows, int32_t Cols) {
   rows = Rows;
   cols = Cols;
   knownStart.clear(); // a solution of another shape
@@ -108,7 +107,24 @@ void TGame::SetSize(int32_t Rows, int32_t Cols) {
   goal.resize(static_cast<size_t>(board->count));
   for (int i = 0; i + 1 < board->count; ++i) goal[static_cast<size_t>(i)] = i + 1;
   goal.back() = -1;
+  solutionStart.clear();
+  Rebase();
+}
+
+void TGame::SetSize(int32_t Rows, int32_t Cols) {
+  // The worker reads the board and the goal and fills the result list until it ends: it goes first.
+  const bool searched = DropWorker();
+  SetPlaying(false);
+  ClearMoveLists();
+  MakeBoard(Rows, Cols);
   Notify(gcSize | (searched ? gcSearch : 0u));
+}
+
+void TGame::Rebase() {
+  startCells.assign(board->cells, board->cells + board->count);
+  undoMoves.clear();
+  redoMoves.clear();
+  firstMoveSeen = false;
 }
 
 void TGame::StartGame(bool ResetCells) {
@@ -119,13 +135,18 @@ void TGame::StartGame(bool ResetCells) {
   showingSolution = false;
   newGamePending = true;
   clockRunning = false;
-  assisted = false;
   ClearHint();
   Notify(gcClock | gcPlayer | (searched ? gcSearch : 0u));
   if (ResetCells)
     board->SetCells(goal.data());
   else
     board->Shuffle();
+  Rebase();
+  dealt = !ResetCells;
+  assisted = false;
+  pendingAfterSearch = false;
+  stoppedDays = 0;
+  solutionStart.clear();
   if (observer) observer->CellsChanged(nullptr);
   SetCounters("0", "00:00:00");
   SetStatus(ResetCells ? "Reset" : "New game");
@@ -144,12 +165,19 @@ bool TGame::Click(int Cell) {
   if (!board || Searching() || showingSolution) return false;
   if (newGamePending) {
     ClearMoveLists(); // a solution from an earlier search goes with the old game
+    if (pendingAfterSearch) {
+      // The count starts again here, so the game does too: from this position, and no longer whole.
+      Rebase();
+      dealt = false;
+      pendingAfterSearch = false;
+    }
     newGamePending = false;
     moveCount = 0;
     gameStart = clock();
     clockRunning = true;
     Notify(gcClock);
   }
+  const bool timed = clockRunning;
   bool moved = false;
   {
     TScratchMoves moves;
@@ -159,17 +187,34 @@ bool TGame::Click(int Cell) {
       if (m->from != Cell) continue;
       board->DoMove(m);
       Played(*m);
+      Kept(*m, true);
       ++moveCount;
       moved = true;
       break;
     }
   }
-  if (Solved()) {
-    clockRunning = false;
-    Notify(gcClock);
-    SetStatus("Congratulations !");
-  }
+  if (Solved()) Finish(timed);
   return moved;
+}
+
+void TGame::Finish(bool WasRunning) {
+  clockRunning = false;
+  if (WasRunning) stoppedDays = clock() - gameStart;
+  Notify(gcClock);
+  AnsiString text = "Congratulations !";
+  // A click on a board already solved starts and ends no game worth keeping.
+  if (WasRunning && Recordable() && !undoMoves.empty()) {
+    const TDateTime from = firstMoveSeen && firstMoveAt < gameStart ? firstMoveAt : gameStart;
+    const auto seconds = static_cast<int32_t>(std::floor(
+        std::clamp((clock() - from) * 86400.0, 0.0, static_cast<double>(TRecords::MaxSeconds)) + 1e-6));
+    const AnsiString beaten = records.Offer(
+        rows, cols, static_cast<int32_t>(std::min<size_t>(undoMoves.size(), TRecords::MaxMoves)), seconds);
+    if (!beaten.empty()) {
+      text += " " + beaten;
+      Notify(gcRecords);
+    }
+  }
+  SetStatus(text);
 }
 
 bool TGame::MoveTile(int8_t Direction) {
@@ -177,7 +222,119 @@ bool TGame::MoveTile(int8_t Direction) {
   TMove moved;
   if (!board->MoveTile(Direction, moved)) return false;
   Played(moved);
+  Kept(moved, false);
   return true;
+}
+
+void TGame::Kept(const TMove& Move, bool Counted) {
+  if (!firstMoveSeen) {
+    firstMoveSeen = true;
+    firstMoveAt = clock();
+  }
+  undoMoves.push_back({Move, Counted});
+  redoMoves.clear();
+}
+
+// ----- Undo and redo
+
+bool TGame::Undo() {
+  if (!CanUndo()) return false;
+  const TPlayedMove last = undoMoves.back();
+  undoMoves.pop_back();
+  const TMove back = ReverseMove(last.Move);
+  board->DoMove(&back);
+  // The history leads back to a searched position. When its newest step is this very move back, that step
+  // is now taken: it goes, so that undoing and redoing never makes the history grow.
+  const auto* newest = history->Count() > 0 ? static_cast<const TMove*>(history->Items(0)) : nullptr;
+  if (newest && newest->from == back.from && newest->to == back.to) {
+    delete newest;
+    history->Delete(0);
+    ClearHint();
+    if (observer) observer->CellsChanged(&back);
+  } else {
+    Played(back);
+  }
+  if (last.Counted) --moveCount;
+  redoMoves.push_back(last);
+  ShowMoveCount();
+  return true;
+}
+
+bool TGame::Redo() {
+  if (!CanRedo()) return false;
+  const TPlayedMove next = redoMoves.back();
+  redoMoves.pop_back();
+  board->DoMove(&next.Move);
+  Played(next.Move);
+  if (next.Counted) ++moveCount;
+  undoMoves.push_back(next);
+  ShowMoveCount();
+  // Going forward may reach the goal, as a click would; going back reaches only where the game has been.
+  if (clockRunning && Solved()) Finish(true);
+  return true;
+}
+
+void TGame::ShowMoveCount() {
+  // A pending game shows no count of its own yet.
+  if (!newGamePending) SetCounters(IntToStr(moveCount), timeText);
+}
+
+double TGame::ClockDays() const {
+  if (newGamePending) return 0;
+  return clockRunning ? clock() - gameStart : stoppedDays;
+}
+
+// ----- Saved games
+
+TSavedGame TGame::Save() const {
+  TSavedGame saved;
+  saved.Rows = rows;
+  saved.Cols = cols;
+  saved.Start = startCells;
+  saved.Moves = undoMoves;
+  for (const TPlayedMove& m : undoMoves) saved.MoveCount += m.Counted;
+  saved.Elapsed = static_cast<int32_t>(
+      std::floor(std::clamp(ClockDays() * 86400.0, 0.0, static_cast<double>(TSavedGame::MaxElapsed)) + 1e-6));
+  saved.State = !newGamePending      ? TSavedState::Playing
+                : pendingAfterSearch ? TSavedState::Searched
+                                     : TSavedState::New;
+  saved.Recordable = Recordable();
+  if (solution->Count() > 0) {
+    saved.SolutionStart = solutionStart;
+    for (int i = 0; i < solution->Count(); ++i) saved.Solution.push_back(SolutionMove(i));
+  }
+  return saved;
+}
+
+void TGame::Load(const TSavedGame& Saved) {
+  const bool searched = DropWorker();
+  SetPlaying(false);
+  ClearMoveLists();
+  showingSolution = false;
+  solutionStep = 0;
+  MakeBoard(Saved.Rows, Saved.Cols);
+  board->SetCells(Saved.Start.data());
+  startCells = Saved.Start;
+  for (const TPlayedMove& m : Saved.Moves) board->DoMove(&m.Move);
+  undoMoves = Saved.Moves;
+  moveCount = Saved.MoveCount;
+  dealt = Saved.Recordable;
+  assisted = false;
+  solutionStart = Saved.SolutionStart;
+  for (const TMove& m : Saved.Solution) solution->Add(new TMove(m));
+  newGamePending = Saved.State != TSavedState::Playing;
+  pendingAfterSearch = Saved.State == TSavedState::Searched;
+  const double elapsed = Saved.Elapsed / 86400.0;
+  stoppedDays = elapsed;
+  gameStart = clock() - elapsed;
+  clockRunning = Saved.State == TSavedState::Playing && !Solved();
+  Notify(gcSize | gcClock | gcPlayer | (searched ? gcSearch : 0u));
+  if (observer) observer->CellsChanged(nullptr);
+  if (!newGamePending)
+    SetCounters(IntToStr(moveCount), ClockText(elapsed));
+  else
+    SetCounters(pendingAfterSearch ? IntToStr(solution->Count()) : AnsiString("0"), "00:00:00");
+  SetStatus(!newGamePending && Solved() ? "Congratulations !" : "Game loaded");
 }
 
 void TGame::Played(const TMove& Move) {
@@ -228,9 +385,11 @@ void TGame::BeginSearch(TSearchState State) {
   // A search started from the solution player leaves it: its step belongs to the old solution, and stepping
   // the new one from there would make moves that are not legal on the board.
   SetPlaying(false);
+  if (showingSolution) Rebase(); // the player's steps are no moves of the game
   showingSolution = false;
   solutionStep = 0;
   newGamePending = true;
+  pendingAfterSearch = true;
   clockRunning = false;
   assisted = true;
   ClearHint();
@@ -245,6 +404,7 @@ void TGame::Search() {
   BeginSearch(TSearchState::Searching);
   SetStatus("Searching...");
   ClearMoveLists();
+  solutionStart.assign(board->cells, board->cells + board->count);
   StartSearchRun(FirstSearchDepth);
 }
 
@@ -293,11 +453,15 @@ bool TGame::ShowSolution() {
   SetPlaying(false);
   showingSolution = true;
   solutionStep = 0;
-  assisted = true;
   ClearHint();
   Notify(gcPlayer);
   // The history holds every move since the search, newest first: played in order, they undo them all.
   for (int i = 0; i < history->Count(); ++i) board->DoMove(static_cast<const TMove*>(history->Items(i)));
+  // A loaded game knows the searched position but not the way back to it.
+  if (!solutionStart.empty() && !board->IsEqual(solutionStart.data())) board->SetCells(solutionStart.data());
+  // Seeing the solution is help; and the player's steps are not the game's moves.
+  assisted = true;
+  Rebase();
   if (observer) observer->CellsChanged(nullptr);
   ClearMoveList(history.get());
   SetCounters("0/" + IntToStr(solution->Count()), timeText);

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/Records.h"
+#include "app/SavedGame.h"
 #include "app/ShortestSolution.h"
 #include "classlib/core/AnsiString.h"
 #include "classlib/core/DateTime.h"
@@ -27,6 +29,7 @@ enum TGameChange : unsigned {
   gcPlayer = 1u << 5,   // the solution player was entered or left
   gcPlaying = 1u << 6,  // the solution player started or stopped playing by itself
   gcHint = 1u << 10,    // HintCell
+  gcRecords = 1u << 7,  // a solved game set a record
 };
 
 class TGameObserver {
@@ -90,6 +93,31 @@ class TGame {
   bool StartPlaying();
   void StopPlaying() { SetPlaying(false); }
   bool PlayStep();
+
+  // Undo and redo: every move of the current game, from New, Reset, a load, or the first click after a
+  // search (which starts a fresh count) on. Undo plays a move back and gives back its count; the clock goes
+  // on. A new move drops what could be redone.
+  bool Undo();
+  bool Redo();
+  bool CanUndo() const { return CanChangeMoves() && !undoMoves.empty(); }
+  bool CanRedo() const { return CanChangeMoves() && !redoMoves.empty(); }
+  int UndoLength() const { return static_cast<int>(undoMoves.size()); }
+  int RedoLength() const { return static_cast<int>(redoMoves.size()); }
+
+  // Help from the solver (Show Solution, hints) takes the game out of the records.
+  void MarkAssisted() { assisted = true; }
+  // Solving it can set a record: it began on a dealt board, whole, without help.
+  bool Recordable() const { return dealt && !assisted; }
+  TRecords& Records() { return records; }
+  const TRecords& Records() const { return records; }
+
+  // Saved games: the game as a file keeps it (without the window's style and picture), and a checked game
+  // put in place whole.
+  bool CanSave() const { return CanChangeMoves(); }
+  // A word from the window in the status line ("Game saved").
+  void Announce(const AnsiString& Text) { SetStatus(Text); }
+  TSavedGame Save() const;
+  void Load(const TSavedGame& Saved);
 
   // Move lists: every record is a heap TMove owned by the list that holds it.
   static void ClearMoveList(TList* List);
@@ -164,6 +192,16 @@ class TGame {
   void Played(const TMove& Move);
   void ShowPlayerStep();
   void SetPlaying(bool Value);
+  bool CanChangeMoves() const { return board && !Searching() && !showingSolution; }
+  void MakeBoard(int32_t Rows, int32_t Cols);
+  // The current position becomes the start of the game: nothing to undo or redo.
+  void Rebase();
+  // A move the player made (Counted: by click), for undo.
+  void Kept(const TMove& Move, bool Counted);
+  void ShowMoveCount();
+  // The board reached the goal: the clock stops, and a game that counts may set a record.
+  void Finish(bool WasRunning);
+  double ClockDays() const;
   void SetStatus(const AnsiString& Text);
   void SetCounters(const AnsiString& Step, const AnsiString& Time);
   void Notify(unsigned What);
@@ -210,6 +248,16 @@ class TGame {
   int hintCell = -1;
   bool assisted = false;
 
+  std::vector<int32_t> startCells;    // the position the game's moves start from
+  std::vector<TPlayedMove> undoMoves; // in playing order
+  std::vector<TPlayedMove> redoMoves; // the next to redo last
+  std::vector<int32_t> solutionStart; // the position the solution starts from
+  bool dealt = false;                 // the game began on a scrambled board (New)
+  bool pendingAfterSearch = false;    // the next click starts a fresh game from the searched position
+  bool firstMoveSeen = false;
+  TDateTime firstMoveAt;  // keys move before the clock starts: the records count from the first move
+  double stoppedDays = 0; // the clock's reading when it stopped on the goal
+  TRecords records;
   AnsiString status;
   AnsiString stepText = "0";
   AnsiString timeText = "00:00:00";

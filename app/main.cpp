@@ -5,8 +5,10 @@
 
 #include "app/BoardView.h"
 #include "app/FormParts.h"
-#include "app/Looks.h"
 #include "app/HintMark.h"
+#include "app/Looks.h"
+#include "app/RecordsForm.h"
+#include "app/SavedGame.h"
 #include "app/about.h"
 #include "app/preview.h"
 #include "classlib/controls/ActnList.h"
@@ -49,6 +51,12 @@ QUENDREL_REGISTER_CLASS(TmainForm, TForm) {
   c.Method("ActionNewGameExecute", &TmainForm::ActionNewGameExecute);
   c.Method("ActionResetExecute", &TmainForm::ActionResetExecute);
   c.Method("ActionExitExecute", &TmainForm::ActionExitExecute);
+  c.Method("ActionUndoExecute", &TmainForm::ActionUndoExecute);
+  c.Method("ActionRedoExecute", &TmainForm::ActionRedoExecute);
+  c.Method("ActionLoadGameExecute", &TmainForm::ActionLoadGameExecute);
+  c.Method("ActionSaveGameExecute", &TmainForm::ActionSaveGameExecute);
+  c.Method("ActionRecordsExecute", &TmainForm::ActionRecordsExecute);
+  c.Method("GameActionsUpdate", &TmainForm::GameActionsUpdate);
   c.Method("ActionsUpdate", &TmainForm::ActionsUpdate);
   c.Method("mPuzzleSizeClick", &TmainForm::mPuzzleSizeClick);
   c.Method("mStyleClick", &TmainForm::mStyleClick);
@@ -106,6 +114,13 @@ void KeepMinimumSize(TControl* Window) {
   limits->OnChange(limits);
 }
 
+// Any picture the class library reads becomes the bitmap the pieces are cut from.
+void ReadBoardPicture(const AnsiString& File, TBitmap& Bitmap) {
+  TPicture loaded;
+  loaded.LoadFromFile(File);
+  Bitmap.Assign(loaded.Graphic());
+}
+
 } // namespace
 
 TmainForm::TmainForm(TComponent* Owner) : TForm(Owner) {
@@ -122,6 +137,7 @@ TmainForm::TmainForm(TComponent* Owner) : TForm(Owner) {
 
 void TmainForm::Construct() {
   FindParts();
+  ConstructGameFiles();
   KeepMinimumSize(this);
   // The window exists from here on, so the streamed client size is in place before the saved size replaces
   // it.
@@ -156,6 +172,7 @@ void TmainForm::Construct() {
   boardPicture->SetStretch(false);
   SRand(static_cast<uint32_t>(std::time(nullptr)));
   LoadSettings();
+  LoadRecords();
   try {
     skFileTheme->SetThemeFile(themeFile);
   } catch (Exception& e) {
@@ -307,6 +324,7 @@ void TmainForm::GameChanged(unsigned What) {
   if (What & (gcSearch | gcPlayer)) UpdateLocks();
   if (What & (gcPlayer | gcPlaying)) PlayerChanged();
   if (What & gcHint) HintChanged();
+  if (What & gcRecords) SaveRecords(false);
 }
 
 void TmainForm::UpdateLocks() {
@@ -380,11 +398,8 @@ bool TmainForm::LoadBoardImage() {
     problem = "Board image file '" + imageFile + "' is not found !";
   } else {
     try {
-      // Any picture the class library reads becomes the bitmap the pieces are cut from.
-      TPicture loaded;
-      loaded.LoadFromFile(imageFile);
       TBitmap bitmap;
-      bitmap.Assign(loaded.Graphic());
+      ReadBoardPicture(imageFile, bitmap);
       boardPicture->Picture()->SetBitmap(&bitmap);
       boardView->PictureChanged();
       return true;
@@ -793,4 +808,131 @@ void TmainForm::HintChanged() {
   // A second from each new mark, whatever the timer was counting.
   TimerHint->SetEnabled(false);
   TimerHint->SetEnabled(hintMark->Showing());
+}
+
+// ----- Undo and redo, saved games and records
+
+namespace {
+
+const char* const GameFilter = "Quendrel game|*.qgame";
+
+} // namespace
+
+void TmainForm::ConstructGameFiles() {
+  ActionUndo = FormPart<TAction>(this, "ActionUndo");
+  ActionRedo = FormPart<TAction>(this, "ActionRedo");
+  ActionRedoShifted = FormPart<TAction>(this, "ActionRedoShifted");
+  ActionLoadGame = FormPart<TAction>(this, "ActionLoadGame");
+  ActionSaveGame = FormPart<TAction>(this, "ActionSaveGame");
+  ActionRecords = FormPart<TAction>(this, "ActionRecords");
+  SaveDialog = new TSaveDialog(this); // owned by the window
+}
+
+void TmainForm::GameActionsUpdate(TObject*) {
+  if (!game || !game->Board()) return;
+  ActionUndo->SetEnabled(game->CanUndo());
+  ActionRedo->SetEnabled(game->CanRedo());
+  ActionRedoShifted->SetEnabled(game->CanRedo());
+  ActionLoadGame->SetEnabled(game->CanStartGame());
+  ActionSaveGame->SetEnabled(game->CanSave());
+}
+
+void TmainForm::ActionUndoExecute(TObject*) {
+  game->Undo();
+}
+
+void TmainForm::ActionRedoExecute(TObject*) {
+  game->Redo();
+}
+
+void TmainForm::ActionLoadGameExecute(TObject*) {
+  OpenDialog->InitialDir = gameFile.empty() ? GetCurrentDir() : ExtractFileDir(gameFile);
+  OpenDialog->Filter = GameFilter;
+  OpenDialog->FileName.clear();
+  if (!OpenDialog->Execute()) return;
+  OpenGameFile(OpenDialog->FileName);
+}
+
+bool TmainForm::OpenGameFile(const AnsiString& FileName) {
+  TSavedGame saved;
+  TBitmap picture;
+  bool havePicture = false;
+  try {
+    saved = LoadSavedGameFile(FileName);
+    // The picture is read before anything changes: a game whose pieces cannot be cut is not loaded.
+    if (!saved.Image.empty() && (saved.Style != 0 || FileExists(saved.Image))) {
+      try {
+        if (!FileExists(saved.Image)) throw Exception("it is not found");
+        ReadBoardPicture(saved.Image, picture);
+        havePicture = true;
+      } catch (Exception& e) {
+        if (saved.Style != 0)
+          throw ESavedGameError(Format("The game file \"%s\" cannot be loaded: its board picture \"%s\" "
+                                       "cannot be used: %s.",
+                                       FileName.c_str(), saved.Image.c_str(), e.Message.c_str()));
+      }
+    } else if (saved.Style != 0) {
+      throw ESavedGameError(
+          Format("The game file \"%s\" cannot be loaded: it names no board picture.", FileName.c_str()));
+    }
+  } catch (Exception& e) {
+    MessageDlg(e.Message, mtError, {mbOK}, 0);
+    return false;
+  }
+  if (havePicture) {
+    imageFile = saved.Image;
+    boardPicture->Picture()->SetBitmap(&picture);
+    boardView->PictureChanged();
+  }
+  style = static_cast<int8_t>(saved.Style);
+  sizeIndex = (saved.Rows - 2) * 5 + (saved.Cols - 2);
+  game->Load(saved);
+  gameFile = FileName;
+  if (style == 0 && FormPreview) FormPreview->Hide();
+  return true;
+}
+
+void TmainForm::ActionSaveGameExecute(TObject*) {
+  SaveDialog->InitialDir = gameFile.empty() ? GetCurrentDir() : ExtractFileDir(gameFile);
+  SaveDialog->Filter = GameFilter;
+  SaveDialog->DefaultExt = "qgame";
+  SaveDialog->FileName = gameFile;
+  if (!SaveDialog->Execute()) return;
+  AnsiString name = SaveDialog->FileName;
+  if (ExtractFileExt(name).empty()) name += ".qgame";
+  TSavedGame saved = game->Save();
+  saved.Style = style;
+  saved.Image = imageFile;
+  try {
+    SaveSavedGameFile(name, saved);
+  } catch (Exception& e) {
+    // The game stays as it is, and an older file of that name stays whole.
+    MessageDlg("The game was not saved. " + e.Message, mtError, {mbOK}, 0);
+    return;
+  }
+  gameFile = name;
+  game->Announce("Game saved");
+}
+
+void TmainForm::LoadRecords() {
+  game->Records().Load(TIniFile(iniFileName));
+}
+
+void TmainForm::SaveRecords(bool Erase) {
+  try {
+    TIniFile ini(iniFileName);
+    if (Erase)
+      TRecords::Erase(ini);
+    else
+      game->Records().Save(ini, game->Rows(), game->Cols());
+  } catch (Exception& e) {
+    MessageDlg("The records were not saved. " + e.Message, mtError, {mbOK}, 0);
+  }
+}
+
+void TmainForm::ActionRecordsExecute(TObject*) {
+  if (!recordsWindow) recordsWindow = new TFormRecords(this); // owned by the window
+  // The look as it is now, which may have changed since the window was last shown.
+  ApplyLook(recordsWindow->skFileTheme, recordsWindow->skThemeManager, look, themeFile);
+  recordsWindow->ShowRecords(&game->Records(), [this] { SaveRecords(true); });
 }

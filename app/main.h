@@ -23,6 +23,8 @@ class TLabel;
 class TMenuItem;
 class TOpenDialog;
 class TOpenPictureDialog;
+class TFormRecords;
+class TSaveDialog;
 class TPanel;
 class TTimer;
 class TskButton;
@@ -237,6 +239,38 @@ class TmainForm : public TForm, private TGameObserver {
   std::unique_ptr<TSolutionPlayer> player;
   TApplicationEvents* playerInput = nullptr; // owned by the window
   TskUIStyle look = FromThemeFile;
+
+  // ----- Undo and redo, saved games and records
+ public:
+  TAction* ActionUndo;
+  TAction* ActionRedo;
+  TAction* ActionRedoShifted; // Ctrl+Shift+Z, the other short cut of Redo
+  TAction* ActionLoadGame;
+  TAction* ActionSaveGame;
+  TAction* ActionRecords;
+  TSaveDialog* SaveDialog; // made here, not in the form resource
+
+  void ActionUndoExecute(TObject* Sender);
+  void ActionRedoExecute(TObject* Sender);
+  void ActionLoadGameExecute(TObject* Sender);
+  void ActionSaveGameExecute(TObject* Sender);
+  void ActionRecordsExecute(TObject* Sender);
+  void GameActionsUpdate(TObject* Sender);
+  // Opens a game file, as Load... and the command line do; when it cannot be loaded, says why in one
+  // message, changes nothing and answers false.
+  bool OpenGameFile(const AnsiString& FileName);
+  // Where the game was last loaded from or saved to.
+  const AnsiString& GameFile() const { return gameFile; }
+  TFormRecords* RecordsWindow() const { return recordsWindow; }
+
+ private:
+  void ConstructGameFiles();
+  void LoadRecords();
+  // Writes the record of the board size just played; Erase: every record goes.
+  void SaveRecords(bool Erase);
+
+  AnsiString gameFile;
+  TFormRecords* recordsWindow = nullptr; // owned by the window, made when first shown
 };
 
 extern TmainForm* mainForm;

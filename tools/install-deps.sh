@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libjpeg62-turbo-dev libsqlite3-dev
   xvfb xauth xdotool x11-utils imagemagick xdg-utils libpng-dev
-  desktop-file-utils appstream dpkg-dev file fakeroot
+  desktop-file-utils appstream dpkg-dev file fakeroot libxml2-utils
   fontconfig fonts-wine fonts-liberation2 fonts-dejavu-core
 )
 

@@ -112,6 +112,10 @@ unsigned DoubleClickTime();
 // Asks the user for a file to open; false when cancelled. Filter: "Text|*.txt|All|*.*".
 bool OpenFileDialog(const std::string& Title, const std::string& InitialDir, const std::string& Filter,
                     std::string& FileName);
+// Asks the user for a file to write, which need not exist; false when cancelled. DefaultExt (without the
+// dot) is added to a name typed without one.
+bool SaveFileDialog(const std::string& Title, const std::string& InitialDir, const std::string& Filter,
+                    const std::string& DefaultExt, std::string& FileName);
 
 // Saves 0x00RRGGBB pixels as a PNG file; false on failure.
 bool SavePng(const std::string& fileName, const uint32_t* pixels, int width, int height, int stride);

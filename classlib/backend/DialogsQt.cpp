@@ -26,14 +26,19 @@ std::vector<std::string> DialogNameFilters(const std::string& Filter) {
   return result;
 }
 
-bool OpenFileDialog(const std::string& Title, const std::string& InitialDir, const std::string& Filter,
-                    std::string& FileName) {
+namespace {
+
+// The desktop's file dialog for opening or saving, driven by FileDialogDriver when a test sets it.
+bool RunFileDialog(bool Save, const std::string& Title, const std::string& InitialDir,
+                   const std::string& Filter, const std::string& DefaultExt, std::string& FileName) {
   Initialize();
   QString folder = QString::fromLocal8Bit(InitialDir.c_str());
   folder.replace('\\', '/');
   QFileDialog dialog(nullptr, QString::fromLatin1(Title.c_str()), folder);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  if (!DefaultExt.empty()) dialog.setDefaultSuffix(QString::fromLatin1(DefaultExt.c_str()));
+  if (Save && !FileName.empty()) dialog.selectFile(QString::fromLocal8Bit(FileName.c_str()));
   QStringList filters;
   for (const std::string& f : DialogNameFilters(Filter)) filters << QString::fromLatin1(f.c_str());
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
@@ -50,7 +55,7 @@ bool OpenFileDialog(const std::string& Title, const std::string& InitialDir, con
         return;
       }
       dialog.selectFile(QString::fromLocal8Bit(pick.c_str()));
-      static_cast<QDialog&>(dialog).accept(); // as the dialog's own Open button does
+      static_cast<QDialog&>(dialog).accept(); // as the dialog's own Open or Save button does
     });
   }
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -58,6 +63,18 @@ bool OpenFileDialog(const std::string& Title, const std::string& InitialDir, con
   if (chosen.isEmpty()) return false;
   FileName = chosen.first().toLocal8Bit().toStdString();
   return true;
+}
+
+} // namespace
+
+bool OpenFileDialog(const std::string& Title, const std::string& InitialDir, const std::string& Filter,
+                    std::string& FileName) {
+  return RunFileDialog(false, Title, InitialDir, Filter, "", FileName);
+}
+
+bool SaveFileDialog(const std::string& Title, const std::string& InitialDir, const std::string& Filter,
+                    const std::string& DefaultExt, std::string& FileName) {
+  return RunFileDialog(true, Title, InitialDir, Filter, DefaultExt, FileName);
 }
 
 } // namespace backend

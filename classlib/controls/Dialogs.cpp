@@ -23,6 +23,10 @@ QUENDREL_REGISTER_CLASS(TOpenDialog, TComponent) {
   c.Property("Title", &TOpenDialog::GetTitle, &TOpenDialog::SetTitle);
 }
 
+QUENDREL_REGISTER_CLASS(TSaveDialog, TOpenDialog) {
+  c.Creatable();
+}
+
 namespace {
 
 const char* const ButtonCaptions[] = {"&Yes",    "&No",  "OK",         "Cancel",      "&Abort", "&Retry",
@@ -154,6 +158,14 @@ int MessageBox(HWND, const char* Text, const char* Caption, int Flags) {
   form->SetCaption(caption);
   const int r = form->ShowModal();
   return r; // the modal results have the message box's answer numbers
+}
+
+bool TSaveDialog::Execute() {
+  if (OpenDialogHook) return OpenDialogHook(this);
+  std::string name = FileName;
+  if (!backend::SaveFileDialog(Title, InitialDir, Filter, DefaultExt, name)) return false;
+  FileName = name;
+  return true;
 }
 
 bool TOpenDialog::Execute() {

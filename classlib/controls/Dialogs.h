@@ -105,6 +105,15 @@ class TOpenDialog : public TComponent {
   void SetDefaultExt(const AnsiString& Value) { DefaultExt = Value; }
 };
 
-// When set, TOpenDialog::Execute asks it instead of the desktop: it gets the dialog and answers whether a
-// file was chosen (setting FileName).
+// Asks for a file to write: the desktop's save dialog, where the name may be new. FileName, when set, is
+// offered; DefaultExt is added to a name typed without an extension.
+class TSaveDialog : public TOpenDialog {
+  QUENDREL_CLASS(TSaveDialog, TOpenDialog)
+ public:
+  explicit TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner) {}
+  bool Execute() override;
+};
+
+// When set, TOpenDialog::Execute (and TSaveDialog's) asks it instead of the desktop: it gets the dialog and
+// answers whether a file was chosen (setting FileName).
 extern std::function<bool(TOpenDialog* Dialog)> OpenDialogHook;

@@ -6,7 +6,9 @@
 // itself is photographed.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
+#include "app/RecordsForm.h"
 #include "classlib/backend/Backend.h"
 #include "classlib/controls/ToolBar.h"
 #include "classlib/controls/WindowHandle.h"
@@ -234,6 +236,51 @@ TEST_F(StoryTest, ANewUsersFirstSession) {
   EXPECT_EQ(mainForm->ThemeFile(), "");
   CloseGame();
   EXPECT_TRUE(std::filesystem::exists(other.File("quendrel.ini")));
+}
+
+// A game taken back, kept and brought back, then a record: the Game menu's Undo, the short cuts, Save As...
+// and Load... through their dialogs, and the records window.
+TEST_F(StoryTest, AGameTakenBackKeptAndRecorded) {
+  SRand(2718);
+  StartGame();
+  for (int i = 0; i < 2; ++i) {
+    const int blank = Blank();
+    ClickTile(blank % 3 > 0 ? blank - 1 : blank + 1);
+  }
+  const std::vector<int> played = Cells();
+  Photo("k01-two-clicks");
+  FromMenuBar(0, Downs(3, {VK_RETURN}), "k02-menu-undo"); // Game > Undo
+  testsupport::PressKey('Z', backend::ModControl);
+  EXPECT_EQ(mainForm->Game().UndoLength(), 0);
+  Photo("k03-both-undone");
+  testsupport::PressKey('Y', backend::ModControl);
+  testsupport::PressKey('Y', backend::ModControl);
+  EXPECT_EQ(Cells(), played);
+
+  Picks = {Dir.File("story.qgame")};
+  FromMenuBar(0, Downs(6, {VK_RETURN}), "k04-menu-save-as"); // Game > Save As...
+  EXPECT_EQ(Status(), "Game saved");
+  FromMenuBar(0, Downs(1, {VK_RETURN}), "k05-menu-new"); // Game > New
+  Picks = {Dir.File("story.qgame")};
+  FromMenuBar(0, Downs(5, {VK_RETURN}), "k06-menu-load"); // Game > Load...
+  EXPECT_EQ(Cells(), played);
+  EXPECT_EQ(Status(), "Game loaded");
+  Photo("k07-loaded");
+  testsupport::PressKey('Z', backend::ModControl); // the moves came back with the game
+  EXPECT_EQ(mainForm->Game().UndoLength(), 1);
+
+  // A dealt game one move from its goal, solved: the first record of its size.
+  std::ofstream(Dir.File("nearly.qgame")) << "Quendrel game 1\nsize 3 3\nstyle 0\nimage \n"
+                                             "start 1 2 3 4 5 6 7 0 8\nmoves \ncount 0\nelapsed 0\n"
+                                             "state new\nrecordable 1\n";
+  ASSERT_TRUE(mainForm->OpenGameFile(Dir.File("nearly.qgame")));
+  ClickTile(8);
+  EXPECT_EQ(Status().rfind("Congratulations ! Records: 1 move", 0), 0u) << Status();
+  Photo("k08-record");
+  FromMenuBar(0, Downs(7, {VK_RETURN}), "k09-menu-records"); // Game > Records...
+  ASSERT_NE(mainForm->RecordsWindow(), nullptr);
+  EXPECT_TRUE(mainForm->RecordsWindow()->Visible());
+  Photo("k10-records", mainForm->RecordsWindow());
 }
 
 } // namespace

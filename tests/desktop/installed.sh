@@ -89,7 +89,13 @@ step_tree() {
   desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
   appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
   grep -qx 'Categories=Game;LogicGame;' "$desktop" || fail "the menu entry is not in Game;LogicGame;"
-  grep -qx 'Exec=quendrel' "$desktop" || fail "the menu entry does not start the launcher"
+  grep -qx 'Exec=quendrel %f' "$desktop" || fail "the menu entry does not start the launcher with the file"
+  grep -qx 'MimeType=application/x-quendrel-game;' "$desktop" || fail "the menu entry does not open saved games"
+  mime=$installed/share/mime/packages/$app_id.xml
+  expect_file "$mime"
+  xmllint --noout "$mime" || fail "$mime is not well-formed"
+  grep -q '<mime-type type="application/x-quendrel-game">' "$mime" || fail "$mime does not declare the game type"
+  grep -q '<glob pattern="\*.qgame"/>' "$mime" || fail "$mime does not match *.qgame"
   grep -qx 'Icon=quendrel' "$desktop" || fail "the menu entry's icon is not the installed one"
 }
 
@@ -138,6 +144,12 @@ STANDIN
   ln -sfn "$dir/xdg/quendrel/mine.jpg" "$folder/default.jpg"
   run HOME="$dir/home" "$dir/moved/bin/quendrel"
   [ "$(readlink "$folder/default.jpg")" = "$dir/xdg/quendrel/mine.jpg" ] || fail "the user's own link was replaced"
+
+  # A file named relative to where the game was started is passed on by its full name.
+  echo game >"$dir/start/saved.qgame"
+  run HOME="$dir/home" "$dir/moved/bin/quendrel" saved.qgame
+  [ "$(tail -1 "$probe")" = "[$dir/start/saved.qgame]" ] || fail "relative game file passed as: $(tail -1 "$probe")"
+  rm "$dir/start/saved.qgame"
 
   # Without a home there is no folder for the settings: say so and start nothing.
   rm -f "$probe"

@@ -192,6 +192,16 @@ TBytes EndlessLine() {
   return line;
 }
 
+// 6x6 games at the reader's limit of moves, and one move over it.
+bool WriteLongGames(const std::filesystem::path& folder) {
+  std::string start;
+  for (int i = 1; i < 36; ++i) start += std::to_string(i) + " ";
+  const std::string head = "Quendrel game 1\nsize 6 6\nstyle 0\nimage \nstart " + start + "0\nmoves ";
+  const std::string tail = "\ncount 0\nelapsed 0\nstate playing\n";
+  return Write(folder / "moves-1000000.qgame", Repeat(head, "rl", 500000, tail)) &&
+         Write(folder / "moves-1000001.qgame", Repeat(head, "rl", 500000, "r" + tail));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -201,7 +211,7 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path root = argv[1];
   for (const char* target : {"bmp", "jpeg", "raster_image", "theme_file", "form_stream", "ini_file",
-                             "html_page", "pattern_file", "board_line"})
+                             "html_page", "pattern_file", "board_line", "saved_game"})
     std::filesystem::create_directories(root / target);
   const bool ok = Write(root / "bmp" / "rle8-runs-wrap-column.bmp", ColumnWrap(false)) &&
                   Write(root / "bmp" / "rle8-deltas-wrap-column.bmp", ColumnWrap(true)) &&
@@ -210,6 +220,7 @@ int main(int argc, char** argv) {
                   Write(root / "theme_file" / "every-picture-shares-128k.skn", SharedThemeData()) &&
                   WriteHostilePages(root / "html_page") &&
                   Write(root / "pattern_file" / "4x4-full-size-wrong-checksum.db", WrongChecksum4x4()) &&
-                  Write(root / "board_line" / "a-million-digits.txt", EndlessLine());
+                  Write(root / "board_line" / "a-million-digits.txt", EndlessLine()) &&
+                  WriteLongGames(root / "saved_game");
   return ok ? 0 : 1;
 }
