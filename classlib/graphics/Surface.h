@@ -5,12 +5,24 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
+
+#include "classlib/backend/PixelBuffer.h"
 
 class TSurface {
  public:
   TSurface() = default;
   TSurface(int Width, int Height, uint32_t Fill = 0xFFFFFF) { SetSize(Width, Height, Fill); }
+
+  // Takes over pixels the backend made, without a copy.
+  explicit TSurface(backend::TPixelImage&& Image)
+      : FBits(std::move(Image.Bits)), FWidth(std::max(0, Image.Width)), FHeight(std::max(0, Image.Height)) {
+    FBits.resize(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight), 0);
+  }
+
+  // The pixels as the backend takes them.
+  backend::TPixelBuffer Pixels() { return {FBits.data(), FWidth, FHeight, Stride()}; }
 
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
