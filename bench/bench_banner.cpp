@@ -7,6 +7,7 @@
 
 #include "classlib/backend/Web.h"
 #include "classlib/core/SafeHtml.h"
+#include "classlib/graphics/Surface.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ void ReduceAndLayOut(benchmark::State& state) {
   state.SetLabel(Names[state.range(0)]);
   TSurface banner(600, 64);
   for (auto _ : state) {
-    backend::RenderPage(page, banner, 0xFFFFFF);
+    backend::RenderPage(page, banner.Pixels(), 0xFFFFFF);
     benchmark::DoNotOptimize(banner.Bits());
   }
 }

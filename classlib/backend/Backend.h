@@ -47,6 +47,8 @@ class WindowClient {
   // The desktop moved or resized the window itself (system move or resize, maximize by the window manager).
   virtual void GeometryChanged(const TRect& screenRect) = 0;
   virtual void Exposed() = 0;
+  // The window's device pixel ratio changed (it moved to another screen, or the screen's scale changed).
+  virtual void ScaleChanged() {}
 };
 
 class Window; // opaque
@@ -65,9 +67,14 @@ void SetGeometry(Window* window, const TRect& rect);
 void SetClientArea(Window* window, const TRect& rect);
 void SetVisible(Window* window, bool visible);
 void SetTitle(Window* window, const std::string& title);
-// The pixels a window shows: 0x00RRGGBB words, `stride` bytes a row. The buffer stays ours and must live
-// until it is replaced or the window is destroyed.
-void SetSurface(Window* window, const uint32_t* pixels, int width, int height, int stride);
+// The pixels a window shows: 0x00RRGGBB words, `stride` bytes a row, `scale` device pixels to a logical one
+// (the window's DevicePixelRatio when they were drawn). The buffer stays ours and must live until it is
+// replaced or the window is destroyed.
+void SetSurface(Window* window, const uint32_t* pixels, int width, int height, int stride,
+                double scale = 1.0);
+// How many device pixels the screen shows a window's logical pixel with: from the desktop's scale, which
+// QT_SCALE_FACTOR overrides. A child window has its top-level window's.
+double DevicePixelRatio(Window* window);
 // Shows what changed in the surface, within `rect` (window coordinates).
 void Present(Window* window, const TRect& rect);
 // The window's shape as a union of rectangles; an empty list gives back the whole rectangle.

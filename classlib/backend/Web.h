@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "classlib/graphics/Surface.h"
+#include "classlib/backend/PixelBuffer.h"
 
 namespace backend {
 
@@ -34,16 +34,16 @@ size_t OpenHttpReplies();
 // user-interface thread from ProcessEvents, with the picture; or with Ok false and an empty picture when the
 // picture was not ready within DeadlineMs, or a newer page took this one's place before it was begun. One
 // page is laid out at a time. Answers the job's id.
-using LayoutDone = std::function<void(bool Ok, TSurface& Picture)>;
+using LayoutDone = std::function<void(bool Ok, TPixelImage& Picture)>;
 unsigned LayoutPage(std::string Page, int Width, int Height, uint32_t Background, int DeadlineMs,
                     LayoutDone Done);
 // Forgets a layout: its Done never runs. An unknown or finished id is ignored.
 void CancelLayout(unsigned Id);
 
 // What LayoutPage does, now, on the calling thread (any thread): for the page's fuzz target.
-void RenderPage(const std::string& Page, TSurface& Surface, uint32_t Background);
+void RenderPage(const std::string& Page, const TPixelBuffer& Surface, uint32_t Background);
 // Lays Html out as it stands and draws it the same way, on any thread. Nothing the HTML names (pictures,
 // style sheets) is ever loaded, from the network, the file system or anywhere else; pictures are left blank.
-void RenderHtml(const std::string& Html, TSurface& Surface, uint32_t Background);
+void RenderHtml(const std::string& Html, const TPixelBuffer& Surface, uint32_t Background);
 
 } // namespace backend

@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -220,7 +221,7 @@ TLayoutWorker Worker;
 std::map<unsigned, LayoutDone> Layouts; // user-interface thread only
 unsigned NextLayoutId = 1;
 
-void FinishLayout(unsigned Id, bool Ok, TSurface& Picture) {
+void FinishLayout(unsigned Id, bool Ok, TPixelImage& Picture) {
   auto it = Layouts.find(Id);
   if (it == Layouts.end()) return;
   LayoutDone done = std::move(it->second);
@@ -232,7 +233,7 @@ void FailLayoutLater(unsigned Id) {
   QMetaObject::invokeMethod(
       QCoreApplication::instance(),
       [Id] {
-        TSurface none;
+        TPixelImage none;
         FinishLayout(Id, false, none);
       },
       Qt::QueuedConnection);
@@ -248,8 +249,11 @@ void LayOutPages() {
       job = std::move(*Worker.Next);
       Worker.Next.reset();
     }
-    auto picture = std::make_shared<TSurface>(job.Width, job.Height, job.Background);
-    RenderPage(job.Page, *picture, job.Background);
+    auto picture = std::make_shared<TPixelImage>();
+    picture->Width = job.Width;
+    picture->Height = job.Height;
+    picture->Bits.assign(static_cast<size_t>(job.Width) * static_cast<size_t>(job.Height), job.Background);
+    RenderPage(job.Page, picture->View(), job.Background);
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [id = job.Id, picture] { FinishLayout(id, true, *picture); },
         Qt::QueuedConnection);
@@ -292,7 +296,7 @@ unsigned LayoutPage(std::string Page, int Width, int Height, uint32_t Background
   Worker.Wake.notify_one();
   if (dropped) FailLayoutLater(dropped->Id);
   QTimer::singleShot(DeadlineMs, QCoreApplication::instance(), [id] {
-    TSurface none;
+    TPixelImage none;
     FinishLayout(id, false, none);
   });
   return id;
@@ -302,28 +306,29 @@ void CancelLayout(unsigned Id) {
   Layouts.erase(Id);
 }
 
-void RenderPage(const std::string& Page, TSurface& Surface, uint32_t Background) {
+void RenderPage(const std::string& Page, const TPixelBuffer& Surface, uint32_t Background) {
   RenderHtml(SafeHtml::Reduce(DecodePage(Page)), Surface, Background);
 }
 
-void RenderHtml(const std::string& Html, TSurface& Surface, uint32_t Background) {
-  Surface.Fill(Background);
+void RenderHtml(const std::string& Html, const TPixelBuffer& Surface, uint32_t Background) {
   if (Surface.Empty()) return;
+  for (int y = 0; y < Surface.Height; ++y)
+    std::fill(Surface.Row(y), Surface.Row(y) + Surface.Width, Background & 0xFFFFFF);
   Initialize();
   TSealedDocument document;
   document.setDocumentMargin(2);
   document.setHtml(QString::fromUtf8(Html.data(), static_cast<qsizetype>(Html.size())));
-  document.setTextWidth(Surface.Width());
-  QImage image(reinterpret_cast<uchar*>(Surface.Bits()), Surface.Width(), Surface.Height(),
-               Surface.Stride() * static_cast<int>(sizeof(uint32_t)), QImage::Format_RGB32);
+  document.setTextWidth(Surface.Width);
+  QImage image(reinterpret_cast<uchar*>(Surface.Bits), Surface.Width, Surface.Height,
+               Surface.Stride * static_cast<int>(sizeof(uint32_t)), QImage::Format_RGB32);
   {
     QPainter painter(&image);
-    document.drawContents(&painter, QRectF(0, 0, Surface.Width(), Surface.Height()));
+    document.drawContents(&painter, QRectF(0, 0, Surface.Width, Surface.Height));
   }
   // The painter may leave alpha bits behind; surfaces keep the top byte zero.
-  for (int y = 0; y < Surface.Height(); ++y) {
+  for (int y = 0; y < Surface.Height; ++y) {
     uint32_t* row = Surface.Row(y);
-    for (int x = 0; x < Surface.Width(); ++x) row[x] &= 0xFFFFFF;
+    for (int x = 0; x < Surface.Width; ++x) row[x] &= 0xFFFFFF;
   }
 }
 

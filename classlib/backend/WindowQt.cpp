@@ -84,10 +84,26 @@ QWidget* Window::ClientArea() {
 }
 
 void Window::paintEvent(QPaintEvent* event) {
+  CheckRatio();
   if (Surface.isNull()) return;
   QPainter p(this);
   const QRect r = event->rect();
-  p.drawImage(r, Surface, r);
+  if (SurfaceScale == 1.0) {
+    p.drawImage(r, Surface, r);
+    return;
+  }
+  // The surface holds device pixels: the logical rectangle's own, shown one for one.
+  const double s = SurfaceScale;
+  p.drawImage(QRectF(r), Surface, QRectF(r.x() * s, r.y() * s, r.width() * s, r.height() * s));
+}
+
+void Window::CheckRatio() {
+  if (!isWindow() || !Client) return;
+  const double ratio = devicePixelRatioF();
+  if (ratio == KnownRatio) return;
+  const bool first = KnownRatio == 0;
+  KnownRatio = ratio;
+  if (!first) Client->ScaleChanged();
 }
 
 void Window::Mouse(QMouseEvent* event, MouseEvent::Kinds kind) {
@@ -185,6 +201,9 @@ bool Window::focusNextPrevChild(bool) {
 } // Tab is ours
 
 bool Window::event(QEvent* event) {
+  if (event->type() == QEvent::ScreenChangeInternal || event->type() == QEvent::Show ||
+      event->type() == QEvent::Resize)
+    CheckRatio();
   if (event->type() == QEvent::Expose || event->type() == QEvent::Show) Client->Exposed();
   // Tab and Backtab must reach keyPressEvent.
   if (event->type() == QEvent::KeyPress) {
@@ -238,13 +257,20 @@ void SetTitle(Window* window, const std::string& title) {
   window->setWindowTitle(QString::fromLatin1(title.c_str()));
 }
 
-void SetSurface(Window* window, const uint32_t* pixels, int width, int height, int stride) {
+void SetSurface(Window* window, const uint32_t* pixels, int width, int height, int stride, double scale) {
+  window->SurfaceScale = scale > 0 ? scale : 1.0;
   if (!pixels || width <= 0 || height <= 0) {
     window->Surface = QImage();
     return;
   }
   window->Surface =
       QImage(reinterpret_cast<const uchar*>(pixels), width, height, stride, QImage::Format_RGB32);
+}
+
+double DevicePixelRatio(Window* window) {
+  const double ratio = window->window()->devicePixelRatioF();
+  if (window->isWindow() && window->KnownRatio == 0) window->KnownRatio = ratio;
+  return ratio;
 }
 
 void Present(Window* window, const TRect& rect) {

@@ -14,6 +14,8 @@ class Window : public QWidget {
 
   WindowClient* Client;
   QImage Surface;               // wraps our pixel buffer; no copy
+  double SurfaceScale = 1.0;    // the surface's device pixels per logical pixel
+  double KnownRatio = 0;        // the device pixel ratio last reported
   bool SettingGeometry = false; // geometry changes we make ourselves are not reported back
   QRect ClientRect;             // where the children show, once set
   bool HasClientRect = false;
@@ -45,6 +47,7 @@ class Window : public QWidget {
  private:
   void Mouse(QMouseEvent* event, MouseEvent::Kinds kind);
   void Key(QKeyEvent* event, bool down);
+  void CheckRatio();
   QWidget* FClientArea = nullptr;
 };
 

@@ -103,7 +103,7 @@ void TCppWebBrowser::LayOut(AnsiString Page, bool NewPage) {
   FLayoutIsNewPage = NewPage;
   FLayoutSize = {client.Width(), client.Height()};
   FLayout = backend::LayoutPage(FLayoutPage, client.Width(), client.Height(), ColorToPixel(Color()),
-                                FLayoutDeadlineMs, [this](bool Ok, TSurface& Picture) {
+                                FLayoutDeadlineMs, [this](bool Ok, backend::TPixelImage& Picture) {
                                   FLayout = 0;
                                   FLaidOut = Ok;
                                   FLaidOutPicture = std::make_unique<TSurface>(std::move(Picture));

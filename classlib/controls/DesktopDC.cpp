@@ -35,8 +35,8 @@ std::vector<HWND> ZOrder() {
 // inside Clip (screen coordinates).
 void Compose(TSurface& Out, TPoint Origin, HWND W, TRect Clip) {
   const TPoint o = W->ScreenOrigin();
-  const TRect wr{o.X, o.Y, o.X + std::min(W->Rect.Width(), W->Surface.Width()),
-                 o.Y + std::min(W->Rect.Height(), W->Surface.Height())};
+  const TRect wr{o.X, o.Y, o.X + std::min(W->Rect.Width(), W->Surface.LogicalWidth()),
+                 o.Y + std::min(W->Rect.Height(), W->Surface.LogicalHeight())};
   Clip = {std::max(Clip.Left, wr.Left), std::max(Clip.Top, wr.Top), std::min(Clip.Right, wr.Right),
           std::min(Clip.Bottom, wr.Bottom)};
   if (Clip.IsEmpty()) return;
@@ -45,8 +45,15 @@ void Compose(TSurface& Out, TPoint Origin, HWND W, TRect Clip) {
           std::min(Clip.Right, Origin.X + Out.Width()), std::min(Clip.Bottom, Origin.Y + Out.Height())};
   if (Clip.IsEmpty()) return;
   for (int y = Clip.Top; y < Clip.Bottom; ++y) {
-    const uint32_t* src = W->Surface.Row(y - o.Y) + (Clip.Left - o.X);
     uint32_t* dst = Out.Row(y - Origin.Y) + (Clip.Left - Origin.X);
+    if (W->Surface.Scaled()) {
+      // The screen is seen in logical pixels: each shows the first of its device pixels.
+      for (int x = Clip.Left; x < Clip.Right; ++x)
+        if (!W->Shape || W->Shape->Contains(x - o.X, y - o.Y))
+          dst[x - Clip.Left] = W->Surface.LogicalPixel(x - o.X, y - o.Y);
+      continue;
+    }
+    const uint32_t* src = W->Surface.Row(y - o.Y) + (Clip.Left - o.X);
     if (!W->Shape) {
       std::copy(src, src + Clip.Width(), dst);
       continue;
@@ -151,7 +158,7 @@ bool ReleaseDesktopDC(HDC DC) {
         HWND target = ShowingAt(*w, p);
         if (!target) continue;
         const TPoint o = target->ScreenOrigin();
-        target->Surface.SetPixel(p.X - o.X, p.Y - o.Y, now[x]);
+        target->Surface.SetLogicalPixel(p.X - o.X, p.Y - o.Y, now[x]);
         const TRect dirty{p.X - o.X, p.Y - o.Y, p.X - o.X + 1, p.Y - o.Y + 1};
         TRect& pr = target->PresentRect;
         pr = pr.IsEmpty() ? dirty

@@ -123,6 +123,9 @@ BOOL PeekMessage(MSG& Msg, HWND, UINT, UINT, UINT RemoveMsg) {
       // A window the program placed again after the report stays where the program put it.
       if (Valid(q.Top) && q.Top->Rect == q.Before) FollowDesktopGeometry(q.Top, q.Rect);
       continue;
+    case TQueued::Scale:
+      if (Valid(q.Top)) q.Top->FollowScale();
+      continue;
     case TQueued::Posted:
       Msg = q.Msg;
       if (Msg.hwnd && !Valid(Msg.hwnd)) continue;

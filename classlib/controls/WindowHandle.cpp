@@ -63,15 +63,36 @@ HWND TWindowHandle::Root() {
 
 void TWindowHandle::AttachSurface() {
   if (Native)
-    backend::SetSurface(Native, Surface.Bits(), Surface.Width(), Surface.Height(), Surface.Stride() * 4);
+    backend::SetSurface(Native, Surface.Bits(), Surface.Width(), Surface.Height(), Surface.Stride() * 4,
+                        Surface.Scale());
 }
 
 void TWindowHandle::FitSurface() {
-  const int width = std::clamp(Rect.Width(), 0, MaxWindowSurfaceExtent);
-  const int height = std::clamp(Rect.Height(), 0, MaxWindowSurfaceExtent);
-  const int64_t rows = width > 0 ? MaxWindowSurfacePixels / width : 0;
-  Surface.SetSize(width, static_cast<int>(std::min<int64_t>(height, rows)), 0xFFFFFF);
+  Surface.SetScaledSize(Rect.Width(), Rect.Height(), Root()->Scale, MaxWindowSurfaceExtent,
+                        MaxWindowSurfacePixels, 0xFFFFFF);
   AttachSurface();
+}
+
+void TWindowHandle::FitSurfaces() {
+  FitSurface();
+  for (HWND c : Children) c->FitSurfaces();
+}
+
+void TWindowHandle::FollowScale() {
+  HWND root = Root();
+  if (!root->Native) return;
+  const double scale = backend::DevicePixelRatio(root->Native);
+  if (scale == root->Scale || !(scale > 0)) return;
+  root->Scale = scale;
+  root->FitSurfaces();
+  RedrawWindow(root, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void TWindowHandle::ScaleChanged() {
+  TQueued q;
+  q.Kind = TQueued::Scale;
+  q.Top = this;
+  QueueReport(std::move(q));
 }
 
 // The desktop's reports wait in the queue like input: handlers run from the application's loop, never inside
@@ -163,6 +184,7 @@ void FinishCreate(HWND w) {
   SendMessage(w, WM_NCCALCSIZE, 1, reinterpret_cast<LPARAM>(&params));
   w->Client = RelativeTo(params.rgrc[0], w->Rect.TopLeft());
   w->Native = backend::CreateWindow(w, w->Parent ? w->Parent->Native : nullptr, w->Rect);
+  if (!w->Parent) w->Scale = backend::DevicePixelRatio(w->Native);
   backend::SetClientArea(w->Native, w->Client);
   w->FitSurface();
   if (!w->Parent) backend::SetTitle(w->Native, w->Text);

@@ -48,8 +48,9 @@ class TWindowHandle final : public backend::WindowClient {
   TRect Rect;   // parent's client coordinates, screen coordinates for top-level windows
   TRect Client; // the client area in window coordinates (from WM_NCCALCSIZE)
   AnsiString Text;
-  TSurface Surface; // the whole window
-  TRect Update;     // invalid part of the client area, client coordinates
+  TSurface Surface;   // the whole window, in device pixels (see Scale)
+  double Scale = 1.0; // device pixels per logical pixel of a top-level window; children take their root's
+  TRect Update;       // invalid part of the client area, client coordinates
   bool Erase = false;
   bool NCInvalid = true;
   TRect PresentRect;              // window coordinates, shown at the next present
@@ -71,10 +72,15 @@ class TWindowHandle final : public backend::WindowClient {
   void ActivationChanged(bool active) override;
   void GeometryChanged(const TRect& screenRect) override;
   void Exposed() override;
+  void ScaleChanged() override;
 
   void AttachSurface(); // after the surface changed size
-  // Sizes the surface to the window, within the bounds below, and attaches it.
+  // Sizes the surface to the window at its root's scale, within the bounds below, and attaches it.
   void FitSurface();
+  void FitSurfaces(); // this window's and its children's
+  // Takes the scale the desktop shows the window at, and when it changed refits the surfaces of the window
+  // and its children and repaints them all.
+  void FollowScale();
 };
 
 // A window's surface is at most this many pixels either way and this many in all (an 8K screen's worth), so

@@ -362,6 +362,9 @@ HWND SetParent(HWND w, HWND NewParent) {
   else
     Sys().TopLevels.push_back(w);
   if (w->Native) backend::Reparent(w->Native, NewParent ? NewParent->Native : nullptr, w->Rect);
+  // Under another root the window may be shown at another scale.
+  if (!NewParent && w->Native) w->Scale = backend::DevicePixelRatio(w->Native);
+  if (w->Surface.Scale() != w->Root()->Scale) w->FitSurfaces();
   InvalidateAll(w);
   return old;
 }

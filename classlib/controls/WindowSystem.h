@@ -21,7 +21,7 @@ namespace winsys {
 // capture, focus and window moving decided by earlier messages apply to it and no handler runs inside the
 // toolkit's event handler.
 struct TQueued {
-  enum TKind { Posted, RawMouse, RawKey, Activation, Geometry };
+  enum TKind { Posted, RawMouse, RawKey, Activation, Geometry, Scale };
   TKind Kind = Posted;
   MSG Msg;            // Posted
   HWND Top = nullptr; // the top-level window the report came from

@@ -37,7 +37,8 @@ TSurface* TDeviceContext::Surface() const {
 TRect TDeviceContext::Bounds() const {
   const TSurface* s = Surface();
   if (!s) return {};
-  TRect whole{0, 0, s->Width(), s->Height()};
+  TRect whole = FDevicePixels ? TRect{0, 0, s->Width(), s->Height()}
+                              : TRect{0, 0, s->LogicalWidth(), s->LogicalHeight()};
   if (!FBounds) return whole;
   TRect r;
   IntersectRect(r, whole, *FBounds);
@@ -113,8 +114,40 @@ int TDeviceContext::SelectClip(const TRegion* region, int mode) {
   return FState.ClipRgn->Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
+const std::vector<TRect>& TDeviceContext::DeviceClipRects() {
+  if (FClipValid && FDeviceClipValid) return FDeviceClipRects;
+  const std::vector<TRect>& logical = ClipRects();
+  const double scale = Scale();
+  FDeviceClipRects.clear();
+  for (const TRect& r : logical)
+    FDeviceClipRects.push_back({DeviceEdge(r.Left, scale), DeviceEdge(r.Top, scale),
+                                DeviceEdge(r.Right, scale), DeviceEdge(r.Bottom, scale)});
+  FDeviceClipValid = true;
+  return FDeviceClipRects;
+}
+
+void TDeviceContext::MakeDeviceView(TDeviceContext& Of, TDeviceContext& View) {
+  TSurface* surface = Of.Surface();
+  View.FSurface = surface;
+  View.FOrigin = {};
+  View.FBounds.reset();
+  View.FSaved.clear();
+  View.FDevicePixels = true;
+  View.FState = Of.FState;
+  View.FState.Bitmap = {};
+  View.FState.ViewportOrg = {};
+  const double scale = Of.Scale();
+  const TPoint brush{Of.FOrigin.X + Of.FState.BrushOrg.X, Of.FOrigin.Y + Of.FState.BrushOrg.Y};
+  View.FState.BrushOrg = {DeviceEdge(brush.X, scale), DeviceEdge(brush.Y, scale)};
+  View.FState.ClipRgn.emplace();
+  for (const TRect& r : Of.DeviceClipRects())
+    View.FState.ClipRgn->Combine(*View.FState.ClipRgn, TRegion(r), rgnOr);
+  View.FClipValid = false;
+}
+
 const std::vector<TRect>& TDeviceContext::ClipRects() {
   if (FClipValid) return FClipRects;
+  FDeviceClipValid = false;
   FClipRects.clear();
   const TRect bounds = Bounds();
   if (!bounds.IsEmpty()) {

@@ -53,6 +53,10 @@ class TDeviceContext {
   TDeviceContext(const TDeviceContext&) = delete;
   TDeviceContext& operator=(const TDeviceContext&) = delete;
 
+  // A context in the device pixels of Of's surface, with Of's clip, colours, modes and objects: drawing that
+  // a scaled surface does at its own resolution goes through one. Its coordinates are device pixels.
+  static void MakeDeviceView(TDeviceContext& Of, TDeviceContext& View);
+
   // Points the context at another surface, origin or bounds, and resets its state to the defaults, so that a
   // window can keep one context and hand it out again.
   void Retarget(TSurface* Surface, TPoint Origin = {}, std::optional<TRect> Bounds = {});
@@ -63,6 +67,13 @@ class TDeviceContext {
   TSurface* Surface() const;
   TPoint Origin() const { return FOrigin; }
   TRect Bounds() const; // surface coordinates, within the surface
+
+  // Device pixels per logical pixel of the surface drawn on; 1 for bitmaps and for device views.
+  double Scale() const {
+    const TSurface* s = Surface();
+    return s && !FDevicePixels ? s->Scale() : 1.0;
+  }
+  bool Scaled() const { return Scale() != 1.0; }
 
   TDCState& State() { return FState; }
   const TDCState& State() const { return FState; }
@@ -80,6 +91,8 @@ class TDeviceContext {
   // only after the clip, origin or surface changes.
   const std::vector<TRect>& ClipRects();
   void ClipChanged() { FClipValid = false; }
+  // The effective clip in the surface's device pixels: each logical rectangle's edges mapped by DeviceEdge.
+  const std::vector<TRect>& DeviceClipRects();
 
   // Logical point -> surface point; saturated, so a point near the ends of int stays off the surface.
   TPoint ToSurface(int X, int Y) const {
@@ -96,7 +109,10 @@ class TDeviceContext {
   TDCState FState;
   std::vector<TDCState> FSaved;
   std::vector<TRect> FClipRects;
+  std::vector<TRect> FDeviceClipRects;
   bool FClipValid = false;
+  bool FDeviceClipValid = false;
+  bool FDevicePixels = false; // a device view: coordinates are the surface's own pixels
 };
 
 using HDC = TDeviceContext*;

@@ -154,20 +154,37 @@ TStockObjects& Stock() {
 
 } // namespace
 
+namespace {
+backend::TFontRequest RequestOf(const LOGFONT& Log) {
+  backend::TFontRequest r;
+  r.Name = std::string(Log.lfFaceName, strnlen(Log.lfFaceName, LF_FACESIZE));
+  r.Height = Log.lfHeight;
+  r.Weight = Log.lfWeight;
+  r.Italic = Log.lfItalic != 0;
+  r.Underline = Log.lfUnderline != 0;
+  r.StrikeOut = Log.lfStrikeOut != 0;
+  r.FixedPitch = (Log.lfPitchAndFamily & 3) == FIXED_PITCH;
+  r.Antialias = Log.lfQuality == ANTIALIASED_QUALITY;
+  return r;
+}
+} // namespace
+
 const backend::TFontFace& TGdiFont::Face() const {
-  if (!FFace) {
-    backend::TFontRequest r;
-    r.Name = std::string(Log.lfFaceName, strnlen(Log.lfFaceName, LF_FACESIZE));
-    r.Height = Log.lfHeight;
-    r.Weight = Log.lfWeight;
-    r.Italic = Log.lfItalic != 0;
-    r.Underline = Log.lfUnderline != 0;
-    r.StrikeOut = Log.lfStrikeOut != 0;
-    r.FixedPitch = (Log.lfPitchAndFamily & 3) == FIXED_PITCH;
-    r.Antialias = Log.lfQuality == ANTIALIASED_QUALITY;
-    FFace = &backend::FindFontFace(r);
-  }
+  if (!FFace) FFace = &backend::FindFontFace(RequestOf(Log));
   return *FFace;
+}
+
+const backend::TFontFace& TGdiFont::FaceAt(double Scale) const {
+  if (Scale == 1.0) return Face();
+  if (!FScaledFace || FFaceScale != Scale) {
+    backend::TFontRequest r = RequestOf(Log);
+    // A height of 0 asks for the default size; scaled, it is asked for by the default's pixel height.
+    const int height = r.Height != 0 ? r.Height : -Face().Metrics().Height();
+    r.Height = static_cast<int>(std::lround(height * Scale));
+    FScaledFace = &backend::FindFontFace(r);
+    FFaceScale = Scale;
+  }
+  return *FScaledFace;
 }
 
 HGDIOBJ GetStockObject(int index) {
@@ -201,9 +218,9 @@ int GetDeviceCaps(HDC dc, int index) {
   case NUMCOLORS:
     return -1;
   case HORZRES:
-    return dc && dc->Surface() ? dc->Surface()->Width() : 0;
+    return dc && dc->Surface() ? dc->Surface()->LogicalWidth() : 0;
   case VERTRES:
-    return dc && dc->Surface() ? dc->Surface()->Height() : 0;
+    return dc && dc->Surface() ? dc->Surface()->LogicalHeight() : 0;
   default:
     return 0;
   }
@@ -540,8 +557,44 @@ bool MoveToEx(HDC dc, int x, int y, POINT* old) {
 }
 
 namespace {
+
+// Whether a scaled context may draw outlines and shapes in device pixels: with solid pens and brushes that
+// overwrite. Dash patterns, hatches and mixing modes keep their logical pixels (replicated), so that they
+// look and invert as they do at scale 1.
+bool DrawsInDevicePixels(HDC dc) {
+  if (!dc->Scaled() || dc->State().Rop2 != R2_COPYPEN) return false;
+  const TGdiPen* pen = dc->State().Pen.Get();
+  const TGdiBrush* brush = dc->State().Brush.Get();
+  return (!pen || pen->Style == PS_NULL || pen->Style == PS_SOLID) &&
+         (!brush || brush->Style == BS_NULL || brush->Style == BS_SOLID);
+}
+
+// A device view of a scaled context, its pen as many device pixels wide as the logical pen is logical ones.
+void MakeDeviceView(HDC dc, TDeviceContext& view) {
+  TDeviceContext::MakeDeviceView(*dc, view);
+  const TGdiPen* pen = dc->State().Pen.Get();
+  if (!pen || pen->Style == PS_NULL) return;
+  const int width = std::max(1, static_cast<int>(std::lround(std::max(1, pen->Width) * dc->Scale())));
+  view.State().Pen = TGdiRef<TGdiPen>::Adopt(static_cast<HPEN>(CreatePen(pen->Style, width, pen->Color)));
+}
+
+// A logical rectangle (surface coordinates) in device pixels.
+TRect DeviceBox(HDC dc, int64_t l, int64_t t, int64_t r, int64_t b) {
+  const double s = dc->Scale();
+  return {DeviceEdge(l, s), DeviceEdge(t, s), DeviceEdge(r, s), DeviceEdge(b, s)};
+}
+
 void StrokeLine(HDC dc, TPenPlotter& pen, TPoint from, TPoint to) {
   const TSurfaceOffset o = SurfaceOffset(dc);
+  if (from.X != to.X && from.Y != to.Y && DrawsInDevicePixels(dc)) {
+    // A slanted line steps in device pixels; straight ones cover their logical pixels exactly as they are.
+    TDeviceContext view;
+    MakeDeviceView(dc, view);
+    TPenPlotter devicePen(view);
+    const TRect d = DeviceBox(dc, from.X + o.X, from.Y + o.Y, to.X + o.X, to.Y + o.Y);
+    PlotLine(&view, devicePen, d.Left, d.Top, d.Right, d.Bottom);
+    return;
+  }
   PlotLine(dc, pen, from.X + o.X, from.Y + o.Y, to.X + o.X, to.Y + o.Y);
 }
 } // namespace
@@ -623,7 +676,8 @@ namespace {
 
 // A rounded shape inside [l, r) x [t, b): brush inside, pen on the pixels at its edge. Only the rows and
 // columns within the outlines' reach are visited, each row's corner inset worked out as it is needed.
-void RoundShape(HDC dc, TRect box, int64_t ellipseWidth, int64_t ellipseHeight) {
+// The outline is Ring pixels thick.
+void RoundShape(HDC dc, TRect box, int64_t ellipseWidth, int64_t ellipseHeight, int ring = 1) {
   TPenPlotter pen(*dc);
   if (pen.Null()) {
     box.Right = SatSub(box.Right, 1);
@@ -660,7 +714,7 @@ void RoundShape(HDC dc, TRect box, int64_t ellipseWidth, int64_t ellipseHeight) 
   };
   for (int64_t y = firstRow; y < lastRow; ++y) {
     const int sy = static_cast<int>(oy + y);
-    int64_t a, b, pa, pb, na, nb;
+    int64_t a, b;
     int x0, x1;
     span(y, a, b);
     if (pen.Null()) {
@@ -668,11 +722,16 @@ void RoundShape(HDC dc, TRect box, int64_t ellipseWidth, int64_t ellipseHeight) 
       FillSpan(*dc, sy, x0, x1, paint, mode);
       continue;
     }
-    span(y - 1, pa, pb);
-    span(y + 1, na, nb);
-    // Inside pixels have all four neighbours in the shape.
-    int64_t ia = std::max({a + 1, pa, na}), ib = std::min({b - 1, pb, nb});
-    if (pb <= pa || nb <= na) ib = ia;
+    // Inside pixels have the shape all around them, Ring pixels each way.
+    int64_t ia = a + ring, ib = b - ring;
+    for (int64_t j = y - ring; j <= y + ring; ++j) {
+      if (j == y) continue;
+      int64_t ja, jb;
+      span(j, ja, jb);
+      if (jb <= ja) ib = ia;
+      ia = std::max(ia, ja);
+      ib = std::min(ib, jb);
+    }
     if (ib > ia) {
       columns(ia, ib, x0, x1);
       FillSpan(*dc, sy, x0, x1, paint, mode);
@@ -685,20 +744,49 @@ void RoundShape(HDC dc, TRect box, int64_t ellipseWidth, int64_t ellipseHeight) 
   }
 }
 
+// A rounded shape drawn in device pixels on a scaled context: its curve as fine as the screen allows. False
+// when the context draws in logical pixels.
+bool RoundShapeInDevicePixels(HDC dc, const TRect& box, int64_t ellipseWidth, int64_t ellipseHeight,
+                              bool ellipse) {
+  if (!DrawsInDevicePixels(dc)) return false;
+  TDeviceContext view;
+  MakeDeviceView(dc, view);
+  const TSurfaceOffset o = SurfaceOffset(dc);
+  // Without an outline the shape is a logical pixel smaller on the right and bottom; the view takes off one
+  // device pixel, which is given back.
+  const int less = !dc->State().Pen.Get() || dc->State().Pen->Style == PS_NULL ? 1 : 0;
+  TRect d = DeviceBox(dc, box.Left + o.X, box.Top + o.Y, int64_t{box.Right} - less + o.X,
+                      int64_t{box.Bottom} - less + o.Y);
+  d.Right = SatAdd(d.Right, less);
+  d.Bottom = SatAdd(d.Bottom, less);
+  const double s = dc->Scale();
+  // The outline is as thick as the pen, inside the shape as at scale 1: drawn as a ring of one-pixel dots.
+  int ring = 1;
+  if (const TGdiPen* pen = view.State().Pen.Get(); !less && pen) {
+    ring = pen->Width;
+    view.State().Pen = TGdiRef<TGdiPen>::Adopt(static_cast<HPEN>(CreatePen(pen->Style, 1, pen->Color)));
+  }
+  RoundShape(&view, d, ellipse ? int64_t{d.Right} - d.Left : std::llround(ellipseWidth * s),
+             ellipse ? int64_t{d.Bottom} - d.Top : std::llround(ellipseHeight * s), ring);
+  return true;
+}
+
 } // namespace
 
 bool Ellipse(HDC dc, int l, int t, int r, int b) {
   if (!dc) return false;
   if (!dc->Surface()) return true;
   const TRect box = Ordered(l, t, r, b);
-  RoundShape(dc, box, int64_t{box.Right} - box.Left, int64_t{box.Bottom} - box.Top);
+  if (!RoundShapeInDevicePixels(dc, box, 0, 0, true))
+    RoundShape(dc, box, int64_t{box.Right} - box.Left, int64_t{box.Bottom} - box.Top);
   return true;
 }
 
 bool RoundRect(HDC dc, int l, int t, int r, int b, int w, int h) {
   if (!dc) return false;
   if (!dc->Surface()) return true;
-  RoundShape(dc, Ordered(l, t, r, b), w, h);
+  if (!RoundShapeInDevicePixels(dc, Ordered(l, t, r, b), w, h, false))
+    RoundShape(dc, Ordered(l, t, r, b), w, h);
   return true;
 }
 
@@ -755,7 +843,11 @@ TColor SetPixel(HDC dc, int x, int y, TColor color) {
   if (!dc || !dc->Surface()) return static_cast<TColor>(CLR_INVALID);
   const TPoint p = dc->ToSurface(x, y);
   if (!InClip(*dc, p.X, p.Y)) return static_cast<TColor>(CLR_INVALID);
-  dc->Surface()->Row(p.Y)[p.X] = ColorToPixel(color);
+  const uint32_t pixel = ColorToPixel(color);
+  if (dc->Scaled())
+    ForDevicePixels(*dc, p.X, p.Y, [pixel](uint32_t& d) { d = pixel; });
+  else
+    dc->Surface()->Row(p.Y)[p.X] = pixel;
   return ColorToRGB(color);
 }
 
@@ -763,7 +855,7 @@ TColor GetPixel(HDC dc, int x, int y) {
   if (!dc || !dc->Surface()) return static_cast<TColor>(CLR_INVALID);
   const TPoint p = dc->ToSurface(x, y);
   if (!InClip(*dc, p.X, p.Y)) return static_cast<TColor>(CLR_INVALID);
-  return PixelToColor(dc->Surface()->Row(p.Y)[p.X]);
+  return PixelToColor(dc->Surface()->LogicalPixel(p.X, p.Y));
 }
 
 // ---- Rectangles ----
@@ -798,6 +890,16 @@ bool InvertRect(HDC dc, const RECT* rect) {
 bool DrawFocusRect(HDC dc, const RECT* rect) {
   if (!dc || !rect) return false;
   if (!dc->Surface() || rect->IsEmpty()) return true;
+  if (dc->Scaled()) {
+    // The dotted outline one device pixel wide, along the device edges of the rectangle.
+    TDeviceContext view;
+    TDeviceContext::MakeDeviceView(*dc, view);
+    const TPoint a = dc->ToSurface(rect->Left, rect->Top), b = dc->ToSurface(rect->Right, rect->Bottom);
+    const double scale = dc->Scale();
+    const TRect device{DeviceEdge(a.X, scale), DeviceEdge(a.Y, scale), DeviceEdge(b.X, scale),
+                       DeviceEdge(b.Y, scale)};
+    return DrawFocusRect(&view, &device);
+  }
   // Every other pixel of the outline, on a checkerboard fixed to the surface so that neighbouring focus
   // rectangles line up, inverted.
   const TRect& r = *rect;
@@ -884,11 +986,114 @@ struct TBlock {
   int64_t X, Y, W, H;
 };
 
+// Where each device pixel along one axis of a scaled transfer samples its source: Pos is the source position
+// in source device pixels (pixel centres at .5), or NaN when the pixel lies outside the source block.
+void ScaledSampleMap(std::vector<double>& map, int first, int count, double destScale, int64_t destAt,
+                     int64_t destSize, int64_t srcAt, int64_t srcSize, double srcScale, bool mirror) {
+  map.resize(static_cast<size_t>(count));
+  const double ratio = static_cast<double>(srcSize) / static_cast<double>(destSize);
+  for (int i = 0; i < count; ++i) {
+    const double u =
+        ((first + i) + 0.5) / destScale - static_cast<double>(destAt); // logical, in [0, destSize)
+    double v = u * ratio;
+    if (mirror) v = static_cast<double>(srcSize) - v;
+    map[static_cast<size_t>(i)] = v < 0 || v >= static_cast<double>(srcSize)
+                                      ? std::nan("")
+                                      : (static_cast<double>(srcAt) + v) * srcScale;
+  }
+}
+
+struct TScaledMaps {
+  std::vector<double> Cols, Rows;
+};
+
+// A transfer where either surface holds device pixels: every device pixel of the target samples the source
+// at its own position, so bitmaps land on whole device pixels at any scale. Pixel art is replicated; a
+// photograph, or any picture at a fractional scale, is filtered smoothly within its own block, so that
+// pictures tiled side by side show no seams.
+bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Source, const TBlock& s,
+                    bool mirrorX, bool mirrorY, uint8_t table, const uint32_t* key) {
+  TSurface* ds = dest.Surface();
+  const double scale = dest.Scale(), sourceScale = Source ? Source->Scale() : 1.0;
+  const TRect on = dest.Bounds();
+  const int64_t left = std::max<int64_t>(d.X, on.Left), right = std::min<int64_t>(d.X + d.W, on.Right);
+  const int64_t top = std::max<int64_t>(d.Y, on.Top), bottom = std::min<int64_t>(d.Y + d.H, on.Bottom);
+  if (left >= right || top >= bottom) return true;
+  const TRect target{DeviceEdge(left, scale), DeviceEdge(top, scale), DeviceEdge(right, scale),
+                     DeviceEdge(bottom, scale)};
+  TScaledMaps& maps = PerThread<TScaledMaps>();
+  if (Source) {
+    ScaledSampleMap(maps.Cols, target.Left, target.Width(), scale, d.X, d.W, s.X, s.W, sourceScale, mirrorX);
+    ScaledSampleMap(maps.Rows, target.Top, target.Height(), scale, d.Y, d.H, s.Y, s.H, sourceScale, mirrorY);
+  }
+  const bool whole = std::abs(scale / sourceScale - std::round(scale / sourceScale)) < 1e-9;
+  const bool smooth = Source && table == 0xCC && !key && sourceScale == 1.0 && (Source->Smooth() || !whole);
+  // The source block's device pixels, which smooth sampling stays within.
+  const int sx0 = std::max(0, DeviceEdge(s.X, sourceScale)),
+            sx1 = Source ? std::min(Source->Width(), DeviceEdge(s.X + s.W, sourceScale)) - 1 : 0;
+  const int sy0 = std::max(0, DeviceEdge(s.Y, sourceScale)),
+            sy1 = Source ? std::min(Source->Height(), DeviceEdge(s.Y + s.H, sourceScale)) - 1 : 0;
+  const auto nearest = [](double p, int limit) {
+    const double f = std::floor(p);
+    return f < 0 || f >= limit ? -1 : static_cast<int>(f);
+  };
+  const auto blend = [](uint32_t a, uint32_t b, double t) {
+    uint32_t r = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+      const double ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
+      r |= static_cast<uint32_t>(std::lround(ca + (cb - ca) * t)) << shift;
+    }
+    return r;
+  };
+  const TBrushPaint paint(dest, dest.State().Brush.Get());
+  const bool usesPattern = RopUsesPattern(table);
+  const uint32_t keyPixel = key ? *key : 0;
+  for (const TRect& c : dest.DeviceClipRects()) {
+    TRect area;
+    if (!IntersectRect(area, c, target)) continue;
+    for (int dy = area.Top; dy < area.Bottom; ++dy) {
+      uint32_t* drow = ds->Row(dy);
+      double py = 0;
+      if (Source) {
+        py = maps.Rows[static_cast<size_t>(dy - target.Top)];
+        if (std::isnan(py) || nearest(py, Source->Height()) < 0) continue;
+      }
+      for (int dx = area.Left; dx < area.Right; ++dx) {
+        uint32_t sp = 0;
+        if (Source) {
+          const double px = maps.Cols[static_cast<size_t>(dx - target.Left)];
+          if (std::isnan(px) || nearest(px, Source->Width()) < 0) continue;
+          if (smooth && sx0 <= sx1 && sy0 <= sy1) {
+            const double fx = std::clamp(px - 0.5, double(sx0), double(sx1)),
+                         fy = std::clamp(py - 0.5, double(sy0), double(sy1));
+            const int x0 = static_cast<int>(fx), y0 = static_cast<int>(fy);
+            const int x1 = std::min(x0 + 1, sx1), y1 = std::min(y0 + 1, sy1);
+            const uint32_t* r0 = Source->Row(y0);
+            const uint32_t* r1 = Source->Row(y1);
+            sp = blend(blend(r0[x0], r0[x1], fx - x0), blend(r1[x0], r1[x1], fx - x0), fy - y0);
+          } else {
+            sp = Source->Row(nearest(py, Source->Height()))[nearest(px, Source->Width())];
+            if (key && sp == keyPixel) continue;
+          }
+        }
+        uint32_t p = 0;
+        if (usesPattern && !paint.Null()) paint.At(LogicalOf(dx, scale), LogicalOf(dy, scale), p);
+        drow[dx] = Rop3(table, p, sp, drow[dx]);
+      }
+    }
+  }
+  return true;
+}
+
 // The transfer onto the destination's surface from the source surface Source (null when the operation takes
 // no source): only the part of the target on the surface is mapped and visited.
 bool TransferOnSurface(TDeviceContext& dest, const TBlock& d, const TSurface* Source, const TBlock& s,
                        bool mirrorX, bool mirrorY, uint8_t table, const uint32_t* key) {
   TSurface* ds = dest.Surface();
+  if (ds->Scaled() || (Source && Source->Scaled()))
+    return TransferScaled(dest, d, Source, s, mirrorX, mirrorY, table, key);
+  // A photograph copied into a bitmap is still one.
+  if (Source && Source->Smooth() && table == 0xCC && !key) ds->SetSmooth(true);
   const TRect on = dest.Bounds();
   const int64_t left = std::max<int64_t>(d.X, on.Left), right = std::min<int64_t>(d.X + d.W, on.Right);
   const int64_t top = std::max<int64_t>(d.Y, on.Top), bottom = std::min<int64_t>(d.Y + d.H, on.Bottom);
@@ -988,6 +1193,13 @@ bool BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, uint3
     const uint8_t table = RopTable(rop);
     if (w <= 0 || h <= 0)
       return RopUsesSource(table) || Transfer(dest, x, y, w, h, nullptr, 0, 0, w, h, rop, nullptr);
+    if (src->Surface()->Scaled()) {
+      // Device pixels are copied as they are, through a copy of the whole surface.
+      TSurface temp = *src->Surface();
+      TDeviceContext copy(&temp, src->Origin(), src->Bounds());
+      copy.State().ViewportOrg = src->State().ViewportOrg;
+      return Transfer(dest, x, y, w, h, &copy, sx, sy, w, h, rop, nullptr);
+    }
     const TSurfaceOffset od = SurfaceOffset(dest), os = SurfaceOffset(src);
     const TRect on = dest->Bounds();
     const int64_t dx0 = x + od.X, dy0 = y + od.Y;

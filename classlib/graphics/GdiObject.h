@@ -136,9 +136,13 @@ class TGdiFont : public TGdiObject {
   const LOGFONT Log;
   // The backend face that renders it, found on first use and shared by every font of the same description.
   const backend::TFontFace& Face() const;
+  // The face at Scale times the size, for text drawn at a high-density surface's own resolution.
+  const backend::TFontFace& FaceAt(double Scale) const;
 
  private:
   mutable const backend::TFontFace* FFace = nullptr;
+  mutable const backend::TFontFace* FScaledFace = nullptr;
+  mutable double FFaceScale = 1.0;
 };
 
 // A bitmap object: a surface that a device context can draw on. TBitmap keeps its pixels in one.

@@ -39,13 +39,30 @@ int Width(const backend::TFontFace& face, const char* s, int n, int tabWidth) {
 // Composes glyphs of s[0..n) with the cell's top-left at surface (x, y), clipped to the context and Extra.
 // Underline[i] marks characters to underline (prefix accelerators); the font's own underline and strike-out
 // cover the whole run.
+//
+// On a scaled surface the characters keep their logical places, and each is drawn there with the face at
+// the device's size, so that text is as sharp as the screen allows and lays out exactly as at scale 1.
 void DrawRun(HDC dc, const backend::TFontFace& face, int x, int y, const char* s, int n,
              const uint8_t* underline, int tabWidth, const TRect* extra) {
   TSurface* surface = dc->Surface();
   if (!surface) return;
   const uint32_t color = ColorToPixel(dc->State().TextColor);
   const backend::TFontMetrics& m = face.Metrics();
-  const std::vector<TRect>& clip = dc->ClipRects();
+  const double scale = dc->Scale();
+  const TGdiFont* font = dc->State().Font.Get();
+  if (!font) font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+  const backend::TFontFace& drawn = font->FaceAt(scale);
+  const backend::TFontMetrics& dm = drawn.Metrics();
+  const auto edge = [scale](int64_t v) { return DeviceEdge(v, scale); };
+  TRect deviceExtra{};
+  if (extra) {
+    deviceExtra = {edge(extra->Left), edge(extra->Top), edge(extra->Right), edge(extra->Bottom)};
+    extra = &deviceExtra;
+  }
+  // The baseline in device pixels, and the top of the device face's cell on it.
+  const int baseline = edge(int64_t{y} + m.Ascent);
+  const int cellTop = baseline - dm.Ascent;
+  const std::vector<TRect>& clip = dc->DeviceClipRects();
   const auto put = [&](int px, int py, uint8_t coverage) {
     if (extra && (px < extra->Left || px >= extra->Right || py < extra->Top || py >= extra->Bottom)) return;
     bool inside = false;
@@ -67,31 +84,29 @@ void DrawRun(HDC dc, const backend::TFontFace& face, int x, int y, const char* s
     };
     d = mix(color, d, 16) | mix(color, d, 8) | mix(color, d, 0);
   };
-  const TGdiFont* font = dc->State().Font.Get();
-  const bool underlineAll = font && font->Log.lfUnderline;
-  const bool strikeAll = font && font->Log.lfStrikeOut;
+  const bool underlineAll = font->Log.lfUnderline;
+  const bool strikeAll = font->Log.lfStrikeOut;
+  const auto bar = [&](int64_t left, int64_t right, int top, int thickness) {
+    for (int t = 0; t < thickness; ++t)
+      for (int ux = edge(left); ux < edge(right); ++ux) put(ux, top + t, 255);
+  };
   int pen = 0;
   for (int i = 0; i < n; ++i) {
     const auto ch = static_cast<unsigned char>(s[i]);
     const int adv = Advance(face, ch, pen, tabWidth);
     if (ch != '\t' || tabWidth <= 0) {
-      const backend::TGlyph& g = face.Glyph(ch);
+      const backend::TGlyph& g = drawn.Glyph(ch);
+      const int gxAt = edge(int64_t{x} + pen) + g.Left, gyAt = cellTop + g.Top;
       for (int gy = 0; gy < g.Height; ++gy)
         for (int gx = 0; gx < g.Width; ++gx) {
           const uint8_t c = g.Coverage[gy * g.Width + gx];
-          if (c) put(x + pen + g.Left + gx, y + g.Top + gy, c);
+          if (c) put(gxAt + gx, gyAt + gy, c);
         }
     }
-    if (underlineAll || (underline && underline[i])) {
-      const int uy = y + m.Ascent + m.UnderlinePos;
-      for (int t = 0; t < m.LineThickness; ++t)
-        for (int ux = 0; ux < adv; ++ux) put(x + pen + ux, uy + t, 255);
-    }
-    if (strikeAll) {
-      const int sy = y + m.Ascent - m.StrikeOutPos;
-      for (int t = 0; t < m.LineThickness; ++t)
-        for (int ux = 0; ux < adv; ++ux) put(x + pen + ux, sy + t, 255);
-    }
+    if (underlineAll || (underline && underline[i]))
+      bar(int64_t{x} + pen, int64_t{x} + pen + adv, baseline + dm.UnderlinePos, dm.LineThickness);
+    if (strikeAll)
+      bar(int64_t{x} + pen, int64_t{x} + pen + adv, baseline - dm.StrikeOutPos, dm.LineThickness);
     pen += adv;
   }
 }

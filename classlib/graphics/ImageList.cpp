@@ -5,6 +5,7 @@
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
 #include "classlib/graphics/Gdi.h"
+#include "classlib/graphics/Raster.h"
 
 QUENDREL_REGISTER_CLASS(TImageList, TComponent) {
   c.Creatable();
@@ -112,6 +113,10 @@ void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled) {
   };
   const auto put = [&](int lx, int ly, uint32_t pixel) {
     const TPoint p = dc->ToSurface(lx, ly);
+    if (dc->Scaled()) {
+      raster::ForDevicePixels(*dc, p.X, p.Y, [pixel](uint32_t& d) { d = pixel; });
+      return;
+    }
     for (const TRect& c : dc->ClipRects())
       if (p.Y >= c.Top && p.Y < c.Bottom && p.X >= c.Left && p.X < c.Right) {
         target->Row(p.Y)[p.X] = pixel;

@@ -195,6 +195,7 @@ void TJPEGImage::LoadFromMemory(const uint8_t* data, size_t size) {
   if (!Decode(data, size, surface, decoded, error))
     throw EInvalidGraphic(Format("JPEG error: %s", error.Message[0] ? error.Message : "invalid data"));
   FData.assign(data, data + size);
+  surface.SetSmooth(true);
   Bitmap()->Surface() = std::move(surface);
   FBitmap->Canvas()->Handle()->ClipChanged();
   FWidth = decoded.Width;

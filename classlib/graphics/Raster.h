@@ -161,6 +161,45 @@ struct TBrushPaint {
   }
 };
 
+// Calls Put(device pixel) for every device pixel of logical surface pixel (x, y) inside the context's clip.
+template <class F> void ForDevicePixels(TDeviceContext& dc, int x, int y, F&& put) {
+  TSurface* s = dc.Surface();
+  const double scale = dc.Scale();
+  const int top = DeviceEdge(y, scale), bottom = DeviceEdge(int64_t{y} + 1, scale);
+  const int left = DeviceEdge(x, scale), right = DeviceEdge(int64_t{x} + 1, scale);
+  for (const TRect& c : dc.DeviceClipRects()) {
+    const int a = std::max(left, c.Left), b = std::min(right, c.Right);
+    const int r0 = std::max(top, c.Top), r1 = std::min(bottom, c.Bottom);
+    for (int dy = r0; dy < r1; ++dy)
+      for (int dx = a; dx < b; ++dx) put(s->Row(dy)[dx]);
+  }
+}
+
+// FillSpan on a scaled surface: the device rows and columns of the logical span, patterns sampled at the
+// logical pixel each device pixel belongs to.
+inline void FillSpanScaled(TDeviceContext& dc, TSurface& s, int y, int x0, int x1, const TBrushPaint& paint,
+                           int mode) {
+  const double scale = dc.Scale();
+  const int top = DeviceEdge(y, scale), bottom = DeviceEdge(int64_t{y} + 1, scale);
+  const int left = DeviceEdge(x0, scale), right = DeviceEdge(x1, scale);
+  for (const TRect& c : dc.DeviceClipRects()) {
+    const int a = std::max(left, c.Left), b = std::min(right, c.Right);
+    const int r0 = std::max(top, c.Top), r1 = std::min(bottom, c.Bottom);
+    if (a >= b) continue;
+    for (int dy = r0; dy < r1; ++dy) {
+      uint32_t* row = s.Row(dy);
+      if (paint.Solid() && mode == R2_COPYPEN) {
+        std::fill(row + a, row + b, paint.Color);
+        continue;
+      }
+      for (int dx = a; dx < b; ++dx) {
+        uint32_t p;
+        if (paint.At(std::clamp(LogicalOf(dx, scale), x0, x1 - 1), y, p)) row[dx] = Rop2(mode, p, row[dx]);
+      }
+    }
+  }
+}
+
 // Fills [x0, x1) of surface row y with the brush and mix mode, inside the context's clip and an optional
 // extra rectangle.
 inline void FillSpan(TDeviceContext& dc, int y, int x0, int x1, const TBrushPaint& paint, int mode,
@@ -173,6 +212,10 @@ inline void FillSpan(TDeviceContext& dc, int y, int x0, int x1, const TBrushPain
     x0 = std::max(x0, extra->Left);
     x1 = std::min(x1, extra->Right);
     if (x1 <= x0) return;
+  }
+  if (dc.Scaled()) {
+    FillSpanScaled(dc, *s, y, x0, x1, paint, mode);
+    return;
   }
   for (const TRect& c : dc.ClipRects()) {
     if (y < c.Top || y >= c.Bottom) continue;
@@ -257,6 +300,10 @@ class TPenPlotter {
     }
   }
   void Put(int x, int y, uint32_t c) {
+    if (DC.Scaled()) {
+      ForDevicePixels(DC, x, y, [&](uint32_t& d) { d = Rop2(Mode, c, d); });
+      return;
+    }
     if (!InClip(DC, x, y)) return;
     uint32_t& d = DC.Surface()->Row(y)[x];
     d = Rop2(Mode, c, d);

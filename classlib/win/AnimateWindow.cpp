@@ -21,10 +21,10 @@ constexpr DWORD LongestAnimation = 1000;
 
 // What the window shows now: its surface with its visible child windows laid over it.
 void ComposeShown(HWND w, TSurface& out, int X, int Y) {
-  for (int y = 0; y < w->Surface.Height(); ++y)
-    for (int x = 0; x < w->Surface.Width(); ++x) {
+  for (int y = 0; y < w->Surface.LogicalHeight(); ++y)
+    for (int x = 0; x < w->Surface.LogicalWidth(); ++x) {
       if (w->Shape && !w->Shape->Contains(x, y)) continue;
-      out.SetPixel(X + x, Y + y, w->Surface.Row(y)[x]);
+      out.SetPixel(X + x, Y + y, w->Surface.LogicalPixel(x, y));
     }
   for (HWND c : w->Children)
     if (c->Style & WS_VISIBLE)

@@ -9,6 +9,7 @@
 #include "classlib/backend/Web.h"
 #include "classlib/controls/CppWebBrowser.h"
 #include "classlib/core/SafeHtml.h"
+#include "classlib/graphics/Surface.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   // The banner's own road, timed: decoded, reduced and laid out.
   const double start = ThreadMs();
   TSurface banner(600, 64);
-  backend::RenderPage(page, banner, 0xFFFFFF);
+  backend::RenderPage(page, banner.Pixels(), 0xFFFFFF);
   if (const double took = ThreadMs() - start; took > PerInputMs) {
     std::fprintf(stderr, "html_page: %.0f ms for one page\n", took);
     std::abort();

@@ -17,24 +17,33 @@ namespace {
 
 // Copies Src onto Dest at (X, Y) within Clip (Dest coordinates), leaving out pixels outside Shape.
 void Blit(TSurface& Dest, const TSurface& Src, int X, int Y, const TRect& Clip, const TRegion* Shape) {
+  const double scale = Src.Scale();
   for (int y = 0; y < Src.Height(); ++y) {
     const int dy = Y + y;
     if (dy < Clip.Top || dy >= Clip.Bottom || dy < 0 || dy >= Dest.Height()) continue;
     for (int x = 0; x < Src.Width(); ++x) {
       const int dx = X + x;
       if (dx < Clip.Left || dx >= Clip.Right || dx < 0 || dx >= Dest.Width()) continue;
-      if (Shape && !Shape->Contains(x, y)) continue;
+      if (Shape && !Shape->Contains(LogicalOf(x, scale), LogicalOf(y, scale))) continue;
       Dest.Row(dy)[dx] = Src.Row(y)[x];
     }
   }
 }
 
+TRect DeviceRect(const TRect& R, double Scale) {
+  return {DeviceEdge(R.Left, Scale), DeviceEdge(R.Top, Scale), DeviceEdge(R.Right, Scale),
+          DeviceEdge(R.Bottom, Scale)};
+}
+
+// The window with its children, in device pixels.
 TSurface Compose(HWND W) {
   TSurface out = W->Surface;
+  const double scale = out.Scale();
   for (HWND c : W->Children) {
     if (!IsWindowVisible(c)) continue;
     const TSurface child = Compose(c);
-    Blit(out, child, W->Client.Left + c->Rect.Left, W->Client.Top + c->Rect.Top, W->Client, c->Shape.get());
+    Blit(out, child, DeviceEdge(W->Client.Left + c->Rect.Left, scale),
+         DeviceEdge(W->Client.Top + c->Rect.Top, scale), DeviceRect(W->Client, scale), c->Shape.get());
   }
   return out;
 }
@@ -78,10 +87,13 @@ TSurface Render(TControl* Control) {
   TWinControl* parent = Control->Parent();
   if (!parent) return TSurface();
   const TSurface whole = Compose(parent->Handle());
-  TSurface out(Control->Width(), Control->Height());
+  const double scale = whole.Scale();
   HWND h = parent->Handle();
-  Blit(out, whole, -(h->Client.Left + Control->Left()), -(h->Client.Top + Control->Top()),
-       {0, 0, out.Width(), out.Height()}, nullptr);
+  const TRect at = DeviceRect(Bounds(h->Client.Left + Control->Left(), h->Client.Top + Control->Top(),
+                                     Control->Width(), Control->Height()),
+                              scale);
+  TSurface out(at.Width(), at.Height());
+  Blit(out, whole, -at.Left, -at.Top, {0, 0, out.Width(), out.Height()}, nullptr);
   return out;
 }
 

@@ -10,7 +10,8 @@
 namespace demosupport {
 
 // Paints what is invalid, then composes the control's window with its child windows (a graphic control: its
-// rectangle of its parent's). Pixels are 0x00RRGGBB.
+// rectangle of its parent's). Pixels are 0x00RRGGBB, the window's device pixels: at a scale above 1 the
+// picture is larger than the control.
 TSurface Render(TControl* Control);
 // The colour at a pixel, as a TColor (0x00BBGGRR).
 TColor PixelAt(const TSurface& Surface, int X, int Y);

@@ -300,7 +300,7 @@ TEST_F(WebBrowserTest, HostilePagesNeitherHoldTheUserInterfaceThreadNorOpenLocal
 TEST_F(WebBrowserTest, NothingTheHtmlNamesIsLoadedEvenBeforeItIsReduced) {
   const TCanaries canaries;
   TSurface surface(200, 60);
-  backend::RenderHtml(LocalPicturesPage(canaries.Picture()), surface, 0xFFFFFF);
+  backend::RenderHtml(LocalPicturesPage(canaries.Picture()), surface.Pixels(), 0xFFFFFF);
   EXPECT_EQ(canaries.Touched(), std::vector<std::string>{});
 }
 

@@ -1,0 +1,18 @@
+# Fails when a file of the backend includes one of ours from above it: the backend sees only itself and the
+# core (strings, threads, types), so the graphics and window layers can build on it and never the reverse.
+file(GLOB files ${ROOT}/classlib/backend/*.h ${ROOT}/classlib/backend/*.cpp ${EXTRA})
+set(bad "")
+foreach(f IN LISTS files)
+  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]+\"")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^[^\"]*\"([^\"]*)\".*" "\\1" included "${line}")
+    if(NOT included MATCHES "^classlib/(backend|core)/")
+      list(APPEND bad "${f}: ${included}")
+    endif()
+  endforeach()
+endforeach()
+if(bad)
+  list(JOIN bad "\n  " shown)
+  message(FATAL_ERROR "the backend reaches up through:\n  ${shown}")
+endif()
+message(STATUS "the backend includes nothing above it")
