@@ -1,6 +1,7 @@
 #pragma once
 // Messages of the standard controls (edit, list box, combo box), with the system's values: the messages
-// that drive each control, and the notifications a control reports through WM_COMMAND (which a windowed control receives as CN_COMMAND).
+// that drive each control, and the notifications a control reports through WM_COMMAND (which a windowed
+// control receives as CN_COMMAND).
 #include "classlib/controls/Messages.h"
 
 // Edit controls.
