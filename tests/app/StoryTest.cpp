@@ -269,6 +269,21 @@ TEST_F(StoryTest, AGameTakenBackKeptAndRecorded) {
   testsupport::PressKey('Z', backend::ModControl); // the moves came back with the game
   EXPECT_EQ(mainForm->Game().UndoLength(), 1);
 
+  // The shortest solution, played by itself to the goal at the fast speed.
+  testsupport::PressKey(VK_F5, backend::ModControl);
+  ASSERT_TRUE(PumpUntil([] { return !mainForm->Searching(); }));
+  EXPECT_EQ(Status(), "Shortest solution found.");
+  FromMenuBar(2, Downs(3, {VK_RETURN}), "k07a-menu-show-solution"); // Solution > Show Solution
+  for (int i = 0; i < mainForm->mPlaySpeed->Count(); ++i)
+    if (mainForm->mPlaySpeed->Items(i)->Caption() == "Fast")
+      mainForm->mPlaySpeedItemClick(mainForm->mPlaySpeed->Items(i));
+  testsupport::PressKey(VK_SPACE);
+  EXPECT_TRUE(mainForm->Game().Playing());
+  Photo("k07b-playing");
+  ASSERT_TRUE(PumpUntil([] { return !mainForm->Game().Playing() && mainForm->SlidingCell() == -1; }));
+  EXPECT_TRUE(mainForm->Game().Solved());
+  Photo("k07c-played-to-the-goal");
+
   // A dealt game one move from its goal, solved: the first record of its size.
   std::ofstream(Dir.File("nearly.qgame")) << "Quendrel game 1\nsize 3 3\nstyle 0\nimage \n"
                                              "start 1 2 3 4 5 6 7 0 8\nmoves \ncount 0\nelapsed 0\n"
