@@ -52,6 +52,7 @@ class TWindowHandle final : public backend::WindowClient {
   double Scale = 1.0; // device pixels per logical pixel of a top-level window; children take their root's
   TRect Update;       // invalid part of the client area, client coordinates
   bool Erase = false;
+  unsigned Validations = 0; // BeginPaint and ValidateRect calls, so a paint can tell whether it validated
   bool NCInvalid = true;
   TRect PresentRect;              // window coordinates, shown at the next present
   std::unique_ptr<TRegion> Shape; // window coordinates; null: rectangular

@@ -2,10 +2,34 @@
 // presenting what changed.
 #include "classlib/controls/WindowHandle.h"
 
+#include <algorithm>
+
 #include "classlib/controls/DesktopDC.h"
 #include "classlib/controls/WindowSystem.h"
 
 namespace winsys {
+
+namespace {
+// A handler that never validated has its area dropped, or it would paint for ever; one that did keeps what
+// was invalidated while it painted (a control that sizes itself as it paints, say) for the next pass.
+void SendPaint(HWND w) {
+  const unsigned before = w->Validations;
+  SendMessage(w, WM_PAINT, 0, 0);
+  if (Valid(w) && w->Validations == before) {
+    w->Update = {};
+    w->Erase = false;
+  }
+}
+
+bool AnyUpdatePending(HWND w) {
+  if (!Valid(w) || !(w->Style & WS_VISIBLE)) return false;
+  if (w->ShowState == SIZE_MINIMIZED && !w->Parent) return false;
+  if (w->NCInvalid || !w->Update.IsEmpty()) return true;
+  for (HWND c : w->Children)
+    if (AnyUpdatePending(c)) return true;
+  return false;
+}
+} // namespace
 
 void PaintWindowTree(HWND w) {
   if (!Valid(w) || !(w->Style & WS_VISIBLE)) return;
@@ -16,11 +40,8 @@ void PaintWindowTree(HWND w) {
     if (!Valid(w)) return;
   }
   if (!w->Update.IsEmpty()) {
-    SendMessage(w, WM_PAINT, 0, 0);
+    SendPaint(w);
     if (!Valid(w)) return;
-    // A window that does not validate itself would paint forever.
-    w->Update = {};
-    w->Erase = false;
   }
   const std::vector<HWND> children = w->Children;
   for (HWND c : children) PaintWindowTree(c);
@@ -55,6 +76,7 @@ BOOL ValidateRect(HWND w, const TRect*) {
   if (!Valid(w)) return 0;
   w->Update = {};
   w->Erase = false;
+  ++w->Validations;
   return 1;
 }
 
@@ -64,10 +86,7 @@ BOOL UpdateWindow(HWND w) {
     w->NCInvalid = false;
     SendMessage(w, WM_NCPAINT, 1, 0);
   }
-  if (Valid(w) && !w->Update.IsEmpty()) {
-    SendMessage(w, WM_PAINT, 0, 0);
-    if (Valid(w)) w->Update = {};
-  }
+  if (Valid(w) && !w->Update.IsEmpty()) SendPaint(w);
   if (Valid(w)) PresentTree(w);
   return 1;
 }
@@ -95,6 +114,7 @@ HDC BeginPaint(HWND w, PAINTSTRUCT* ps) {
   const bool erase = w->Erase;
   w->Update = {};
   w->Erase = false;
+  ++w->Validations;
   TRect clientInWindow = w->Client;
   w->PaintDC.Retarget(&w->Surface, clientInWindow.TopLeft(), clientInWindow);
   const TRegion clip(r);
@@ -150,7 +170,13 @@ HWND WindowOfDC(HDC DC) {
 }
 
 void UpdateAllWindows() {
-  const std::vector<HWND> tops = Sys().TopLevels;
-  for (HWND t : tops) PaintWindowTree(t);
+  // A second pass paints what the first invalidated; a window that invalidates itself on every paint waits
+  // for the next one, so this never spins.
+  for (int pass = 0; pass < 2; ++pass) {
+    const std::vector<HWND> tops = Sys().TopLevels;
+    for (HWND t : tops) PaintWindowTree(t);
+    const std::vector<HWND> after = Sys().TopLevels;
+    if (std::none_of(after.begin(), after.end(), AnyUpdatePending)) break;
+  }
   for (HWND t : Sys().TopLevels) PresentTree(t);
 }

@@ -164,6 +164,46 @@ TEST_F(WindowTest, PaintOrderIsFrameBackgroundClientThenGraphicChildren) {
   EXPECT_EQ(testsupport::PixelAt(s, ox + 10 + 25, oy + 10 + 25), clWhite);
 }
 
+// What a control invalidates while it paints (a control that learns its size or colour only as it paints)
+// is painted again, within the same pass of the loop; a window that never validates is not painted for ever.
+TEST_F(WindowTest, AreaInvalidatedWhilePaintingIsPaintedAgain) {
+  class TRecolouring : public TCustomControl {
+   public:
+    using TCustomControl::TCustomControl;
+    int Paints = 0;
+    void Paint() override {
+      Canvas()->Brush()->SetColor(Paints++ == 0 ? clRed : clBlue);
+      Canvas()->FillRect(ClientRect());
+      if (Paints == 1) Invalidate();
+    }
+  };
+  auto* c = new TRecolouring(Form.get()); // owned by the form
+  c->SetParent(Form.get());
+  c->SetBounds(10, 10, 40, 30);
+  Show();
+  EXPECT_EQ(c->Paints, 2);
+  const TSurface s = testsupport::Render(Form.get());
+  EXPECT_EQ(testsupport::PixelAt(s, 4 + 20, 4 + 18 + 20), clBlue);
+
+  // Invalidating on every paint costs one paint per pass of the loop, no more.
+  class TRestless : public TCustomControl {
+   public:
+    using TCustomControl::TCustomControl;
+    int Paints = 0;
+    void Paint() override {
+      ++Paints;
+      Invalidate();
+    }
+  };
+  auto* r = new TRestless(Form.get()); // owned by the form
+  r->SetParent(Form.get());
+  r->SetBounds(60, 10, 20, 20);
+  testsupport::Pump();
+  const int before = r->Paints;
+  UpdateAllWindows();
+  EXPECT_LE(r->Paints - before, 2);
+}
+
 TEST_F(WindowTest, WindowContextOutsidePaintShowsAtTheNextPresent) {
   Form->SetBorderStyle(bsSingle);
   Show();
