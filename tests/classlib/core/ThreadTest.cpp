@@ -78,6 +78,13 @@ size_t SystemThreadsOfThisProcess() {
   return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
                                            std::filesystem::directory_iterator()));
 }
+
+// Lets every parked system thread end, and waits until this is the process's only thread.
+void EndParkedThreads() {
+  SetParkedThreadIdleTime(std::chrono::milliseconds(1));
+  PumpUntil([] { return ParkedThreads() == 0 && SystemThreadsOfThisProcess() == 1; });
+  SetParkedThreadIdleTime(ParkedThreadIdleTime);
+}
 } // namespace
 
 TEST_F(Thread, RunsOnlyOnceResumedAndReportsItsReturnValue) {
@@ -334,16 +341,13 @@ TEST_F(Thread, ParkedSystemThreadsEndWhenIdle) {
   RunAtOnce(ProbeCount, [](TestThread&, size_t) {});
   EXPECT_GT(ParkedThreads(), 0u);
   EXPECT_LE(ParkedThreads(), MaxParkedThreads);
-  SetParkedThreadIdleTime(std::chrono::milliseconds(20));
-  PumpUntil([] { return ParkedThreads() == 0 && SystemThreadsOfThisProcess() == 1; });
-  SetParkedThreadIdleTime(ParkedThreadIdleTime);
+  EndParkedThreads();
 }
 
 // The program ends while system threads are parked, or from a run on a reused one, whose hooks then run on
 // its way out. Neither may hang, crash or (in the sanitizer build) leak.
 [[noreturn]] void EndWithParkedThreads(bool FromARun) {
   SetMainThread();
-  // A thread before the fork left the parent's parked threads behind: this child starts with none.
   auto first = std::make_unique<TestThread>([](TestThread&) {});
   first->Resume();
   first->WaitFor();
@@ -360,10 +364,26 @@ TEST_F(Thread, ParkedSystemThreadsEndWhenIdle) {
 }
 
 TEST(ThreadExitDeathTest, TheProgramEndsWhileSystemThreadsAreParked) {
-  TestThread before([](TestThread&) {});
-  before.Resume();
-  before.WaitFor();
+  EndParkedThreads(); // a forked child would find what they hold, unreachable there, a leak
   EXPECT_EXIT(EndWithParkedThreads(false), ::testing::ExitedWithCode(0), "");
   EXPECT_EXIT(EndWithParkedThreads(true), ::testing::ExitedWithCode(0),
               "on the parked thread\nthe run's hooks ran\n");
+}
+
+// A forked child has only the forking thread: the parent's parked ones must not be handed its runs.
+[[noreturn]] void RunAThreadInAForkedChild() {
+  SetMainThread();
+  TestThread thread([](TestThread& self) { self.SetReturnValue(3); });
+  thread.Resume();
+  std::fprintf(stderr, "returned %d\n", thread.WaitFor());
+  // The parent's parked threads left what they hold behind, out of reach here: the leak check would count it.
+  std::_Exit(0);
+}
+
+TEST(ThreadExitDeathTest, AForkedChildRunsThreadsOnSystemThreadsOfItsOwn) {
+  TestThread before([](TestThread&) {});
+  before.Resume();
+  before.WaitFor();
+  ASSERT_GT(ParkedThreads(), 0u);
+  EXPECT_EXIT(RunAThreadInAForkedChild(), ::testing::ExitedWithCode(0), "returned 3");
 }
