@@ -59,7 +59,8 @@ struct SyncState {
   std::mutex lock;
   std::condition_variable changed;
   std::deque<SyncCall*> queue;
-  std::atomic<size_t> queued{0}; // the queue's length, for a look without the lock
+  std::atomic<size_t> queued{0};   // the queue's length, for a look without the lock
+  std::atomic<int> mainWaiting{0}; // the user-interface thread waits for a thread, taking calls at once
 };
 
 void Enqueue(SyncState& state, SyncCall* call) {
@@ -73,6 +74,22 @@ SyncState& State() {
   static SyncState& state = *new SyncState;
   return state;
 }
+
+// Counts the user-interface thread as waiting for a thread while it lives, when Counted.
+class TMainWaiting {
+ public:
+  explicit TMainWaiting(bool Counted) : counted(Counted) {
+    if (counted) ++State().mainWaiting;
+  }
+  ~TMainWaiting() {
+    if (counted) --State().mainWaiting;
+  }
+  TMainWaiting(const TMainWaiting&) = delete;
+  TMainWaiting& operator=(const TMainWaiting&) = delete;
+
+ private:
+  const bool counted;
+};
 
 std::atomic<std::thread::id> gMainThread{};
 
@@ -414,8 +431,8 @@ void TThread::Synchronize(std::function<void()> method) {
   }
   state.changed.notify_all();
   if (WakeMainThread) WakeMainThread();
-  // A user-interface thread that waits for this thread takes the call at once.
-  if (!Spin([&] { return call.done.load(std::memory_order_acquire); })) {
+  // A user-interface thread that waits for a thread takes the call at once; its loop may take milliseconds.
+  if (state.mainWaiting.load() == 0 || !Spin([&] { return call.done.load(std::memory_order_acquire); })) {
     std::unique_lock guard(state.lock);
     state.changed.wait(guard, [&] { return call.done.load(); });
   }
@@ -425,11 +442,13 @@ void TThread::Synchronize(std::function<void()> method) {
 int TThread::WaitFor() {
   if (RunsHere()) throw EThread("A thread cannot wait for itself");
   if (!FStarted) throw EThread("Cannot wait for a thread that was never started");
-  if (SpinUntilDone()) return ReturnValue;
   SyncState& state = State();
+  const bool onMain = IsMainThread();
+  const TMainWaiting waiting(onMain);
+  if (SpinUntilDone()) return ReturnValue;
   std::unique_lock guard(state.lock);
   while (!FDone) {
-    if (IsMainThread() && !state.queue.empty()) {
+    if (onMain && !state.queue.empty()) {
       guard.unlock();
       CheckSynchronize();
       // The run often ends within microseconds of its last handed-over call, its termination handler.
