@@ -3,10 +3,17 @@
 // are handed to the user-interface thread, which runs them from CheckSynchronize (its message loop calls it
 // when WakeMainThread signals that something is queued).
 //
+// Starting a system thread costs tens of microseconds, a large part of a short search. So a system thread
+// whose run has ended parks and serves the next TThread started; it ends when none comes within an idle time,
+// and at most MaxParkedThreads park at once. Each run still ends as a thread of its own does (ThreadState.h):
+// its thread-end hooks run and its PerThread objects go before its end is reported.
+//
 // C++ destroys the derived part of an object before the base destructor runs, so a class whose Execute
 // touches its own members must call Shutdown() first thing in its destructor; TThread's destructor repeats it
 // harmlessly.
 #include <atomic>
+#include <chrono>
+#include <cstddef>
 #include <exception>
 #include <functional>
 #include <thread>
@@ -55,25 +62,36 @@ class TThread : public TObject {
 
  private:
   friend class TThreadExitWatch;
+  friend class TThreadPool;
   void Start();
-  void Run();
+  // Run on the system thread that serves this run: the run up to its thread-end work (returning
+  // FreeOnTerminate as it was then), and the report of its end with, when FreeSelf, the object's freeing.
+  bool Run();
+  void Finish(bool FreeSelf);
   void StopAndWait(bool mayStart);
   // Watches for the end for a few microseconds; false when it did not come, or a handed-over call waits.
   bool SpinUntilDone() const;
   // exit() was called on this thread, which therefore never returns: nobody may wait for its end any more.
   void ExitCalled();
+  // The calling thread is serving this run (a system thread serves many runs, so its id does not tell).
+  bool RunsHere() const;
 
-  std::thread FThread;
   std::atomic<std::thread::id> FThreadID{}; // set by both threads, so that either sees it at once
-  std::atomic<bool> FLaunched{false};       // FThread has been assigned
+  std::atomic<bool> FLaunched{false};       // Start has touched the object for the last time
   std::atomic<bool> FTerminated{false};
   std::atomic<bool> FFinished{false};
-  std::atomic<bool> FExiting{false}; // exit() runs on this thread: it is never joined
   bool FStarted = false;
   std::atomic<bool> FDone{false}; // changed under the synchronisation lock
   bool FShutDown = false;
   std::exception_ptr FFatalException;
 };
+
+// The system threads kept for later runs: at most MaxParkedThreads wait at a time, each for at most the
+// idle time (ParkedThreadIdleTime unless set otherwise; tests shorten it). ParkedThreads tells how many wait.
+constexpr size_t MaxParkedThreads = 16;
+constexpr std::chrono::milliseconds ParkedThreadIdleTime{3000};
+void SetParkedThreadIdleTime(std::chrono::milliseconds IdleTime);
+size_t ParkedThreads();
 
 // Makes the calling thread the user-interface thread. Without a call, the first thread that creates a TThread
 // or calls CheckSynchronize is taken.

@@ -10,7 +10,12 @@ class TThreadOwner {
   TThreadOwner(const TThreadOwner&) = delete;
   TThreadOwner& operator=(const TThreadOwner&) = delete;
   ~TThreadOwner() {
-    // Hooks first, while every part lives; a part freed here may still add a hook, which then runs too.
+    End();
+    Ended = true;
+  }
+
+  // Hooks first, while every part lives; a part freed here may still add a hook, which then runs too.
+  void End() {
     while (!Hooks.empty() || !Parts.empty()) {
       while (!Hooks.empty()) {
         std::function<void()> hook = std::move(Hooks.back());
@@ -27,23 +32,27 @@ class TThreadOwner {
         part.reset();
       }
     }
-    Ended = true;
   }
 
   static TThreadOwner* Current() {
     if (Ended) return nullptr;
     thread_local TThreadOwner owner;
+    Made = true;
     return &owner;
   }
+  // The calling thread's owner if it has one; never makes one.
+  static TThreadOwner* Existing() { return Made ? Current() : nullptr; }
 
   std::vector<std::function<void()>> Hooks;
   std::vector<std::unique_ptr<threadstate::TPart>> Parts;
 
  private:
   static thread_local bool Ended; // the owner has gone: it must not be touched again
+  static thread_local bool Made;  // the owner has been made
 };
 
 thread_local bool TThreadOwner::Ended = false;
+thread_local bool TThreadOwner::Made = false;
 
 } // namespace
 
@@ -56,6 +65,10 @@ void Keep(std::unique_ptr<TPart> Part) {
   }
   // Made after the thread's owner went, in the thread's last moments: it lives until the process ends.
   (void)Part.release();
+}
+
+void EndRun() {
+  if (TThreadOwner* owner = TThreadOwner::Existing()) owner->End();
 }
 
 } // namespace threadstate
