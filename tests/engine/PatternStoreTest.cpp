@@ -62,6 +62,11 @@ class PatternStore : public ::testing::Test {
   bool hadValue = false;
 };
 
+std::vector<uint8_t> Image(const TPatternDatabase& database) {
+  const auto bytes = database.Serialize();
+  return {bytes.begin(), bytes.end()};
+}
+
 std::unique_ptr<TPatternDatabase> Parse(std::vector<uint8_t> bytes, const TPatternLayout& layout,
                                         std::string& reason) {
   return TPatternDatabase::Deserialize(std::move(bytes), layout, reason);
@@ -97,7 +102,7 @@ TEST_F(PatternStore, ABuildIsWrittenOnceAndReadBackAfterwards) {
   EXPECT_EQ(again.reports, 0);
   // Written whole, with no temporary file left beside it.
   const fs::path file = TPatternStore::CacheFile(3, 3);
-  EXPECT_EQ(Bytes(file), built->Serialize());
+  EXPECT_EQ(Bytes(file), Image(*built));
   EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()), 1);
   // After the program forgot it, the file is read, not built again.
   TPatternStore::Forget();
@@ -106,12 +111,12 @@ TEST_F(PatternStore, ABuildIsWrittenOnceAndReadBackAfterwards) {
   const auto loaded = TPatternStore::Obtain(3, 3, read);
   ASSERT_TRUE(loaded);
   EXPECT_EQ(read.reports, 0);
-  EXPECT_EQ(loaded->Serialize(), built->Serialize());
+  EXPECT_EQ(Image(*loaded), Image(*built));
 }
 
 TEST_F(PatternStore, AWrongCacheFileIsRebuiltAndReplaced) {
   TCountingBuild first;
-  const std::vector<uint8_t> good = TPatternStore::Obtain(2, 4, first)->Serialize();
+  const std::vector<uint8_t> good = Image(*TPatternStore::Obtain(2, 4, first));
   const fs::path file = TPatternStore::CacheFile(2, 4);
   const TPatternLayout layout = TPatternLayout::For(2, 4);
   std::vector<std::vector<uint8_t>> wrong;
@@ -132,13 +137,13 @@ TEST_F(PatternStore, AWrongCacheFileIsRebuiltAndReplaced) {
     const auto database = TPatternStore::Obtain(2, 4, rebuild);
     ASSERT_TRUE(database);
     EXPECT_GT(rebuild.reports, 0) << "a wrong file was trusted";
-    EXPECT_EQ(database->Serialize(), good);
+    EXPECT_EQ(Image(*database), good);
     EXPECT_EQ(Bytes(file), good);
   }
   // The bytes of another shape are refused for this one, even with their own checksum right.
   std::string reason;
   TCountingBuild other;
-  EXPECT_FALSE(Parse(TPatternStore::Obtain(4, 2, other)->Serialize(), layout, reason));
+  EXPECT_FALSE(Parse(Image(*TPatternStore::Obtain(4, 2, other)), layout, reason));
   // A table that does not put the goal at distance 0 was not built for this goal, whatever its checksum.
   std::vector<uint8_t> forged = good;
   for (size_t i = 64; i < forged.size(); ++i) forged[i] = 0x11;
