@@ -253,7 +253,8 @@ template <bool Mirrored, int32_t Span> class TIda {
 
     const int32_t limit = bound - depth - 1;
     // The children within the bound, the most promising first: in the last iteration the solution turns up
-    // sooner. Ties go to the child whose lower table sum is smaller, which measured best.
+    // sooner. Of two as promising, the one whose moved tile sits better among its group goes first: measured
+    // over several sets of random boards, the fewest boards searched.
     struct TChild {
       int32_t order, k, manhattan, value, mirrorValue;
     } kept[4];
@@ -273,7 +274,7 @@ template <bool Mirrored, int32_t Span> class TIda {
         mirrorSum = at.mirrorSum - at.mirrorValue[mirrorGroup] + mirrorValue;
         if (2 * mirrorSum > room) continue;
       }
-      const int32_t order = (manhattan + 2 * std::max(sum, mirrorSum)) * 64 + std::min(sum, mirrorSum);
+      const int32_t order = (manhattan + 2 * std::max(sum, mirrorSum)) * 64 + value + mirrorValue;
       int32_t i = passed++;
       for (; i > 0 && kept[i - 1].order > order; --i) kept[i] = kept[i - 1];
       kept[i] = {order, k, manhattan, value, mirrorValue};
