@@ -1,4 +1,5 @@
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -219,4 +220,22 @@ TEST_F(PatternStore, ThreadsAskingTogetherShareOneBuild) {
   for (const auto& database : got) EXPECT_EQ(database, got.front());
   EXPECT_TRUE(got.front());
   EXPECT_EQ(builds.load(), 1);
+}
+
+TEST(PatternBytes, LargeBlocksStartOnALargePageAndSmallOnesStillWork) {
+  // Large blocks are asked of the system page-aligned, so that it may back them with large pages; small ones
+  // come from the ordinary heap. Either way the bytes are kept through growth and copies.
+  TPatternBytes large(size_t{3} << 20, 7), small(100, 9);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(large.data()) % (uintptr_t{2} << 20), 0u);
+  large.back() = 8;
+  small.resize(size_t{5} << 20, 1);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(small.data()) % (uintptr_t{2} << 20), 0u);
+  EXPECT_EQ(small[99], 9);
+  EXPECT_EQ(small.back(), 1);
+  const TPatternBytes copy = large;
+  EXPECT_EQ(copy.front(), 7);
+  EXPECT_EQ(copy.back(), 8);
+  small.resize(10);
+  small.shrink_to_fit();
+  EXPECT_EQ(small[9], 9);
 }
