@@ -148,8 +148,33 @@ struct TShape {
   uint8_t mirrorTile[MaxPatternCells] = {}; // the tile whose home is the reflection of the tile's home
 };
 
-// A board during the search: its tiles four bits a cell, and each group's rank and table entry on the board
-// and on its reflection.
+// Each group's rank and table entry on a board, and the entries' sum.
+struct TGroupEntries {
+  void Set(const TShape& shape, const uint8_t* board) {
+    sum = 0;
+    for (int32_t g = 0; g < MaxGroups; ++g) rank[g] = 0, value[g] = 0;
+    for (int32_t g = 0; g < shape.groups; ++g) {
+      rank[g] = shape.Rank(g, board);
+      value[g] = TPatternDatabase::Entry(shape.table[g], rank[g]);
+      sum += value[g];
+    }
+  }
+  // The sum after `group` takes an entry of `entry`.
+  int32_t SumWith(int32_t group, int32_t entry) const { return sum - value[group] + entry; }
+  void Move(int32_t group, uint32_t newRank, int32_t entry) {
+    sum = SumWith(group, entry);
+    rank[group] = newRank;
+    value[group] = entry;
+  }
+
+  // Left unset until Set: a child is made at every step of the search.
+  uint32_t rank[MaxGroups];
+  int32_t value[MaxGroups];
+  int32_t sum;
+};
+
+// A board during the search: its tiles four bits a cell, and the tables' entries on the board and on its
+// reflection.
 struct TPosition {
   void Set(const TShape& shape, const int32_t* cells) {
     uint8_t plain[MaxPatternCells] = {}, mirrorPlain[MaxPatternCells] = {};
@@ -166,25 +191,16 @@ struct TPosition {
       else
         manhattan += shape.distance[tile][c];
     }
-    sum = mirrorSum = 0;
-    for (int32_t g = 0; g < MaxGroups; ++g) rank[g] = mirrorRank[g] = 0, value[g] = mirrorValue[g] = 0;
-    for (int32_t g = 0; g < shape.groups; ++g) {
-      rank[g] = shape.Rank(g, plain);
-      mirrorRank[g] = shape.Rank(g, mirrorPlain);
-      value[g] = TPatternDatabase::Entry(shape.table[g], rank[g]);
-      mirrorValue[g] = TPatternDatabase::Entry(shape.table[g], mirrorRank[g]);
-      sum += value[g];
-      mirrorSum += mirrorValue[g];
-    }
+    direct.Set(shape, plain);
+    mirror.Set(shape, mirrorPlain);
   }
-  int32_t Estimate() const { return manhattan + 2 * std::max(sum, mirrorSum); }
+  int32_t Estimate() const { return manhattan + 2 * std::max(direct.sum, mirror.sum); }
   int32_t Tile(int32_t cell) const { return static_cast<int32_t>((board >> (4 * cell)) & 15); }
 
   // Left unset until Set or the search fills them: a child is made at every step.
   uint64_t board, mirrorBoard; // the reflection holds the reflected tiles in the reflected cells
-  uint32_t rank[MaxGroups], mirrorRank[MaxGroups];
-  int32_t value[MaxGroups], mirrorValue[MaxGroups];
-  int32_t blank, manhattan, sum, mirrorSum;
+  TGroupEntries direct, mirror;
+  int32_t blank, manhattan;
 };
 
 template <bool Mirrored, int32_t Span> class TIda {
@@ -232,13 +248,13 @@ template <bool Mirrored, int32_t Span> class TIda {
       const int32_t group = shape.groupOf[tile];
       cells[n] = move.cell;
       tiles[n] = tile;
-      ranks[n] = at.rank[group] +
+      ranks[n] = at.direct.rank[group] +
                  static_cast<uint32_t>(shape.template RankChange<Span>(tile, move.direct, at.board));
       __builtin_prefetch(shape.table[group] + (ranks[n] >> 1));
       if constexpr (Mirrored) {
         const int32_t mirrorTile = shape.mirrorTile[tile], mirrorGroup = shape.groupOf[mirrorTile];
         mirrorRanks[n] =
-            at.mirrorRank[mirrorGroup] +
+            at.mirror.rank[mirrorGroup] +
             static_cast<uint32_t>(shape.template RankChange<Span>(mirrorTile, move.mirror, at.mirrorBoard));
         __builtin_prefetch(shape.table[mirrorGroup] + (mirrorRanks[n] >> 1));
       }
@@ -265,13 +281,13 @@ template <bool Mirrored, int32_t Span> class TIda {
       const int32_t room = limit - manhattan; // twice the group excess the bound still allows
       const int32_t group = shape.groupOf[tile];
       const int32_t value = TPatternDatabase::Entry(shape.table[group], ranks[k]);
-      const int32_t sum = at.sum - at.value[group] + value;
+      const int32_t sum = at.direct.SumWith(group, value);
       if (2 * sum > room) continue;
       int32_t mirrorValue = 0, mirrorSum = sum;
       if constexpr (Mirrored) {
         const int32_t mirrorGroup = shape.groupOf[shape.mirrorTile[tile]];
         mirrorValue = TPatternDatabase::Entry(shape.table[mirrorGroup], mirrorRanks[k]);
-        mirrorSum = at.mirrorSum - at.mirrorValue[mirrorGroup] + mirrorValue;
+        mirrorSum = at.mirror.SumWith(mirrorGroup, mirrorValue);
         if (2 * mirrorSum > room) continue;
       }
       const int32_t order = (manhattan + 2 * std::max(sum, mirrorSum)) * 64 + value + mirrorValue;
@@ -292,22 +308,11 @@ template <bool Mirrored, int32_t Span> class TIda {
       }
       child.blank = cell;
       child.manhattan = next.manhattan;
-      for (int32_t g = 0; g < MaxGroups; ++g) {
-        child.rank[g] = at.rank[g];
-        child.value[g] = at.value[g];
-      }
-      child.sum = at.sum - at.value[group] + next.value;
-      child.rank[group] = ranks[k];
-      child.value[group] = next.value;
+      child.direct = at.direct;
+      child.direct.Move(group, ranks[k], next.value);
       if constexpr (Mirrored) {
-        const int32_t mirrorGroup = shape.groupOf[shape.mirrorTile[tile]];
-        for (int32_t g = 0; g < MaxGroups; ++g) {
-          child.mirrorRank[g] = at.mirrorRank[g];
-          child.mirrorValue[g] = at.mirrorValue[g];
-        }
-        child.mirrorSum = at.mirrorSum - at.mirrorValue[mirrorGroup] + next.mirrorValue;
-        child.mirrorRank[mirrorGroup] = mirrorRanks[k];
-        child.mirrorValue[mirrorGroup] = next.mirrorValue;
+        child.mirror = at.mirror;
+        child.mirror.Move(shape.groupOf[shape.mirrorTile[tile]], mirrorRanks[k], next.mirrorValue);
       }
       path[static_cast<size_t>(depth)] = static_cast<uint16_t>(cell);
       if (Expand(child, depth + 1, blank)) return true;
