@@ -282,13 +282,21 @@ template <bool Mirrored, int32_t Span> class TIda {
       const int32_t group = shape.groupOf[tile];
       const int32_t value = TPatternDatabase::Entry(shape.table[group], ranks[k]);
       const int32_t sum = at.direct.SumWith(group, value);
-      if (2 * sum > room) continue;
+      // A child more than one move beyond the bound puts this board beyond it too: the tables' sums may jump
+      // by more than a move, but no board lies more than a move closer to the goal than its neighbour.
+      if (2 * sum > room) {
+        if (2 * sum > room + 2) return false;
+        continue;
+      }
       int32_t mirrorValue = 0, mirrorSum = sum;
       if constexpr (Mirrored) {
         const int32_t mirrorGroup = shape.groupOf[shape.mirrorTile[tile]];
         mirrorValue = TPatternDatabase::Entry(shape.table[mirrorGroup], mirrorRanks[k]);
         mirrorSum = at.mirror.SumWith(mirrorGroup, mirrorValue);
-        if (2 * mirrorSum > room) continue;
+        if (2 * mirrorSum > room) {
+          if (2 * mirrorSum > room + 2) return false;
+          continue;
+        }
       }
       const int32_t order = (manhattan + 2 * std::max(sum, mirrorSum)) * 64 + value + mirrorValue;
       int32_t i = passed++;
