@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 #include <numeric>
+#include <sys/mman.h>
 #include <system_error>
 #include <thread>
 
@@ -49,6 +50,30 @@ struct TGrid {
 };
 
 } // namespace
+
+template <class T> T* TLargePageAllocator<T>::allocate(size_t n) {
+  constexpr size_t LargePage = size_t{2} << 20;
+  if (n > (SIZE_MAX - LargePage) / sizeof(T)) throw std::bad_alloc();
+  const size_t bytes = n * sizeof(T);
+  if (bytes < LargePage) return std::allocator<T>().allocate(n);
+  const size_t rounded = (bytes + LargePage - 1) / LargePage * LargePage;
+  void* memory = std::aligned_alloc(LargePage, rounded);
+  if (!memory) throw std::bad_alloc();
+  // Only advice: without large pages the memory serves all the same.
+  (void)::madvise(memory, rounded, MADV_HUGEPAGE);
+  return static_cast<T*>(memory);
+}
+
+template <class T> void TLargePageAllocator<T>::deallocate(T* p, size_t n) {
+  if (n * sizeof(T) < (size_t{2} << 20))
+    std::allocator<T>().deallocate(p, n);
+  else
+    std::free(p);
+}
+
+template struct TLargePageAllocator<uint8_t>;
+template struct TLargePageAllocator<uint16_t>;
+template struct TLargePageAllocator<uint32_t>;
 
 // Four 64-bit lanes of multiply and rotate, folded.
 uint64_t TPatternDatabase::Checksum(const uint8_t* data, size_t size) {
@@ -231,11 +256,8 @@ void TPatternDatabase::BuildGroup(size_t group, const std::function<bool(double)
   // For each placement, the blank cells from which it has been reached (low half) and those reached in the
   // layer being made (high half); and the blank cells reached in the layer being expanded. A layer is
   // expanded in the order of placement indexes, so that the entries it touches lie close together.
-  // Zeroed by the system page by page as they are touched; the frontier is written whole before it is read.
-  const std::unique_ptr<uint32_t[], decltype(&std::free)> reached(
-      static_cast<uint32_t*>(std::calloc(entries, sizeof(uint32_t))), &std::free);
-  const std::unique_ptr<uint16_t[]> frontier(new uint16_t[entries]);
-  if (!reached) throw std::bad_alloc();
+  std::vector<uint32_t, TLargePageAllocator<uint32_t>> reached(entries, 0);
+  std::vector<uint16_t, TLargePageAllocator<uint16_t>> frontier(entries);
   uint32_t placed = 0;
 
   int32_t manhattan[MaxPatternCells][MaxPatternCells];
@@ -369,9 +391,14 @@ TPatternDatabase::TPatternDatabase(const TPatternLayout& layout) : layout(layout
   }
 }
 
-std::unique_ptr<TPatternDatabase> TPatternDatabase::Deserialize(std::vector<uint8_t>&& file,
+std::unique_ptr<TPatternDatabase> TPatternDatabase::Deserialize(const std::vector<uint8_t>& file,
                                                                 const TPatternLayout& layout,
                                                                 std::string& reason) {
+  return Deserialize(TPatternBytes(file.begin(), file.end()), layout, reason);
+}
+
+std::unique_ptr<TPatternDatabase>
+TPatternDatabase::Deserialize(TPatternBytes&& file, const TPatternLayout& layout, std::string& reason) {
   if (!TPatternLayout::Supported(layout.rows, layout.cols) || layout.groups.empty()) {
     reason = "no databases for this board";
     return nullptr;

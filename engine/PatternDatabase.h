@@ -8,12 +8,26 @@
 // even), in four bits; the rare larger excess is stored as 15, which keeps the estimate a lower bound.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 constexpr int32_t MaxPatternCells = 16;
+
+// Memory that the system is asked to back with large pages: the tables are read at random, and each small
+// page costs a fault when first touched and an address translation when looked up.
+template <class T> struct TLargePageAllocator {
+  using value_type = T;
+  TLargePageAllocator() = default;
+  template <class U> TLargePageAllocator(const TLargePageAllocator<U>&) {}
+  T* allocate(size_t n);
+  void deallocate(T* p, size_t n);
+  template <class U> bool operator==(const TLargePageAllocator<U>&) const { return true; }
+};
+using TPatternBytes = std::vector<uint8_t, TLargePageAllocator<uint8_t>>;
 
 // The shape and its split into groups, each group's tiles in ascending order.
 struct TPatternLayout {
@@ -55,9 +69,11 @@ class TPatternDatabase {
   static std::unique_ptr<TPatternDatabase> Build(const TPatternLayout& layout, TBuildControl& control);
 
   // The cache file: a fixed header naming the layout, its size and the tables' checksum, then the tables.
-  const std::vector<uint8_t>& Serialize() const { return image; }
+  std::span<const uint8_t> Serialize() const { return image; }
   // Takes what Serialize wrote for `layout`; null with `reason` when the bytes are anything else.
-  static std::unique_ptr<TPatternDatabase> Deserialize(std::vector<uint8_t>&& file,
+  static std::unique_ptr<TPatternDatabase> Deserialize(TPatternBytes&& file, const TPatternLayout& layout,
+                                                       std::string& reason);
+  static std::unique_ptr<TPatternDatabase> Deserialize(const std::vector<uint8_t>& file,
                                                        const TPatternLayout& layout, std::string& reason);
   // The exact size of a valid cache file for `layout`.
   static size_t FileSize(const TPatternLayout& layout);
@@ -81,5 +97,5 @@ class TPatternDatabase {
 
   TPatternLayout layout;
   std::vector<size_t> offsets; // of each table in the image
-  std::vector<uint8_t> image;  // the cache file's bytes: the tables are read where they lie
+  TPatternBytes image;         // the cache file's bytes: the tables are read where they lie
 };

@@ -132,7 +132,7 @@ std::unique_ptr<TPatternDatabase> TPatternStore::ReadFile(const std::string& pat
   // The size is checked before anything is allocated.
   struct stat st {};
   const size_t expected = TPatternDatabase::FileSize(layout);
-  std::vector<uint8_t> bytes;
+  TPatternBytes bytes;
   if (::fstat(fd, &st) != 0 || st.st_size < 0 || static_cast<uint64_t>(st.st_size) != expected) {
     reason = "wrong size";
   } else {
@@ -158,7 +158,7 @@ bool TPatternStore::WriteFile(const std::string& path, const TPatternDatabase& d
     reason = std::strerror(errno);
     return false;
   }
-  const std::vector<uint8_t>& bytes = database.Serialize();
+  const std::span<const uint8_t> bytes = database.Serialize();
   bool ok = Transfer(fd, bytes.data(), bytes.size(), ::write) && ::fsync(fd) == 0;
   if (!ok) reason = std::strerror(errno ? errno : EIO);
   if (::close(fd) != 0 && ok) {

@@ -253,11 +253,14 @@ TEST(OptimalSearch, EveryShapeUpToSixteenCellsIsSolved) {
 }
 
 TEST(OptimalSearch, HelpersFindTheSameSolutionAsOneThread) {
-  // A board that takes millions of boards, so that the search splits its last iterations among threads.
+  // A board that takes millions of boards, so that the search splits its last iterations among threads: one
+  // for each set of tables.
   TPatternLayout small = TPatternLayout::For(4, 4);
   small.groups = {{1, 2, 5, 6, 9}, {3, 4, 7, 8, 12}, {10, 11, 13, 14, 15}};
   const auto database = Optimised ? Cached(4, 4) : Build(small);
-  const std::vector<int32_t> cells = {3, 7, 5, 13, 4, 15, 6, 11, 1, -1, 9, 14, 8, 2, 12, 10};
+  const std::vector<int32_t> cells =
+      Optimised ? std::vector<int32_t>{3, 7, 5, 13, 4, 15, 6, 11, 1, -1, 9, 14, 8, 2, 12, 10}
+                : std::vector<int32_t>{1, 12, 11, 15, 10, 6, 14, 3, -1, 9, 4, 5, 8, 13, 7, 2};
   TNoLimit control;
   TOptimalSearch alone(*database);
   ASSERT_EQ(alone.Run(cells.data(), control), TOptimalSearch::Solved);

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +63,11 @@ class PatternStore : public ::testing::Test {
   bool hadValue = false;
 };
 
+std::vector<uint8_t> Image(const TPatternDatabase& database) {
+  const auto bytes = database.Serialize();
+  return {bytes.begin(), bytes.end()};
+}
+
 std::unique_ptr<TPatternDatabase> Parse(std::vector<uint8_t> bytes, const TPatternLayout& layout,
                                         std::string& reason) {
   return TPatternDatabase::Deserialize(std::move(bytes), layout, reason);
@@ -97,7 +103,7 @@ TEST_F(PatternStore, ABuildIsWrittenOnceAndReadBackAfterwards) {
   EXPECT_EQ(again.reports, 0);
   // Written whole, with no temporary file left beside it.
   const fs::path file = TPatternStore::CacheFile(3, 3);
-  EXPECT_EQ(Bytes(file), built->Serialize());
+  EXPECT_EQ(Bytes(file), Image(*built));
   EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()), 1);
   // After the program forgot it, the file is read, not built again.
   TPatternStore::Forget();
@@ -106,12 +112,12 @@ TEST_F(PatternStore, ABuildIsWrittenOnceAndReadBackAfterwards) {
   const auto loaded = TPatternStore::Obtain(3, 3, read);
   ASSERT_TRUE(loaded);
   EXPECT_EQ(read.reports, 0);
-  EXPECT_EQ(loaded->Serialize(), built->Serialize());
+  EXPECT_EQ(Image(*loaded), Image(*built));
 }
 
 TEST_F(PatternStore, AWrongCacheFileIsRebuiltAndReplaced) {
   TCountingBuild first;
-  const std::vector<uint8_t> good = TPatternStore::Obtain(2, 4, first)->Serialize();
+  const std::vector<uint8_t> good = Image(*TPatternStore::Obtain(2, 4, first));
   const fs::path file = TPatternStore::CacheFile(2, 4);
   const TPatternLayout layout = TPatternLayout::For(2, 4);
   std::vector<std::vector<uint8_t>> wrong;
@@ -132,13 +138,13 @@ TEST_F(PatternStore, AWrongCacheFileIsRebuiltAndReplaced) {
     const auto database = TPatternStore::Obtain(2, 4, rebuild);
     ASSERT_TRUE(database);
     EXPECT_GT(rebuild.reports, 0) << "a wrong file was trusted";
-    EXPECT_EQ(database->Serialize(), good);
+    EXPECT_EQ(Image(*database), good);
     EXPECT_EQ(Bytes(file), good);
   }
   // The bytes of another shape are refused for this one, even with their own checksum right.
   std::string reason;
   TCountingBuild other;
-  EXPECT_FALSE(Parse(TPatternStore::Obtain(4, 2, other)->Serialize(), layout, reason));
+  EXPECT_FALSE(Parse(Image(*TPatternStore::Obtain(4, 2, other)), layout, reason));
   // A table that does not put the goal at distance 0 was not built for this goal, whatever its checksum.
   std::vector<uint8_t> forged = good;
   for (size_t i = 64; i < forged.size(); ++i) forged[i] = 0x11;
@@ -214,4 +220,22 @@ TEST_F(PatternStore, ThreadsAskingTogetherShareOneBuild) {
   for (const auto& database : got) EXPECT_EQ(database, got.front());
   EXPECT_TRUE(got.front());
   EXPECT_EQ(builds.load(), 1);
+}
+
+TEST(PatternBytes, LargeBlocksStartOnALargePageAndSmallOnesStillWork) {
+  // Large blocks are asked of the system page-aligned, so that it may back them with large pages; small ones
+  // come from the ordinary heap. Either way the bytes are kept through growth and copies.
+  TPatternBytes large(size_t{3} << 20, 7), small(100, 9);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(large.data()) % (uintptr_t{2} << 20), 0u);
+  large.back() = 8;
+  small.resize(size_t{5} << 20, 1);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(small.data()) % (uintptr_t{2} << 20), 0u);
+  EXPECT_EQ(small[99], 9);
+  EXPECT_EQ(small.back(), 1);
+  const TPatternBytes copy = large;
+  EXPECT_EQ(copy.front(), 7);
+  EXPECT_EQ(copy.back(), 8);
+  small.resize(10);
+  small.shrink_to_fit();
+  EXPECT_EQ(small[9], 9);
 }
