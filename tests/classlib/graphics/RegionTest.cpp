@@ -283,6 +283,21 @@ TEST(RegionAtScale, FillsAndClipsFollowTheDevicePixels) {
       odd = odd || (framed.Surface.Pixel(x, y) == 0xFF0000 && framed.Surface.Pixel(x - 1, y) != 0xFF0000);
   EXPECT_TRUE(odd) << "the frame's curve steps in device pixels";
   DeleteObject(red);
+  // A polygon drawn with the canvas fills the device pixels of its region.
+  const POINT tri[] = {{3, 2}, {37, 9}, {12, 27}};
+  TRegionHandle triangle(CreatePolygonRgn(tri, 3, ALTERNATE));
+  TScaledCanvas region(40, 30, 2), drawn(40, 30, 2);
+  region.Fill(triangle, clRed);
+  EXPECT_TRUE(HasOddEdge(triangle.Get()->AtScale(2)));
+  HBRUSH brush = CreateSolidBrush(clRed);
+  SelectObject(&drawn.DC, GetStockObject(NULL_PEN));
+  SelectObject(&drawn.DC, brush);
+  Polygon(&drawn.DC, tri, 3);
+  SelectObject(&drawn.DC, GetStockObject(WHITE_BRUSH));
+  DeleteObject(brush);
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 80; ++x)
+      ASSERT_EQ(drawn.Surface.Pixel(x, y), region.Surface.Pixel(x, y)) << x << "," << y;
   // A hatched fill keeps its logical pixels: every 2 x 2 block is one colour.
   TScaledCanvas hatched(40, 30, 2);
   HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, clBlue);
