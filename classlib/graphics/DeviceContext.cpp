@@ -114,16 +114,21 @@ int TDeviceContext::SelectClip(const TRegion* region, int mode) {
   return FState.ClipRgn->Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
-const std::vector<TRect>& TDeviceContext::DeviceClipRects() {
-  if (FClipValid && FDeviceClipValid) return FDeviceClipRects;
-  const std::vector<TRect>& logical = ClipRects();
+const TRegion& TDeviceContext::DeviceClip() {
+  if (FClipValid && FDeviceClipValid) return FDeviceClip;
+  ClipRects();
   const double scale = Scale();
-  FDeviceClipRects.clear();
-  for (const TRect& r : logical)
-    FDeviceClipRects.push_back({DeviceEdge(r.Left, scale), DeviceEdge(r.Top, scale),
-                                DeviceEdge(r.Right, scale), DeviceEdge(r.Bottom, scale)});
+  const TRect b = Bounds();
+  const TRect device{DeviceEdge(b.Left, scale), DeviceEdge(b.Top, scale), DeviceEdge(b.Right, scale),
+                     DeviceEdge(b.Bottom, scale)};
+  if (!FState.ClipRgn || device.IsEmpty()) {
+    FDeviceClip.SetRect(device);
+  } else {
+    FDeviceClip = FState.ClipRgn->AtScale(scale, FOrigin.X, FOrigin.Y, device.Top, device.Bottom);
+    FDeviceClip.Intersect(device);
+  }
   FDeviceClipValid = true;
-  return FDeviceClipRects;
+  return FDeviceClip;
 }
 
 void TDeviceContext::MakeDeviceView(TDeviceContext& Of, TDeviceContext& View) {
@@ -139,9 +144,7 @@ void TDeviceContext::MakeDeviceView(TDeviceContext& Of, TDeviceContext& View) {
   const double scale = Of.Scale();
   const TPoint brush{Of.FOrigin.X + Of.FState.BrushOrg.X, Of.FOrigin.Y + Of.FState.BrushOrg.Y};
   View.FState.BrushOrg = {DeviceEdge(brush.X, scale), DeviceEdge(brush.Y, scale)};
-  View.FState.ClipRgn.emplace();
-  for (const TRect& r : Of.DeviceClipRects())
-    View.FState.ClipRgn->Combine(*View.FState.ClipRgn, TRegion(r), rgnOr);
+  View.FState.ClipRgn = Of.DeviceClip();
   View.FClipValid = false;
 }
 

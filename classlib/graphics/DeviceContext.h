@@ -91,8 +91,10 @@ class TDeviceContext {
   // only after the clip, origin or surface changes.
   const std::vector<TRect>& ClipRects();
   void ClipChanged() { FClipValid = false; }
-  // The effective clip in the surface's device pixels: each logical rectangle's edges mapped by DeviceEdge.
-  const std::vector<TRect>& DeviceClipRects();
+  // The effective clip in the surface's device pixels: Bounds' edges mapped by DeviceEdge, cut by the clip
+  // region drawn at the surface's resolution (a rounded clip is rounded in device pixels).
+  const std::vector<TRect>& DeviceClipRects() { return DeviceClip().Rects(); }
+  const TRegion& DeviceClip();
 
   // Logical point -> surface point; saturated, so a point near the ends of int stays off the surface.
   TPoint ToSurface(int X, int Y) const {
@@ -109,7 +111,7 @@ class TDeviceContext {
   TDCState FState;
   std::vector<TDCState> FSaved;
   std::vector<TRect> FClipRects;
-  std::vector<TRect> FDeviceClipRects;
+  TRegion FDeviceClip;
   bool FClipValid = false;
   bool FDeviceClipValid = false;
   bool FDevicePixels = false; // a device view: coordinates are the surface's own pixels

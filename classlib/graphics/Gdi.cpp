@@ -511,10 +511,28 @@ template <class F> void ForRegionRows(HDC dc, const TRegion& region, F&& span) {
     for (int y = r.Top; y < r.Bottom; ++y) span(y, r.Left, r.Right);
   }
 }
+
+// A region that remembers its shapes, filled with a solid brush on a scaled context: drawn again in device
+// pixels, its curves as fine as the screen allows. False where the logical pixels are filled instead: other
+// brushes and mix modes keep their look at every scale.
+bool FillInDevicePixels(HDC dc, const TRegion& region, const TGdiBrush* brush, int mode) {
+  if (!dc->Scaled() || !region.Refinable() || !brush || brush->Style != BS_SOLID || mode != R2_COPYPEN)
+    return false;
+  TDeviceContext view;
+  TDeviceContext::MakeDeviceView(*dc, view);
+  const TSurfaceOffset o = SurfaceOffset(dc);
+  const TRect b = dc->Bounds();
+  const double s = dc->Scale();
+  const TRegion device = region.AtScale(s, o.X, o.Y, DeviceEdge(b.Top, s), DeviceEdge(b.Bottom, s));
+  const TBrushPaint paint(view, brush);
+  ForRegionRows(&view, device, [&](int y, int x0, int x1) { FillSpan(view, y, x0, x1, paint, R2_COPYPEN); });
+  return true;
+}
 } // namespace
 
 bool FillRgn(HDC dc, HRGN region, HBRUSH brush) {
   if (!dc || !region || !brush) return false;
+  if (FillInDevicePixels(dc, *region, brush, R2_COPYPEN)) return true;
   const TBrushPaint paint(*dc, brush);
   ForRegionRows(dc, *region, [&](int y, int x0, int x1) { FillSpan(*dc, y, x0, x1, paint, R2_COPYPEN); });
   return true;
@@ -623,7 +641,8 @@ bool Polygon(HDC dc, const POINT* points, int count) {
   area.SetPolygon(points, count, dc->State().PolyFillMode == WINDING);
   const TBrushPaint paint(*dc, dc->State().Brush.Get());
   const int mode = dc->State().Rop2;
-  ForRegionRows(dc, area, [&](int y, int x0, int x1) { FillSpan(*dc, y, x0, x1, paint, mode); });
+  if (!DrawsInDevicePixels(dc) || !FillInDevicePixels(dc, area, paint.Brush, mode))
+    ForRegionRows(dc, area, [&](int y, int x0, int x1) { FillSpan(*dc, y, x0, x1, paint, mode); });
   TPenPlotter pen(*dc);
   if (!pen.Null())
     for (int i = 0; i < count; ++i) StrokeLine(dc, pen, points[i], points[(i + 1) % count]);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "classlib/graphics/Shape.h"
+#include "classlib/graphics/Surface.h"
 
 namespace {
 
@@ -149,45 +150,133 @@ std::vector<TRect> TRegion::Normalize(std::vector<TRect> rects) {
   return out;
 }
 
+// How a region was made, in postfix order: each shape leaves its pixels, each combination takes the last two.
+struct TRegion::TStep {
+  enum TKind : uint8_t { Rectangles, RoundRect, Ellipse, Polygon, Combination };
+  TKind Kind = Rectangles;
+  TRegionOp Op = rgnOr; // Combination
+  bool Winding = false; // Polygon
+  TRect Box;            // RoundRect, Ellipse: the rectangle the shape was asked for
+  int EllipseWidth = 0, EllipseHeight = 0;
+  std::vector<TRect> Rects;   // Rectangles: a region that remembers no shapes, as its rectangles
+  std::vector<TPoint> Points; // Polygon
+  size_t Size() const { return 1 + Rects.size() + Points.size(); }
+};
+
+struct TRegion::TRecipe {
+  std::vector<TStep> Steps;
+  size_t Size = 0;
+};
+
+void TRegion::KeepShape(TStep step) {
+  FRecipe.reset();
+  if (FRects.empty() || step.Size() > MaxRecipeSize) return;
+  auto recipe = std::make_shared<TRecipe>();
+  recipe->Size = step.Size();
+  recipe->Steps.push_back(std::move(step));
+  FRecipe = std::move(recipe);
+}
+
+std::shared_ptr<const TRegion::TRecipe> TRegion::Combined(const TRegion& a, const TRegion& b, TRegionOp op) {
+  if (!a.FRecipe && !b.FRecipe) return nullptr;
+  const auto size = [](const TRegion& r) { return r.FRecipe ? r.FRecipe->Size : 1 + r.FRects.size(); };
+  const size_t total = size(a) + size(b) + 1;
+  if (total > MaxRecipeSize) return nullptr;
+  auto recipe = std::make_shared<TRecipe>();
+  recipe->Size = total;
+  for (const TRegion* r : {&a, &b}) {
+    if (r->FRecipe) {
+      recipe->Steps.insert(recipe->Steps.end(), r->FRecipe->Steps.begin(), r->FRecipe->Steps.end());
+      continue;
+    }
+    TStep rects;
+    rects.Rects = r->FRects;
+    recipe->Steps.push_back(std::move(rects));
+  }
+  TStep combination;
+  combination.Kind = TStep::Combination;
+  combination.Op = op;
+  recipe->Steps.push_back(std::move(combination));
+  return recipe;
+}
+
 void TRegion::SetRect(const TRect& r) {
   FRects.clear();
+  FRecipe.reset();
   if (!r.IsEmpty()) FRects.push_back(r);
 }
 
-void TRegion::SetRoundRect(const TRect& r, int ellipseWidth, int ellipseHeight) {
+void TRegion::RoundRectRows(const TRect& r, int ellipseWidth, int ellipseHeight, int top, int bottom) {
   // The classic region is one pixel short on the right and bottom of the rectangle it is given.
-  const int w = r.Right - 1 - r.Left, h = r.Bottom - 1 - r.Top;
-  FRects.clear();
+  const int64_t w = int64_t{r.Right} - 1 - r.Left, h = int64_t{r.Bottom} - 1 - r.Top;
   if (w <= 0 || h <= 0) return;
-  const int ew = std::min(std::abs(ellipseWidth), w), eh = std::min(std::abs(ellipseHeight), h);
-  if (ew < 2 || eh < 2) {
-    FRects.push_back({r.Left, r.Top, r.Left + w, r.Top + h});
-    return;
-  }
-  std::vector<int> insets;
-  shape::CornerInsets(ew, eh, insets);
+  int64_t ew = std::min(std::abs(int64_t{ellipseWidth}), w),
+          eh = std::min(std::abs(int64_t{ellipseHeight}), h);
+  if (ew < 2 || eh < 2) ew = eh = 0;
+  const int64_t half = eh / 2;
+  const int64_t first = std::clamp<int64_t>(int64_t{top} - r.Top, 0, h);
+  const int64_t last = std::clamp<int64_t>(int64_t{bottom} - r.Top, 0, h);
   std::vector<std::pair<int, int>> span(1);
-  for (int y = 0; y < h; ++y) {
-    int left = 0, right = 0;
-    shape::RowSpan(w, h, eh, insets, y, left, right);
-    if (right <= left) continue;
-    span[0] = {r.Left + left, r.Left + right};
-    AppendBand(FRects, r.Top + y, r.Top + y + 1, span);
-  }
+  // Rows [y0, y1) (from the top of the shape) cut in by Inset on both sides.
+  const auto band = [&](int64_t y0, int64_t y1, int64_t inset) {
+    y0 = std::max(y0, first);
+    y1 = std::min(y1, last);
+    if (y1 <= y0 || 2 * inset >= w) return;
+    span[0] = {SatInt(r.Left + inset), SatInt(r.Left + w - inset)};
+    AppendBand(FRects, SatInt(r.Top + y0), SatInt(r.Top + y1), span);
+  };
+  // The upper corners row by row, the straight middle at once, the lower corners mirrored.
+  for (int64_t y = first; y < std::min(half, last); ++y) band(y, y + 1, shape::CornerInset(y, ew, eh));
+  band(half, h - half, 0);
+  for (int64_t y = std::max(h - half, first); y < last; ++y)
+    band(y, y + 1, shape::CornerInset(h - 1 - y, ew, eh));
+}
+
+void TRegion::SetRoundRect(const TRect& r, int ellipseWidth, int ellipseHeight) {
+  FRects.clear();
+  RoundRectRows(r, ellipseWidth, ellipseHeight, INT_MIN, INT_MAX);
+  TStep step;
+  step.Kind = TStep::RoundRect;
+  step.Box = r;
+  step.EllipseWidth = ellipseWidth;
+  step.EllipseHeight = ellipseHeight;
+  // Corners too small to round leave a rectangle, which every resolution draws alike.
+  const int64_t w = int64_t{r.Right} - 1 - r.Left, h = int64_t{r.Bottom} - 1 - r.Top;
+  if (std::min(std::abs(int64_t{ellipseWidth}), w) < 2 || std::min(std::abs(int64_t{ellipseHeight}), h) < 2)
+    FRecipe.reset();
+  else
+    KeepShape(std::move(step));
 }
 
 void TRegion::SetEllipse(const TRect& r) {
-  SetRoundRect(r, r.Right - 1 - r.Left, r.Bottom - 1 - r.Top);
+  FRects.clear();
+  RoundRectRows(r, SatSub(SatSub(r.Right, 1), r.Left), SatSub(SatSub(r.Bottom, 1), r.Top), INT_MIN, INT_MAX);
+  TStep step;
+  step.Kind = TStep::Ellipse;
+  step.Box = r;
+  KeepShape(std::move(step));
 }
 
 void TRegion::SetPolygon(const TPoint* points, int count, bool winding) {
   FRects.clear();
+  FRecipe.reset();
   if (!points || count < 3) return;
+  PolygonRows(points, count, winding, INT_MIN, INT_MAX);
+  TStep step;
+  step.Kind = TStep::Polygon;
+  step.Winding = winding;
+  if (static_cast<size_t>(count) < MaxRecipeSize) step.Points.assign(points, points + count);
+  if (!step.Points.empty()) KeepShape(std::move(step));
+}
+
+void TRegion::PolygonRows(const TPoint* points, int count, bool winding, int rowTop, int rowBottom) {
   int top = points[0].Y, bottom = points[0].Y;
   for (int i = 1; i < count; ++i) {
     top = std::min(top, points[i].Y);
     bottom = std::max(bottom, points[i].Y);
   }
+  top = std::max(top, rowTop);
+  bottom = std::min(bottom, rowBottom);
   // Sample points are the pixels' top-left corners: left and top edges are inside, right and bottom ones not.
   std::vector<std::pair<double, int>> xs;
   std::vector<std::pair<int, int>> spans;
@@ -231,22 +320,89 @@ void TRegion::SetPolygon(const TPoint* points, int count, bool winding) {
 
 void TRegion::Combine(const TRegion& a, const TRegion& b, TRegionOp op) {
   if (op == rgnCopy) {
-    if (&a != this) FRects = a.FRects;
+    if (&a != this) *this = a;
     return;
   }
+  std::shared_ptr<const TRecipe> recipe = Combined(a, b, op);
   FRects = CombineRects(a.FRects, b.FRects, op);
+  FRecipe = FRects.empty() ? nullptr : std::move(recipe);
+}
+
+TRegion TRegion::AtScale(double scale, int64_t shiftX, int64_t shiftY, int top, int bottom) const {
+  const auto x = [&](int64_t v) { return DeviceEdge(v + shiftX, scale); };
+  const auto y = [&](int64_t v) { return DeviceEdge(v + shiftY, scale); };
+  // Edges mapped one by one keep the bands' order, so the rectangles stay banded.
+  const auto mapped = [&](const std::vector<TRect>& rects) {
+    TRegion out;
+    for (const TRect& r : rects) {
+      const TRect d{x(r.Left), std::max(y(r.Top), top), x(r.Right), std::min(y(r.Bottom), bottom)};
+      if (!d.IsEmpty()) out.FRects.push_back(d);
+    }
+    return out;
+  };
+  if (!FRecipe || scale == 1.0) return mapped(FRects);
+  const auto length = [scale](int v) { return SatInt(std::llround(std::abs(double{1} * v) * scale)); };
+  std::vector<TRegion> stack;
+  std::vector<TPoint> corners;
+  for (const TStep& step : FRecipe->Steps) {
+    switch (step.Kind) {
+    case TStep::Rectangles:
+      stack.push_back(mapped(step.Rects));
+      break;
+    case TStep::RoundRect:
+    case TStep::Ellipse: {
+      // The shape is a logical pixel short on the right and bottom; its device rectangle ends where that
+      // pixel begins, plus the one device pixel that the shape takes off again.
+      const TRect& b = step.Box;
+      const TRect d{x(b.Left), y(b.Top), SatAdd(x(int64_t{b.Right} - 1), 1),
+                    SatAdd(y(int64_t{b.Bottom} - 1), 1)};
+      TRegion out;
+      if (step.Kind == TStep::Ellipse)
+        out.RoundRectRows(d, SatSub(SatSub(d.Right, 1), d.Left), SatSub(SatSub(d.Bottom, 1), d.Top), top,
+                          bottom);
+      else
+        out.RoundRectRows(d, length(step.EllipseWidth), length(step.EllipseHeight), top, bottom);
+      stack.push_back(std::move(out));
+      break;
+    }
+    case TStep::Polygon: {
+      corners.clear();
+      for (const TPoint& p : step.Points) corners.push_back({x(p.X), y(p.Y)});
+      TRegion out;
+      out.PolygonRows(corners.data(), static_cast<int>(corners.size()), step.Winding, top, bottom);
+      stack.push_back(std::move(out));
+      break;
+    }
+    case TStep::Combination: {
+      if (stack.size() < 2) return mapped(FRects);
+      TRegion b = std::move(stack.back());
+      stack.pop_back();
+      stack.back().FRects = CombineRects(stack.back().FRects, b.FRects, step.Op);
+      break;
+    }
+    }
+  }
+  return stack.size() == 1 ? std::move(stack.back()) : mapped(FRects);
 }
 
 void TRegion::Offset(int dx, int dy) {
   for (TRect& r : FRects) r.Offset(dx, dy);
+  if (!FRecipe || (dx == 0 && dy == 0)) return;
+  auto moved = std::make_shared<TRecipe>(*FRecipe);
+  for (TStep& step : moved->Steps) {
+    step.Box.Offset(dx, dy);
+    for (TRect& r : step.Rects) r.Offset(dx, dy);
+    for (TPoint& p : step.Points) p = {SatAdd(p.X, dx), SatAdd(p.Y, dy)};
+  }
+  FRecipe = std::move(moved);
 }
 
 void TRegion::Intersect(const TRect& r) {
   if (r.IsEmpty()) {
-    FRects.clear();
+    SetEmpty();
     return;
   }
-  FRects = CombineRects(FRects, {r}, rgnAnd);
+  Combine(*this, TRegion(r), rgnAnd);
 }
 
 bool TRegion::Contains(int x, int y) const {

@@ -12,6 +12,7 @@
 #include "classlib/controls/WindowHandle.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Canvas.h"
+#include "classlib/graphics/Gdi.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::Render;
@@ -144,4 +145,62 @@ TEST_F(HighDensity, PhotographsAreScaledSmoothlyAndPixelArtIsNot) {
     EXPECT_EQ(blends, 0);
   else
     EXPECT_GT(blends, 0);
+}
+
+namespace {
+
+// Regions filled and used as a clip, side by side: a rounded rectangle, an ellipse, the same ellipse as a
+// clip for a plain fill, and a rounded region squared on its right with a rectangle fill beside it.
+class TRegionDrawing : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  void Paint() override {
+    HDC dc = Canvas()->Handle();
+    HBRUSH red = CreateSolidBrush(clRed), blue = CreateSolidBrush(clBlue);
+    const RECT all{0, 0, Width(), Height()};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    TRegionHandle round(CreateRoundRectRgn(2, 2, 43, 33, 16, 16)), ellipse(CreateEllipticRgn(50, 2, 91, 33));
+    FillRgn(dc, round, red);
+    FillRgn(dc, ellipse, blue);
+    TRegionHandle clip(CreateEllipticRgn(100, 2, 141, 33));
+    SelectClipRgn(dc, clip);
+    const RECT box{100, 2, 141, 33};
+    FillRect(dc, &box, red);
+    SelectClipRgn(dc, nullptr);
+    TRegionHandle tab(CreateRoundRectRgn(2, 40, 43, 61, 12, 12)), square(CreateRectRgn(22, 40, 42, 60));
+    CombineRgn(tab, tab, square, RGN_OR);
+    FillRgn(dc, tab, red);
+    const RECT beside{42, 40, 80, 60};
+    FillRect(dc, &beside, blue);
+    DeleteObject(red);
+    DeleteObject(blue);
+  }
+};
+
+} // namespace
+
+TEST_F(HighDensity, RegionsAreFilledAndClipAtTheScreensResolution) {
+  auto* regions = new TRegionDrawing(&form);
+  regions->SetBounds(10, 10, 150, 64);
+  regions->SetParent(&form);
+  regions->BringToFront();
+  picture = Render(regions);
+  testsupport::SavePng(picture, ("high-density-regions-" + std::to_string(scale) + ".png").c_str());
+  const TRect round = Bounds(2, 2, 41, 31), ellipse = Bounds(50, 2, 41, 31), tab = Bounds(2, 40, 41, 21);
+  if (scale == 1) {
+    EXPECT_EQ(Detailed(round) + Detailed(ellipse) + Detailed(tab), 0);
+  } else {
+    // The curves step in device pixels, which a picture drawn at scale 1 and enlarged cannot do.
+    EXPECT_GT(Detailed(round), 10);
+    EXPECT_GT(Detailed(ellipse), 10);
+    EXPECT_GT(Detailed(tab), 2);
+  }
+  // The clip is the ellipse's own device pixels: the fill through it is the filled ellipse moved over.
+  const int shift = Edge(100) - Edge(50);
+  for (int y = Edge(2); y < Edge(33); ++y)
+    for (int x = Edge(50); x < Edge(91); ++x)
+      ASSERT_EQ(picture.Pixel(x + shift, y) == Red, picture.Pixel(x, y) == Blue) << x << "," << y;
+  // The squared side of the rounded region meets the rectangle beside it without a gap.
+  for (int y = Edge(40); y < Edge(60); ++y)
+    for (int x = Edge(22); x < Edge(80); ++x) ASSERT_NE(picture.Pixel(x, y), White) << x << "," << y;
 }
