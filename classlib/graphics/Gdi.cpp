@@ -1005,6 +1005,10 @@ void ScaledSampleMap(std::vector<double>& map, int first, int count, double dest
 
 struct TScaledMaps {
   std::vector<double> Cols, Rows;
+  // Per target column, worked out once per transfer: the nearest source column (-1: not drawn) and, for
+  // smooth sampling, the two neighbouring source columns and the weight of the second.
+  std::vector<int> Nearest, Left, Right;
+  std::vector<double> Weight;
 };
 
 // A transfer where either surface holds device pixels: every device pixel of the target samples the source
@@ -1041,44 +1045,91 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
     uint32_t r = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
       const double ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
-      r |= static_cast<uint32_t>(std::lround(ca + (cb - ca) * t)) << shift;
+      // Rounding half away from zero as lround does, without its library call: x - floor(x) is exact.
+      const double x = ca + (cb - ca) * t, f = std::floor(x);
+      const long rounded = x < 0 ? std::lround(x) : static_cast<long>(f) + (x - f >= 0.5 ? 1 : 0);
+      r |= static_cast<uint32_t>(rounded) << shift;
     }
     return r;
   };
   const TBrushPaint paint(dest, dest.State().Brush.Get());
   const bool usesPattern = RopUsesPattern(table);
   const uint32_t keyPixel = key ? *key : 0;
+  const bool filter = smooth && sx0 <= sx1 && sy0 <= sy1;
+  if (Source) {
+    const size_t n = maps.Cols.size();
+    maps.Nearest.resize(n);
+    if (filter) {
+      maps.Left.resize(n);
+      maps.Right.resize(n);
+      maps.Weight.resize(n);
+    }
+    for (size_t i = 0; i < n; ++i) {
+      const double px = maps.Cols[i];
+      maps.Nearest[i] = std::isnan(px) ? -1 : nearest(px, Source->Width());
+      if (!filter || maps.Nearest[i] < 0) continue;
+      const double fx = std::clamp(px - 0.5, double(sx0), double(sx1));
+      const int x0 = static_cast<int>(fx);
+      maps.Left[i] = x0;
+      maps.Right[i] = std::min(x0 + 1, sx1);
+      maps.Weight[i] = fx - x0;
+    }
+  }
+  // A plain copy of pixel art: each target row is the source row through the column map.
+  const bool plainCopy = Source && !filter && table == 0xCC && !key;
   for (const TRect& c : dest.DeviceClipRects()) {
     TRect area;
     if (!IntersectRect(area, c, target)) continue;
+    const size_t first = static_cast<size_t>(area.Left - target.Left);
+    const int* near = Source ? maps.Nearest.data() + first : nullptr;
+    const int width = area.Right - area.Left;
     for (int dy = area.Top; dy < area.Bottom; ++dy) {
-      uint32_t* drow = ds->Row(dy);
+      uint32_t* drow = ds->Row(dy) + area.Left;
       double py = 0;
+      int sy = 0;
       if (Source) {
         py = maps.Rows[static_cast<size_t>(dy - target.Top)];
-        if (std::isnan(py) || nearest(py, Source->Height()) < 0) continue;
+        if (std::isnan(py)) continue;
+        sy = nearest(py, Source->Height());
+        if (sy < 0) continue;
       }
-      for (int dx = area.Left; dx < area.Right; ++dx) {
+      if (plainCopy) {
+        const uint32_t* srow = Source->Row(sy);
+        for (int i = 0; i < width; ++i)
+          if (near[i] >= 0) drow[i] = srow[near[i]];
+        continue;
+      }
+      if (filter) {
+        const double fy = std::clamp(py - 0.5, double(sy0), double(sy1));
+        const int y0 = static_cast<int>(fy);
+        const uint32_t* r0 = Source->Row(y0);
+        const uint32_t* r1 = Source->Row(std::min(y0 + 1, sy1));
+        const double ty = fy - y0;
+        const int* left = maps.Left.data() + first;
+        const int* right = maps.Right.data() + first;
+        const double* weight = maps.Weight.data() + first;
+        for (int i = 0; i < width; ++i) {
+          if (near[i] < 0) continue;
+          const uint32_t sp = blend(blend(r0[left[i]], r0[right[i]], weight[i]),
+                                    blend(r1[left[i]], r1[right[i]], weight[i]), ty);
+          uint32_t p = 0;
+          if (usesPattern && !paint.Null())
+            paint.At(LogicalOf(area.Left + i, scale), LogicalOf(dy, scale), p);
+          drow[i] = Rop3(table, p, sp, drow[i]);
+        }
+        continue;
+      }
+      const uint32_t* srow = Source ? Source->Row(sy) : nullptr;
+      for (int i = 0; i < width; ++i) {
         uint32_t sp = 0;
         if (Source) {
-          const double px = maps.Cols[static_cast<size_t>(dx - target.Left)];
-          if (std::isnan(px) || nearest(px, Source->Width()) < 0) continue;
-          if (smooth && sx0 <= sx1 && sy0 <= sy1) {
-            const double fx = std::clamp(px - 0.5, double(sx0), double(sx1)),
-                         fy = std::clamp(py - 0.5, double(sy0), double(sy1));
-            const int x0 = static_cast<int>(fx), y0 = static_cast<int>(fy);
-            const int x1 = std::min(x0 + 1, sx1), y1 = std::min(y0 + 1, sy1);
-            const uint32_t* r0 = Source->Row(y0);
-            const uint32_t* r1 = Source->Row(y1);
-            sp = blend(blend(r0[x0], r0[x1], fx - x0), blend(r1[x0], r1[x1], fx - x0), fy - y0);
-          } else {
-            sp = Source->Row(nearest(py, Source->Height()))[nearest(px, Source->Width())];
-            if (key && sp == keyPixel) continue;
-          }
+          if (near[i] < 0) continue;
+          sp = srow[near[i]];
+          if (key && sp == keyPixel) continue;
         }
         uint32_t p = 0;
-        if (usesPattern && !paint.Null()) paint.At(LogicalOf(dx, scale), LogicalOf(dy, scale), p);
-        drow[dx] = Rop3(table, p, sp, drow[dx]);
+        if (usesPattern && !paint.Null()) paint.At(LogicalOf(area.Left + i, scale), LogicalOf(dy, scale), p);
+        drow[i] = Rop3(table, p, sp, drow[i]);
       }
     }
   }
