@@ -18,6 +18,7 @@
 #include "classlib/core/Random.h"
 #include "classlib/core/Thread.h"
 #include "engine/SearchThread.h"
+#include "tests/app/SettleUntil.h"
 
 namespace {
 
@@ -87,17 +88,6 @@ TGame::TWorkerFactory Scripted(Script& S) {
     S.runs.push_back(run.get());
     return std::unique_ptr<TThread>(std::move(run));
   };
-}
-
-// Runs handed-over termination handlers until Done holds (or a generous deadline passes).
-template <class F> bool SettleUntil(F Done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!Done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    CheckSynchronize();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
 }
 
 Cells CellsOf(const TGame& Game) {

@@ -15,6 +15,7 @@
 #include "classlib/core/Random.h"
 #include "classlib/core/Thread.h"
 #include "tests/app/GameFixture.h"
+#include "tests/app/SettleUntil.h"
 
 namespace {
 
@@ -60,17 +61,6 @@ int Distance(int Rows, int Cols, const Cells& Start) {
 
 Cells CellsOf(const TGame& Game) {
   return Cells(Game.Board()->cells, Game.Board()->cells + Game.Board()->count);
-}
-
-// Runs handed-over calls until Done holds (or a generous deadline passes).
-template <class F> bool SettleUntil(F Done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!Done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    CheckSynchronize();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
 }
 
 // A solver as a test scripts it: it reports build progress, then the given solutions (optimal as said), then
