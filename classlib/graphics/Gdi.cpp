@@ -1009,6 +1009,9 @@ struct TScaledMaps {
   // smooth sampling, the two neighbouring source columns and the weight of the second.
   std::vector<int> Nearest, Left, Right;
   std::vector<double> Weight;
+  // Two source rows already blended across, as consecutive target rows share them.
+  std::vector<uint32_t> Across[2];
+  int AcrossRow[2] = {-1, -1};
 };
 
 // A transfer where either surface holds device pixels: every device pixel of the target samples the source
@@ -1083,6 +1086,27 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
     const size_t first = static_cast<size_t>(area.Left - target.Left);
     const int* near = Source ? maps.Nearest.data() + first : nullptr;
     const int width = area.Right - area.Left;
+    // Source row y blended across at every drawn column of this area, kept in whichever slot does not hold
+    // row keep.
+    const auto across = [&](int y, int keep) -> const uint32_t* {
+      for (int k = 0; k < 2; ++k)
+        if (maps.AcrossRow[k] == y) return maps.Across[k].data();
+      const int k = maps.AcrossRow[0] == keep ? 1 : 0;
+      const uint32_t* row = Source->Row(y);
+      const int* left = maps.Left.data() + first;
+      const int* right = maps.Right.data() + first;
+      const double* weight = maps.Weight.data() + first;
+      uint32_t* out = maps.Across[k].data();
+      for (int i = 0; i < width; ++i)
+        if (near[i] >= 0) out[i] = blend(row[left[i]], row[right[i]], weight[i]);
+      maps.AcrossRow[k] = y;
+      return out;
+    };
+    if (filter)
+      for (int k = 0; k < 2; ++k) {
+        maps.Across[k].resize(static_cast<size_t>(width));
+        maps.AcrossRow[k] = -1;
+      }
     for (int dy = area.Top; dy < area.Bottom; ++dy) {
       uint32_t* drow = ds->Row(dy) + area.Left;
       double py = 0;
@@ -1102,16 +1126,12 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
       if (filter) {
         const double fy = std::clamp(py - 0.5, double(sy0), double(sy1));
         const int y0 = static_cast<int>(fy);
-        const uint32_t* r0 = Source->Row(y0);
-        const uint32_t* r1 = Source->Row(std::min(y0 + 1, sy1));
         const double ty = fy - y0;
-        const int* left = maps.Left.data() + first;
-        const int* right = maps.Right.data() + first;
-        const double* weight = maps.Weight.data() + first;
+        const uint32_t* upper = across(y0, std::min(y0 + 1, sy1));
+        const uint32_t* lower = across(std::min(y0 + 1, sy1), y0);
         for (int i = 0; i < width; ++i) {
           if (near[i] < 0) continue;
-          const uint32_t sp = blend(blend(r0[left[i]], r0[right[i]], weight[i]),
-                                    blend(r1[left[i]], r1[right[i]], weight[i]), ty);
+          const uint32_t sp = blend(upper[i], lower[i], ty);
           uint32_t p = 0;
           if (usesPattern && !paint.Null())
             paint.At(LogicalOf(area.Left + i, scale), LogicalOf(dy, scale), p);
