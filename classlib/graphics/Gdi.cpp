@@ -1006,13 +1006,59 @@ void ScaledSampleMap(std::vector<double>& map, int first, int count, double dest
 struct TScaledMaps {
   std::vector<double> Cols, Rows;
   // Per target column, worked out once per transfer: the nearest source column (-1: not drawn) and, for
-  // smooth sampling, the two neighbouring source columns and the weight of the second.
-  std::vector<int> Nearest, Left, Right;
+  // smooth sampling, the two neighbouring source columns and the weight of the second, in floating point
+  // and in 256ths.
+  std::vector<int> Nearest, Left, Right, Fixed;
   std::vector<double> Weight;
   // Two source rows already blended across, as consecutive target rows share them.
   std::vector<uint32_t> Across[2];
   int AcrossRow[2] = {-1, -1};
 };
+
+// Weight T in 256ths, or -1 when T is no whole number of them. For such a weight the integer blend below
+// is exact, so it gives the very pixels the floating-point blend gives; at whole scales every weight is one.
+int FixedWeight(double T) {
+  const double w = T * 256.0;
+  return w >= 0.0 && w <= 256.0 && w == std::floor(w) ? static_cast<int>(w) : -1;
+}
+
+// Pixels A and B blended W 256ths of the way to B, halves rounded up; red and blue side by side in one word.
+inline uint32_t MixFixed(uint32_t A, uint32_t B, uint32_t W) {
+  const uint32_t v = 256 - W;
+  const uint32_t rb = (((A & 0xFF00FF) * v + (B & 0xFF00FF) * W + 0x800080) >> 8) & 0xFF00FF;
+  const uint32_t g = (((A & 0xFF00) * v + (B & 0xFF00) * W + 0x8000) >> 8) & 0xFF00;
+  return rb | g;
+}
+
+// The same blend for any weight in [0, 1], channel by channel in floating point, halves rounded away
+// from zero.
+uint32_t MixExact(uint32_t A, uint32_t B, double T) {
+  uint32_t r = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const double ca = (A >> shift) & 0xFF, cb = (B >> shift) & 0xFF;
+    // As lround does, without its library call: x - floor(x) is exact.
+    const double x = ca + (cb - ca) * T, f = std::floor(x);
+    const long rounded = x < 0 ? std::lround(x) : static_cast<long>(f) + (x - f >= 0.5 ? 1 : 0);
+    r |= static_cast<uint32_t>(rounded) << shift;
+  }
+  return r;
+}
+
+// Count target pixels from source pixels each repeated Factor times, the first of which already had Used
+// of its copies before the run.
+void ReplicateRow(uint32_t* Target, const uint32_t* Source, int Count, int Factor, int Used) {
+  if (Factor == 1) {
+    std::memcpy(Target, Source, static_cast<size_t>(Count) * sizeof(uint32_t));
+    return;
+  }
+  int i = std::min(Count, Factor - Used);
+  std::fill_n(Target, i, *Source++);
+  if (Factor == 2)
+    for (; i + 2 <= Count; i += 2, ++Source) Target[i] = Target[i + 1] = *Source;
+  else
+    for (; i + Factor <= Count; i += Factor, ++Source) std::fill_n(Target + i, Factor, *Source);
+  if (i < Count) std::fill_n(Target + i, Count - i, *Source);
+}
 
 // A transfer where either surface holds device pixels: every device pixel of the target samples the source
 // at its own position, so bitmaps land on whole device pixels at any scale. Pixel art is replicated; a
@@ -1044,21 +1090,16 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
     const double f = std::floor(p);
     return f < 0 || f >= limit ? -1 : static_cast<int>(f);
   };
-  const auto blend = [](uint32_t a, uint32_t b, double t) {
-    uint32_t r = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-      const double ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
-      // Rounding half away from zero as lround does, without its library call: x - floor(x) is exact.
-      const double x = ca + (cb - ca) * t, f = std::floor(x);
-      const long rounded = x < 0 ? std::lround(x) : static_cast<long>(f) + (x - f >= 0.5 ? 1 : 0);
-      r |= static_cast<uint32_t>(rounded) << shift;
-    }
-    return r;
-  };
   const TBrushPaint paint(dest, dest.State().Brush.Get());
   const bool usesPattern = RopUsesPattern(table);
   const uint32_t keyPixel = key ? *key : 0;
   const bool filter = smooth && sx0 <= sx1 && sy0 <= sy1;
+  // The target columns the source covers, [drawnFirst, drawnEnd): one run, as the sample maps are monotonic.
+  int drawnFirst = 0, drawnEnd = 0;
+  bool oneRun = true, fixedAcross = filter;
+  // Pixel art at a whole scale: from drawnFirst on each source column fills factor target columns, the
+  // first of them only factor - used.
+  int factor = 0, used = 0;
   if (Source) {
     const size_t n = maps.Cols.size();
     maps.Nearest.resize(n);
@@ -1066,6 +1107,7 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
       maps.Left.resize(n);
       maps.Right.resize(n);
       maps.Weight.resize(n);
+      maps.Fixed.resize(n);
     }
     for (size_t i = 0; i < n; ++i) {
       const double px = maps.Cols[i];
@@ -1076,6 +1118,28 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
       maps.Left[i] = x0;
       maps.Right[i] = std::min(x0 + 1, sx1);
       maps.Weight[i] = fx - x0;
+      maps.Fixed[i] = FixedWeight(fx - x0);
+      fixedAcross = fixedAcross && maps.Fixed[i] >= 0;
+    }
+    const int count = static_cast<int>(n);
+    const int* near = maps.Nearest.data();
+    while (drawnFirst < count && near[drawnFirst] < 0) ++drawnFirst;
+    drawnEnd = count;
+    while (drawnEnd > drawnFirst && near[drawnEnd - 1] < 0) --drawnEnd;
+    for (int i = drawnFirst; i < drawnEnd && oneRun; ++i) oneRun = near[i] >= 0;
+    // Replicated columns, unless the picture is stretched or mirrored, or copied onto itself, where only
+    // the pixel-by-pixel order is right.
+    if (oneRun && whole && !mirrorX && Source != ds && drawnFirst < drawnEnd) {
+      const int k = static_cast<int>(std::round(scale / sourceScale));
+      int run = 0;
+      while (drawnFirst + run < drawnEnd && near[drawnFirst + run] == near[drawnFirst]) ++run;
+      bool replicated = k >= 1 && run <= k;
+      for (int i = drawnFirst; i < drawnEnd && replicated; ++i)
+        replicated = near[i] == near[drawnFirst] + (i - drawnFirst + k - run) / k;
+      if (replicated) {
+        factor = k;
+        used = k - run;
+      }
     }
   }
   // A plain copy of pixel art: each target row is the source row through the column map.
@@ -1083,30 +1147,77 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
   for (const TRect& c : dest.DeviceClipRects()) {
     TRect area;
     if (!IntersectRect(area, c, target)) continue;
-    const size_t first = static_cast<size_t>(area.Left - target.Left);
+    const int first = area.Left - target.Left;
     const int* near = Source ? maps.Nearest.data() + first : nullptr;
     const int width = area.Right - area.Left;
-    // Source row y blended across at every drawn column of this area, kept in whichever slot does not hold
-    // row keep.
-    const auto across = [&](int y, int keep) -> const uint32_t* {
-      for (int k = 0; k < 2; ++k)
-        if (maps.AcrossRow[k] == y) return maps.Across[k].data();
-      const int k = maps.AcrossRow[0] == keep ? 1 : 0;
-      const uint32_t* row = Source->Row(y);
-      const int* left = maps.Left.data() + first;
-      const int* right = maps.Right.data() + first;
-      const double* weight = maps.Weight.data() + first;
-      uint32_t* out = maps.Across[k].data();
-      for (int i = 0; i < width; ++i)
-        if (near[i] >= 0) out[i] = blend(row[left[i]], row[right[i]], weight[i]);
-      maps.AcrossRow[k] = y;
-      return out;
-    };
-    if (filter)
-      for (int k = 0; k < 2; ++k) {
-        maps.Across[k].resize(static_cast<size_t>(width));
-        maps.AcrossRow[k] = -1;
+    if ((plainCopy || filter) && oneRun) {
+      // Only the columns of this area that the source covers; no test per pixel.
+      const int lo = std::clamp(drawnFirst - first, 0, width), hi = std::clamp(drawnEnd - first, 0, width);
+      if (lo >= hi) continue;
+      // Source row y blended across this area's columns, kept in whichever slot does not hold row keep.
+      const auto across = [&](int y, int keep) -> const uint32_t* {
+        for (int k = 0; k < 2; ++k)
+          if (maps.AcrossRow[k] == y) return maps.Across[k].data();
+        const int k = maps.AcrossRow[0] == keep ? 1 : 0;
+        const uint32_t* row = Source->Row(y);
+        const int* l = maps.Left.data() + first;
+        const int* r = maps.Right.data() + first;
+        uint32_t* out = maps.Across[k].data();
+        if (fixedAcross) {
+          const int* w = maps.Fixed.data() + first;
+          for (int i = lo; i < hi; ++i) out[i] = MixFixed(row[l[i]], row[r[i]], static_cast<uint32_t>(w[i]));
+        } else {
+          const double* w = maps.Weight.data() + first;
+          for (int i = lo; i < hi; ++i) out[i] = MixExact(row[l[i]], row[r[i]], w[i]);
+        }
+        maps.AcrossRow[k] = y;
+        return out;
+      };
+      if (filter)
+        for (int k = 0; k < 2; ++k) {
+          maps.Across[k].resize(static_cast<size_t>(width));
+          maps.AcrossRow[k] = -1;
+        }
+      // The last target row drawn and the source row it shows: a target row of the same source row is a
+      // copy of it.
+      int lastSy = -1;
+      const uint32_t* lastRow = nullptr;
+      for (int dy = area.Top; dy < area.Bottom; ++dy) {
+        const double py = maps.Rows[static_cast<size_t>(dy - target.Top)];
+        if (std::isnan(py)) continue;
+        const int sy = nearest(py, Source->Height());
+        if (sy < 0) continue;
+        uint32_t* drow = ds->Row(dy) + area.Left;
+        if (filter) {
+          const double fy = std::clamp(py - 0.5, double(sy0), double(sy1));
+          const int y0 = static_cast<int>(fy);
+          const double ty = fy - y0;
+          const uint32_t* upper = across(y0, std::min(y0 + 1, sy1));
+          const uint32_t* lower = across(std::min(y0 + 1, sy1), y0);
+          const int wy = FixedWeight(ty);
+          if (wy >= 0)
+            for (int i = lo; i < hi; ++i) drow[i] = MixFixed(upper[i], lower[i], static_cast<uint32_t>(wy));
+          else
+            for (int i = lo; i < hi; ++i) drow[i] = MixExact(upper[i], lower[i], ty);
+          continue;
+        }
+        if (sy == lastSy) {
+          std::memcpy(drow + lo, lastRow + lo, static_cast<size_t>(hi - lo) * sizeof(uint32_t));
+          continue;
+        }
+        const uint32_t* srow = Source->Row(sy);
+        if (factor)
+          ReplicateRow(drow + lo, srow + near[lo], hi - lo, factor,
+                       (first + lo - drawnFirst + used) % factor);
+        else
+          for (int i = lo; i < hi; ++i) drow[i] = srow[near[i]];
+        if (Source != ds) {
+          lastSy = sy;
+          lastRow = drow;
+        }
       }
+      continue;
+    }
     for (int dy = area.Top; dy < area.Bottom; ++dy) {
       uint32_t* drow = ds->Row(dy) + area.Left;
       double py = 0;
@@ -1117,34 +1228,23 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
         sy = nearest(py, Source->Height());
         if (sy < 0) continue;
       }
-      if (plainCopy) {
-        const uint32_t* srow = Source->Row(sy);
-        for (int i = 0; i < width; ++i)
-          if (near[i] >= 0) drow[i] = srow[near[i]];
-        continue;
-      }
-      if (filter) {
-        const double fy = std::clamp(py - 0.5, double(sy0), double(sy1));
-        const int y0 = static_cast<int>(fy);
-        const double ty = fy - y0;
-        const uint32_t* upper = across(y0, std::min(y0 + 1, sy1));
-        const uint32_t* lower = across(std::min(y0 + 1, sy1), y0);
-        for (int i = 0; i < width; ++i) {
-          if (near[i] < 0) continue;
-          const uint32_t sp = blend(upper[i], lower[i], ty);
-          uint32_t p = 0;
-          if (usesPattern && !paint.Null())
-            paint.At(LogicalOf(area.Left + i, scale), LogicalOf(dy, scale), p);
-          drow[i] = Rop3(table, p, sp, drow[i]);
-        }
-        continue;
-      }
       const uint32_t* srow = Source ? Source->Row(sy) : nullptr;
+      // Should a sample map ever leave a gap, a photograph is still filtered, pixel by pixel.
+      const double fy = filter ? std::clamp(py - 0.5, double(sy0), double(sy1)) : 0;
+      const int y0 = static_cast<int>(fy);
+      const uint32_t* r0 = filter ? Source->Row(y0) : nullptr;
+      const uint32_t* r1 = filter ? Source->Row(std::min(y0 + 1, sy1)) : nullptr;
       for (int i = 0; i < width; ++i) {
         uint32_t sp = 0;
         if (Source) {
           if (near[i] < 0) continue;
           sp = srow[near[i]];
+          if (filter) {
+            const size_t at = static_cast<size_t>(first + i);
+            const int l = maps.Left[at], r = maps.Right[at];
+            const double w = maps.Weight[at];
+            sp = MixExact(MixExact(r0[l], r0[r], w), MixExact(r1[l], r1[r], w), fy - y0);
+          }
           if (key && sp == keyPixel) continue;
         }
         uint32_t p = 0;
