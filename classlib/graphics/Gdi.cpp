@@ -1030,6 +1030,35 @@ inline uint32_t MixFixed(uint32_t A, uint32_t B, uint32_t W) {
   return rb | g;
 }
 
+// Count pixels of rows A and B blended W 256ths of the way to B, into Target; four at a time, which the
+// compiler turns into vector instructions.
+void MixRows(uint32_t* Target, const uint32_t* A, const uint32_t* B, int Count, uint32_t W) {
+  int i = 0;
+  for (; i + 4 <= Count; i += 4) {
+    uint32_t mixed[4];
+    for (int k = 0; k < 4; ++k) mixed[k] = MixFixed(A[i + k], B[i + k], W);
+    std::memcpy(Target + i, mixed, sizeof mixed);
+  }
+  for (; i < Count; ++i) Target[i] = MixFixed(A[i], B[i], W);
+}
+
+// Count pixels of Row blended across: pixel i from Left[i] Weight[i] 256ths of the way to Right[i]. Gathered
+// four at a time, so that the blends become vector instructions.
+void MixAcross(uint32_t* Target, const uint32_t* Row, const int* Left, const int* Right, const int* Weight,
+               int Count) {
+  int i = 0;
+  for (; i + 4 <= Count; i += 4) {
+    uint32_t a[4], b[4], mixed[4];
+    for (int k = 0; k < 4; ++k) {
+      a[k] = Row[Left[i + k]];
+      b[k] = Row[Right[i + k]];
+    }
+    for (int k = 0; k < 4; ++k) mixed[k] = MixFixed(a[k], b[k], static_cast<uint32_t>(Weight[i + k]));
+    std::memcpy(Target + i, mixed, sizeof mixed);
+  }
+  for (; i < Count; ++i) Target[i] = MixFixed(Row[Left[i]], Row[Right[i]], static_cast<uint32_t>(Weight[i]));
+}
+
 // The same blend for any weight in [0, 1], channel by channel in floating point, halves rounded away
 // from zero.
 uint32_t MixExact(uint32_t A, uint32_t B, double T) {
@@ -1054,7 +1083,11 @@ void ReplicateRow(uint32_t* Target, const uint32_t* Source, int Count, int Facto
   int i = std::min(Count, Factor - Used);
   std::fill_n(Target, i, *Source++);
   if (Factor == 2)
-    for (; i + 2 <= Count; i += 2, ++Source) Target[i] = Target[i + 1] = *Source;
+    for (; i + 2 <= Count; i += 2, ++Source) {
+      // Both copies in one store.
+      const uint64_t pair = *Source * 0x100000001ull;
+      std::memcpy(Target + i, &pair, sizeof pair);
+    }
   else
     for (; i + Factor <= Count; i += Factor, ++Source) std::fill_n(Target + i, Factor, *Source);
   if (i < Count) std::fill_n(Target + i, Count - i, *Source);
@@ -1164,8 +1197,7 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
         const int* r = maps.Right.data() + first;
         uint32_t* out = maps.Across[k].data();
         if (fixedAcross) {
-          const int* w = maps.Fixed.data() + first;
-          for (int i = lo; i < hi; ++i) out[i] = MixFixed(row[l[i]], row[r[i]], static_cast<uint32_t>(w[i]));
+          MixAcross(out + lo, row, l + lo, r + lo, maps.Fixed.data() + first + lo, hi - lo);
         } else {
           const double* w = maps.Weight.data() + first;
           for (int i = lo; i < hi; ++i) out[i] = MixExact(row[l[i]], row[r[i]], w[i]);
@@ -1196,7 +1228,7 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
           const uint32_t* lower = across(std::min(y0 + 1, sy1), y0);
           const int wy = FixedWeight(ty);
           if (wy >= 0)
-            for (int i = lo; i < hi; ++i) drow[i] = MixFixed(upper[i], lower[i], static_cast<uint32_t>(wy));
+            MixRows(drow + lo, upper + lo, lower + lo, hi - lo, static_cast<uint32_t>(wy));
           else
             for (int i = lo; i < hi; ++i) drow[i] = MixExact(upper[i], lower[i], ty);
           continue;
