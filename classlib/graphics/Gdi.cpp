@@ -1010,6 +1010,7 @@ struct TScaledMaps {
   // and in 256ths.
   std::vector<int> Nearest, Left, Right, Fixed;
   std::vector<double> Weight;
+  std::vector<int64_t> Fine;
   // Two source rows already blended across, as consecutive target rows share them.
   std::vector<uint32_t> Across[2];
   int AcrossRow[2] = {-1, -1};
@@ -1069,6 +1070,26 @@ uint32_t MixExact(uint32_t A, uint32_t B, double T) {
     const double x = ca + (cb - ca) * T, f = std::floor(x);
     const long rounded = x < 0 ? std::lround(x) : static_cast<long>(f) + (x - f >= 0.5 ? 1 : 0);
     r |= static_cast<uint32_t>(rounded) << shift;
+  }
+  return r;
+}
+
+// Weight T in 2^32nds, rounded.
+int64_t FineWeight(double T) {
+  return std::llround(T * 4294967296.0);
+}
+
+// MixExact's pixel from integers: Fine is T in 2^32nds. Together the rounding of Fine and of the
+// floating-point sums stay below 2^-25, so a channel at least 256 2^32nds from a half rounds as in floating
+// point; a channel nearer than that takes the floating-point road.
+inline uint32_t MixChecked(uint32_t A, uint32_t B, double T, int64_t Fine) {
+  uint32_t r = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int64_t ca = (A >> shift) & 0xFF, cb = (B >> shift) & 0xFF;
+    const int64_t x = ca * 4294967296LL + (cb - ca) * Fine; // never negative: it lies between ca and cb
+    const int64_t offHalf = (x & 0xFFFFFFFFLL) - 0x80000000LL;
+    if (offHalf > -256 && offHalf < 256) return MixExact(A, B, T);
+    r |= static_cast<uint32_t>((x + 0x80000000LL) >> 32) << shift;
   }
   return r;
 }
@@ -1141,6 +1162,7 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
       maps.Right.resize(n);
       maps.Weight.resize(n);
       maps.Fixed.resize(n);
+      maps.Fine.resize(n);
     }
     for (size_t i = 0; i < n; ++i) {
       const double px = maps.Cols[i];
@@ -1152,6 +1174,7 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
       maps.Right[i] = std::min(x0 + 1, sx1);
       maps.Weight[i] = fx - x0;
       maps.Fixed[i] = FixedWeight(fx - x0);
+      maps.Fine[i] = FineWeight(fx - x0);
       fixedAcross = fixedAcross && maps.Fixed[i] >= 0;
     }
     const int count = static_cast<int>(n);
@@ -1200,7 +1223,8 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
           MixAcross(out + lo, row, l + lo, r + lo, maps.Fixed.data() + first + lo, hi - lo);
         } else {
           const double* w = maps.Weight.data() + first;
-          for (int i = lo; i < hi; ++i) out[i] = MixExact(row[l[i]], row[r[i]], w[i]);
+          const int64_t* fine = maps.Fine.data() + first;
+          for (int i = lo; i < hi; ++i) out[i] = MixChecked(row[l[i]], row[r[i]], w[i], fine[i]);
         }
         maps.AcrossRow[k] = y;
         return out;
@@ -1227,10 +1251,12 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
           const uint32_t* upper = across(y0, std::min(y0 + 1, sy1));
           const uint32_t* lower = across(std::min(y0 + 1, sy1), y0);
           const int wy = FixedWeight(ty);
-          if (wy >= 0)
+          if (wy >= 0) {
             MixRows(drow + lo, upper + lo, lower + lo, hi - lo, static_cast<uint32_t>(wy));
-          else
-            for (int i = lo; i < hi; ++i) drow[i] = MixExact(upper[i], lower[i], ty);
+          } else {
+            const int64_t fineY = FineWeight(ty);
+            for (int i = lo; i < hi; ++i) drow[i] = MixChecked(upper[i], lower[i], ty, fineY);
+          }
           continue;
         }
         if (sy == lastSy) {
