@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/DeviceContext.h"
 #include "classlib/graphics/Gdi.h"
 
 namespace {
@@ -70,6 +71,24 @@ void PanelLikeTile(benchmark::State& state) {
   }
 }
 BENCHMARK(PanelLikeTile);
+
+// One board tile's picture copied onto a window surface of device pixels at scale Arg(0) / 100: pixel art
+// (Arg(1) 0), replicated at whole scales, or a photograph (1), blended. Items are the device pixels.
+void TileOntoScaledSurface(benchmark::State& state) {
+  const double scale = static_cast<double>(state.range(0)) / 100.0;
+  auto tile = Surface(105, 140);
+  for (int y = 0; y < 140; ++y)
+    for (int x = 0; x < 105; ++x)
+      tile->Surface().SetPixel(x, y, static_cast<uint32_t>(0x20000 * x + 0x100 * y));
+  tile->Surface().SetSmooth(state.range(1) != 0);
+  TSurface window;
+  window.SetScaledSize(420, 560, scale, 1 << 14, 1 << 26);
+  TDeviceContext dc(&window);
+  for (auto _ : state) BitBlt(&dc, 105, 140, 105, 140, tile->Canvas()->Handle(), 0, 0, SRCCOPY);
+  state.SetItemsProcessed(state.iterations() * (DeviceEdge(210, scale) - DeviceEdge(105, scale)) *
+                          (DeviceEdge(280, scale) - DeviceEdge(140, scale)));
+}
+BENCHMARK(TileOntoScaledSurface)->ArgsProduct({{100, 150, 200}, {0, 1}});
 
 } // namespace
 

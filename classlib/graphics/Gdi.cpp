@@ -1024,7 +1024,114 @@ void ScaledSampleMap(std::vector<double>& map, int first, int count, double dest
 
 struct TScaledMaps {
   std::vector<double> Cols, Rows;
+  // Per target column, worked out once per transfer: the nearest source column (-1: not drawn) and, for
+  // smooth sampling, the two neighbouring source columns and the weight of the second, in floating point
+  // and in 256ths.
+  std::vector<int> Nearest, Left, Right, Fixed;
+  std::vector<double> Weight;
+  std::vector<int64_t> Fine;
+  // Two source rows already blended across, as consecutive target rows share them.
+  std::vector<uint32_t> Across[2];
+  int AcrossRow[2] = {-1, -1};
 };
+
+// Weight T in 256ths, or -1 when T is no whole number of them. For such a weight the integer blend below
+// is exact, so it gives the very pixels the floating-point blend gives; at whole scales every weight is one.
+int FixedWeight(double T) {
+  const double w = T * 256.0;
+  return w >= 0.0 && w <= 256.0 && w == std::floor(w) ? static_cast<int>(w) : -1;
+}
+
+// Pixels A and B blended W 256ths of the way to B, halves rounded up; red and blue side by side in one word.
+inline uint32_t MixFixed(uint32_t A, uint32_t B, uint32_t W) {
+  const uint32_t v = 256 - W;
+  const uint32_t rb = (((A & 0xFF00FF) * v + (B & 0xFF00FF) * W + 0x800080) >> 8) & 0xFF00FF;
+  const uint32_t g = (((A & 0xFF00) * v + (B & 0xFF00) * W + 0x8000) >> 8) & 0xFF00;
+  return rb | g;
+}
+
+// Count pixels of rows A and B blended W 256ths of the way to B, into Target; four at a time, which the
+// compiler turns into vector instructions.
+void MixRows(uint32_t* Target, const uint32_t* A, const uint32_t* B, int Count, uint32_t W) {
+  int i = 0;
+  for (; i + 4 <= Count; i += 4) {
+    uint32_t mixed[4];
+    for (int k = 0; k < 4; ++k) mixed[k] = MixFixed(A[i + k], B[i + k], W);
+    std::memcpy(Target + i, mixed, sizeof mixed);
+  }
+  for (; i < Count; ++i) Target[i] = MixFixed(A[i], B[i], W);
+}
+
+// Count pixels of Row blended across: pixel i from Left[i] Weight[i] 256ths of the way to Right[i]. Gathered
+// four at a time, so that the blends become vector instructions.
+void MixAcross(uint32_t* Target, const uint32_t* Row, const int* Left, const int* Right, const int* Weight,
+               int Count) {
+  int i = 0;
+  for (; i + 4 <= Count; i += 4) {
+    uint32_t a[4], b[4], mixed[4];
+    for (int k = 0; k < 4; ++k) {
+      a[k] = Row[Left[i + k]];
+      b[k] = Row[Right[i + k]];
+    }
+    for (int k = 0; k < 4; ++k) mixed[k] = MixFixed(a[k], b[k], static_cast<uint32_t>(Weight[i + k]));
+    std::memcpy(Target + i, mixed, sizeof mixed);
+  }
+  for (; i < Count; ++i) Target[i] = MixFixed(Row[Left[i]], Row[Right[i]], static_cast<uint32_t>(Weight[i]));
+}
+
+// The same blend for any weight in [0, 1], channel by channel in floating point, halves rounded away
+// from zero.
+uint32_t MixExact(uint32_t A, uint32_t B, double T) {
+  uint32_t r = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const double ca = (A >> shift) & 0xFF, cb = (B >> shift) & 0xFF;
+    // As lround does, without its library call: x - floor(x) is exact.
+    const double x = ca + (cb - ca) * T, f = std::floor(x);
+    const long rounded = x < 0 ? std::lround(x) : static_cast<long>(f) + (x - f >= 0.5 ? 1 : 0);
+    r |= static_cast<uint32_t>(rounded) << shift;
+  }
+  return r;
+}
+
+// Weight T in 2^32nds, rounded.
+int64_t FineWeight(double T) {
+  return std::llround(T * 4294967296.0);
+}
+
+// MixExact's pixel from integers: Fine is T in 2^32nds. Together the rounding of Fine and of the
+// floating-point sums stay below 2^-25, so a channel at least 256 2^32nds from a half rounds as in floating
+// point; a channel nearer than that takes the floating-point road.
+inline uint32_t MixChecked(uint32_t A, uint32_t B, double T, int64_t Fine) {
+  uint32_t r = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int64_t ca = (A >> shift) & 0xFF, cb = (B >> shift) & 0xFF;
+    const int64_t x = ca * 4294967296LL + (cb - ca) * Fine; // never negative: it lies between ca and cb
+    const int64_t offHalf = (x & 0xFFFFFFFFLL) - 0x80000000LL;
+    if (offHalf > -256 && offHalf < 256) return MixExact(A, B, T);
+    r |= static_cast<uint32_t>((x + 0x80000000LL) >> 32) << shift;
+  }
+  return r;
+}
+
+// Count target pixels from source pixels each repeated Factor times, the first of which already had Used
+// of its copies before the run.
+void ReplicateRow(uint32_t* Target, const uint32_t* Source, int Count, int Factor, int Used) {
+  if (Factor == 1) {
+    std::memcpy(Target, Source, static_cast<size_t>(Count) * sizeof(uint32_t));
+    return;
+  }
+  int i = std::min(Count, Factor - Used);
+  std::fill_n(Target, i, *Source++);
+  if (Factor == 2)
+    for (; i + 2 <= Count; i += 2, ++Source) {
+      // Both copies in one store.
+      const uint64_t pair = *Source * 0x100000001ull;
+      std::memcpy(Target + i, &pair, sizeof pair);
+    }
+  else
+    for (; i + Factor <= Count; i += Factor, ++Source) std::fill_n(Target + i, Factor, *Source);
+  if (i < Count) std::fill_n(Target + i, Count - i, *Source);
+}
 
 // A transfer where either surface holds device pixels: every device pixel of the target samples the source
 // at its own position, so bitmaps land on whole device pixels at any scale. Pixel art is replicated; a
@@ -1056,48 +1163,170 @@ bool TransferScaled(TDeviceContext& dest, const TBlock& d, const TSurface* Sourc
     const double f = std::floor(p);
     return f < 0 || f >= limit ? -1 : static_cast<int>(f);
   };
-  const auto blend = [](uint32_t a, uint32_t b, double t) {
-    uint32_t r = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-      const double ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
-      r |= static_cast<uint32_t>(std::lround(ca + (cb - ca) * t)) << shift;
-    }
-    return r;
-  };
   const TBrushPaint paint(dest, dest.State().Brush.Get());
   const bool usesPattern = RopUsesPattern(table);
   const uint32_t keyPixel = key ? *key : 0;
+  const bool filter = smooth && sx0 <= sx1 && sy0 <= sy1;
+  // The target columns the source covers, [drawnFirst, drawnEnd): one run, as the sample maps are monotonic.
+  int drawnFirst = 0, drawnEnd = 0;
+  bool oneRun = true, fixedAcross = filter;
+  // Pixel art at a whole scale: from drawnFirst on each source column fills factor target columns, the
+  // first of them only factor - used.
+  int factor = 0, used = 0;
+  if (Source) {
+    const size_t n = maps.Cols.size();
+    maps.Nearest.resize(n);
+    if (filter) {
+      maps.Left.resize(n);
+      maps.Right.resize(n);
+      maps.Weight.resize(n);
+      maps.Fixed.resize(n);
+      maps.Fine.resize(n);
+    }
+    for (size_t i = 0; i < n; ++i) {
+      const double px = maps.Cols[i];
+      maps.Nearest[i] = std::isnan(px) ? -1 : nearest(px, Source->Width());
+      if (!filter || maps.Nearest[i] < 0) continue;
+      const double fx = std::clamp(px - 0.5, double(sx0), double(sx1));
+      const int x0 = static_cast<int>(fx);
+      maps.Left[i] = x0;
+      maps.Right[i] = std::min(x0 + 1, sx1);
+      maps.Weight[i] = fx - x0;
+      maps.Fixed[i] = FixedWeight(fx - x0);
+      maps.Fine[i] = FineWeight(fx - x0);
+      fixedAcross = fixedAcross && maps.Fixed[i] >= 0;
+    }
+    const int count = static_cast<int>(n);
+    const int* near = maps.Nearest.data();
+    while (drawnFirst < count && near[drawnFirst] < 0) ++drawnFirst;
+    drawnEnd = count;
+    while (drawnEnd > drawnFirst && near[drawnEnd - 1] < 0) --drawnEnd;
+    for (int i = drawnFirst; i < drawnEnd && oneRun; ++i) oneRun = near[i] >= 0;
+    // Replicated columns, unless the picture is stretched or mirrored, or copied onto itself, where only
+    // the pixel-by-pixel order is right.
+    if (oneRun && whole && !mirrorX && Source != ds && drawnFirst < drawnEnd) {
+      const int k = static_cast<int>(std::round(scale / sourceScale));
+      int run = 0;
+      while (drawnFirst + run < drawnEnd && near[drawnFirst + run] == near[drawnFirst]) ++run;
+      bool replicated = k >= 1 && run <= k;
+      for (int i = drawnFirst; i < drawnEnd && replicated; ++i)
+        replicated = near[i] == near[drawnFirst] + (i - drawnFirst + k - run) / k;
+      if (replicated) {
+        factor = k;
+        used = k - run;
+      }
+    }
+  }
+  // A plain copy of pixel art: each target row is the source row through the column map.
+  const bool plainCopy = Source && !filter && table == 0xCC && !key;
   for (const TRect& c : dest.DeviceClipRects()) {
     TRect area;
     if (!IntersectRect(area, c, target)) continue;
+    const int first = area.Left - target.Left;
+    const int* near = Source ? maps.Nearest.data() + first : nullptr;
+    const int width = area.Right - area.Left;
+    if ((plainCopy || filter) && oneRun) {
+      // Only the columns of this area that the source covers; no test per pixel.
+      const int lo = std::clamp(drawnFirst - first, 0, width), hi = std::clamp(drawnEnd - first, 0, width);
+      if (lo >= hi) continue;
+      // Source row y blended across this area's columns, kept in whichever slot does not hold row keep.
+      const auto across = [&](int y, int keep) -> const uint32_t* {
+        for (int k = 0; k < 2; ++k)
+          if (maps.AcrossRow[k] == y) return maps.Across[k].data();
+        const int k = maps.AcrossRow[0] == keep ? 1 : 0;
+        const uint32_t* row = Source->Row(y);
+        const int* l = maps.Left.data() + first;
+        const int* r = maps.Right.data() + first;
+        uint32_t* out = maps.Across[k].data();
+        if (fixedAcross) {
+          MixAcross(out + lo, row, l + lo, r + lo, maps.Fixed.data() + first + lo, hi - lo);
+        } else {
+          const double* w = maps.Weight.data() + first;
+          const int64_t* fine = maps.Fine.data() + first;
+          for (int i = lo; i < hi; ++i) out[i] = MixChecked(row[l[i]], row[r[i]], w[i], fine[i]);
+        }
+        maps.AcrossRow[k] = y;
+        return out;
+      };
+      if (filter)
+        for (int k = 0; k < 2; ++k) {
+          maps.Across[k].resize(static_cast<size_t>(width));
+          maps.AcrossRow[k] = -1;
+        }
+      // The last target row drawn and the source row it shows: a target row of the same source row is a
+      // copy of it.
+      int lastSy = -1;
+      const uint32_t* lastRow = nullptr;
+      for (int dy = area.Top; dy < area.Bottom; ++dy) {
+        const double py = maps.Rows[static_cast<size_t>(dy - target.Top)];
+        if (std::isnan(py)) continue;
+        const int sy = nearest(py, Source->Height());
+        if (sy < 0) continue;
+        uint32_t* drow = ds->Row(dy) + area.Left;
+        if (filter) {
+          const double fy = std::clamp(py - 0.5, double(sy0), double(sy1));
+          const int y0 = static_cast<int>(fy);
+          const double ty = fy - y0;
+          const uint32_t* upper = across(y0, std::min(y0 + 1, sy1));
+          const uint32_t* lower = across(std::min(y0 + 1, sy1), y0);
+          const int wy = FixedWeight(ty);
+          if (wy >= 0) {
+            MixRows(drow + lo, upper + lo, lower + lo, hi - lo, static_cast<uint32_t>(wy));
+          } else {
+            const int64_t fineY = FineWeight(ty);
+            for (int i = lo; i < hi; ++i) drow[i] = MixChecked(upper[i], lower[i], ty, fineY);
+          }
+          continue;
+        }
+        if (sy == lastSy) {
+          std::memcpy(drow + lo, lastRow + lo, static_cast<size_t>(hi - lo) * sizeof(uint32_t));
+          continue;
+        }
+        const uint32_t* srow = Source->Row(sy);
+        if (factor)
+          ReplicateRow(drow + lo, srow + near[lo], hi - lo, factor,
+                       (first + lo - drawnFirst + used) % factor);
+        else
+          for (int i = lo; i < hi; ++i) drow[i] = srow[near[i]];
+        if (Source != ds) {
+          lastSy = sy;
+          lastRow = drow;
+        }
+      }
+      continue;
+    }
     for (int dy = area.Top; dy < area.Bottom; ++dy) {
-      uint32_t* drow = ds->Row(dy);
+      uint32_t* drow = ds->Row(dy) + area.Left;
       double py = 0;
+      int sy = 0;
       if (Source) {
         py = maps.Rows[static_cast<size_t>(dy - target.Top)];
-        if (std::isnan(py) || nearest(py, Source->Height()) < 0) continue;
+        if (std::isnan(py)) continue;
+        sy = nearest(py, Source->Height());
+        if (sy < 0) continue;
       }
-      for (int dx = area.Left; dx < area.Right; ++dx) {
+      const uint32_t* srow = Source ? Source->Row(sy) : nullptr;
+      // Should a sample map ever leave a gap, a photograph is still filtered, pixel by pixel.
+      const double fy = filter ? std::clamp(py - 0.5, double(sy0), double(sy1)) : 0;
+      const int y0 = static_cast<int>(fy);
+      const uint32_t* r0 = filter ? Source->Row(y0) : nullptr;
+      const uint32_t* r1 = filter ? Source->Row(std::min(y0 + 1, sy1)) : nullptr;
+      for (int i = 0; i < width; ++i) {
         uint32_t sp = 0;
         if (Source) {
-          const double px = maps.Cols[static_cast<size_t>(dx - target.Left)];
-          if (std::isnan(px) || nearest(px, Source->Width()) < 0) continue;
-          if (smooth && sx0 <= sx1 && sy0 <= sy1) {
-            const double fx = std::clamp(px - 0.5, double(sx0), double(sx1)),
-                         fy = std::clamp(py - 0.5, double(sy0), double(sy1));
-            const int x0 = static_cast<int>(fx), y0 = static_cast<int>(fy);
-            const int x1 = std::min(x0 + 1, sx1), y1 = std::min(y0 + 1, sy1);
-            const uint32_t* r0 = Source->Row(y0);
-            const uint32_t* r1 = Source->Row(y1);
-            sp = blend(blend(r0[x0], r0[x1], fx - x0), blend(r1[x0], r1[x1], fx - x0), fy - y0);
-          } else {
-            sp = Source->Row(nearest(py, Source->Height()))[nearest(px, Source->Width())];
-            if (key && sp == keyPixel) continue;
+          if (near[i] < 0) continue;
+          sp = srow[near[i]];
+          if (filter) {
+            const size_t at = static_cast<size_t>(first + i);
+            const int l = maps.Left[at], r = maps.Right[at];
+            const double w = maps.Weight[at];
+            sp = MixExact(MixExact(r0[l], r0[r], w), MixExact(r1[l], r1[r], w), fy - y0);
           }
+          if (key && sp == keyPixel) continue;
         }
         uint32_t p = 0;
-        if (usesPattern && !paint.Null()) paint.At(LogicalOf(dx, scale), LogicalOf(dy, scale), p);
-        drow[dx] = Rop3(table, p, sp, drow[dx]);
+        if (usesPattern && !paint.Null()) paint.At(LogicalOf(area.Left + i, scale), LogicalOf(dy, scale), p);
+        drow[i] = Rop3(table, p, sp, drow[i]);
       }
     }
   }
