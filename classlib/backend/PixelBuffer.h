@@ -1,10 +1,20 @@
 #pragma once
 // A plain view of 0x00RRGGBB pixels that the backend draws into or shows: it knows no graphics class, so the
 // layers above hand their own buffers down as this.
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 namespace backend {
+
+// Where logical coordinate V begins in device pixels at Scale. Halves round up, as the toolkit places child
+// windows, so a child's first device row is where the screen shows it.
+inline int DeviceEdge(int64_t V, double Scale) {
+  const double d = std::floor(static_cast<double>(V) * Scale + 0.5 + 1e-6);
+  return static_cast<int>(std::clamp(d, double{INT_MIN}, double{INT_MAX}));
+}
 
 struct TPixelBuffer {
   uint32_t* Bits = nullptr;

@@ -1,6 +1,9 @@
 #include "classlib/backend/WindowQt.h"
 
+#include "classlib/backend/PixelBuffer.h"
+
 #include <algorithm>
+#include <cmath>
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -8,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QTransform>
 #include <QWindow>
 
 namespace backend {
@@ -92,9 +96,18 @@ void Window::paintEvent(QPaintEvent* event) {
     p.drawImage(r, Surface, r);
     return;
   }
-  // The surface holds device pixels: the logical rectangle's own, shown one for one.
+  // The surface holds device pixels, shown one for one. A child window at a fractional scale begins between
+  // device pixels; its pixels start at the device pixel that edge rounds to, where the toolkit clips it and
+  // where the class library puts it, so no row of the parent shows between them.
   const double s = SurfaceScale;
-  p.drawImage(QRectF(r), Surface, QRectF(r.x() * s, r.y() * s, r.width() * s, r.height() * s));
+  const QPointF origin = p.deviceTransform().map(QPointF(0, 0));
+  const QPointF snapped(std::floor(origin.x() + 0.5 + 1e-6), std::floor(origin.y() + 0.5 + 1e-6));
+  p.setWorldTransform(
+      QTransform(1 / s, 0, 0, 1 / s, (snapped.x() - origin.x()) / s, (snapped.y() - origin.y()) / s));
+  const int left = DeviceEdge(r.left(), s), top = DeviceEdge(r.top(), s);
+  const QRect device(left, top, DeviceEdge(int64_t{r.left()} + r.width(), s) - left,
+                     DeviceEdge(int64_t{r.top()} + r.height(), s) - top);
+  p.drawImage(device.topLeft(), Surface, device);
 }
 
 void Window::CheckRatio() {

@@ -1007,13 +1007,16 @@ struct TBlock {
 
 // Where each device pixel along one axis of a scaled transfer samples its source: Pos is the source position
 // in source device pixels (pixel centres at .5), or NaN when the pixel lies outside the source block.
+// Every pixel asked for lies on the target block by its edges; at a fractional scale its centre may still
+// fall just past the block's logical end, and it samples the block's last position rather than nothing.
 void ScaledSampleMap(std::vector<double>& map, int first, int count, double destScale, int64_t destAt,
                      int64_t destSize, int64_t srcAt, int64_t srcSize, double srcScale, bool mirror) {
   map.resize(static_cast<size_t>(count));
   const double ratio = static_cast<double>(srcSize) / static_cast<double>(destSize);
+  const double last = std::nextafter(static_cast<double>(destSize), 0.0);
   for (int i = 0; i < count; ++i) {
-    const double u =
-        ((first + i) + 0.5) / destScale - static_cast<double>(destAt); // logical, in [0, destSize)
+    const double u = std::clamp(((first + i) + 0.5) / destScale - static_cast<double>(destAt), 0.0,
+                                last); // logical, in [0, destSize)
     double v = u * ratio;
     if (mirror) v = static_cast<double>(srcSize) - v;
     map[static_cast<size_t>(i)] = v < 0 || v >= static_cast<double>(srcSize)

@@ -15,12 +15,11 @@
 // Where logical coordinate V begins on a surface of Scale device pixels per logical pixel. Every edge maps
 // the same way, so shapes that meet in logical pixels meet in device pixels too, without gap or overlap.
 inline int DeviceEdge(int64_t V, double Scale) {
-  const double d = std::floor(static_cast<double>(V) * Scale + 1e-6);
-  return static_cast<int>(std::clamp(d, double{INT_MIN}, double{INT_MAX}));
+  return backend::DeviceEdge(V, Scale);
 }
-// The logical pixel a device pixel belongs to.
+// The logical pixel a device pixel belongs to: the last one whose first edge is at or before it.
 inline int LogicalOf(int Device, double Scale) {
-  return static_cast<int>(std::floor((Device + 0.5) / Scale));
+  return static_cast<int>(std::floor((Device + 0.5) / Scale - 1e-9));
 }
 
 class TSurface {

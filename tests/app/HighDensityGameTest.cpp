@@ -1,7 +1,10 @@
 // The game on a real desktop at twice the scale, in every built-in look: the status text must have detail
-// that a picture drawn at scale 1 and doubled cannot have. Run by CTest under xvfb-run with
-// QT_SCALE_FACTOR=2; anywhere else it has nothing to look at and is skipped.
+// that a picture drawn at scale 1 and doubled cannot have; and at a scale of 1.5, where child windows begin
+// between device pixels, the screen must show them where the class library draws them. Run by CTest under
+// xvfb-run with QT_SCALE_FACTOR=2 and 1.5; anywhere else they have nothing to look at and are skipped.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "app/Looks.h"
 #include "classlib/controls/WindowHandle.h"
@@ -43,6 +46,40 @@ TEST_F(HighDensityGame, EveryLookIsDrawnAtTheScreensResolution) {
     ++looks;
   }
   EXPECT_EQ(looks, 5);
+  CloseGame();
+}
+
+// The screen takes a child window's first device row and column from where its place rounds to; the
+// photograph and the class library's own composition of the window must agree along every child's top and
+// left edge, or a line of the parent shows between them.
+TEST_F(HighDensityGame, ChildWindowsMeetTheirParentWithoutASeamAtAFractionalScale) {
+  StartGame();
+  const double scale = mainForm->Handle()->Surface.Scale();
+  if (scale == std::floor(scale)) GTEST_SKIP() << "not at a fractional scale";
+  const TSurface photo = testsupport::PhotographDesktop("fractional-scale.png");
+  if (photo.Width() == 0) GTEST_SKIP() << "no desktop";
+  const TSurface drawn = testsupport::Render(mainForm);
+  const int ox = DeviceEdge(mainForm->Left(), scale), oy = DeviceEdge(mainForm->Top(), scale);
+  const HWND root = mainForm->Handle();
+  int compared = 0, differing = 0;
+  const auto compare = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= drawn.Width() || y >= drawn.Height()) return;
+    if (ox + x >= photo.Width() || oy + y >= photo.Height()) return;
+    ++compared;
+    if (photo.Pixel(ox + x, oy + y) != drawn.Pixel(x, y)) ++differing;
+  };
+  for (HWND c : root->Children) {
+    if (!IsWindowVisible(c)) continue;
+    const int left = DeviceEdge(root->Client.Left + c->Rect.Left, scale);
+    const int top = DeviceEdge(root->Client.Top + c->Rect.Top, scale);
+    const int right = DeviceEdge(root->Client.Left + c->Rect.Right, scale);
+    const int bottom = DeviceEdge(root->Client.Top + c->Rect.Bottom, scale);
+    // Away from the corners, which the window's shape may cut.
+    for (int x = left + 4; x < right - 4; ++x) compare(x, top);
+    for (int y = top + 4; y < bottom - 4; ++y) compare(left, y);
+  }
+  EXPECT_GT(compared, 500);
+  EXPECT_LE(differing, compared / 50) << "of " << compared << " pixels along the children's edges";
   CloseGame();
 }
 

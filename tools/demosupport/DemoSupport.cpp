@@ -35,15 +35,19 @@ TRect DeviceRect(const TRect& R, double Scale) {
           DeviceEdge(R.Bottom, Scale)};
 }
 
-// The window with its children, in device pixels.
-TSurface Compose(HWND W) {
+// The window with its children, in device pixels. At is the window's place in its top-level window: a
+// child's first device pixel is where its place there rounds to, as on the screen, not where its place in
+// its parent does.
+TSurface Compose(HWND W, TPoint At = {0, 0}) {
   TSurface out = W->Surface;
   const double scale = out.Scale();
   for (HWND c : W->Children) {
     if (!IsWindowVisible(c)) continue;
-    const TSurface child = Compose(c);
-    Blit(out, child, DeviceEdge(W->Client.Left + c->Rect.Left, scale),
-         DeviceEdge(W->Client.Top + c->Rect.Top, scale), DeviceRect(W->Client, scale), c->Shape.get());
+    const TPoint childAt{At.X + W->Client.Left + c->Rect.Left, At.Y + W->Client.Top + c->Rect.Top};
+    const TSurface child = Compose(c, childAt);
+    Blit(out, child, DeviceEdge(childAt.X, scale) - DeviceEdge(At.X, scale),
+         DeviceEdge(childAt.Y, scale) - DeviceEdge(At.Y, scale), DeviceRect(W->Client, scale),
+         c->Shape.get());
   }
   return out;
 }

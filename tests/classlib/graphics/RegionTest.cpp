@@ -202,7 +202,7 @@ TEST(RegionAtScale, ShapesAreDrawnAgainInDevicePixels) {
   // Rectangles map edge for edge; moving a region moves its shapes.
   TRegionHandle rect(CreateRectRgn(1, 2, 5, 7));
   EXPECT_FALSE(rect.Get()->Refinable());
-  EXPECT_EQ(rect.Get()->AtScale(1.5).Rects(), (std::vector<TRect>{{1, 3, 7, 10}}));
+  EXPECT_EQ(rect.Get()->AtScale(1.5).Rects(), (std::vector<TRect>{{2, 3, 8, 11}})); // halves round up
   const TRegion before = round.Get()->AtScale(2, 7, -3);
   OffsetRgn(round, 7, -3);
   EXPECT_EQ(round.Get()->AtScale(2), before);
