@@ -83,7 +83,7 @@ const std::vector<int32_t> Chain3x3{6, 4, 7, 8, 5, -1, 3, 2, 1};
 // Tiles 7 and 8 exchanged: the search visits the 181440 positions reachable and never finds the goal.
 const std::vector<int32_t> Unsolvable3x3{1, 2, 3, 4, 5, 6, 8, 7, -1};
 
-// The spec-sized boards of the game and seeded scrambles of the smaller sizes.
+// Every board size the game offers, and seeded scrambles of the smaller ones.
 std::vector<std::unique_ptr<TBoard>> SampleBoards() {
   std::vector<std::unique_ptr<TBoard>> boards;
   boards.push_back(MakeBoard(3, 3, FiveMoves));
