@@ -379,7 +379,7 @@ struct TSplit {
 };
 
 // An iteration that looks at this many boards makes the next one split.
-constexpr int64_t SplitAbove = 1 << 20;
+constexpr int64_t SplitAbove = 1 << 17;
 constexpr size_t SplitParts = 2048;
 constexpr int32_t FirstSplitDepth = 10;
 } // namespace
@@ -392,6 +392,7 @@ struct TOptimalSearch::TState {
   std::mutex lock;
   std::condition_variable changed;
   bool running = false;
+  bool ended = false;            // a search has run to its end
   std::shared_ptr<TSplit> split; // the iteration helpers may join
   int32_t helpers = 0;           // helpers at work on a split
   std::atomic<bool> stop{false};
@@ -497,6 +498,8 @@ int32_t TOptimalSearch::Estimate(const int32_t* cells) const {
 void TOptimalSearch::Help() {
   TState& s = *state;
   std::unique_lock guard(s.lock);
+  // A helper may come before the search has begun: it waits for the search, not returning before it ran.
+  s.changed.wait(guard, [&] { return s.running || s.ended; });
   while (s.running) {
     if (s.split && s.split->next.load() < s.split->count) {
       const std::shared_ptr<TSplit> split = s.split;
@@ -516,7 +519,6 @@ TOptimalSearch::TOutcome TOptimalSearch::Run(const int32_t* cells, TControl& con
   path.clear();
   generated = 0;
   const TPatternLayout& layout = database.Layout();
-  if (!IsSolvablePosition(layout.rows, layout.cols, cells)) return Invalid;
   TState& s = *state;
   const TShape& shape = s.shape;
   {
@@ -525,16 +527,18 @@ TOptimalSearch::TOutcome TOptimalSearch::Run(const int32_t* cells, TControl& con
     s.running = true;
     s.stop = false;
   }
-  // Helpers leave once the search is over, however it ends.
+  // Helpers leave once the search is over, however it ends, a refused board included.
   struct TEnd {
     TState& s;
     ~TEnd() {
       std::lock_guard guard(s.lock);
       s.running = false;
+      s.ended = true;
       s.split = nullptr;
       s.changed.notify_all();
     }
   } end{s};
+  if (!IsSolvablePosition(layout.rows, layout.cols, cells)) return Invalid;
 
   const auto whole =
       VariantOf<SearchWhole<false, 0>, SearchWhole<false, 3>, SearchWhole<true, 0>, SearchWhole<true, 3>>(

@@ -37,8 +37,9 @@ class TOptimalSearch {
   // Searches `cells` (the database's shape, the blank as -1). Invalid when the board does not hold every tile
   // and the blank exactly once, or cannot reach the goal.
   TOutcome Run(const int32_t* cells, TControl& control);
-  // From other threads while Run runs: searches parts of its larger iterations alongside it, and returns
-  // once the search is over (at once when none runs). The solution is the same with help as without.
+  // From other threads: searches parts of Run's larger iterations alongside it, and returns once the search
+  // is over. Called before Run begins it waits for it; after a Run has ended it returns at once. The solution
+  // is the same with help as without.
   void Help();
   // After Solved: the moves from the board to the goal, in playing order.
   const std::vector<TMove>& Path() const { return path; }

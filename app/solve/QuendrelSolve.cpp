@@ -225,14 +225,18 @@ class TSolvePipeline final : public TSearchRegistry {
           nextToSolve = std::max(nextToSolve, printed);
           while (nextToSolve < printed + tasks.size() && !tasks[nextToSolve - printed]->isBoard)
             ++nextToSolve;
-          return nextToSolve < printed + tasks.size() || inputEnded || !running.empty();
+          // A board being solved may not have begun its search yet (its tables may still be loading):
+          // wait for it rather than leave it to solve alone.
+          return nextToSolve < printed + tasks.size() || !running.empty() || (inputEnded && solving == 0);
         });
-        if (nextToSolve < printed + tasks.size())
+        if (nextToSolve < printed + tasks.size()) {
           task = tasks[nextToSolve++ - printed].get();
-        else if (!running.empty())
+          ++solving;
+        } else if (!running.empty()) {
           help = running.front();
-        else
+        } else {
           return;
+        }
       }
       if (help) {
         help->Help();
@@ -245,6 +249,7 @@ class TSolvePipeline final : public TSearchRegistry {
       std::lock_guard guard(lock);
       task->result = std::move(result);
       task->done = true;
+      --solving;
       changed.notify_all();
     }
   }
@@ -303,6 +308,7 @@ class TSolvePipeline final : public TSearchRegistry {
   std::deque<std::unique_ptr<TTask>> tasks; // from the first one not printed yet
   size_t printed = 0;                       // tasks printed: the number of the first in `tasks`
   size_t nextToSolve = 0;
+  size_t solving = 0; // boards taken by a worker and not solved yet
   bool inputEnded = false;
   std::deque<std::shared_ptr<TOptimalSearch>> running; // optimal searches, the earliest first
 };

@@ -283,6 +283,19 @@ TEST(OptimalSearch, HelpersFindTheSameSolutionAsOneThread) {
   for (size_t i = 0; i < alone.Path().size(); ++i) EXPECT_EQ(helped.Path()[i].from, alone.Path()[i].from);
   // Help after the search is over returns at once.
   helped.Help();
+
+  // A helper that comes before the search begins waits for it instead of leaving it to run alone.
+  TOptimalSearch later(*database);
+  std::atomic<bool> returned{false};
+  std::thread early([&] {
+    later.Help();
+    returned = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_FALSE(returned.load()) << "the helper left before the search began";
+  EXPECT_EQ(later.Run(cells.data(), control), TOptimalSearch::Solved);
+  early.join();
+  EXPECT_EQ(later.Path().size(), alone.Path().size());
 }
 
 TEST(OptimalSearch, TheGoalNeedsNoMovesAndBadBoardsAreRefused) {
