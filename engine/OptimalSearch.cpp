@@ -378,8 +378,10 @@ struct TSplit {
   std::atomic<int64_t> generated{0};
 };
 
-// An iteration that looks at this many boards makes the next one split.
-constexpr int64_t SplitAbove = 1 << 17;
+// An iteration that looks at this many boards makes the next one split; sooner when helpers wait for work,
+// as splitting costs a search alone a little.
+constexpr int64_t SplitAbove = 1 << 20;
+constexpr int64_t SplitAboveWhenHelped = 1 << 17;
 constexpr size_t SplitParts = 2048;
 constexpr int32_t FirstSplitDepth = 10;
 } // namespace
@@ -393,6 +395,8 @@ struct TOptimalSearch::TState {
   std::condition_variable changed;
   bool running = false;
   bool ended = false;            // a search has run to its end
+  int32_t waiting = 0;           // threads inside Help
+  bool expectHelpers = false;    // threads may call Help while a search runs
   std::shared_ptr<TSplit> split; // the iteration helpers may join
   int32_t helpers = 0;           // helpers at work on a split
   std::atomic<bool> stop{false};
@@ -495,9 +499,15 @@ int32_t TOptimalSearch::Estimate(const int32_t* cells) const {
   return at.Estimate();
 }
 
+void TOptimalSearch::ExpectHelpers() {
+  std::lock_guard guard(state->lock);
+  state->expectHelpers = true;
+}
+
 void TOptimalSearch::Help() {
   TState& s = *state;
   std::unique_lock guard(s.lock);
+  ++s.waiting;
   // A helper may come before the search has begun: it waits for the search, not returning before it ran.
   s.changed.wait(guard, [&] { return s.running || s.ended; });
   while (s.running) {
@@ -513,6 +523,7 @@ void TOptimalSearch::Help() {
     }
     s.changed.wait(guard);
   }
+  --s.waiting;
 }
 
 TOptimalSearch::TOutcome TOptimalSearch::Run(const int32_t* cells, TControl& control) {
@@ -552,7 +563,12 @@ TOptimalSearch::TOutcome TOptimalSearch::Run(const int32_t* cells, TControl& con
   // solution or a stop.
   for (int32_t bound = start.Estimate(); !solved && !stopped; bound += 2) {
     const int64_t before = generated;
-    if (last < SplitAbove || bound <= FirstSplitDepth + 1) {
+    int64_t splitAbove = SplitAbove;
+    {
+      std::lock_guard guard(s.lock);
+      if (s.waiting > 0 || s.expectHelpers) splitAbove = SplitAboveWhenHelped;
+    }
+    if (last < splitAbove || bound <= FirstSplitDepth + 1) {
       solved = whole(shape, s.root, control, bound, blanks, generated, stopped, -1, nullptr);
       last = generated - before;
       continue;

@@ -41,6 +41,9 @@ class TOptimalSearch {
   // is over. Called before Run begins it waits for it; after a Run has ended it returns at once. The solution
   // is the same with help as without.
   void Help();
+  // Helpers may come while Run runs: its iterations split sooner, so that a helper arriving late still finds
+  // work, at a small cost to a search left alone.
+  void ExpectHelpers();
   // After Solved: the moves from the board to the goal, in playing order.
   const std::vector<TMove>& Path() const { return path; }
   // Boards whose estimate the search and its helpers have looked up, in every iteration.

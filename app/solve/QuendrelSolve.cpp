@@ -245,7 +245,9 @@ class TSolvePipeline final : public TSearchRegistry {
         changed.wait(guard, [&] { return running.empty() || running.front() != help; });
         continue;
       }
-      TSolveResult result = Solve(task->board, options.method, options.limit, this);
+      // With one worker there is nobody to help a search.
+      TSolveResult result =
+          Solve(task->board, options.method, options.limit, options.jobs > 1 ? this : nullptr);
       std::lock_guard guard(lock);
       task->result = std::move(result);
       task->done = true;

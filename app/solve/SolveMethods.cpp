@@ -125,7 +125,10 @@ TSolveResult SolveOptimal(const TBoardLine& board, TTimeLimit limit, TSearchRegi
   const auto database = TPatternStore::Obtain(board.rows, board.cols, notice);
   if (!database) return Unsolved("no pattern databases for this board");
   const auto search = std::make_shared<TOptimalSearch>(*database);
-  if (registry) registry->Started(search);
+  if (registry) {
+    search->ExpectHelpers();
+    registry->Started(search);
+  }
   TDeadlineControl control(DeadlineOf(limit));
   const TOptimalSearch::TOutcome outcome = search->Run(board.cells.data(), control);
   if (registry) registry->Ended(search.get());
