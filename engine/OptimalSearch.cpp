@@ -395,7 +395,6 @@ struct TOptimalSearch::TState {
   std::condition_variable changed;
   bool running = false;
   bool ended = false;            // a search has run to its end
-  int32_t waiting = 0;           // threads inside Help
   bool expectHelpers = false;    // threads may call Help while a search runs
   std::shared_ptr<TSplit> split; // the iteration helpers may join
   int32_t helpers = 0;           // helpers at work on a split
@@ -507,7 +506,6 @@ void TOptimalSearch::ExpectHelpers() {
 void TOptimalSearch::Help() {
   TState& s = *state;
   std::unique_lock guard(s.lock);
-  ++s.waiting;
   // A helper may come before the search has begun: it waits for the search, not returning before it ran.
   s.changed.wait(guard, [&] { return s.running || s.ended; });
   while (s.running) {
@@ -523,7 +521,6 @@ void TOptimalSearch::Help() {
     }
     s.changed.wait(guard);
   }
-  --s.waiting;
 }
 
 TOptimalSearch::TOutcome TOptimalSearch::Run(const int32_t* cells, TControl& control) {
@@ -532,8 +529,10 @@ TOptimalSearch::TOutcome TOptimalSearch::Run(const int32_t* cells, TControl& con
   const TPatternLayout& layout = database.Layout();
   TState& s = *state;
   const TShape& shape = s.shape;
+  int64_t splitAbove = SplitAbove;
   {
     std::lock_guard guard(s.lock);
+    if (s.expectHelpers) splitAbove = SplitAboveWhenHelped;
     s.root.assign(cells, cells + shape.count);
     s.running = true;
     s.stop = false;
@@ -563,11 +562,6 @@ TOptimalSearch::TOutcome TOptimalSearch::Run(const int32_t* cells, TControl& con
   // solution or a stop.
   for (int32_t bound = start.Estimate(); !solved && !stopped; bound += 2) {
     const int64_t before = generated;
-    int64_t splitAbove = SplitAbove;
-    {
-      std::lock_guard guard(s.lock);
-      if (s.waiting > 0 || s.expectHelpers) splitAbove = SplitAboveWhenHelped;
-    }
     if (last < splitAbove || bound <= FirstSplitDepth + 1) {
       solved = whole(shape, s.root, control, bound, blanks, generated, stopped, -1, nullptr);
       last = generated - before;

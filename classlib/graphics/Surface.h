@@ -12,11 +12,9 @@
 
 #include "classlib/backend/PixelBuffer.h"
 
-// Where logical coordinate V begins on a surface of Scale device pixels per logical pixel. Every edge maps
+// Where logical coordinate V begins on a surface of Scale device pixels per logical pixel: every edge maps
 // the same way, so shapes that meet in logical pixels meet in device pixels too, without gap or overlap.
-inline int DeviceEdge(int64_t V, double Scale) {
-  return backend::DeviceEdge(V, Scale);
-}
+using backend::DeviceEdge;
 // The logical pixel a device pixel belongs to: the last one whose first edge is at or before it.
 inline int LogicalOf(int Device, double Scale) {
   return static_cast<int>(std::floor((Device + 0.5) / Scale - 1e-9));
